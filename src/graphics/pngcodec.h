@@ -1,0 +1,44 @@
+#pragma once
+// PNG decoding and encoding through libpng.
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "graphics/bitmap.h"
+
+namespace varnel {
+
+constexpr uint8_t kPngSignature[8] = {0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A};
+
+// True when bytes begin with the 8-byte PNG signature.
+bool HasPngSignature(std::span<const uint8_t> bytes);
+
+struct PngHeader {
+  uint32_t width = 0;
+  uint32_t height = 0;
+  int bitDepth = 0;
+  int colorType = 0;  // 0 grey, 2 RGB, 3 palette, 4 grey+alpha, 6 RGBA
+};
+
+// Reads the IHDR chunk that follows the signature; nullopt when absent or short.
+std::optional<PngHeader> ReadPngHeader(std::span<const uint8_t> png);
+
+// Decodes to the natural bitmap format: palette PNGs of 1, 2, 4, 8 bits give Bits1, Bits4,
+// Bits4, Bits8 with their palette; greyscale of up to 8 bits gives an indexed bitmap with a grey
+// palette (16-bit grey gives Bits8); RGB gives Bits24; anything with an alpha channel or a tRNS
+// chunk outside palette images gives Bits32 with the alpha in the fourth byte.
+// Raises EInvalidGraphic on damaged data or a size over kMaxBitmapDimension.
+TBitmap DecodePng(std::span<const uint8_t> png);
+
+// Decodes to Bits32 with alpha in the fourth byte, whatever the PNG's own format
+// (palette transparency included).
+TBitmap DecodePngRgba(std::span<const uint8_t> png);
+
+// Encodes a bitmap: Bits32 as RGBA (alpha from the fourth byte); Bits24, Bits15, Bits16 as RGB;
+// Bits1, Bits4, Bits8 as palette PNGs of that bit depth, with transparentIndex (when given)
+// fully transparent through a tRNS chunk.
+std::vector<uint8_t> EncodePng(const TBitmap& bitmap, std::optional<int> transparentIndex = {});
+
+}  // namespace varnel

@@ -1,0 +1,57 @@
+#include "support/corpus.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+
+#include "base/fileio.h"
+
+namespace varnel::test {
+
+namespace fs = std::filesystem;
+
+std::string CorpusDir() {
+  if (const char* dir = std::getenv("VARNEL_CORPUS")) return dir;
+  return "../shared/corpus";
+}
+
+std::string CorpusPath(const std::string& relative) { return CorpusDir() + "/" + relative; }
+
+std::vector<uint8_t> ReadCorpusFile(const std::string& relative) {
+  try {
+    return ReadWholeFile(CorpusPath(relative));
+  } catch (const std::exception& error) {
+    ADD_FAILURE() << error.what();
+    return {};
+  }
+}
+
+std::vector<std::string> CorpusFiles(const std::string& folder,
+                                     const std::vector<std::string>& extensions) {
+  std::vector<std::string> files;
+  std::error_code error;
+  for (const auto& entry : fs::recursive_directory_iterator(CorpusPath(folder), error)) {
+    if (!entry.is_regular_file()) continue;
+    std::string ext = entry.path().extension().string();
+    std::transform(ext.begin(), ext.end(), ext.begin(), ::tolower);
+    if (std::find(extensions.begin(), extensions.end(), ext) != extensions.end())
+      files.push_back(entry.path().string());
+  }
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+TempDir::TempDir() {
+  std::string pattern = (fs::temp_directory_path() / "varnel-test-XXXXXX").string();
+  if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder");
+  path_ = pattern;
+}
+
+TempDir::~TempDir() {
+  std::error_code error;
+  fs::remove_all(path_, error);
+}
+
+}  // namespace varnel::test

@@ -1,0 +1,33 @@
+#pragma once
+// Access to the shared sample files for tests.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace varnel::test {
+
+// Folder of the shared sample corpus (VARNEL_CORPUS, else ../shared/corpus of the source tree).
+std::string CorpusDir();
+// Full path of a corpus file, e.g. CorpusPath("ico/python.ico").
+std::string CorpusPath(const std::string& relative);
+// Bytes of a corpus file; fails the current test when missing.
+std::vector<uint8_t> ReadCorpusFile(const std::string& relative);
+// Every file below a corpus folder whose name ends in one of the extensions (lower case).
+std::vector<std::string> CorpusFiles(const std::string& folder, const std::vector<std::string>& extensions);
+
+// A temporary folder removed when the object goes away.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::string& Path() const { return path_; }
+  std::string File(const std::string& name) const { return path_ + "/" + name; }
+
+ private:
+  std::string path_;
+};
+
+}  // namespace varnel::test
