@@ -1,2 +1,89 @@
+// varnel-cli: the headless command-line tool.
+
+#include <algorithm>
 #include <cstdio>
-int main() { std::puts("varnel-cli"); }
+#include <iostream>
+
+#include "cli/command.h"
+
+namespace varnel::cli {
+
+std::vector<Command>& Commands() {
+  static std::vector<Command> commands;
+  return commands;
+}
+
+void PrintError(const std::string& message) { std::cerr << "varnel-cli: " << message << "\n"; }
+
+int UsageError(const std::string& command, const std::string& message) {
+  PrintError(command + ": " + message);
+  std::cerr << "Try 'varnel-cli --help'.\n";
+  return kExitUsage;
+}
+
+std::string JsonEscape(const std::string& text) {
+  std::string out;
+  for (unsigned char c : text) {
+    switch (c) {
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      default:
+        if (c < 0x20) {
+          char buffer[8];
+          std::snprintf(buffer, sizeof buffer, "\\u%04x", c);
+          out += buffer;
+        } else {
+          out += char(c);
+        }
+    }
+  }
+  return out;
+}
+
+namespace {
+
+void PrintHelp() {
+  std::vector<Command> commands = Commands();
+  std::sort(commands.begin(), commands.end(),
+            [](const Command& a, const Command& b) { return a.name < b.name; });
+  std::cout << "Usage: varnel-cli COMMAND [OPTIONS] [FILE...]\n"
+               "Finds, lists and converts icons and cursors without a display.\n\n"
+               "Commands:\n";
+  for (const Command& command : commands)
+    std::cout << "  " << command.synopsis << "\n      " << command.description << "\n";
+  std::cout << "\nOptions:\n  --help     show this help\n  --version  show the version\n"
+               "\nExit status: 0 when all went well, 1 when a file failed, 2 for a usage error.\n";
+}
+
+}  // namespace
+}  // namespace varnel::cli
+
+int main(int argc, char** argv) {
+  using namespace varnel::cli;
+  std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty()) {
+    PrintHelp();
+    return kExitUsage;
+  }
+  if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+    PrintHelp();
+    return kExitOk;
+  }
+  if (args[0] == "--version") {
+    std::cout << "varnel-cli " << VARNEL_VERSION << "\n";
+    return kExitOk;
+  }
+  for (const Command& command : Commands()) {
+    if (command.name != args[0]) continue;
+    try {
+      return command.run({args.begin() + 1, args.end()});
+    } catch (const std::exception& error) {
+      PrintError(error.what());
+      return kExitFailed;
+    }
+  }
+  return UsageError(args[0], "unknown command");
+}
