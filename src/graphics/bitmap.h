@@ -21,10 +21,15 @@ int64_t DibRowBytes(int64_t width, int bits);
 
 // The largest width or height a bitmap may have; larger sizes raise EInvalidGraphic.
 constexpr int kMaxBitmapDimension = 1 << 16;
+// The most bytes of pixel rows a bitmap may hold (1 GiB); larger sizes raise EInvalidGraphic, so
+// that width * height * bits can neither overflow nor exhaust memory.
+constexpr int64_t kMaxBitmapBytes = int64_t(1) << 30;
 
 class TBitmap {
  public:
   TBitmap() = default;
+  // A bitmap of zero pixels (an indexed one gets the standard palette of its depth). Device and
+  // Custom cannot be stored and raise EInvalidGraphic, as do the sizes SetSize refuses.
   TBitmap(int width, int height, PixelFormat format);
 
   int Width() const { return width_; }
@@ -33,10 +38,12 @@ class TBitmap {
   PixelFormat Format() const { return format_; }
   int BitsPerPixel() const { return BitsOfFormat(format_); }
 
-  // Resizes to width x height; pixel contents become zero.
+  // Resizes to width x height; pixel contents become zero. Negative sizes, sizes over
+  // kMaxBitmapDimension or over kMaxBitmapBytes of rows raise EInvalidGraphic.
   void SetSize(int width, int height);
   // Changes the pixel format, converting the pixels (palettes are made as the standard ones
-  // for 1, 4 and 8 bits; colours map to the nearest palette entry).
+  // for 1, 4 and 8 bits; colours map to the nearest palette entry). Nothing happens when the
+  // format is the current one; Device and Custom raise EInvalidGraphic.
   void SetFormat(PixelFormat format);
 
   // Palette of 1-, 4- and 8-bit bitmaps (may be shorter than 2^bits); empty otherwise.
@@ -58,11 +65,14 @@ class TBitmap {
   std::span<uint8_t> Bits() { return bits_; }
   std::span<const uint8_t> Bits() const { return bits_; }
 
-  // Colour of a pixel (palette entry for indexed formats); alpha ignored.
+  // Pixel access: coordinates outside the bitmap raise std::out_of_range.
+  // Colour of a pixel (palette entry for indexed formats, black for an index beyond the
+  // palette); alpha ignored.
   TColor GetPixel(int x, int y) const;
   // Sets a pixel to a colour (nearest palette entry for indexed formats, alpha 0 at 32 bits).
   void SetPixel(int x, int y, TColor color);
-  // Raw palette index of a pixel of a 1-, 4- or 8-bit bitmap.
+  // Raw palette index of a pixel of a 1-, 4- or 8-bit bitmap (0 for other formats; SetIndex
+  // does nothing on them).
   int GetIndex(int x, int y) const;
   void SetIndex(int x, int y, int index);
 
@@ -72,6 +82,10 @@ class TBitmap {
   friend bool operator==(const TBitmap&, const TBitmap&) = default;
 
  private:
+  // Takes format with its standard palette and default channel masks; keeps the pixel bytes.
+  void AdoptFormat(PixelFormat format);
+  void CheckPixel(int x, int y) const;
+
   int width_ = 0;
   int height_ = 0;
   PixelFormat format_ = PixelFormat::Bits24;

@@ -10,6 +10,12 @@
 
 namespace varnel {
 
+// The most bytes a decoded picture may take at 4 bytes a pixel (256 MiB): a PNG whose header
+// claims more (width * height * 4 beyond it) is refused before anything is allocated.
+constexpr int64_t kMaxPngDecodeBytes = int64_t(256) << 20;
+// The most memory libpng may take for one ancillary chunk (text, colour profile, ...).
+constexpr size_t kMaxPngChunkBytes = size_t(8) << 20;
+
 constexpr uint8_t kPngSignature[8] = {0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A};
 
 // True when bytes begin with the 8-byte PNG signature.
@@ -28,8 +34,12 @@ std::optional<PngHeader> ReadPngHeader(std::span<const uint8_t> png);
 // Decodes to the natural bitmap format: palette PNGs of 1, 2, 4, 8 bits give Bits1, Bits4,
 // Bits4, Bits8 with their palette; greyscale of up to 8 bits gives an indexed bitmap with a grey
 // palette (16-bit grey gives Bits8); RGB gives Bits24; anything with an alpha channel or a tRNS
-// chunk outside palette images gives Bits32 with the alpha in the fourth byte.
-// Raises EInvalidGraphic on damaged data or a size over kMaxBitmapDimension.
+// chunk outside palette images gives Bits32 with the alpha in the fourth byte (palette images
+// keep their palette; their tRNS transparency is only seen by DecodePngRgba). Samples are taken
+// as stored: no gamma or colour-profile correction; 16-bit samples keep their high byte.
+// Raises EInvalidGraphic("PNG image is not valid") on damaged or truncated data, a width or
+// height over kMaxBitmapDimension, a picture over kMaxPngDecodeBytes, or a header that claims
+// more pixels than its compressed data could hold.
 TBitmap DecodePng(std::span<const uint8_t> png);
 
 // Decodes to Bits32 with alpha in the fourth byte, whatever the PNG's own format
@@ -38,7 +48,8 @@ TBitmap DecodePngRgba(std::span<const uint8_t> png);
 
 // Encodes a bitmap: Bits32 as RGBA (alpha from the fourth byte); Bits24, Bits15, Bits16 as RGB;
 // Bits1, Bits4, Bits8 as palette PNGs of that bit depth, with transparentIndex (when given)
-// fully transparent through a tRNS chunk.
+// fully transparent through a tRNS chunk. The palette written covers every index used (missing
+// entries black). An empty bitmap raises EInvalidGraphic.
 std::vector<uint8_t> EncodePng(const TBitmap& bitmap, std::optional<int> transparentIndex = {});
 
 }  // namespace varnel
