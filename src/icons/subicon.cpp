@@ -1,0 +1,327 @@
+// TSubIcon: construction, validation, properties, descriptions and the stream forms.
+
+#include "icons/subicon.h"
+
+#include <cstdio>
+
+#include "base/errors.h"
+#include "graphics/pngcodec.h"
+#include "icons/dibheader.h"
+#include "icons/filer.h"
+#include "icons/resourcesource.h"
+
+namespace varnel {
+
+namespace {
+
+constexpr uint8_t kRecordMarker = 12;
+constexpr uint32_t kMaxImageDimension = 6000;
+
+[[noreturn]] void InvalidImage() { throw Exception("Invalid image"); }
+
+struct ColorTexts {
+  const char* shortText;
+  const char* longText;
+};
+
+ColorTexts ColorTextsOf(int bits) {
+  switch (bits) {
+    case 1: return {"2", "2 colors"};
+    case 4: return {"16", "16 colors"};
+    case 8: return {"256", "256 colors"};
+    case 16: return {"65k", "65k colors"};
+    case 24: return {"16M", "True Color"};
+    case 32: return {"32bpp", "32 bpp"};
+    default: return {"", ""};
+  }
+}
+
+std::string Format(const char* format, int a, int b, const char* text) {
+  char buffer[96];
+  std::snprintf(buffer, sizeof buffer, format, a, b, text);
+  return buffer;
+}
+
+// Reads count bytes at the stream position, or nothing when they are not all there.
+std::vector<uint8_t> ReadDataOrNothing(Stream& stream, uint32_t count) {
+  try {
+    return stream.ReadBytes(count);
+  } catch (const EStreamError&) {
+    return {};
+  }
+}
+
+}  // namespace
+
+int64_t IconRowBytes(int64_t width, int bits) { return ((width * bits + 31) / 32) * 4; }
+
+void TSubIcon::ResetData(std::vector<uint8_t> data) {
+  handle_.reset();
+  cachedBits_ = 0;
+  data_ = std::move(data);
+  entry_.dwBytesInRes = uint32_t(data_.size());
+}
+
+void TSubIcon::SetData(std::vector<uint8_t> data) { ResetData(std::move(data)); }
+
+void TSubIcon::LoadFromData(Stream& stream) {
+  entry_ = {};
+  stream.SetPosition(0);
+  ResetData(stream.ReadBytes(size_t(stream.Size())));
+  UpdateEntry();
+}
+
+void TSubIcon::LoadFromIcoStream(Stream& stream, int64_t base) {
+  TIconDirEntry entry = TIconDirEntry::Read(stream);
+  uint32_t offset = stream.ReadU32();
+  int64_t after = stream.Position();
+  stream.SetPosition(base + offset);
+  LoadFromEntry(stream, entry, false);
+  stream.SetPosition(after);
+}
+
+void TSubIcon::LoadFromEntry(Stream& stream, const TIconDirEntry& entry, bool restorePosition) {
+  int64_t start = stream.Position();
+  std::vector<uint8_t> data = stream.ReadBytes(entry.dwBytesInRes);
+  if (restorePosition) stream.SetPosition(start);
+  entry_ = entry;
+  ResetData(std::move(data));
+  UpdateEntry();
+}
+
+void TSubIcon::LoadCursorFromStream(Stream& stream, uint16_t headerType, int64_t base) {
+  TIconDirEntry entry = TIconDirEntry::Read(stream);
+  uint32_t offset = stream.ReadU32();
+  int64_t after = stream.Position();
+  if (headerType == 2) {
+    hotSpot_ = entry.wPlanes | (uint32_t(entry.wBitCount) << 16);
+    // The two words are the hotspot, not the depth: a PNG image must not be converted to it.
+    entry.wPlanes = 0;
+    entry.wBitCount = 0;
+  }
+  stream.SetPosition(base + offset);
+  uint32_t hotSpot = hotSpot_;
+  LoadFromEntry(stream, entry, false);
+  hotSpot_ = hotSpot;
+  stream.SetPosition(after);
+}
+
+void TSubIcon::LoadFromResourceModule(Stream& group, IconResourceSource& module) {
+  entry_ = TIconDirEntry::Read(group);
+  uint16_t id = group.ReadU16();
+  ResetData({});
+  entry_.dwBytesInRes = 0;
+  Stream* resource = module.FindResourceStream("3", std::to_string(id));
+  if (!resource) return;
+  resource->SetPosition(0);
+  ResetData(resource->ReadBytes(size_t(resource->Size())));
+  UpdateEntry();
+}
+
+void TSubIcon::LoadCopy(const TSubIcon& source) {
+  entry_ = source.entry_;
+  ResetData(source.data_);
+  hotSpot_ = source.hotSpot_;
+  packed_ = source.packed_;
+  handle_ = source.handle_;
+  UpdateEntry();
+}
+
+void TSubIcon::LoadFromResourceData(Stream& stream, bool withHotSpot) {
+  stream.SetPosition(0);
+  entry_ = {};
+  ResetData({});
+  if (withHotSpot) {
+    uint16_t x = stream.ReadU16();
+    uint16_t y = stream.ReadU16();
+    hotSpot_ = x | (uint32_t(y) << 16);
+  }
+  ResetData(stream.ReadBytes(size_t(stream.Remaining())));
+  UpdateEntry();
+}
+
+void TSubIcon::LoadFromBareImageFile(Stream& stream) {
+  entry_ = {};
+  ResetData({});
+  stream.SetPosition(10);
+  uint32_t length = stream.ReadU32();
+  stream.SetPosition(18);
+  ResetData(ReadDataOrNothing(stream, length));
+  UpdateEntry();
+}
+
+void TSubIcon::UpdateEntry() {
+  if (data_.empty()) return;
+  if (IsPng()) {
+    UnpackPng(*this);
+    packed_ = true;
+    return;
+  }
+  packed_ = false;
+  if (data_.size() < TBitmapInfoHeader::kSize) InvalidImage();
+  TBitmapInfoHeader header = TBitmapInfoHeader::Decode(data_.data());
+  entry_.wPlanes = header.biPlanes;
+  entry_.wBitCount = header.biBitCount;
+  int depth = header.biPlanes * header.biBitCount;
+  cachedBits_ = depth;
+  entry_.bColorCount = depth < 8 ? uint8_t(1 << depth) : 0;
+  uint32_t w = uint32_t(header.biWidth);
+  uint32_t h = uint32_t(header.biHeight) >> 1;
+  if (w == 0)
+    w = h;
+  else if (h == 0)
+    h = w;
+  entry_.bWidth = w <= 255 ? uint8_t(w) : 0;
+  entry_.bHeight = h <= 255 ? uint8_t(h) : 0;
+  if (depth > 32 || w >= kMaxImageDimension || h >= kMaxImageDimension) InvalidImage();
+}
+
+bool TSubIcon::IsPng() const { return data_.size() > 8 && HasPngSignature(data_); }
+
+int TSubIcon::ImageWidth() const {
+  if (IsPng()) {
+    auto header = ReadPngHeader(data_);
+    return header ? int(header->width) : 0;
+  }
+  if (data_.size() < TBitmapInfoHeader::kSize) return 0;
+  return TBitmapInfoHeader::Decode(data_.data()).biWidth;
+}
+
+int TSubIcon::ImageHeight() const {
+  if (IsPng()) {
+    auto header = ReadPngHeader(data_);
+    return header ? int(header->height) : 0;
+  }
+  if (data_.size() < TBitmapInfoHeader::kSize) return 0;
+  return int(uint32_t(TBitmapInfoHeader::Decode(data_.data()).biHeight) >> 1);
+}
+
+int TSubIcon::DibBitsPerPixel() const {
+  if (data_.size() < TBitmapInfoHeader::kSize) return 0;
+  if (cachedBits_ == 0) {
+    TBitmapInfoHeader header = TBitmapInfoHeader::Decode(data_.data());
+    cachedBits_ = header.biPlanes * header.biBitCount;
+  }
+  return cachedBits_;
+}
+
+int TSubIcon::BitsPerPixel() const {
+  if (!IsPng()) return DibBitsPerPixel();
+  auto header = ReadPngHeader(data_);
+  if (!header) return 0;
+  switch (header->colorType) {
+    case 2: return header->bitDepth * 3;
+    case 3: return header->bitDepth;
+    case 4: return header->bitDepth * 2;
+    case 6: return header->bitDepth * 4;
+    default: return header->bitDepth;
+  }
+}
+
+size_t TSubIcon::DibColorBitsOffset() const {
+  TBitmapInfoHeader header = TBitmapInfoHeader::Decode(data_.data());
+  int bits = DibBitsPerPixel();
+  uint64_t table = 0;
+  if (bits <= 8)
+    table = uint64_t(header.biClrUsed ? header.biClrUsed : (1u << bits)) * 4;
+  else if (header.biCompression & 3)
+    table = 12;
+  uint64_t offset = TBitmapInfoHeader::kSize + table;
+  return offset > data_.size() ? data_.size() : size_t(offset);
+}
+
+int64_t TSubIcon::MaskSize() const { return IconRowBytes(ImageWidth(), 1) * ImageHeight(); }
+
+std::span<const uint8_t> TSubIcon::GetPixelBits() const {
+  if (data_.size() < TBitmapInfoHeader::kSize || IsPng()) return {};
+  size_t offset = DibColorBitsOffset();
+  int64_t size = IconRowBytes(ImageWidth(), DibBitsPerPixel()) * ImageHeight();
+  if (size < 0) return {};
+  size_t available = data_.size() - offset;
+  return {data_.data() + offset, std::min<size_t>(available, size_t(size))};
+}
+
+std::string TSubIcon::GetShortDescription() const {
+  return Format("%dx%dx%s", ImageWidth(), ImageHeight(), ColorTextsOf(BitsPerPixel()).shortText);
+}
+
+std::string TSubIcon::GetDescription() const {
+  std::string text =
+      Format("%dx%d, %s", ImageWidth(), ImageHeight(), ColorTextsOf(BitsPerPixel()).longText);
+  if (packed_) text += ", packed";
+  return text;
+}
+
+void TSubIcon::GetSizeAndColors(std::string& size, std::string& colors) const {
+  size = Format("%dx%d%s", ImageWidth(), ImageHeight(), "");
+  colors = ColorTextsOf(BitsPerPixel()).shortText;
+}
+
+bool TSubIcon::SameData(const TSubIcon& other) const {
+  return entry_ == other.entry_ && data_ == other.data_;
+}
+
+void TSubIcon::SaveDataToStream(Stream& stream) const { stream.WriteBytes(data_); }
+
+void TSubIcon::SaveToStream(Stream& stream) const {
+  if (data_.empty()) {
+    stream.WriteU8(0);
+    return;
+  }
+  if (packed_ && !IsPng()) {
+    TSubIcon packed;
+    PackPng(packed);
+    packed.SaveToStream(stream);
+    return;
+  }
+  stream.WriteU8(kRecordMarker);
+  entry_.Write(stream);
+  SaveDataToStream(stream);
+}
+
+void TSubIcon::LoadFromStream(Stream& stream) {
+  entry_ = {};
+  ResetData({});
+  if (stream.ReadU8() == 0) return;
+  entry_ = TIconDirEntry::Read(stream);
+  uint32_t size = entry_.dwBytesInRes;
+  ResetData(ReadDataOrNothing(stream, size));
+  packed_ = IsPng();
+}
+
+void TSubIcon::WriteData(TFilerWriter& writer) const {
+  uint8_t marker = data_.empty() ? 0 : kRecordMarker;
+  writer.Write(&marker, 1);
+  if (!marker) return;
+  uint8_t bytes[TIconDirEntry::kSize + 4];
+  entry_.Encode(bytes);
+  WriteU32LE(bytes + TIconDirEntry::kSize, hotSpot_);
+  writer.Write(bytes, sizeof bytes);
+  writer.Write(data_.data(), data_.size());
+}
+
+void TSubIcon::ReadData(TFilerReader& reader) {
+  entry_ = {};
+  ResetData({});
+  uint8_t marker;
+  reader.Read(&marker, 1);
+  if (!marker) return;
+  uint8_t bytes[TIconDirEntry::kSize + 4];
+  reader.Read(bytes, sizeof bytes);
+  entry_ = TIconDirEntry::Decode(bytes);
+  hotSpot_ = ReadU32LE(bytes + TIconDirEntry::kSize);
+  uint32_t size = entry_.dwBytesInRes;
+  ResetData(ReadDataOrNothing(reader.Source(), size));
+  packed_ = IsPng();
+}
+
+void TSubIcon::SkipRecord(Stream& stream) {
+  if (stream.ReadU8() == 0) return;
+  TIconDirEntry entry = TIconDirEntry::Read(stream);
+  try {
+    stream.Seek(entry.dwBytesInRes, SeekOrigin::Current);
+  } catch (const EStreamError&) {
+  }
+}
+
+}  // namespace varnel

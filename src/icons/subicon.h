@@ -1,0 +1,155 @@
+#pragma once
+// TSubIcon: one image of an icon or cursor, holding its bytes exactly as an ICO or CUR file or
+// an icon resource stores them: a DIB (header, colour table, colour bits, 1-bit AND mask) or a
+// whole PNG file.
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "base/stream.h"
+#include "graphics/bitmap.h"
+#include "icons/icondirentry.h"
+
+namespace varnel {
+
+class IconResourceSource;
+class TFilerReader;
+class TFilerWriter;
+
+// What the icon model draws with: the colour (XOR) bitmap and the 1-bit mask of an image,
+// composed as the image is drawn at its natural size.
+struct TIconHandle {
+  TBitmap color;
+  TBitmap mask;
+};
+
+// The width of one DIB row in bytes: ((width * bits + 31) div 32) * 4.
+int64_t IconRowBytes(int64_t width, int bits);
+
+class TSubIcon {
+ public:
+  TSubIcon() = default;
+  virtual ~TSubIcon() = default;
+  TSubIcon(const TSubIcon&) = delete;
+  TSubIcon& operator=(const TSubIcon&) = delete;
+
+  // Constructors that read data; every one validates the image with UpdateEntry.
+  // The whole stream is the image data.
+  void LoadFromData(Stream& stream);
+  // One 16-byte ICO directory entry at the stream position; the data at base + offset. The stream
+  // is left just after the entry.
+  void LoadFromIcoStream(Stream& stream, int64_t base = 0);
+  // The given entry, and dwBytesInRes bytes at the stream position.
+  void LoadFromEntry(Stream& stream, const TIconDirEntry& entry, bool restorePosition);
+  // Like LoadFromIcoStream; for a cursor directory (headerType 2) the entry's planes and bit
+  // count are the hotspot.
+  void LoadCursorFromStream(Stream& stream, uint16_t headerType, int64_t base = 0);
+  // One 14-byte icon-group entry from group; the image's data is the icon resource ("3") named
+  // by the entry's id in module. Without such a resource the image stays empty.
+  void LoadFromResourceModule(Stream& group, IconResourceSource& module);
+  // A copy of source's entry, data, hotspot and packed flag.
+  void LoadCopy(const TSubIcon& source);
+
+  // The image bytes of an icon or cursor resource; with withHotSpot the first 4 bytes are the
+  // hotspot (x, y as two u16).
+  void LoadFromResourceData(Stream& stream, bool withHotSpot);
+  // A bare-image file: data length at offset 10, data from offset 18.
+  void LoadFromBareImageFile(Stream& stream);
+
+  // Derives the entry from the data and validates it ("Invalid image").
+  void UpdateEntry();
+
+  // Properties.
+  const TIconDirEntry& Entry() const { return entry_; }
+  TIconDirEntry& MutableEntry() { return entry_; }
+  const std::vector<uint8_t>& Data() const { return data_; }
+  uint32_t DataSize() const { return uint32_t(data_.size()); }
+  bool HasData() const { return !data_.empty(); }
+  // Replaces the data (and dwBytesInRes) without validation.
+  void SetData(std::vector<uint8_t> data);
+  uint32_t HotSpot() const { return hotSpot_; }
+  void SetHotSpot(uint32_t hotSpot) { hotSpot_ = hotSpot; }
+  bool Packed() const { return packed_; }
+  void SetPacked(bool packed) { packed_ = packed; }
+
+  int ImageWidth() const;
+  int ImageHeight() const;
+  int BitsPerPixel() const;
+  bool IsPng() const;
+
+  // The image composed for drawing, made on demand and kept until the data changes.
+  const TIconHandle* Handle() const;
+  void ReleaseHandle() { handle_.reset(); }
+  // Draws the image at its natural size (AND mask then XOR colour; 32-bit images blend).
+  void Draw(TBitmap& canvas, int x, int y) const;
+
+  // Descriptions: "48x48x256", "256x256, 32 bpp, packed", and the two halves of the first.
+  std::string GetShortDescription() const;
+  std::string GetDescription() const;
+  void GetSizeAndColors(std::string& size, std::string& colors) const;
+
+  // Byte equality of entry and data; pixel equality.
+  bool SameData(const TSubIcon& other) const;
+  bool SameImage(const TSubIcon& other) const;
+
+  // Draws the image onto a bitmap of its own depth and size.
+  void AssignTo(TBitmap& dest) const;
+
+  // Streams.
+  void SaveDataToStream(Stream& stream) const;
+  // The image record: marker (12, or 0 when empty), entry, data.
+  void SaveToStream(Stream& stream) const;
+  void LoadFromStream(Stream& stream);
+  // The filer record: marker, entry, hotspot, data.
+  void WriteData(TFilerWriter& writer) const;
+  void ReadData(TFilerReader& reader);
+  // Passes over one image record.
+  static void SkipRecord(Stream& stream);
+
+  // Conversion between forms. BackColor may be clNone. Any bitmap may be null.
+  void GetBitmaps(TBitmap* composite, TBitmap* image, TColor backColor, TBitmap* mask) const;
+  // The image as a PNG file in memory.
+  std::vector<uint8_t> SaveToPng() const;
+  // Makes dest (possibly this image) hold the image as PNG data / as DIB data.
+  void PackPng(TSubIcon& dest) const;
+  void UnpackPng(TSubIcon& dest) const;
+  // Replaces the image by a 32-bit DIB built from a 32-bit bitmap with alpha.
+  void AssignFrom32BitBitmap(const TBitmap& bitmap);
+  // The colour bits inside the data (after header and colour table); empty without data.
+  std::span<const uint8_t> GetPixelBits() const;
+
+ protected:
+  void ResetData(std::vector<uint8_t> data);
+
+ private:
+  int DibBitsPerPixel() const;
+  size_t DibColorBitsOffset() const;
+  int64_t MaskSize() const;
+  // The DIB data assembled into a BMP file for the bitmap reader: colour part or mask part.
+  std::vector<uint8_t> ColorBmpFile() const;
+  std::vector<uint8_t> MaskBmpFile() const;
+  void CompositeOnBackground(TBitmap& composite, const TBitmap& mask, TColor backColor) const;
+  std::vector<uint8_t> PngOfIndexedImage(TBitmap color, const TBitmap& mask) const;
+
+  mutable int cachedBits_ = 0;
+  mutable std::shared_ptr<const TIconHandle> handle_;
+  TIconDirEntry entry_;
+  std::vector<uint8_t> data_;
+  uint32_t hotSpot_ = 0;
+  bool packed_ = false;
+};
+
+// Where an image came from; the classes add nothing to TSubIcon.
+class TFileIconImage : public TSubIcon {};
+class TResourceIconImage : public TSubIcon {};
+class TSubCursor : public TSubIcon {};
+class TFileCursorImage : public TSubCursor {};
+
+// The fixed 256-colour palette used when a PNG of many colours becomes an 8-bit image.
+const std::vector<RGBQuad>& FixedPalette256();
+
+}  // namespace varnel

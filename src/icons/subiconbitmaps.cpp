@@ -1,0 +1,252 @@
+// TSubIcon: the image as bitmaps (colour, mask, composed on a background), drawing, comparison.
+
+#include <algorithm>
+
+#include "base/byteorder.h"
+#include "base/errors.h"
+#include "graphics/bmpcodec.h"
+#include "graphics/canvas.h"
+#include "icons/dibheader.h"
+#include "icons/maskbits.h"
+#include "icons/subicon.h"
+
+namespace varnel {
+
+namespace {
+
+constexpr size_t kFileHeaderSize = 14;
+constexpr TColor kInvertMask = 0xFFFFFF;
+
+void WriteFileHeader(uint8_t* p, size_t fileSize, size_t pixelOffset) {
+  p[0] = 'B';
+  p[1] = 'M';
+  WriteU32LE(p + 2, uint32_t(fileSize));
+  WriteU32LE(p + 6, 0);
+  WriteU32LE(p + 10, uint32_t(pixelOffset));
+}
+
+// A blank bitmap of the image's size in the format of its depth, filled with a colour.
+TBitmap BlankBitmap(int width, int height, int bits, TColor fill) {
+  PixelFormat format = FormatOfBits(bits);
+  if (format == PixelFormat::Custom) format = PixelFormat::Bits24;
+  TBitmap bitmap(width, height, format);
+  if (format == PixelFormat::Bits1) bitmap.SetPalette(StandardPalette(1));
+  bitmap.Fill(fill == clNone ? clBlack : fill);
+  return bitmap;
+}
+
+// Loads a BMP file; formats the icon model cannot use become 24-bit.
+std::optional<TBitmap> LoadUsableBitmap(const std::vector<uint8_t>& file) {
+  if (file.empty()) return std::nullopt;
+  try {
+    TBitmap bitmap = LoadBmp(file);
+    if (bitmap.Format() == PixelFormat::Device || bitmap.Format() == PixelFormat::Custom)
+      bitmap = ConvertFormat(bitmap, PixelFormat::Bits24);
+    return bitmap;
+  } catch (const Exception&) {
+    return std::nullopt;
+  }
+}
+
+uint8_t BlendChannel(int background, int source, int alpha) {
+  return uint8_t(background + alpha * (source - background) / 255);
+}
+
+void BlendOverColor(TBitmap& bitmap, TColor back) {
+  int br = GetRValue(back), bg = GetGValue(back), bb = GetBValue(back);
+  for (int y = 0; y < bitmap.Height(); ++y) {
+    uint8_t* p = bitmap.ScanLine(y);
+    for (int x = 0; x < bitmap.Width(); ++x, p += 4) {
+      int a = p[3];
+      p[0] = BlendChannel(bb, p[0], a);
+      p[1] = BlendChannel(bg, p[1], a);
+      p[2] = BlendChannel(br, p[2], a);
+      p[3] = 255;
+    }
+  }
+}
+
+}  // namespace
+
+std::vector<uint8_t> TSubIcon::ColorBmpFile() const {
+  size_t offset = DibColorBitsOffset();
+  int64_t colorSize = IconRowBytes(ImageWidth(), DibBitsPerPixel()) * ImageHeight();
+  size_t end = std::min<size_t>(data_.size(), offset + size_t(std::max<int64_t>(colorSize, 0)));
+  std::vector<uint8_t> file(kFileHeaderSize + end);
+  WriteFileHeader(file.data(), file.size(), kFileHeaderSize + offset);
+  std::copy(data_.begin(), data_.begin() + end, file.begin() + kFileHeaderSize);
+  TBitmapInfoHeader header = TBitmapInfoHeader::Decode(data_.data());
+  header.biSize = TBitmapInfoHeader::kSize;
+  header.biHeight = int32_t(uint32_t(header.biHeight) >> 1);
+  header.biSizeImage = uint32_t(colorSize);
+  header.Encode(file.data() + kFileHeaderSize);
+  return file;
+}
+
+std::vector<uint8_t> TSubIcon::MaskBmpFile() const {
+  constexpr size_t kPixelOffset = kFileHeaderSize + TBitmapInfoHeader::kSize + 8;
+  size_t maskOffset = DibColorBitsOffset() +
+                      size_t(IconRowBytes(ImageWidth(), DibBitsPerPixel()) * ImageHeight());
+  int64_t maskSize = MaskSize();
+  if (maskSize <= 0 || maskOffset > data_.size() || data_.size() - maskOffset < size_t(maskSize))
+    return {};
+  std::vector<uint8_t> file(kPixelOffset + size_t(maskSize));
+  WriteFileHeader(file.data(), file.size(), kPixelOffset);
+  TBitmapInfoHeader header;
+  header.biWidth = ImageWidth();
+  header.biHeight = ImageHeight();
+  header.biBitCount = 1;
+  header.biSizeImage = uint32_t(maskSize);
+  header.biClrUsed = 2;
+  header.Encode(file.data() + kFileHeaderSize);
+  uint8_t* table = file.data() + kFileHeaderSize + TBitmapInfoHeader::kSize;
+  WriteU32LE(table, 0x000000);
+  WriteU32LE(table + 4, 0xFFFFFF);
+  std::copy(data_.begin() + maskOffset, data_.begin() + maskOffset + maskSize,
+            file.begin() + kPixelOffset);
+  return file;
+}
+
+void TSubIcon::CompositeOnBackground(TBitmap& composite, const TBitmap& mask,
+                                     TColor backColor) const {
+  if (backColor == clNone) return;
+  if (composite.Format() == PixelFormat::Bits32 && !AllAlphaZero(composite)) {
+    BlendOverColor(composite, backColor);
+    return;
+  }
+  TColor background = backColor;
+  if (DibBitsPerPixel() == 1 && backColor != clBlack)
+    background = clWhite;
+  else if (!composite.Palette().empty())
+    background = composite.Palette()[composite.NearestPaletteIndex(backColor)].ToColor();
+  int height = std::min(composite.Height(), mask.Height());
+  int width = std::min(composite.Width(), mask.Width());
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      if (!MaskBitSet(mask, x, y)) continue;
+      bool white = composite.GetPixel(x, y) == clWhite;
+      composite.SetPixel(x, y, white ? background ^ kInvertMask : background);
+    }
+  if (composite.Format() == PixelFormat::Bits32) SetOpaque(composite);
+}
+
+void TSubIcon::GetBitmaps(TBitmap* composite, TBitmap* image, TColor backColor,
+                          TBitmap* mask) const {
+  if (data_.empty()) {
+    for (TBitmap* bitmap : {composite, image, mask})
+      if (bitmap) *bitmap = TBitmap();
+    return;
+  }
+  if (IsPng()) {
+    TSubIcon unpacked;
+    UnpackPng(unpacked);
+    unpacked.GetBitmaps(composite, image, backColor, mask);
+    return;
+  }
+  int width = ImageWidth(), height = ImageHeight(), bits = DibBitsPerPixel();
+  if (width == 0 || height == 0) {
+    if (image) *image = TBitmap(0, 0, PixelFormat::Bits24);
+    if (composite) *composite = TBitmap(0, 0, PixelFormat::Bits24);
+    if (mask) *mask = TBitmap(0, 0, PixelFormat::Bits1);
+    return;
+  }
+  std::optional<TBitmap> colour;
+  if (image || composite) colour = LoadUsableBitmap(ColorBmpFile());
+  if (!colour) colour = BlankBitmap(width, height, bits, backColor);
+  std::optional<TBitmap> maskBitmap = LoadUsableBitmap(MaskBmpFile());
+  if (!maskBitmap || maskBitmap->Format() != PixelFormat::Bits1)
+    maskBitmap = BlankBitmap(width, height, 1, backColor);
+  if (composite) {
+    *composite = *colour;
+    CompositeOnBackground(*composite, *maskBitmap, backColor);
+  }
+  if (image) *image = std::move(*colour);
+  if (mask) *mask = std::move(*maskBitmap);
+}
+
+const TIconHandle* TSubIcon::Handle() const {
+  if (!handle_ && !data_.empty()) {
+    auto handle = std::make_shared<TIconHandle>();
+    GetBitmaps(nullptr, &handle->color, clNone, &handle->mask);
+    handle_ = std::move(handle);
+  }
+  return handle_.get();
+}
+
+void TSubIcon::Draw(TBitmap& canvas, int x, int y) const {
+  const TIconHandle* handle = Handle();
+  if (!handle || handle->color.Empty()) return;
+  const TBitmap& color = handle->color;
+  if (color.Format() != PixelFormat::Bits32 || AllAlphaZero(color)) {
+    DrawMaskedXor(canvas, x, y, color, handle->mask);
+    return;
+  }
+  for (int row = 0; row < color.Height(); ++row) {
+    int dy = y + row;
+    if (dy < 0 || dy >= canvas.Height()) continue;
+    const uint8_t* src = color.ScanLine(row);
+    for (int col = 0; col < color.Width(); ++col) {
+      int dx = x + col;
+      if (dx < 0 || dx >= canvas.Width()) continue;
+      const uint8_t* p = src + 4 * col;
+      TColor under = canvas.GetPixel(dx, dy);
+      canvas.SetPixel(dx, dy,
+                      RGB(BlendChannel(GetRValue(under), p[2], p[3]),
+                          BlendChannel(GetGValue(under), p[1], p[3]),
+                          BlendChannel(GetBValue(under), p[0], p[3])));
+    }
+  }
+}
+
+void TSubIcon::AssignTo(TBitmap& dest) const {
+  int bits = BitsPerPixel();
+  if (bits == 32) {
+    GetBitmaps(nullptr, &dest, clNone, nullptr);
+    return;
+  }
+  PixelFormat format = FormatOfBits(bits);
+  if (format == PixelFormat::Custom) format = PixelFormat::Bits24;
+  dest = TBitmap(ImageWidth(), ImageHeight(), format);
+  if (bits <= 8) dest.SetPalette(StandardPalette(bits <= 1 ? 1 : bits <= 4 ? 4 : 8));
+  Draw(dest, 0, 0);
+}
+
+namespace {
+
+bool SameAlphaPixels(std::span<const uint8_t> a, std::span<const uint8_t> b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i + 3 < a.size(); i += 4) {
+    uint32_t pa = a[i + 3] ? ReadU32LE(&a[i]) : 0;
+    uint32_t pb = b[i + 3] ? ReadU32LE(&b[i]) : 0;
+    if (pa != pb) return false;
+  }
+  return true;
+}
+
+bool SameBits24(const TBitmap& a, const TBitmap& b) {
+  if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
+  TBitmap a24 = ConvertFormat(a, PixelFormat::Bits24);
+  TBitmap b24 = ConvertFormat(b, PixelFormat::Bits24);
+  return std::ranges::equal(a24.Bits(), b24.Bits());
+}
+
+}  // namespace
+
+bool TSubIcon::SameImage(const TSubIcon& other) const {
+  if (data_.empty() && other.data_.empty()) return true;
+  int width = ImageWidth(), height = ImageHeight();
+  if (width != other.ImageWidth() || height != other.ImageHeight() ||
+      entry_.bColorCount != other.entry_.bColorCount)
+    return false;
+  if (data_.empty()) return false;
+  bool anyZero = width == 0 || height == 0 || other.ImageWidth() == 0 || other.ImageHeight() == 0;
+  if (BitsPerPixel() == 32 && !anyZero && !IsPng() && !other.IsPng())
+    return SameAlphaPixels(GetPixelBits(), other.GetPixelBits());
+  if (anyZero) return true;
+  TBitmap colorA, maskA, colorB, maskB;
+  GetBitmaps(nullptr, &colorA, clNone, &maskA);
+  other.GetBitmaps(nullptr, &colorB, clNone, &maskB);
+  return SameBits24(colorA, colorB) && SameBits24(maskA, maskB);
+}
+
+}  // namespace varnel

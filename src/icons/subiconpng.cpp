@@ -1,0 +1,343 @@
+// TSubIcon: conversion between the DIB form and the PNG form of an image.
+
+#include <algorithm>
+#include <array>
+#include <map>
+
+#include "base/byteorder.h"
+#include "base/errors.h"
+#include "graphics/canvas.h"
+#include "graphics/pngcodec.h"
+#include "icons/dibheader.h"
+#include "icons/maskbits.h"
+#include "icons/subicon.h"
+#include "icons/subiconlist.h"
+
+namespace varnel {
+
+namespace {
+
+constexpr int kUnpackAlphaThreshold = 80;
+constexpr int kAssignAlphaThreshold = 96;
+constexpr int kMaxPngDimension = 6000;
+
+// Entry bit counts that ask for a 32-bit PNG to be taken over with its alpha unchanged.
+bool TakesAlphaUnchanged(uint16_t bitCount) {
+  return bitCount == 0xFFFE || bitCount == 0xFFFB || bitCount == 0xFFF7;
+}
+
+RGBQuad Quad(uint32_t rrggbb) {
+  return {uint8_t(rrggbb), uint8_t(rrggbb >> 8), uint8_t(rrggbb >> 16), 0};
+}
+
+std::vector<RGBQuad> QuadsOf(std::initializer_list<uint32_t> colors) {
+  std::vector<RGBQuad> quads;
+  for (uint32_t c : colors) quads.push_back(Quad(c));
+  return quads;
+}
+
+std::vector<RGBQuad> BuildFixedPalette256() {
+  std::vector<RGBQuad> palette =
+      QuadsOf({0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,
+               0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF});
+  for (uint8_t g : {0x09, 0x12, 0x1F, 0x2C, 0x39, 0x45, 0x52, 0x5F, 0x6C, 0x78, 0x85, 0x92, 0x9F,
+                    0xAB, 0xB8, 0xC5, 0xD2, 0xDE, 0xEB, 0xF8})
+    palette.push_back({g, g, g, 0});
+  for (RGBQuad q : QuadsOf({0xFFFBF0, 0xA0A0A4, 0xC0DCC0, 0xA6CAF0})) palette.push_back(q);
+  // Eighteen hue families; a weight per channel in thirds: 3 full, 2 two thirds, 1 a third.
+  static const int kFamilies[18][3] = {{3, 0, 0}, {3, 1, 0}, {3, 2, 0}, {3, 3, 0}, {2, 3, 0},
+                                       {1, 3, 0}, {0, 3, 0}, {0, 3, 1}, {0, 3, 2}, {0, 3, 3},
+                                       {0, 2, 3}, {0, 1, 3}, {0, 0, 3}, {1, 0, 3}, {2, 0, 3},
+                                       {3, 0, 3}, {3, 0, 2}, {3, 0, 1}};
+  static const uint8_t kShades[4][7] = {{0, 0, 0, 0, 0, 0, 0},
+                                        {0x14, 0x1E, 0x28, 0x32, 0x3C, 0x46, 0x55},
+                                        {0x2A, 0x3F, 0x54, 0x69, 0x7E, 0x93, 0xAA},
+                                        {0x3E, 0x5D, 0x7C, 0x9B, 0xBA, 0xD9, 0xF0}};
+  static const uint8_t kTints[4][5] = {{0x24, 0x48, 0x6C, 0x90, 0xB4},
+                                       {0x6D, 0x85, 0x9D, 0xB5, 0xCD},
+                                       {0xB6, 0xC2, 0xCE, 0xDA, 0xE6},
+                                       {0xFF, 0xFF, 0xFF, 0xFF, 0xFF}};
+  for (const auto& weights : kFamilies) {
+    for (int k = 0; k < 7; ++k)
+      palette.push_back({kShades[weights[2]][k], kShades[weights[1]][k], kShades[weights[0]][k], 0});
+    for (int t = 0; t < 5; ++t)
+      palette.push_back({kTints[weights[2]][t], kTints[weights[1]][t], kTints[weights[0]][t], 0});
+  }
+  return palette;
+}
+
+std::vector<RGBQuad> PaletteOf16ForPng() {
+  return QuadsOf({0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0x808080,
+                  0xC0C0C0, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF});
+}
+
+// A 1-bit mask (white = transparent) of the pixels whose alpha is below threshold.
+TBitmap MaskFromAlpha(const TBitmap& rgba, int threshold) {
+  TBitmap mask(rgba.Width(), rgba.Height(), PixelFormat::Bits1);
+  mask.SetPalette(StandardPalette(1));
+  for (int y = 0; y < rgba.Height(); ++y) {
+    const uint8_t* src = rgba.ScanLine(y);
+    uint8_t* dst = mask.ScanLine(y);
+    for (int x = 0; x < rgba.Width(); ++x)
+      if (src[4 * x + 3] < threshold) SetMaskBit(mask, x, y);
+  }
+  return mask;
+}
+
+bool AlphaIsOnlyOpaqueOrClear(const TBitmap& bitmap) {
+  for (int y = 0; y < bitmap.Height(); ++y) {
+    const uint8_t* row = bitmap.ScanLine(y);
+    for (int x = 0; x < bitmap.Width(); ++x)
+      if (row[4 * x + 3] != 0 && row[4 * x + 3] != 255) return false;
+  }
+  return true;
+}
+
+// An 8-bit copy whose palette is black, white, then every other colour in order of appearance;
+// nothing when that takes more than 256 entries.
+std::optional<TBitmap> WithExactPalette(const TBitmap& source) {
+  std::vector<RGBQuad> palette = {Quad(0x000000), Quad(0xFFFFFF)};
+  std::map<TColor, int> indexOf = {{clBlack, 0}, {clWhite, 1}};
+  TBitmap result(source.Width(), source.Height(), PixelFormat::Bits8);
+  for (int y = 0; y < source.Height(); ++y) {
+    uint8_t* row = result.ScanLine(y);
+    for (int x = 0; x < source.Width(); ++x) {
+      TColor color = source.GetPixel(x, y);
+      auto [it, added] = indexOf.emplace(color, int(palette.size()));
+      if (added) {
+        if (palette.size() == 256) return std::nullopt;
+        palette.push_back(RGBQuad::FromColor(color));
+      }
+      row[x] = uint8_t(it->second);
+    }
+  }
+  result.SetPalette(std::move(palette));
+  return result;
+}
+
+// The colour bitmap of an unpacked PNG in the depth its directory entry asks for.
+TBitmap ColorForDepth(const TBitmap& natural, uint16_t bitCount) {
+  switch (bitCount) {
+    case 1: {
+      if (natural.Format() == PixelFormat::Bits1) return natural;
+      std::vector<RGBQuad> palette = StandardPalette(1);
+      return ConvertFormat(natural, PixelFormat::Bits1, &palette);
+    }
+    case 4: {
+      if (natural.Format() == PixelFormat::Bits4) return natural;
+      std::vector<RGBQuad> palette = StandardPalette(4);
+      return ConvertFormat(natural, PixelFormat::Bits4, &palette);
+    }
+    case 8: {
+      if (natural.Format() == PixelFormat::Bits8) return natural;
+      if (auto exact = WithExactPalette(natural)) return std::move(*exact);
+      return ConvertFormat(natural, PixelFormat::Bits8, &FixedPalette256());
+    }
+    case 24:
+      if (natural.Format() == PixelFormat::Bits32 && AlphaIsOnlyOpaqueOrClear(natural))
+        return ConvertFormat(natural, PixelFormat::Bits24);
+      return natural;
+    default: return natural;
+  }
+}
+
+// Transparent pixels of a masked (non-alpha) image are black in the colour bitmap, so that
+// drawing them leaves the background as it is instead of inverting it.
+void ClearMaskedPixels(TBitmap& color, const TBitmap& mask) {
+  if (color.Format() == PixelFormat::Bits32) return;
+  for (int y = 0; y < color.Height(); ++y)
+    for (int x = 0; x < color.Width(); ++x)
+      if (MaskBitSet(mask, x, y)) color.SetPixel(x, y, clBlack);
+}
+
+// The index that becomes transparent in an 8-bit palette image: a free one, else one freed by
+// merging the two nearest colours.
+int FreePaletteIndex(TBitmap& bitmap, std::vector<RGBQuad>& palette) {
+  std::array<int64_t, 256> used{};
+  for (int y = 0; y < bitmap.Height(); ++y) {
+    const uint8_t* row = bitmap.ScanLine(y);
+    for (int x = 0; x < bitmap.Width(); ++x) ++used[row[x]];
+  }
+  for (size_t i = 0; i < palette.size(); ++i)
+    if (!used[i]) return int(i);
+  if (palette.size() < 256) {
+    palette.push_back({});
+    return int(palette.size() - 1);
+  }
+  int bestA = 0, bestB = 1, bestDistance = INT32_MAX;
+  int64_t bestUse = INT64_MAX;
+  for (int a = 0; a < 256; ++a)
+    for (int b = a + 1; b < 256; ++b) {
+      int distance = ColorDistance(palette[a].ToColor(), palette[b].ToColor());
+      int64_t use = used[a] + used[b];
+      if (distance < bestDistance || (distance == bestDistance && use < bestUse)) {
+        bestA = a, bestB = b, bestDistance = distance, bestUse = use;
+      }
+    }
+  auto isBlackOrWhite = [&](int i) {
+    TColor c = palette[i].ToColor();
+    return c == clBlack || c == clWhite;
+  };
+  int keep, freed;
+  if (isBlackOrWhite(bestA) || isBlackOrWhite(bestB)) {
+    keep = isBlackOrWhite(bestA) ? bestA : bestB;
+  } else {
+    keep = used[bestB] > used[bestA] ? bestB : bestA;
+    int64_t total = used[bestA] + used[bestB];
+    auto mix = [&](uint8_t RGBQuad::*channel) {
+      return uint8_t((palette[bestA].*channel * used[bestA] + palette[bestB].*channel * used[bestB]) /
+                     total);
+    };
+    palette[keep] = {mix(&RGBQuad::blue), mix(&RGBQuad::green), mix(&RGBQuad::red), 0};
+  }
+  freed = keep == bestA ? bestB : bestA;
+  for (int y = 0; y < bitmap.Height(); ++y) {
+    uint8_t* row = bitmap.ScanLine(y);
+    for (int x = 0; x < bitmap.Width(); ++x)
+      if (row[x] == freed) row[x] = uint8_t(keep);
+  }
+  return freed;
+}
+
+// Moves palette entry `from` to index 0, shifting the entries before it up by one.
+void MoveEntryToFront(TBitmap& bitmap, std::vector<RGBQuad>& palette, int from) {
+  std::rotate(palette.begin(), palette.begin() + from, palette.begin() + from + 1);
+  for (int y = 0; y < bitmap.Height(); ++y) {
+    uint8_t* row = bitmap.ScanLine(y);
+    for (int x = 0; x < bitmap.Width(); ++x)
+      if (row[x] < from) ++row[x];
+  }
+}
+
+// The smallest colour value that no other palette entry has.
+TColor UnusedColor(const std::vector<RGBQuad>& palette) {
+  std::vector<TColor> taken;
+  for (size_t i = 1; i < palette.size(); ++i) taken.push_back(palette[i].ToColor());
+  std::sort(taken.begin(), taken.end());
+  TColor candidate = 0;
+  for (TColor c : taken) {
+    if (c == candidate) ++candidate;
+    if (c > candidate) break;
+  }
+  return candidate;
+}
+
+}  // namespace
+
+const std::vector<RGBQuad>& FixedPalette256() {
+  static const std::vector<RGBQuad> palette = BuildFixedPalette256();
+  return palette;
+}
+
+std::vector<uint8_t> TSubIcon::PngOfIndexedImage(TBitmap color, const TBitmap& mask) const {
+  if (color.Format() == PixelFormat::Bits1) {
+    std::vector<RGBQuad> palette = StandardPalette(1);
+    color = ConvertFormat(color, PixelFormat::Bits8, &palette);
+  } else if (color.Format() == PixelFormat::Bits4) {
+    std::vector<RGBQuad> palette = PaletteOf16ForPng();
+    color = ConvertFormat(color, PixelFormat::Bits8, &palette);
+  }
+  std::vector<RGBQuad> palette = color.Palette();
+  if (palette.empty()) palette.push_back({});
+  int transparent = FreePaletteIndex(color, palette);
+  MoveEntryToFront(color, palette, transparent);
+  palette[0] = RGBQuad::FromColor(UnusedColor(palette));
+  for (int y = 0; y < color.Height(); ++y) {
+    uint8_t* row = color.ScanLine(y);
+    for (int x = 0; x < color.Width(); ++x)
+      if (MaskBitSet(mask, x, y)) row[x] = 0;
+  }
+  color.SetPalette(std::move(palette));
+  return EncodePng(color, 0);
+}
+
+std::vector<uint8_t> TSubIcon::SaveToPng() const {
+  TBitmap color, mask;
+  GetBitmaps(nullptr, &color, clNone, &mask);
+  int bits = BitsPerPixel();
+  if (bits == 32 && color.Format() == PixelFormat::Bits32) {
+    // Old-style 32-bit images carry no alpha at all and rely on their mask.
+    if (AllAlphaZero(color)) AlphaFromMask(color, mask);
+    return EncodePng(color);
+  }
+  bool anyMasked = false;
+  for (int y = 0; y < mask.Height() && !anyMasked; ++y)
+    for (int x = 0; x < mask.Width() && !anyMasked; ++x) anyMasked = MaskBitSet(mask, x, y);
+  if (!anyMasked) return EncodePng(color);
+  if (color.BitsPerPixel() <= 8) return PngOfIndexedImage(std::move(color), mask);
+  TBitmap rgba = ConvertFormat(color, PixelFormat::Bits32);
+  AlphaFromMask(rgba, mask);
+  return EncodePng(rgba);
+}
+
+void TSubIcon::PackPng(TSubIcon& dest) const {
+  if (IsPng() && &dest == this) {
+    dest.packed_ = true;
+    return;
+  }
+  std::vector<uint8_t> png = SaveToPng();
+  if (&dest != this) {
+    dest.entry_ = entry_;
+    dest.hotSpot_ = hotSpot_;
+  }
+  dest.ResetData(std::move(png));
+  dest.packed_ = true;
+}
+
+void TSubIcon::UnpackPng(TSubIcon& dest) const {
+  std::vector<uint8_t> png = data_;
+  TIconDirEntry entry = entry_;
+  uint32_t hotSpot = hotSpot_;
+  auto header = ReadPngHeader(png);
+  if (!header || header->width >= kMaxPngDimension || header->height >= kMaxPngDimension)
+    throw Exception("Invalid image");
+  TBitmap natural = DecodePng(png);
+  if (&dest != this) {
+    dest.entry_ = entry;
+    dest.cachedBits_ = 0;
+  }
+  dest.hotSpot_ = hotSpot;
+  if (natural.Format() == PixelFormat::Bits32 && TakesAlphaUnchanged(entry.wBitCount)) {
+    dest.AssignFrom32BitBitmap(natural);
+    dest.packed_ = false;
+    return;
+  }
+  TBitmap mask = MaskFromAlpha(DecodePngRgba(png), kUnpackAlphaThreshold);
+  TBitmap color = ColorForDepth(natural, entry.wBitCount);
+  ClearMaskedPixels(color, mask);
+  TSubIconList built;
+  built.AddFromBitmap(color, &mask, 0);
+  const TSubIcon& image = *built.Items(0);
+  dest.entry_ = image.entry_;
+  dest.ResetData(image.data_);
+  dest.packed_ = false;
+}
+
+void TSubIcon::AssignFrom32BitBitmap(const TBitmap& source) {
+  TBitmap bitmap = source.Format() == PixelFormat::Bits32
+                       ? source
+                       : ConvertFormat(source, PixelFormat::Bits32);
+  int w = bitmap.Width(), h = bitmap.Height();
+  int64_t colorSize = int64_t(4) * w * h;
+  int64_t maskRow = IconRowBytes(w, 1);
+  std::vector<uint8_t> data(TBitmapInfoHeader::kSize + colorSize + maskRow * h);
+  TBitmapInfoHeader header;
+  header.biWidth = w;
+  header.biHeight = 2 * h;
+  header.biBitCount = 32;
+  header.biSizeImage = uint32_t(colorSize);
+  header.Encode(data.data());
+  std::copy(bitmap.Bits().begin(), bitmap.Bits().end(), data.begin() + TBitmapInfoHeader::kSize);
+  uint8_t* maskBits = data.data() + TBitmapInfoHeader::kSize + colorSize;
+  for (int row = 0; row < h; ++row) {  // DIB rows run bottom-up
+    const uint8_t* pixels = bitmap.ScanLine(h - 1 - row);
+    for (int x = 0; x < w; ++x)
+      if (pixels[4 * x + 3] < kAssignAlphaThreshold)
+        maskBits[row * maskRow + (x >> 3)] |= uint8_t(0x80 >> (x & 7));
+  }
+  entry_ = {uint8_t(w), uint8_t(h), 0, 0, 1, 32, uint32_t(data.size())};
+  ResetData(std::move(data));
+  cachedBits_ = 32;
+}
+
+}  // namespace varnel
