@@ -1,0 +1,31 @@
+#pragma once
+// The folders the program keeps its files in. Paths use "/" and carry no trailing "/".
+
+#include <string>
+
+namespace varnel {
+
+// The folder of the running executable; "." when it cannot be found.
+std::string ProgramFolder();
+
+// The per-user configuration folder: $XDG_CONFIG_HOME when it is set to an absolute path,
+// else $HOME/.config; empty when neither is known.
+std::string UserConfigFolder();
+
+// Works out the settings folder afresh: "Tamberly/Varnel" below the per-user configuration
+// folder, created with all missing parents; the program folder when that cannot be made.
+std::string ComputeSettingsFolder();
+
+// The settings folder, computed at the first call and kept for the rest of the run.
+std::string SettingsFolder();
+
+// "config.ini" in the settings folder.
+std::string SettingsFileName();
+
+// $TMPDIR when it names a folder, else "/tmp".
+std::string TempFolder();
+
+// Joins a folder and a name with one "/" between them.
+std::string PathJoin(const std::string& folder, const std::string& name);
+
+}  // namespace varnel
