@@ -14,21 +14,28 @@ constexpr bool IsIndexedFormat(PixelFormat format) {
          format == PixelFormat::Bits8;
 }
 
-// One colour channel of a bit-field pixel: where it sits and its largest value.
+// One colour channel of a bit-field pixel: where it sits, its largest value and its width.
+// Channels of up to 8 contiguous bits widen to 8 bits by repeating their bits (5 bits abcde
+// give abcdeabc, so the full scale maps to 255) and narrow by dropping low bits; wider or
+// scattered channels are scaled.
 struct ChannelField {
   uint32_t mask = 0;
   int shift = 0;
   uint32_t max = 0;
+  int bits = 0;              // width of a contiguous channel of at most 8 bits, else 0
+  uint8_t lookup[256] = {};  // 8-bit value of each raw value of such a channel
 
   static ChannelField FromMask(uint32_t mask);
-  // The channel of a packed pixel scaled to 0..255 (the channel's full scale maps to 255).
+  // The channel of a packed pixel as 0..255.
   uint8_t Expand(uint32_t pixel) const {
+    uint32_t value = (pixel & mask) >> shift;
+    if (bits) return lookup[value];
     if (max == 0) return 0;
-    uint64_t value = (pixel & mask) >> shift;
-    return uint8_t((value * 255 + max / 2) / max);
+    return uint8_t((uint64_t(value) * 255 + max / 2) / max);
   }
-  // An 8-bit channel value scaled to this channel and put in place.
+  // An 8-bit channel value brought to this channel and put in place.
   uint32_t Compress(uint8_t value) const {
+    if (bits) return uint32_t(value >> (8 - bits)) << shift;
     return uint32_t((uint64_t(value) * max + 127) / 255) << shift;
   }
 };
