@@ -6,12 +6,18 @@
 
 namespace varnel {
 
-inline uint16_t ReadU16LE(const uint8_t* p) { return uint16_t(p[0] | (p[1] << 8)); }
+inline uint16_t ReadU16LE(const uint8_t* p) {
+  return uint16_t(p[0] | (p[1] << 8));
+}
 inline uint32_t ReadU32LE(const uint8_t* p) {
   return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
 }
-inline int32_t ReadI32LE(const uint8_t* p) { return int32_t(ReadU32LE(p)); }
-inline uint16_t ReadU16BE(const uint8_t* p) { return uint16_t((p[0] << 8) | p[1]); }
+inline int32_t ReadI32LE(const uint8_t* p) {
+  return int32_t(ReadU32LE(p));
+}
+inline uint16_t ReadU16BE(const uint8_t* p) {
+  return uint16_t((p[0] << 8) | p[1]);
+}
 inline uint32_t ReadU32BE(const uint8_t* p) {
   return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | uint32_t(p[3]);
 }

@@ -17,7 +17,9 @@ namespace varnel {
 
 namespace {
 
-std::string ErrnoText() { return std::strerror(errno); }
+std::string ErrnoText() {
+  return std::strerror(errno);
+}
 
 class FileDescriptor {
  public:
@@ -42,7 +44,8 @@ int OpenForReading(const std::string& path) {
 
 uint64_t RegularFileSize(int fd, const std::string& path) {
   struct stat info;
-  if (::fstat(fd, &info) != 0) throw EFileError("Cannot open file \"" + path + "\". " + ErrnoText());
+  if (::fstat(fd, &info) != 0)
+    throw EFileError("Cannot open file \"" + path + "\". " + ErrnoText());
   if (!S_ISREG(info.st_mode)) throw EFileError("Cannot open file \"" + path + "\". Not a file");
   return uint64_t(info.st_size);
 }

@@ -123,7 +123,9 @@ size_t SpanStream::Read(void* buffer, size_t count) {
   return ReadFromBlock(data_.data(), data_.size(), position_, buffer, count);
 }
 
-size_t SpanStream::Write(const void*, size_t) { throw EWriteError(); }
+size_t SpanStream::Write(const void*, size_t) {
+  throw EWriteError();
+}
 
 int64_t SpanStream::Seek(int64_t offset, SeekOrigin origin) {
   position_ = ResolveSeek(position_, Size(), offset, origin);

@@ -13,7 +13,9 @@ std::vector<Command>& Commands() {
   return commands;
 }
 
-void PrintError(const std::string& message) { std::cerr << "varnel-cli: " << message << "\n"; }
+void PrintError(const std::string& message) {
+  std::cerr << "varnel-cli: " << message << "\n";
+}
 
 int UsageError(const std::string& command, const std::string& message) {
   PrintError(command + ": " + message);
@@ -25,11 +27,21 @@ std::string JsonEscape(const std::string& text) {
   std::string out;
   for (unsigned char c : text) {
     switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
       default:
         if (c < 0x20) {
           char buffer[8];

@@ -6,7 +6,9 @@ namespace varnel {
 
 namespace {
 
-[[noreturn]] void InvalidValue() { throw EReadError("Invalid property value"); }
+[[noreturn]] void InvalidValue() {
+  throw EReadError("Invalid property value");
+}
 
 }  // namespace
 
@@ -36,19 +38,28 @@ void TFilerWriter::WriteString(const std::string& value) {
 
 int32_t TFilerReader::ReadInteger() {
   switch (FilerValueType(stream_.ReadU8())) {
-    case FilerValueType::Int8: return int8_t(stream_.ReadU8());
-    case FilerValueType::Int16: return int16_t(stream_.ReadU16());
-    case FilerValueType::Int32: return stream_.ReadI32();
-    default: InvalidValue();
+    case FilerValueType::Int8:
+      return int8_t(stream_.ReadU8());
+    case FilerValueType::Int16:
+      return int16_t(stream_.ReadU16());
+    case FilerValueType::Int32:
+      return stream_.ReadI32();
+    default:
+      InvalidValue();
   }
 }
 
 std::string TFilerReader::ReadString() {
   size_t length;
   switch (FilerValueType(stream_.ReadU8())) {
-    case FilerValueType::String: length = stream_.ReadU8(); break;
-    case FilerValueType::LString: length = stream_.ReadU32(); break;
-    default: InvalidValue();
+    case FilerValueType::String:
+      length = stream_.ReadU8();
+      break;
+    case FilerValueType::LString:
+      length = stream_.ReadU32();
+      break;
+    default:
+      InvalidValue();
   }
   std::vector<uint8_t> bytes = stream_.ReadBytes(length);
   return std::string(bytes.begin(), bytes.end());

@@ -17,7 +17,9 @@ namespace {
 constexpr uint8_t kRecordMarker = 12;
 constexpr uint32_t kMaxImageDimension = 6000;
 
-[[noreturn]] void InvalidImage() { throw Exception("Invalid image"); }
+[[noreturn]] void InvalidImage() {
+  throw Exception("Invalid image");
+}
 
 struct ColorTexts {
   const char* shortText;
@@ -26,13 +28,20 @@ struct ColorTexts {
 
 ColorTexts ColorTextsOf(int bits) {
   switch (bits) {
-    case 1: return {"2", "2 colors"};
-    case 4: return {"16", "16 colors"};
-    case 8: return {"256", "256 colors"};
-    case 16: return {"65k", "65k colors"};
-    case 24: return {"16M", "True Color"};
-    case 32: return {"32bpp", "32 bpp"};
-    default: return {"", ""};
+    case 1:
+      return {"2", "2 colors"};
+    case 4:
+      return {"16", "16 colors"};
+    case 8:
+      return {"256", "256 colors"};
+    case 16:
+      return {"65k", "65k colors"};
+    case 24:
+      return {"16M", "True Color"};
+    case 32:
+      return {"32bpp", "32 bpp"};
+    default:
+      return {"", ""};
   }
 }
 
@@ -53,7 +62,9 @@ std::vector<uint8_t> ReadDataOrNothing(Stream& stream, uint32_t count) {
 
 }  // namespace
 
-int64_t IconRowBytes(int64_t width, int bits) { return ((width * bits + 31) / 32) * 4; }
+int64_t IconRowBytes(int64_t width, int bits) {
+  return ((width * bits + 31) / 32) * 4;
+}
 
 void TSubIcon::ResetData(std::vector<uint8_t> data) {
   handle_.reset();
@@ -62,7 +73,9 @@ void TSubIcon::ResetData(std::vector<uint8_t> data) {
   entry_.dwBytesInRes = uint32_t(data_.size());
 }
 
-void TSubIcon::SetData(std::vector<uint8_t> data) { ResetData(std::move(data)); }
+void TSubIcon::SetData(std::vector<uint8_t> data) {
+  ResetData(std::move(data));
+}
 
 void TSubIcon::LoadFromData(Stream& stream) {
   entry_ = {};
@@ -176,7 +189,9 @@ void TSubIcon::UpdateEntry() {
   if (depth > 32 || w >= kMaxImageDimension || h >= kMaxImageDimension) InvalidImage();
 }
 
-bool TSubIcon::IsPng() const { return data_.size() > 8 && HasPngSignature(data_); }
+bool TSubIcon::IsPng() const {
+  return data_.size() > 8 && HasPngSignature(data_);
+}
 
 int TSubIcon::ImageWidth() const {
   if (IsPng()) {
@@ -210,11 +225,16 @@ int TSubIcon::BitsPerPixel() const {
   auto header = ReadPngHeader(data_);
   if (!header) return 0;
   switch (header->colorType) {
-    case 2: return header->bitDepth * 3;
-    case 3: return header->bitDepth;
-    case 4: return header->bitDepth * 2;
-    case 6: return header->bitDepth * 4;
-    default: return header->bitDepth;
+    case 2:
+      return header->bitDepth * 3;
+    case 3:
+      return header->bitDepth;
+    case 4:
+      return header->bitDepth * 2;
+    case 6:
+      return header->bitDepth * 4;
+    default:
+      return header->bitDepth;
   }
 }
 
@@ -230,7 +250,9 @@ size_t TSubIcon::DibColorBitsOffset() const {
   return offset > data_.size() ? data_.size() : size_t(offset);
 }
 
-int64_t TSubIcon::MaskSize() const { return IconRowBytes(ImageWidth(), 1) * ImageHeight(); }
+int64_t TSubIcon::MaskSize() const {
+  return IconRowBytes(ImageWidth(), 1) * ImageHeight();
+}
 
 std::span<const uint8_t> TSubIcon::GetPixelBits() const {
   if (data_.size() < TBitmapInfoHeader::kSize || IsPng()) return {};
@@ -261,7 +283,9 @@ bool TSubIcon::SameData(const TSubIcon& other) const {
   return entry_ == other.entry_ && data_ == other.data_;
 }
 
-void TSubIcon::SaveDataToStream(Stream& stream) const { stream.WriteBytes(data_); }
+void TSubIcon::SaveDataToStream(Stream& stream) const {
+  stream.WriteBytes(data_);
+}
 
 void TSubIcon::SaveToStream(Stream& stream) const {
   if (data_.empty()) {

@@ -85,8 +85,8 @@ std::vector<uint8_t> TSubIcon::ColorBmpFile() const {
 
 std::vector<uint8_t> TSubIcon::MaskBmpFile() const {
   constexpr size_t kPixelOffset = kFileHeaderSize + TBitmapInfoHeader::kSize + 8;
-  size_t maskOffset = DibColorBitsOffset() +
-                      size_t(IconRowBytes(ImageWidth(), DibBitsPerPixel()) * ImageHeight());
+  size_t maskOffset =
+      DibColorBitsOffset() + size_t(IconRowBytes(ImageWidth(), DibBitsPerPixel()) * ImageHeight());
   int64_t maskSize = MaskSize();
   if (maskSize <= 0 || maskOffset > data_.size() || data_.size() - maskOffset < size_t(maskSize))
     return {};

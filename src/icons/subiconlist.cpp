@@ -17,7 +17,9 @@ constexpr uint32_t kCoreHeaderSize = 12;
 constexpr uint32_t kBitFields = 3;
 constexpr int kMaxDimension = 6000;
 
-[[noreturn]] void InvalidBitmap() { throw EInvalidGraphic("Bitmap image is not valid"); }
+[[noreturn]] void InvalidBitmap() {
+  throw EInvalidGraphic("Bitmap image is not valid");
+}
 
 // A 1-bit mask whose set bits are exactly its white pixels, whatever palette it came with.
 TBitmap NormalizedMask(const TBitmap& mask) {
@@ -90,8 +92,8 @@ TBitmapInfoHeader ReadInfoHeader(Stream& stream, int64_t& remaining, std::vector
     stream.ReadBuffer(bytes.data() + 4, size - 4);
     header = TBitmapInfoHeader::Decode(bytes.data());
     header.biSize = TBitmapInfoHeader::kSize;
-    bool bitFields = header.biCompression == kBitFields &&
-                     (header.biBitCount == 16 || header.biBitCount == 32);
+    bool bitFields =
+        header.biCompression == kBitFields && (header.biBitCount == 16 || header.biBitCount == 32);
     if (bitFields && size >= TBitmapInfoHeader::kSize + 12)
       masks.assign(bytes.begin() + 40, bytes.begin() + 52);
     else if (bitFields)
@@ -125,7 +127,9 @@ void TSubIconList::Insert(int index, std::unique_ptr<TSubIcon> image) {
   capacity_ = std::max(capacity_, Count());
 }
 
-void TSubIconList::Delete(int index) { Extract(index); }
+void TSubIconList::Delete(int index) {
+  Extract(index);
+}
 
 std::unique_ptr<TSubIcon> TSubIconList::Extract(int index) {
   if (index < 0 || index >= Count()) return nullptr;

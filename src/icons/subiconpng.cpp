@@ -40,8 +40,8 @@ std::vector<RGBQuad> BuildFixedPalette256() {
   std::vector<RGBQuad> palette =
       QuadsOf({0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,
                0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF});
-  for (uint8_t g : {0x09, 0x12, 0x1F, 0x2C, 0x39, 0x45, 0x52, 0x5F, 0x6C, 0x78, 0x85, 0x92, 0x9F,
-                    0xAB, 0xB8, 0xC5, 0xD2, 0xDE, 0xEB, 0xF8})
+  for (uint8_t g : {0x09, 0x12, 0x1F, 0x2C, 0x39, 0x45, 0x52, 0x5F, 0x6C, 0x78,
+                    0x85, 0x92, 0x9F, 0xAB, 0xB8, 0xC5, 0xD2, 0xDE, 0xEB, 0xF8})
     palette.push_back({g, g, g, 0});
   for (RGBQuad q : QuadsOf({0xFFFBF0, 0xA0A0A4, 0xC0DCC0, 0xA6CAF0})) palette.push_back(q);
   // Eighteen hue families; a weight per channel in thirds: 3 full, 2 two thirds, 1 a third.
@@ -59,7 +59,8 @@ std::vector<RGBQuad> BuildFixedPalette256() {
                                        {0xFF, 0xFF, 0xFF, 0xFF, 0xFF}};
   for (const auto& weights : kFamilies) {
     for (int k = 0; k < 7; ++k)
-      palette.push_back({kShades[weights[2]][k], kShades[weights[1]][k], kShades[weights[0]][k], 0});
+      palette.push_back(
+          {kShades[weights[2]][k], kShades[weights[1]][k], kShades[weights[0]][k], 0});
     for (int t = 0; t < 5; ++t)
       palette.push_back({kTints[weights[2]][t], kTints[weights[1]][t], kTints[weights[0]][t], 0});
   }
@@ -115,30 +116,48 @@ std::optional<TBitmap> WithExactPalette(const TBitmap& source) {
   return result;
 }
 
-// The colour bitmap of an unpacked PNG in the depth its directory entry asks for.
+// True when every pixel of bitmap has a colour of palette.
+bool ColorsWithin(const TBitmap& bitmap, const std::vector<RGBQuad>& palette) {
+  std::vector<TColor> colors;
+  for (const RGBQuad& entry : palette) colors.push_back(entry.ToColor());
+  for (int y = 0; y < bitmap.Height(); ++y)
+    for (int x = 0; x < bitmap.Width(); ++x)
+      if (std::find(colors.begin(), colors.end(), bitmap.GetPixel(x, y)) == colors.end())
+        return false;
+  return true;
+}
+
+// A copy in an indexed format with a standard palette, when that loses no colour.
+std::optional<TBitmap> IndexedWithoutLoss(const TBitmap& natural, PixelFormat format, int bits) {
+  if (natural.Format() == format) return natural;
+  std::vector<RGBQuad> palette = StandardPalette(bits);
+  if (!ColorsWithin(natural, palette)) return std::nullopt;
+  return ConvertFormat(natural, format, &palette);
+}
+
+// The colour bitmap of an unpacked PNG in the depth its directory entry asks for. A true-colour
+// PNG keeps its own format (only the 24-bit request drops an alpha of two levels): many icon files
+// give 256-pixel RGBA PNG images a smaller depth in their directory, and reducing them would
+// lose colours and alpha. Palette PNGs move to the asked depth when no colour is lost.
 TBitmap ColorForDepth(const TBitmap& natural, uint16_t bitCount) {
+  bool indexed = natural.BitsPerPixel() <= 8;
+  std::optional<TBitmap> converted;
   switch (bitCount) {
-    case 1: {
-      if (natural.Format() == PixelFormat::Bits1) return natural;
-      std::vector<RGBQuad> palette = StandardPalette(1);
-      return ConvertFormat(natural, PixelFormat::Bits1, &palette);
-    }
-    case 4: {
-      if (natural.Format() == PixelFormat::Bits4) return natural;
-      std::vector<RGBQuad> palette = StandardPalette(4);
-      return ConvertFormat(natural, PixelFormat::Bits4, &palette);
-    }
-    case 8: {
-      if (natural.Format() == PixelFormat::Bits8) return natural;
-      if (auto exact = WithExactPalette(natural)) return std::move(*exact);
-      return ConvertFormat(natural, PixelFormat::Bits8, &FixedPalette256());
-    }
+    case 1:
+      if (indexed) converted = IndexedWithoutLoss(natural, PixelFormat::Bits1, 1);
+      break;
+    case 4:
+      if (indexed) converted = IndexedWithoutLoss(natural, PixelFormat::Bits4, 4);
+      break;
+    case 8:
+      if (indexed && natural.Format() != PixelFormat::Bits8) converted = WithExactPalette(natural);
+      break;
     case 24:
       if (natural.Format() == PixelFormat::Bits32 && AlphaIsOnlyOpaqueOrClear(natural))
-        return ConvertFormat(natural, PixelFormat::Bits24);
-      return natural;
-    default: return natural;
+        converted = ConvertFormat(natural, PixelFormat::Bits24);
+      break;
   }
+  return converted ? std::move(*converted) : natural;
 }
 
 // Transparent pixels of a masked (non-alpha) image are black in the colour bitmap, so that
@@ -185,8 +204,8 @@ int FreePaletteIndex(TBitmap& bitmap, std::vector<RGBQuad>& palette) {
     keep = used[bestB] > used[bestA] ? bestB : bestA;
     int64_t total = used[bestA] + used[bestB];
     auto mix = [&](uint8_t RGBQuad::*channel) {
-      return uint8_t((palette[bestA].*channel * used[bestA] + palette[bestB].*channel * used[bestB]) /
-                     total);
+      return uint8_t(
+          (palette[bestA].*channel * used[bestA] + palette[bestB].*channel * used[bestB]) / total);
     };
     palette[keep] = {mix(&RGBQuad::blue), mix(&RGBQuad::green), mix(&RGBQuad::red), 0};
   }
@@ -314,9 +333,8 @@ void TSubIcon::UnpackPng(TSubIcon& dest) const {
 }
 
 void TSubIcon::AssignFrom32BitBitmap(const TBitmap& source) {
-  TBitmap bitmap = source.Format() == PixelFormat::Bits32
-                       ? source
-                       : ConvertFormat(source, PixelFormat::Bits32);
+  TBitmap bitmap =
+      source.Format() == PixelFormat::Bits32 ? source : ConvertFormat(source, PixelFormat::Bits32);
   int w = bitmap.Width(), h = bitmap.Height();
   int64_t colorSize = int64_t(4) * w * h;
   int64_t maskRow = IconRowBytes(w, 1);

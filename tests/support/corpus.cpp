@@ -17,7 +17,9 @@ std::string CorpusDir() {
   return "../shared/corpus";
 }
 
-std::string CorpusPath(const std::string& relative) { return CorpusDir() + "/" + relative; }
+std::string CorpusPath(const std::string& relative) {
+  return CorpusDir() + "/" + relative;
+}
 
 std::vector<uint8_t> ReadCorpusFile(const std::string& relative) {
   try {

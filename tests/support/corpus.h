@@ -14,7 +14,8 @@ std::string CorpusPath(const std::string& relative);
 // Bytes of a corpus file; fails the current test when missing.
 std::vector<uint8_t> ReadCorpusFile(const std::string& relative);
 // Every file below a corpus folder whose name ends in one of the extensions (lower case).
-std::vector<std::string> CorpusFiles(const std::string& folder, const std::vector<std::string>& extensions);
+std::vector<std::string> CorpusFiles(const std::string& folder,
+                                     const std::vector<std::string>& extensions);
 
 // A temporary folder removed when the object goes away.
 class TempDir {
