@@ -134,6 +134,12 @@ int TIniFile::ReadInteger(const std::string& section, const std::string& key,
   return TryParseInteger(lines_[line].value).value_or(defaultValue);
 }
 
+int TIniFile::ReadIntegerInRange(const std::string& section, const std::string& key,
+                                 int defaultValue, int lowest, int highest) const {
+  int value = ReadInteger(section, key, defaultValue);
+  return (value < lowest || value > highest) ? defaultValue : value;
+}
+
 bool TIniFile::ReadBool(const std::string& section, const std::string& key,
                         bool defaultValue) const {
   return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;

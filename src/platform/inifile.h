@@ -30,6 +30,9 @@ class TIniFile {
                          const std::string& defaultValue) const;
   // An absent key or a value that is not an integer gives the default.
   int ReadInteger(const std::string& section, const std::string& key, int defaultValue) const;
+  // Like ReadInteger; a value outside lowest to highest also gives the default.
+  int ReadIntegerInRange(const std::string& section, const std::string& key, int defaultValue,
+                         int lowest, int highest) const;
   // Any integer other than 0 is true.
   bool ReadBool(const std::string& section, const std::string& key, bool defaultValue) const;
   bool ValueExists(const std::string& section, const std::string& key) const;
