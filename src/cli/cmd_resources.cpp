@@ -1,0 +1,90 @@
+// varnel-cli resources: every resource record of a PE module or .res file, in container order.
+
+#include <iostream>
+#include <memory>
+
+#include "base/byteorder.h"
+#include "base/errors.h"
+#include "base/fileio.h"
+#include "cli/command.h"
+#include "resources/pefile.h"
+#include "resources/resfile.h"
+
+namespace varnel::cli {
+
+namespace {
+
+bool IsResFile(std::span<const uint8_t> head) {
+  static constexpr uint32_t kEmptyEntry[8] = {0, 32, 0xFFFF, 0xFFFF, 0, 0, 0, 0};
+  if (head.size() < 32) return false;
+  for (size_t i = 0; i < 8; ++i)
+    if (ReadU32LE(&head[4 * i]) != kEmptyEntry[i]) return false;
+  return true;
+}
+
+std::unique_ptr<TResourceModule> ReadContainer(const std::string& path) {
+  MappedFile file(path);
+  std::span<const uint8_t> bytes = file.Bytes();
+  if (bytes.size() >= 2 && bytes[0] == 'M' && bytes[1] == 'Z') {
+    auto module = std::make_unique<TPEResourceModule>();
+    module->DecodeFile(path);
+    return module;
+  }
+  if (IsResFile(bytes)) {
+    auto module = std::make_unique<TResModule>();
+    module->LoadFromBytes(bytes);
+    return module;
+  }
+  throw Exception("not a PE module or resource file");
+}
+
+void PrintRecord(const std::string& file, const TResourceDetails& record, bool json) {
+  if (json) {
+    std::cout << "{\"file\": \"" << JsonEscape(file) << "\", \"type\": \""
+              << JsonEscape(record.ResourceType()) << "\", \"name\": \""
+              << JsonEscape(record.ResourceName())
+              << "\", \"name_is_string\": " << (record.NameIsString ? "true" : "false")
+              << ", \"language\": " << record.ResourceLanguage()
+              << ", \"size\": " << record.Bytes().size() << ", \"codepage\": " << record.CodePage
+              << "}\n";
+    return;
+  }
+  std::string name =
+      record.NameIsString ? "\"" + record.ResourceName() + "\"" : record.ResourceName();
+  std::cout << file << ": type=" << record.ResourceType() << " name=" << name
+            << " language=" << record.ResourceLanguage() << " size=" << record.Bytes().size()
+            << " codepage=" << record.CodePage << "\n";
+}
+
+int RunResources(const std::vector<std::string>& args) {
+  bool json = false;
+  std::vector<std::string> files;
+  for (const std::string& arg : args) {
+    if (arg == "--json")
+      json = true;
+    else if (arg.starts_with("--"))
+      return UsageError("resources", "unknown option " + arg);
+    else
+      files.push_back(arg);
+  }
+  if (files.empty()) return UsageError("resources", "no files given");
+  int status = kExitOk;
+  for (const std::string& file : files) {
+    try {
+      std::unique_ptr<TResourceModule> module = ReadContainer(file);
+      for (int i = 0; i < module->ResourceCount(); ++i)
+        PrintRecord(file, *module->ResourceDetails(i), json);
+    } catch (const std::exception& error) {
+      PrintError(file + ": " + error.what());
+      status = kExitFailed;
+    }
+  }
+  return status;
+}
+
+const CommandRegistration kResources({"resources", "resources [--json] FILE...",
+                                      "print every resource record of PE modules and .res files",
+                                      RunResources});
+
+}  // namespace
+}  // namespace varnel::cli

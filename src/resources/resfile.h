@@ -1,0 +1,15 @@
+#pragma once
+// Resource files (.res) as the 32-bit resource compilers write them.
+
+#include "resources/resourcelist.h"
+
+namespace varnel {
+
+class TResModule : public TResourceList {
+ public:
+  // Reads every resource of the file; a header that does not fit the file ends the reading.
+  void LoadFromStream(Stream& stream) override;
+  void LoadFromBytes(std::span<const uint8_t> bytes);
+};
+
+}  // namespace varnel
