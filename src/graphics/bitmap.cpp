@@ -153,9 +153,11 @@ void TBitmap::SetChannelMasks(uint32_t red, uint32_t green, uint32_t blue) {
 }
 
 int TBitmap::NearestPaletteIndex(TColor color) const {
+  size_t usable = palette_.size();
+  if (IsIndexedFormat(format_)) usable = std::min(usable, size_t(1) << BitsPerPixel());
   int best = 0;
   int bestDistance = std::numeric_limits<int>::max();
-  for (size_t i = 0; i < palette_.size(); ++i) {
+  for (size_t i = 0; i < usable; ++i) {
     int distance = ColorDistance(color, palette_[i].ToColor());
     if (distance < bestDistance) {
       best = int(i);

@@ -49,7 +49,8 @@ class TBitmap {
   // Palette of 1-, 4- and 8-bit bitmaps (may be shorter than 2^bits); empty otherwise.
   const std::vector<RGBQuad>& Palette() const { return palette_; }
   void SetPalette(std::vector<RGBQuad> palette) { palette_ = std::move(palette); }
-  // Index of the palette entry nearest to colour (smallest squared RGB distance, first wins).
+  // Index of the palette entry nearest to colour (smallest squared RGB distance, first wins;
+  // only the entries an index of the format can reach count; 0 for an empty palette).
   int NearestPaletteIndex(TColor color) const;
 
   // Channel masks of a 16-bit (bit-field) bitmap: red, green, blue; 5-6-5 by default.

@@ -195,6 +195,7 @@ void FillRect(TBitmap& dest, const TRect& rect, TColor color) {
 }
 
 void Draw(TBitmap& dest, int x, int y, const TBitmap& source) {
+  if (&source == &dest) return Draw(dest, x, y, TBitmap(source));
   ClippedPlacement p = Clip(dest, x, y, source.Width(), source.Height());
   if (p.Empty()) return;
   PixelTransfer transfer(source, dest);
@@ -215,6 +216,7 @@ TBitmap ConvertFormat(const TBitmap& source, PixelFormat format,
 }
 
 void StretchDraw(TBitmap& dest, const TRect& rect, const TBitmap& source) {
+  if (&source == &dest) return StretchDraw(dest, rect, TBitmap(source));
   if (source.Empty() || rect.Width() == 0 || rect.Height() == 0) return;
   int left = std::min(rect.left, rect.right), top = std::min(rect.top, rect.bottom);
   int width = std::abs(rect.Width()), height = std::abs(rect.Height());
@@ -230,6 +232,11 @@ void StretchDraw(TBitmap& dest, const TRect& rect, const TBitmap& source) {
 }
 
 void DrawMaskedXor(TBitmap& dest, int x, int y, const TBitmap& colour, const TBitmap& mask) {
+  if (&colour == &dest || &mask == &dest) {
+    TBitmap copy(dest);
+    return DrawMaskedXor(dest, x, y, &colour == &dest ? copy : colour,
+                         &mask == &dest ? copy : mask);
+  }
   int width = std::min(colour.Width(), mask.Width());
   int height = std::min(colour.Height(), mask.Height());
   ClippedPlacement p = Clip(dest, x, y, width, height);

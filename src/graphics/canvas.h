@@ -25,11 +25,17 @@ TBitmap ConvertFormat(const TBitmap& source, PixelFormat format,
                       const std::vector<RGBQuad>* palette = nullptr);
 
 // Plain stretching without smoothing (each destination pixel takes the nearest source pixel)
-// of source into rect of dest, clipped.
+// of source into rect of dest, clipped. The source pixel taken is the one under the centre of
+// the destination pixel; a rect whose right is left of its left (or bottom above its top)
+// mirrors the picture. Colours convert as in Draw.
 void StretchDraw(TBitmap& dest, const TRect& rect, const TBitmap& source);
 
 // Icon composition at (x, y): dest := (dest AND mask) XOR colour, per pixel. mask is 1 bit per
-// pixel (a set bit keeps the destination), colour any format of the same size as mask.
+// pixel (a set bit keeps the destination), colour any format of the same size as mask (when
+// the sizes differ, their common part is drawn). colour is first converted to dest's format as
+// Draw does. On an indexed dest the operation works on palette indices, as on a palette device.
+// On a 32-bit dest it works on the colour bytes; the fourth byte becomes 255 where the mask bit
+// is clear (the icon's pixel is put down) and is kept where it is set.
 void DrawMaskedXor(TBitmap& dest, int x, int y, const TBitmap& colour, const TBitmap& mask);
 
 }  // namespace varnel

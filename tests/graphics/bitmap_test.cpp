@@ -61,6 +61,10 @@ TEST(BitmapTest, IndexedPixelsAndNearestEntries) {
   bitmap.SetPalette({{0, 0, 0, 0}, {0, 0, 0, 0}, {255, 255, 255, 0}});
   EXPECT_EQ(bitmap.NearestPaletteIndex(clBlack), 0);
   EXPECT_EQ(bitmap.GetPixel(9, 1), clBlack);
+  // Entries beyond what a 1-bit index reaches are never chosen.
+  TBitmap mono(1, 1, PixelFormat::Bits1);
+  mono.SetPalette({{0, 0, 0, 0}, {0, 0, 255, 0}, {255, 255, 255, 0}});
+  EXPECT_EQ(mono.NearestPaletteIndex(clWhite), 1);
 }
 
 TEST(BitmapTest, StandardPalettes) {

@@ -54,6 +54,13 @@ TEST(CanvasTest, DrawCopiesAlphaOnlyBetween32BitBitmaps) {
   EXPECT_EQ(dest.GetPixel(1, 0), clWhite);
 }
 
+TEST(CanvasTest, DrawingABitmapOntoItselfReadsTheOriginal) {
+  TBitmap bitmap(4, 1, PixelFormat::Bits8);
+  for (int x = 0; x < 4; ++x) bitmap.SetIndex(x, 0, x + 1);
+  Draw(bitmap, 1, 0, bitmap);
+  EXPECT_EQ(IndexRow(bitmap, 0), "1123");
+}
+
 TEST(CanvasTest, ConvertFormatUsesTheGivenPalette) {
   TBitmap source(2, 1, PixelFormat::Bits24);
   source.SetPixel(1, 0, RGB(200, 200, 200));
