@@ -2,6 +2,7 @@
 
 #include "icons/subicon.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "base/errors.h"
@@ -19,6 +20,11 @@ constexpr uint32_t kMaxImageDimension = 6000;
 
 [[noreturn]] void InvalidImage() {
   throw Exception("Invalid image");
+}
+
+// Planes times bits per plane; absurd products (beyond any valid depth) stay large but defined.
+int DepthOf(const TBitmapInfoHeader& header) {
+  return int(std::min<int64_t>(int64_t(header.biPlanes) * header.biBitCount, INT32_MAX));
 }
 
 struct ColorTexts {
@@ -175,7 +181,7 @@ void TSubIcon::UpdateEntry() {
   TBitmapInfoHeader header = TBitmapInfoHeader::Decode(data_.data());
   entry_.wPlanes = header.biPlanes;
   entry_.wBitCount = header.biBitCount;
-  int depth = header.biPlanes * header.biBitCount;
+  int depth = DepthOf(header);
   cachedBits_ = depth;
   entry_.bColorCount = depth < 8 ? uint8_t(1 << depth) : 0;
   uint32_t w = uint32_t(header.biWidth);
@@ -214,8 +220,7 @@ int TSubIcon::ImageHeight() const {
 int TSubIcon::DibBitsPerPixel() const {
   if (data_.size() < TBitmapInfoHeader::kSize) return 0;
   if (cachedBits_ == 0) {
-    TBitmapInfoHeader header = TBitmapInfoHeader::Decode(data_.data());
-    cachedBits_ = header.biPlanes * header.biBitCount;
+    cachedBits_ = DepthOf(TBitmapInfoHeader::Decode(data_.data()));
   }
   return cachedBits_;
 }
