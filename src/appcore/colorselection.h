@@ -20,6 +20,12 @@ struct TSystemColorEntry {
 class TColorSelectionModel {
  public:
   static constexpr const char* kCaption = "Select Color";
+  static constexpr const char* kSystemColorsLabel = "System colors:";
+  static constexpr const char* kOtherButton = "Other...";
+  static constexpr const char* kPickLabel = "Pick color: Ctrl+P";
+  static constexpr int kSwatchWidth = 30;
+  static constexpr int kPickerIntervalMs = 100;
+  static constexpr int kPickerDelayAfterOtherMs = 1000;
   static constexpr int kNoButton = -1;
   static constexpr int kPlacementMargin = 30;
   static constexpr std::array<TColor, 16> kButtonColors = {

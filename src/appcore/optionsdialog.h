@@ -5,6 +5,7 @@
 #include <array>
 #include <string>
 
+#include "appcore/colorselection.h"
 #include "appcore/settings.h"
 
 namespace varnel {
@@ -13,6 +14,28 @@ class TApplicationSettings;
 class TMainWindowFrame;
 
 enum class TOptionsPage { Dialogs = 0, Export = 1, Import = 2, Tuning = 3 };
+
+// The texts of the dialog's controls, page by page.
+namespace options_texts {
+inline constexpr const char* kMessagesGroup = "Messages";
+inline constexpr const char* kConfirmDIFL = "Confirm &deleting icons from the collection";
+inline constexpr const char* kConfirmUPF = "Confirm &updating program files";
+inline constexpr const char* kICLExportLimit = "&Maximum icon amount in ICL files";
+inline constexpr const char* kBackgroundGroup = "Bitmap background colors";
+inline constexpr const char* kColorFormats = "Icon color formats:";
+inline constexpr const char* kBack1bpp = "Monochrome (1 bit)";
+inline constexpr const char* kBack4bpp = "16-colors (4 bits)";
+inline constexpr const char* kBack8bpp = "256-colors and more";
+inline constexpr const char* kBlack = "&Black";
+inline constexpr const char* kWhite = "&White";
+inline constexpr const char* kIconMask = "&Search for icons the following file types:";
+inline constexpr const char* kEditFileTypesHint = "Edit file types";
+inline constexpr const char* kExcludeDups = "Exclude duplicates during search for icons";
+inline constexpr const char* kMaxArchiveSize = "Search archives not larger than (MB)";
+inline constexpr const char* kShowMMI = "&Show images in the main menu";
+inline constexpr const char* kSaveWinSize = "Save window size and position";
+inline constexpr const char* kDefaultButton = "Default";
+}  // namespace options_texts
 
 class TConfigurationModel {
  public:
@@ -46,6 +69,14 @@ class TConfigurationModel {
   // The 1-bit button's menu: "&Black" is checked when the colour is 0, else "&White".
   bool MonochromeIsBlack() const { return Back1bpp == clBlack; }
   void ChooseMonochrome(bool black) { Back1bpp = black ? clBlack : clWhite; }
+  // The 4-bit button offers no default colour, the 8-bit button silver; each takes the chosen
+  // colour when the colour selection is confirmed.
+  bool PickBack4bpp(TColorSelectionView& view) {
+    return SelectColor(view, Back4bpp, kDefaultFor4bpp);
+  }
+  bool PickBack8bpp(TColorSelectionView& view) {
+    return SelectColor(view, Back8bpp, kDefaultFor8bpp);
+  }
   void SetICLExportLimit(int limit);
   // The archive size field takes at most three characters.
   void SetMaxArchiveSizeText(const std::string& text);

@@ -6,6 +6,7 @@
 #include "appcore/shortenmiddle.h"
 #include "platform/inifile.h"
 #include "platform/mounttable.h"
+#include "platform/textfunctions.h"
 
 namespace varnel {
 
@@ -34,6 +35,13 @@ std::string DoubleAmpersands(const std::string& text) {
   return out;
 }
 
+// Entries are told apart ignoring letter case, as file names were where the list began.
+std::vector<std::string>::iterator FindEntry(std::vector<std::string>& files,
+                                             const std::string& name) {
+  return std::find_if(files.begin(), files.end(),
+                      [&](const std::string& entry) { return SameText(entry, name); });
+}
+
 bool IsVanishedLocalFile(const std::string& entry, const TMountTable& mounts) {
   if (HasImportMarker(entry)) return false;
   if (mounts.DriveKindOf(entry) != TDriveKind::dkFixed) return false;
@@ -52,7 +60,7 @@ void TReopenFileHolder::LoadList(const TIniFile& ini, const TMountTable& mounts)
   for (int i = 1; i <= kMaxFiles; ++i) {
     std::string entry = ini.ReadString(kSection, kKeyPrefix + std::to_string(i), "");
     if (entry.empty() || IsVanishedLocalFile(entry, mounts)) continue;
-    if (std::find(files_.begin(), files_.end(), entry) == files_.end()) files_.push_back(entry);
+    if (FindEntry(files_, entry) == files_.end()) files_.push_back(entry);
   }
 }
 
@@ -64,7 +72,7 @@ void TReopenFileHolder::SaveList(TIniFile& ini) const {
 
 void TReopenFileHolder::AddFile(const std::string& name) {
   if (name.empty()) return;
-  auto found = std::find(files_.begin(), files_.end(), name);
+  auto found = FindEntry(files_, name);
   if (found == files_.end()) {
     files_.insert(files_.begin(), name);
     if (files_.size() > size_t(kMaxFiles)) files_.pop_back();

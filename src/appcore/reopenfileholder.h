@@ -44,7 +44,8 @@ class TReopenFileHolder {
   void SaveList(TIniFile& ini) const;
 
   // An empty name is ignored; a new name goes to the head (the eleventh falls off the end); a
-  // name already listed changes places with the head entry. The menu is refreshed.
+  // name already listed (letter case ignored) changes places with the head entry. The menu is
+  // refreshed.
   void AddFile(const std::string& name);
   // The entry a menu slot shows; empty when the slot shows none.
   std::string FileOfMenuItem(int slot) const;

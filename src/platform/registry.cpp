@@ -75,7 +75,9 @@ bool TRegistry::CreateKey(const std::string& key) {
 }
 
 bool TRegistry::DeleteKey(const std::string& key) {
-  return store_.DeleteKey(FullPath(key));
+  std::string full = FullPath(key);
+  if (full == RootKeyName(root_)) return false;  // a root key cannot be deleted
+  return store_.DeleteKey(full);
 }
 
 std::vector<std::string> TRegistry::GetKeyNames() const {

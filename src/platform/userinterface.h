@@ -62,6 +62,26 @@ struct TMessageRequest {
   TMessageButtons buttons = mbOK;
 };
 
+// The usual message boxes: caption and icon go together.
+enum class TMessageKind { Warning, Error, Information, Query, SaveFile };
+
+inline TMessageRequest MakeMessage(TMessageKind kind, std::string text,
+                                   TMessageButtons buttons = mbOK) {
+  switch (kind) {
+    case TMessageKind::Warning:
+      return {std::move(text), kCaptionWarning, TMessageIcon::Warning, buttons};
+    case TMessageKind::Error:
+      return {std::move(text), kCaptionError, TMessageIcon::Error, buttons};
+    case TMessageKind::Information:
+      return {std::move(text), kCaptionInformation, TMessageIcon::Information, buttons};
+    case TMessageKind::Query:
+      return {std::move(text), kCaptionQuery, TMessageIcon::Question, buttons};
+    case TMessageKind::SaveFile:
+      return {std::move(text), kCaptionSaveFile, TMessageIcon::Warning, buttons};
+  }
+  return {std::move(text), kCaptionInformation, TMessageIcon::Information, buttons};
+}
+
 // The confirmation dialog: caption "Confirmation" (or "Information"), the question icon, the
 // text, "OK" and "Cancel", and the "do not prompt" check box when showCheckBox is set.
 struct TConfirmRequest {

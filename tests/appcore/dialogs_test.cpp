@@ -179,6 +179,16 @@ TEST(ColorSelectionTest, SelectColorReturnsThePlainColourOnlyWhenConfirmed) {
   view.buttonToClick = 3;
   EXPECT_TRUE(SelectColor(view, color, clNone));
   EXPECT_EQ(color, clBlue);
+
+  TConfigurationModel options(TSettings{}, false);
+  view.buttonToClick = -1;
+  EXPECT_FALSE(options.PickBack8bpp(view));
+  EXPECT_TRUE(view.model.DefaultVisible());
+  EXPECT_EQ(options.Back8bpp, clSilver);
+  view.buttonToClick = 0;
+  EXPECT_TRUE(options.PickBack4bpp(view));
+  EXPECT_FALSE(view.model.DefaultVisible());
+  EXPECT_EQ(options.Back4bpp, clWhite);
 }
 
 }  // namespace

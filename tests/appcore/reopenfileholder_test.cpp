@@ -53,7 +53,7 @@ TEST(ReopenFileHolderTest, ReaddingAnEntrySwapsItWithTheHead) {
   for (const char* name : {"/e", "/d", "/c", "/b", "/a"}) holder.AddFile(name);
   holder.AddFile("/c");
   EXPECT_EQ(holder.Files(), (std::vector<std::string>{"/c", "/b", "/a", "/d", "/e"}));
-  holder.AddFile("/c");
+  holder.AddFile("/C");
   EXPECT_EQ(holder.Files(), (std::vector<std::string>{"/c", "/b", "/a", "/d", "/e"}));
 }
 

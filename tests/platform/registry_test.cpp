@@ -50,6 +50,10 @@ TEST(RegistryTest, RootsAreSeparateAndKeysListAndDeleteWithTheirSubkeys) {
   EXPECT_FALSE(reg.KeyExists("shell\\open"));
   EXPECT_FALSE(reg.DeleteKey("shell"));
 
+  reg.CloseKey();
+  EXPECT_FALSE(reg.DeleteKey("\\"));  // the root itself stays
+  EXPECT_TRUE(reg.KeyExists("\\IconLibrary"));
+
   reg.SetRootKey(TRootKey::HKEY_CURRENT_USER);
   EXPECT_FALSE(reg.OpenKey("\\.icl", false));
   EXPECT_FALSE(TRegistry(store).ValueExists(""));
