@@ -207,5 +207,81 @@ TEST(BmpRleTest, EscapesAndOverrunsStayInsideTheBitmap) {
   EXPECT_EQ(row(2), "1100");
 }
 
+TEST(BmpRleTest, FourBitAbsoluteRunsArePaddedToWords) {
+  // 8 x 1 RLE4: an absolute run of 5 nibbles (3 bytes padded to 4), a run of 3 pixels
+  // alternating 6 and 7, end of bitmap.
+  std::vector<uint8_t> file = MakeBmp(8, 1, 4, 2, 0, 10);
+  uint8_t data[] = {0, 5, 0x12, 0x34, 0x50, 0xEE, 3, 0x67, 0, 1};
+  std::copy(data, data + sizeof(data), file.begin() + 54);
+  WriteU32LE(&file[10], 54);
+  TBitmap bitmap = LoadBmp(file);
+  std::string row;
+  for (int x = 0; x < 8; ++x) row += char('0' + bitmap.GetIndex(x, 0));
+  EXPECT_EQ(row, "12345676");
+}
+
+TEST(BmpHeaderTest, TwoBitPixelsWidenToFourBits) {
+  std::vector<uint8_t> file = MakeBmp(5, 1, 2, 0, 3, 12 + 4);
+  uint8_t palette[12] = {0, 0, 0, 0, 255, 0, 0, 0, 0, 255, 0, 0};
+  std::copy(palette, palette + 12, file.begin() + 54);
+  file[66] = 0b00011011;  // indices 0 1 2 3
+  file[67] = 0b10000000;  // index 2
+  TBitmap bitmap = LoadBmp(file);
+  EXPECT_EQ(bitmap.Format(), PixelFormat::Bits4);
+  EXPECT_EQ(bitmap.Palette().size(), 3u);
+  EXPECT_EQ(bitmap.GetIndex(3, 0), 3);
+  EXPECT_EQ(bitmap.GetIndex(4, 0), 2);
+  EXPECT_EQ(bitmap.GetPixel(1, 0), RGB(0, 0, 255));
+}
+
+TEST(BmpHeaderTest, BitFieldsOfEveryHeaderVersion) {
+  // 16 bits 4-4-4-4 in a version 4 (108-byte) header: the masks are inside the header.
+  std::vector<uint8_t> v4(14 + 108 + 4, 0);
+  v4[0] = 'B';
+  v4[1] = 'M';
+  WriteU32LE(&v4[14], 108);
+  WriteU32LE(&v4[18], 1);
+  WriteU32LE(&v4[22], 1);
+  WriteU16LE(&v4[26], 1);
+  WriteU16LE(&v4[28], 16);
+  WriteU32LE(&v4[30], 3);
+  WriteU32LE(&v4[54], 0x0F00);
+  WriteU32LE(&v4[58], 0x00F0);
+  WriteU32LE(&v4[62], 0x000F);
+  WriteU16LE(&v4[122], 0x0F80);
+  TBitmap bitmap = LoadBmp(v4);
+  EXPECT_EQ(bitmap.Format(), PixelFormat::Bits16);
+  EXPECT_EQ(bitmap.ChannelMasks()[0], 0x0F00u);
+  EXPECT_EQ(bitmap.GetPixel(0, 0), RGB(255, 0x88, 0));
+  // 32 bits with an alpha mask after a 40-byte header (BI_ALPHABITFIELDS): channels move to
+  // their DIB places, alpha to the fourth byte.
+  std::vector<uint8_t> alpha = MakeBmp(1, 1, 32, 6, 0, 16 + 4);
+  WriteU32LE(&alpha[54], 0x000000FF);
+  WriteU32LE(&alpha[58], 0x0000FF00);
+  WriteU32LE(&alpha[62], 0x00FF0000);
+  WriteU32LE(&alpha[66], 0xFF000000);
+  WriteU32LE(&alpha[70], 0x80332211);
+  TBitmap rgba = LoadBmp(alpha);
+  EXPECT_EQ(rgba.GetPixel(0, 0), RGB(0x11, 0x22, 0x33));
+  EXPECT_EQ(rgba.ScanLine(0)[3], 0x80);
+  // 16 bits 5-5-5 given as bit fields read as the 15-bit format.
+  std::vector<uint8_t> rgb555 = MakeBmp(1, 1, 16, 3, 0, 12 + 4);
+  WriteU32LE(&rgb555[54], 0x7C00);
+  WriteU32LE(&rgb555[58], 0x03E0);
+  WriteU32LE(&rgb555[62], 0x001F);
+  EXPECT_EQ(LoadBmp(rgb555).Format(), PixelFormat::Bits15);
+}
+
+TEST(BmpHeaderTest, APixelOffsetInsideThePaletteCutsThePalette) {
+  // biClrUsed 0 at 8 bits promises 256 entries, but the pixels start after two of them.
+  std::vector<uint8_t> file = MakeBmp(1, 1, 8, 0, 0, 8 + 4);
+  WriteU32LE(&file[10], 54 + 8);
+  file[54 + 4] = 200;  // entry 1: blue 200
+  file[62] = 1;
+  TBitmap bitmap = LoadBmp(file);
+  EXPECT_EQ(bitmap.Palette().size(), 2u);
+  EXPECT_EQ(bitmap.GetPixel(0, 0), RGB(0, 0, 200));
+}
+
 }  // namespace
 }  // namespace varnel
