@@ -279,7 +279,8 @@ void TPEModule::CheckWritable() const {
   if (!IsPowerOfTwo(fileAlignment) || fileAlignment > 0x10000 || !IsPowerOfTwo(sectionAlignment) ||
       sectionAlignment > 0x40000000)
     throw EPEException("Invalid section or file alignment");
-  if (Sections.size() > 0xFFFF) throw EPEException("Too many sections");
+  // The loader accepts no more than 96 sections; more would only inflate the padding written.
+  if (Sections.size() > 96) throw EPEException("Too many sections");
 }
 
 void TPEModule::RecalculateLayout() {
