@@ -231,6 +231,38 @@ void StretchDraw(TBitmap& dest, const TRect& rect, const TBitmap& source) {
   }
 }
 
+void DrawBlended(TBitmap& dest, int x, int y, const TBitmap& source) {
+  if (source.Format() != PixelFormat::Bits32) return Draw(dest, x, y, source);
+  if (&source == &dest) return DrawBlended(dest, x, y, TBitmap(source));
+  ClippedPlacement p = Clip(dest, x, y, source.Width(), source.Height());
+  if (p.Empty()) return;
+  bool indexed = IsIndexedFormat(dest.Format());
+  NearestColorCache nearest(dest);
+  std::vector<RGBQuad> sourceRow(size_t(p.width)), destRow(size_t(p.width));
+  std::vector<uint8_t> indices(indexed ? size_t(p.width) : 0);
+  auto blend = [](int d, int s, int a) { return uint8_t(d + a * (s - d) / 255); };
+  for (int row = 0; row < p.height; ++row) {
+    int dy = p.dy + row;
+    ReadColorRow(source, p.sy + row, p.sx, p.width, sourceRow.data());
+    ReadColorRow(dest, dy, p.dx, p.width, destRow.data());
+    for (int i = 0; i < p.width; ++i) {
+      const RGBQuad& s = sourceRow[i];
+      RGBQuad& d = destRow[i];
+      int a = s.reserved;
+      d.blue = blend(d.blue, s.blue, a);
+      d.green = blend(d.green, s.green, a);
+      d.red = blend(d.red, s.red, a);
+      d.reserved = uint8_t(a + d.reserved * (255 - a) / 255);
+    }
+    if (indexed) {
+      for (int i = 0; i < p.width; ++i) indices[i] = nearest.IndexOf(destRow[i]);
+      WriteIndexRow(dest, dy, p.dx, p.width, indices.data());
+    } else {
+      WriteColorRow(dest, dy, p.dx, p.width, destRow.data());
+    }
+  }
+}
+
 void DrawMaskedXor(TBitmap& dest, int x, int y, const TBitmap& colour, const TBitmap& mask) {
   if (&colour == &dest || &mask == &dest) {
     TBitmap copy(dest);

@@ -30,6 +30,13 @@ TBitmap ConvertFormat(const TBitmap& source, PixelFormat format,
 // mirrors the picture. Colours convert as in Draw.
 void StretchDraw(TBitmap& dest, const TRect& rect, const TBitmap& source);
 
+// Alpha blending of a 32-bit source at (x, y), clipped: each colour channel becomes
+// dst + a * (src - dst) div 255 (a the source's fourth byte, div truncating toward zero), so
+// opaque pixels replace the destination and transparent ones leave it. On an indexed dest the
+// blended colour takes the nearest palette entry; the fourth byte of a 32-bit dest becomes
+// a + da * (255 - a) div 255. A source of any other format is drawn as by Draw.
+void DrawBlended(TBitmap& dest, int x, int y, const TBitmap& source);
+
 // Icon composition at (x, y): dest := (dest AND mask) XOR colour, per pixel. mask is 1 bit per
 // pixel (a set bit keeps the destination), colour any format of the same size as mask (when
 // the sizes differ, their common part is drawn). colour is first converted to dest's format as

@@ -97,6 +97,33 @@ TEST(CanvasTest, StretchDrawTakesTheNearestPixel) {
   EXPECT_EQ(IndexRow(small, 1), "34");
 }
 
+TEST(CanvasTest, BlendingMixesByTheSourceAlpha) {
+  TBitmap source(3, 1, PixelFormat::Bits32);
+  uint8_t* p = source.ScanLine(0);
+  p[0] = 200, p[3] = 255;              // opaque blue 200
+  p[4] = 200, p[6] = 100, p[7] = 128;  // half-transparent
+  p[8] = 255, p[9] = 255, p[11] = 0;   // fully transparent
+  TBitmap dest(3, 1, PixelFormat::Bits24);
+  dest.Fill(RGB(50, 60, 70));
+  DrawBlended(dest, 0, 0, source);
+  EXPECT_EQ(dest.GetPixel(0, 0), RGB(0, 0, 200));
+  // blue 70 + 128 * (200 - 70) / 255 = 135; green 60 + 128 * -60 / 255 = 30 (truncated toward
+  // zero); red 50 + 128 * 50 / 255 = 75.
+  EXPECT_EQ(dest.GetPixel(1, 0), RGB(75, 30, 135));
+  EXPECT_EQ(dest.GetPixel(2, 0), RGB(50, 60, 70));
+  // Onto a transparent 32-bit bitmap the alpha accumulates.
+  TBitmap layer(3, 1, PixelFormat::Bits32);
+  DrawBlended(layer, 0, 0, source);
+  EXPECT_EQ(layer.ScanLine(0)[3], 255);
+  EXPECT_EQ(layer.ScanLine(0)[7], 128);
+  EXPECT_EQ(layer.ScanLine(0)[11], 0);
+  // A palette destination takes the nearest entry of the blended colour.
+  TBitmap mono(3, 1, PixelFormat::Bits1);
+  mono.Fill(clWhite);
+  DrawBlended(mono, 0, 0, source);
+  EXPECT_EQ(IndexRow(mono, 0), "011");
+}
+
 TEST(CanvasTest, MaskedXorFollowsTheIconTruthTable) {
   // AND 0 XOR c: c; AND 1 XOR black: screen; AND 1 XOR white: inverted screen; AND 0 XOR black:
   // black.
