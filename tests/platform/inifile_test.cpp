@@ -82,6 +82,22 @@ TEST(IniFileTest, RewritingKeepsCommentsUnknownKeysAndUnparsableLines) {
             "Key=v\n");
 }
 
+TEST(IniFileTest, AnUnchangedFileIsRewrittenByteForByte) {
+  for (std::string text : {std::string("\xEF\xBB\xBF[A]\r\n\tkey = v a l \r\n;c\r\n\r\n"),
+                           std::string("[]\n=\n[x\n  [B]  trailing\nk==\n\x01\x02\n")}) {
+    TIniFile ini = TIniFile::FromText("x.ini", text);
+    EXPECT_EQ(ini.Text(), text);
+  }
+}
+
+TEST(IniFileTest, WritingTheStoredValueAgainChangesNothing) {
+  TIniFile ini = TIniFile::FromText("x.ini", "[B]\nk==\n");
+  ini.WriteString("B", "k", "=");
+  EXPECT_FALSE(ini.Modified());
+  ini.WriteString("B", "k", "x");
+  EXPECT_TRUE(ini.Modified());
+}
+
 TEST(IniFileTest, ValuesCannotInjectLines) {
   TIniFile ini = TIniFile::FromText("x.ini", "");
   ini.WriteString("Last", "Open", "/tmp/a\n[Cfg]\nWelcome=0");
