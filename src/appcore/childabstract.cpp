@@ -5,6 +5,7 @@
 #include "appcore/childhost.h"
 #include "appcore/reopenfileholder.h"
 #include "appcore/shortenmiddle.h"
+#include "platform/folders.h"
 
 namespace varnel {
 
@@ -13,11 +14,6 @@ namespace {
 constexpr int kCaptionLimit = 40;
 
 }  // namespace
-
-std::string ExtractFileName(const std::string& path) {
-  size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 TfmChildAbstract::TfmChildAbstract(TChildHost& host) : host_(host) {
   host_.Register(this);

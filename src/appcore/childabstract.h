@@ -61,7 +61,4 @@ class TfmChildAbstract {
   bool visible_ = false;
 };
 
-// The file name without its folder.
-std::string ExtractFileName(const std::string& path);
-
 }  // namespace varnel

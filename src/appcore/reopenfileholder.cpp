@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "appcore/shortenmiddle.h"
+#include "platform/folders.h"
 #include "platform/inifile.h"
 #include "platform/mounttable.h"
 #include "platform/textfunctions.h"
@@ -19,11 +20,6 @@ constexpr int kHintLimit = 100;
 bool HasImportMarker(const std::string& entry) {
   size_t at = entry.find(kImportMarker);
   return at != std::string::npos && at > 0;
-}
-
-std::string FileNamePart(const std::string& path) {
-  size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 std::string DoubleAmpersands(const std::string& text) {
@@ -93,7 +89,7 @@ std::string TReopenFileHolder::PathPart(const std::string& entry) {
 }
 
 std::string TReopenFileHolder::MenuCaption(int index, const std::string& entry) {
-  std::string name = ShortenMiddle(FileNamePart(PathPart(entry)), kCaptionLimit);
+  std::string name = ShortenMiddle(ExtractFileName(PathPart(entry)), kCaptionLimit);
   return "&" + std::to_string(index + 1) + ". " + DoubleAmpersands(name);
 }
 

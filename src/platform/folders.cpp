@@ -61,6 +61,11 @@ std::string TempFolder() {
   return IsFolder(folder) ? folder : std::string("/tmp");
 }
 
+std::string ExtractFileName(const std::string& path) {
+  size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
 std::string PathJoin(const std::string& folder, const std::string& name) {
   if (folder.empty()) return name;
   if (folder.back() == '/') return folder + name;

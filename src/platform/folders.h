@@ -25,6 +25,9 @@ std::string SettingsFileName();
 // $TMPDIR when it names a folder, else "/tmp".
 std::string TempFolder();
 
+// The name after the last "/" of a path.
+std::string ExtractFileName(const std::string& path);
+
 // Joins a folder and a name with one "/" between them.
 std::string PathJoin(const std::string& folder, const std::string& name);
 
