@@ -1,0 +1,66 @@
+// varnel-cli as a user runs it: output, messages and exit statuses.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "support/corpus.h"
+
+namespace {
+
+struct Result {
+  int status;
+  std::string out;
+};
+
+Result RunCli(const std::string& args) {
+  std::string command = std::string(VARNEL_CLI) + " " + args + " 2>&1";
+  Result result{-1, {}};
+  FILE* pipe = popen(command.c_str(), "r");
+  char buffer[4096];
+  while (fgets(buffer, sizeof buffer, pipe)) result.out += buffer;
+  int status = pclose(pipe);
+  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return result;
+}
+
+TEST(CliTest, HelpVersionAndUsageErrors) {
+  Result help = RunCli("--help");
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("list [--json] FILE..."), std::string::npos);
+  EXPECT_EQ(RunCli("--version").status, 0);
+  EXPECT_EQ(RunCli("").status, 2);
+  EXPECT_EQ(RunCli("frobnicate").status, 2);
+  EXPECT_EQ(RunCli("list").status, 2);
+  EXPECT_EQ(RunCli("list --bogus x.ico").status, 2);
+}
+
+TEST(CliTest, ListPrintsOneJsonLinePerIcon) {
+  std::string python = varnel::test::CorpusPath("ico/python.ico");
+  Result result = RunCli("list --json " + python);
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.out,
+            "{\"file\": \"" + python +
+                "\", \"index\": 0, \"name\": \"python\", \"images\": ["
+                "{\"width\": 16, \"height\": 16, \"bpp\": 32, \"colors\": 0, \"packed\": false, "
+                "\"bytes\": 1128, \"hotspot\": [0, 0]}, "
+                "{\"width\": 32, \"height\": 32, \"bpp\": 32, \"colors\": 0, \"packed\": false, "
+                "\"bytes\": 4264, \"hotspot\": [0, 0]}, "
+                "{\"width\": 48, \"height\": 48, \"bpp\": 32, \"colors\": 0, \"packed\": false, "
+                "\"bytes\": 9640, \"hotspot\": [0, 0]}]}\n");
+}
+
+TEST(CliTest, ListReportsFailingFilesAndGoesOn) {
+  std::string cursor = varnel::test::CorpusPath("cur/cursor44.cur");
+  Result result = RunCli("list /nonexistent.ico " + cursor);
+  EXPECT_EQ(result.status, 1);
+  EXPECT_NE(result.out.find("varnel-cli: /nonexistent.ico: "), std::string::npos);
+  EXPECT_NE(result.out.find("cursor44: 32x32x2"), std::string::npos);
+
+  Result animated = RunCli("list --json " + varnel::test::CorpusPath("ani/test.ani"));
+  EXPECT_EQ(animated.status, 0);
+  EXPECT_NE(animated.out.find("\"name\": \"test2\""), std::string::npos);
+}
+
+}  // namespace
