@@ -110,8 +110,9 @@ TEST(CorpusIconTest, ReadsWhatIcotoolReadsAndWritesItBack) {
       const TSubIcon& before = *icon.Images()[i];
       const TSubIcon& after = *reread.Images()[i];
       EXPECT_EQ(after.Packed(), before.Packed());
-      if (before.BitsPerPixel() == 32)
+      if (before.BitsPerPixel() == 32) {
         EXPECT_TRUE(std::ranges::equal(before.GetPixelBits(), after.GetPixelBits()));
+      }
       EXPECT_TRUE(after.SameImage(before));
     }
     ++compared;
