@@ -64,23 +64,23 @@ struct PngLayout {
 class PngReadSession {
  public:
   explicit PngReadSession(std::span<const uint8_t> bytes) {
-    input_ = {bytes.data(), bytes.size(), 0};
-    png_ = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, OnPngError, OnPngWarning);
-    if (!png_) throw std::bad_alloc();
-    info_ = png_create_info_struct(png_);
-    if (!info_) {
-      png_destroy_read_struct(&png_, nullptr, nullptr);
+    input = {bytes.data(), bytes.size(), 0};
+    png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, OnPngError, OnPngWarning);
+    if (!png) throw std::bad_alloc();
+    info = png_create_info_struct(png);
+    if (!info) {
+      png_destroy_read_struct(&png, nullptr, nullptr);
       throw std::bad_alloc();
     }
-    png_set_read_fn(png_, &input_, ReadFromMemory);
+    png_set_read_fn(png, &input, ReadFromMemory);
   }
-  ~PngReadSession() { png_destroy_read_struct(&png_, &info_, nullptr); }
+  ~PngReadSession() { png_destroy_read_struct(&png, &info, nullptr); }
   PngReadSession(const PngReadSession&) = delete;
   PngReadSession& operator=(const PngReadSession&) = delete;
 
-  png_structp png_ = nullptr;
-  png_infop info_ = nullptr;
-  PngInput input_;
+  png_structp png = nullptr;
+  png_infop info = nullptr;
+  PngInput input;
 };
 
 void GreyPalette(int levels, PngLayout* layout) {
@@ -188,7 +188,7 @@ TBitmap DecodeWithLibpng(std::span<const uint8_t> png, bool rgba) {
   if (!HasPngSignature(png)) RaiseInvalidPng();
   PngReadSession session(png);
   PngLayout layout;
-  if (!ReadPngLayout(session.png_, session.info_, rgba, &layout)) RaiseInvalidPng();
+  if (!ReadPngLayout(session.png, session.info, rgba, &layout)) RaiseInvalidPng();
   CheckDecodedSize(layout, png.size());
   int width = int(layout.width), height = int(layout.height);
   std::vector<png_bytep> rows(layout.height);
@@ -196,12 +196,12 @@ TBitmap DecodeWithLibpng(std::span<const uint8_t> png, bool rgba) {
     TBitmap bitmap(width, height,
                    layout.target == PngTarget::Bgr ? PixelFormat::Bits24 : PixelFormat::Bits32);
     for (int y = 0; y < height; ++y) rows[y] = bitmap.ScanLine(y);
-    if (!ReadPngRows(session.png_, rows.data())) RaiseInvalidPng();
+    if (!ReadPngRows(session.png, rows.data())) RaiseInvalidPng();
     return bitmap;
   }
   std::vector<uint8_t> indices(size_t(width) * height);
   for (int y = 0; y < height; ++y) rows[y] = indices.data() + size_t(y) * width;
-  if (!ReadPngRows(session.png_, rows.data())) RaiseInvalidPng();
+  if (!ReadPngRows(session.png, rows.data())) RaiseInvalidPng();
   TBitmap bitmap(0, 0, IndexedFormat(layout));
   bitmap.SetPalette(std::vector<RGBQuad>(layout.palette, layout.palette + layout.paletteCount));
   bitmap.SetSize(width, height);
@@ -246,23 +246,23 @@ struct PngWriteSpec {
 class PngWriteSession {
  public:
   explicit PngWriteSession(std::vector<uint8_t>& bytes) {
-    output_.bytes = &bytes;
-    png_ = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, OnPngError, OnPngWarning);
-    if (!png_) throw std::bad_alloc();
-    info_ = png_create_info_struct(png_);
-    if (!info_) {
-      png_destroy_write_struct(&png_, nullptr);
+    output.bytes = &bytes;
+    png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, OnPngError, OnPngWarning);
+    if (!png) throw std::bad_alloc();
+    info = png_create_info_struct(png);
+    if (!info) {
+      png_destroy_write_struct(&png, nullptr);
       throw std::bad_alloc();
     }
-    png_set_write_fn(png_, &output_, WriteToMemory, FlushMemory);
+    png_set_write_fn(png, &output, WriteToMemory, FlushMemory);
   }
-  ~PngWriteSession() { png_destroy_write_struct(&png_, &info_); }
+  ~PngWriteSession() { png_destroy_write_struct(&png, &info); }
   PngWriteSession(const PngWriteSession&) = delete;
   PngWriteSession& operator=(const PngWriteSession&) = delete;
 
-  png_structp png_ = nullptr;
-  png_infop info_ = nullptr;
-  PngOutput output_;
+  png_structp png = nullptr;
+  png_infop info = nullptr;
+  PngOutput output;
 };
 
 bool WritePngImage(png_structp png, png_infop info, const PngWriteSpec* spec) {
@@ -368,7 +368,7 @@ std::vector<uint8_t> EncodePng(const TBitmap& bitmap, std::optional<int> transpa
   spec.rows = rows.data();
   std::vector<uint8_t> bytes;
   PngWriteSession session(bytes);
-  if (!WritePngImage(session.png_, session.info_, &spec)) throw EInvalidGraphic(kInvalidPng);
+  if (!WritePngImage(session.png, session.info, &spec)) throw EInvalidGraphic(kInvalidPng);
   return bytes;
 }
 
