@@ -40,7 +40,6 @@ void Require(bool condition) {
 
 // What a DIB header says, after checking that it is one this reader can decode.
 struct DibLayout {
-  bool core = false;
   int width = 0;
   int height = 0;
   bool topDown = false;
@@ -61,7 +60,6 @@ void ReadMasks(const uint8_t* p, int count, DibLayout& layout) {
 DibLayout ParseCoreHeader(std::span<const uint8_t> dib) {
   Require(dib.size() >= kCoreHeaderSize);
   DibLayout layout;
-  layout.core = true;
   layout.width = ReadU16LE(&dib[4]);
   layout.height = ReadU16LE(&dib[6]);
   layout.bits = ReadU16LE(&dib[10]);
@@ -306,10 +304,12 @@ TBitmap DecodeDib(std::span<const uint8_t> dib, std::optional<size_t> pixelOffse
   if (bitmap.Format() == PixelFormat::Bits16)
     bitmap.SetChannelMasks(layout.masks[0], layout.masks[1], layout.masks[2]);
   bitmap.SetSize(layout.width, layout.height);
-  if (rle)
-    RleDecoder(pixels, bitmap, layout.compression == kBiRle4).Decode();
-  else
-    ReadUncompressedPixels(pixels, layout, bitmap);
+  if (!bitmap.Empty()) {
+    if (rle)
+      RleDecoder(pixels, bitmap, layout.compression == kBiRle4).Decode();
+    else
+      ReadUncompressedPixels(pixels, layout, bitmap);
+  }
   if (colourBitsOffset) *colourBitsOffset = offset;
   return bitmap;
 }

@@ -130,6 +130,13 @@ TEST(BmpRoundTripTest, SixteenBitsWriteBitFieldsWithTheirMasks) {
   EXPECT_EQ(read.GetPixel(1, 1), RGB(255, 0, 255));
 }
 
+TEST(BmpRoundTripTest, EmptyBitmapsKeepTheirFormat) {
+  TBitmap empty(0, 3, PixelFormat::Bits32);
+  TBitmap read = LoadBmp(SaveBmp(empty));
+  EXPECT_EQ(read, empty);
+  EXPECT_TRUE(read.Empty());
+}
+
 TEST(BmpDibTest, LoadDibReportsWhereTheColourBitsStart) {
   std::vector<uint8_t> file = SaveBmp(LoadCorpusBmp("pal4.bmp"));
   size_t offset = 0;
