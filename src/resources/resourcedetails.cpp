@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "base/fileio.h"
+#include "resources/resourcegraphics.h"
 
 namespace varnel {
 
@@ -107,8 +108,9 @@ int CompareIgnoringAsciiCase(const std::string& a, const std::string& b) {
   return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
+// The registry starts out with the standard classes, so that no program can forget them.
 std::vector<const ResourceDetailsClass*>& Registry() {
-  static std::vector<const ResourceDetailsClass*> classes;
+  static std::vector<const ResourceDetailsClass*> classes = StandardResourceDetailsClasses();
   return classes;
 }
 

@@ -1,0 +1,37 @@
+#include "resources/containericons.h"
+
+#include "base/errors.h"
+#include "base/fileio.h"
+#include "resources/pefile.h"
+#include "resources/resimport.h"
+
+namespace varnel {
+
+void AppendGroupIcons(TResourceModule& module, TIconList& list) {
+  for (int i = 0; i < module.ResourceCount(); ++i) {
+    TResourceDetails* record = module.ResourceDetails(i);
+    if (record->ResourceType() != "14") continue;
+    auto icon = std::make_unique<TAdvancedIcon>();
+    try {
+      icon->LoadFromResourceModule(module, record->ResourceName());
+    } catch (const std::exception&) {
+      // A damaged image ends this icon; the images read before it stay.
+    }
+    list.AddIcon(record->ResourceName(), std::move(icon));
+  }
+}
+
+void ReadContainerIcons(const std::string& fileName, TIconList& list) {
+  MappedFile file(fileName);
+  std::span<const uint8_t> bytes = file.Bytes();
+  if (bytes.size() >= 2 && bytes[0] == 'M' && bytes[1] == 'Z') {
+    TPEResourceModule module;
+    module.DecodeFile(fileName);
+    AppendGroupIcons(module, list);
+    return;
+  }
+  if (!LooksLikeResourceFile(bytes)) throw Exception("not a PE module or resource file");
+  ImportResourceBytes(bytes, list);
+}
+
+}  // namespace varnel

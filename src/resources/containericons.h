@@ -1,0 +1,19 @@
+#pragma once
+// Icons of resource containers: one per icon group of a module, or as a resource file imports.
+
+#include <string>
+
+#include "resources/iconlist.h"
+#include "resources/resourcedetails.h"
+
+namespace varnel {
+
+// Appends one icon per icon-group record ("14"), in container order, named by the group; a
+// group whose images are all missing gives an empty icon.
+void AppendGroupIcons(TResourceModule& module, TIconList& list);
+
+// The icons of a PE module (its icon groups) or a .res/.dcr file (as ImportResourceFile names
+// them). Raises EPEException for a damaged module and Exception for files of other kinds.
+void ReadContainerIcons(const std::string& fileName, TIconList& list);
+
+}  // namespace varnel

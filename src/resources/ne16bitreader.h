@@ -1,0 +1,79 @@
+#pragma once
+// The icons of 16-bit (NE) modules and 16-bit ICL libraries, read from the NE resource table:
+// icon groups (RT_GROUP_ICON) whose entries name icon resources (RT_ICON), and the names table
+// that follows the resource table.
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "base/fileio.h"
+#include "resources/iclreader.h"
+
+namespace varnel {
+
+// An icon read from a 16-bit library, with the name it gets when the library names too few.
+class TICL16Icon : public TAdvancedIcon {
+ public:
+  std::string DefaultName;
+};
+
+// An image made from a group entry and the data block of its icon resource; it validates itself.
+class TICL16IconImage : public TSubIcon {
+ public:
+  TICL16IconImage(const TIconDirEntry& entry, std::span<const uint8_t> block);
+};
+
+class T16BitReader : public TICLReader {
+ public:
+  // Maps the file; raises EFileError when it cannot be opened.
+  explicit T16BitReader(const std::string& fileName);
+  // Reads bytes in memory that outlive the reader; baseName names icons the library leaves
+  // unnamed.
+  T16BitReader(std::span<const uint8_t> bytes, std::string baseName);
+
+  bool ReadIcons() override;
+  bool ReadNames() override;
+
+  std::string BaseName;
+  uint16_t NEOffset = 0;
+  uint64_t ResourceTableOffset = 0;
+  uint64_t NamesTableOffset = 0;
+  uint16_t AlignShift = 0;
+
+ private:
+  struct NameInfo {
+    uint16_t offset;
+    uint16_t length;
+    uint16_t id;
+  };
+
+  void ReadHeader();
+  void ReadResourceTable();
+  uint64_t ReadTypeBlocks(uint64_t position);
+  std::vector<NameInfo> ReadNameInfos(uint64_t position, uint16_t count) const;
+  void ReadNamesAfterTable(uint64_t position);
+  std::span<const uint8_t> ResourceBytes(const NameInfo& info) const;
+  std::unique_ptr<TICL16Icon> LoadGroup(size_t index) const;
+  void AppendGroupImages(TICL16Icon& icon, std::span<const uint8_t> group) const;
+  std::string DefaultNameOf(size_t index) const;
+  std::string NameOfGroup(size_t index) const;
+  uint16_t U16At(uint64_t offset) const;
+
+  std::unique_ptr<MappedFile> file_;
+  std::span<const uint8_t> bytes_;
+  std::vector<NameInfo> iconTable_;
+  std::vector<NameInfo> groupTable_;
+  bool hasIconTable_ = false;
+  bool hasGroupTable_ = false;
+  std::unordered_map<uint16_t, size_t> iconById_;
+  std::vector<std::string> names_;
+};
+
+// The name a file gives the icons of a library: its name without folder and extension.
+std::string LibraryBaseName(const std::string& fileName);
+
+}  // namespace varnel
