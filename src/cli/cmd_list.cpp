@@ -87,28 +87,13 @@ void PrintIcon(const std::string& file, size_t index, const NamedIcon& named, bo
 }
 
 int RunList(const std::vector<std::string>& args) {
-  bool json = false;
-  std::vector<std::string> files;
-  for (const std::string& arg : args) {
-    if (arg == "--json")
-      json = true;
-    else if (arg.starts_with("--"))
-      return UsageError("list", "unknown option " + arg);
-    else
-      files.push_back(arg);
-  }
-  if (files.empty()) return UsageError("list", "no files given");
-  int status = kExitOk;
-  for (const std::string& file : files) {
-    try {
-      std::vector<NamedIcon> icons = ReadIcons(file);
-      for (size_t i = 0; i < icons.size(); ++i) PrintIcon(file, i, icons[i], json);
-    } catch (const std::exception& error) {
-      PrintError(file + ": " + error.what());
-      status = kExitFailed;
-    }
-  }
-  return status;
+  auto parsed = ParseFileArguments("list", args, {"--json"});
+  if (!parsed) return kExitUsage;
+  bool json = parsed->Has("--json");
+  return ForEachFile(parsed->files, [&](const std::string& file) {
+    std::vector<NamedIcon> icons = ReadIcons(file);
+    for (size_t i = 0; i < icons.size(); ++i) PrintIcon(file, i, icons[i], json);
+  });
 }
 
 const CommandRegistration kList({"list", "list [--json] FILE...",

@@ -57,29 +57,14 @@ void PrintRecord(const std::string& file, const TResourceDetails& record, bool j
 }
 
 int RunResources(const std::vector<std::string>& args) {
-  bool json = false;
-  std::vector<std::string> files;
-  for (const std::string& arg : args) {
-    if (arg == "--json")
-      json = true;
-    else if (arg.starts_with("--"))
-      return UsageError("resources", "unknown option " + arg);
-    else
-      files.push_back(arg);
-  }
-  if (files.empty()) return UsageError("resources", "no files given");
-  int status = kExitOk;
-  for (const std::string& file : files) {
-    try {
-      std::unique_ptr<TResourceModule> module = ReadContainer(file);
-      for (int i = 0; i < module->ResourceCount(); ++i)
-        PrintRecord(file, *module->ResourceDetails(i), json);
-    } catch (const std::exception& error) {
-      PrintError(file + ": " + error.what());
-      status = kExitFailed;
-    }
-  }
-  return status;
+  auto parsed = ParseFileArguments("resources", args, {"--json"});
+  if (!parsed) return kExitUsage;
+  bool json = parsed->Has("--json");
+  return ForEachFile(parsed->files, [&](const std::string& file) {
+    std::unique_ptr<TResourceModule> module = ReadContainer(file);
+    for (int i = 0; i < module->ResourceCount(); ++i)
+      PrintRecord(file, *module->ResourceDetails(i), json);
+  });
 }
 
 const CommandRegistration kResources({"resources", "resources [--json] FILE...",

@@ -2,6 +2,8 @@
 // varnel-cli commands: each command file registers itself with a static CommandRegistration.
 
 #include <functional>
+#include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -29,6 +31,21 @@ struct CommandRegistration {
 void PrintError(const std::string& message);
 // Prints a usage error for a command and returns kExitUsage.
 int UsageError(const std::string& command, const std::string& message);
+
+struct FileArguments {
+  std::vector<std::string> files;
+  std::set<std::string> flags;
+  bool Has(const std::string& flag) const { return flags.count(flag) > 0; }
+};
+// Splits the arguments into the flags the command knows and file names. An unknown option or no
+// file at all prints a usage error and gives nothing.
+std::optional<FileArguments> ParseFileArguments(const std::string& command,
+                                                const std::vector<std::string>& args,
+                                                const std::set<std::string>& knownFlags);
+// Runs work on each file; a file that fails prints "varnel-cli: <file>: <message>" and the
+// others go on. Returns kExitOk when all succeeded, else kExitFailed.
+int ForEachFile(const std::vector<std::string>& files,
+                const std::function<void(const std::string&)>& work);
 
 // Escapes text for a JSON string literal (without the quotes).
 std::string JsonEscape(const std::string& text);

@@ -23,6 +23,41 @@ int UsageError(const std::string& command, const std::string& message) {
   return kExitUsage;
 }
 
+std::optional<FileArguments> ParseFileArguments(const std::string& command,
+                                                const std::vector<std::string>& args,
+                                                const std::set<std::string>& knownFlags) {
+  FileArguments parsed;
+  for (const std::string& arg : args) {
+    if (knownFlags.count(arg)) {
+      parsed.flags.insert(arg);
+    } else if (arg.starts_with("--")) {
+      UsageError(command, "unknown option " + arg);
+      return std::nullopt;
+    } else {
+      parsed.files.push_back(arg);
+    }
+  }
+  if (parsed.files.empty()) {
+    UsageError(command, "no files given");
+    return std::nullopt;
+  }
+  return parsed;
+}
+
+int ForEachFile(const std::vector<std::string>& files,
+                const std::function<void(const std::string&)>& work) {
+  int status = kExitOk;
+  for (const std::string& file : files) {
+    try {
+      work(file);
+    } catch (const std::exception& error) {
+      PrintError(file + ": " + error.what());
+      status = kExitFailed;
+    }
+  }
+  return status;
+}
+
 std::string JsonEscape(const std::string& text) {
   std::string out;
   for (unsigned char c : text) {
