@@ -15,14 +15,7 @@ ChannelField ChannelField::FromMask(uint32_t mask) {
   field.shift = std::countr_zero(mask);
   field.max = mask >> field.shift;
   int width = std::bit_width(field.max);
-  if (width <= 8 && field.max == (1u << width) - 1) {
-    field.bits = width;
-    for (uint32_t value = 0; value <= field.max; ++value) {
-      uint32_t widened = 0;
-      for (int filled = 0; filled < 8; filled += width) widened |= (value << (8 - width)) >> filled;
-      field.lookup[value] = uint8_t(widened);
-    }
-  }
+  if (width <= 8 && field.max == (1u << width) - 1) field.bits = width;
   return field;
 }
 

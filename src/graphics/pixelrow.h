@@ -22,14 +22,17 @@ struct ChannelField {
   uint32_t mask = 0;
   int shift = 0;
   uint32_t max = 0;
-  int bits = 0;              // width of a contiguous channel of at most 8 bits, else 0
-  uint8_t lookup[256] = {};  // 8-bit value of each raw value of such a channel
+  int bits = 0;  // width of a contiguous channel of at most 8 bits, else 0
 
   static ChannelField FromMask(uint32_t mask);
   // The channel of a packed pixel as 0..255.
   uint8_t Expand(uint32_t pixel) const {
     uint32_t value = (pixel & mask) >> shift;
-    if (bits) return lookup[value];
+    if (bits) {
+      uint32_t widened = 0;
+      for (int filled = 0; filled < 8; filled += bits) widened |= (value << (8 - bits)) >> filled;
+      return uint8_t(widened);
+    }
     if (max == 0) return 0;
     return uint8_t((uint64_t(value) * 255 + max / 2) / max);
   }
