@@ -13,8 +13,12 @@ namespace {
 // The reference renderings were made with rounding of their own: channels may be off by a few.
 constexpr int kReferenceTolerance = 5;
 
+std::vector<uint8_t> LoadCorpusBytes(const std::string& name) {
+  return test::ReadCorpusFile("bmp/" + name);
+}
+
 TBitmap LoadCorpusBmp(const std::string& name) {
-  return LoadBmp(test::ReadCorpusFile("bmp/" + name));
+  return LoadBmp(LoadCorpusBytes(name));
 }
 
 // Counts the pixels whose colours differ by more than tolerance in any channel.
@@ -186,6 +190,14 @@ TEST(BmpHostileTest, DamagedFilesRaiseInvalidGraphic) {
   expectInvalid(MakeBmp(4, 4, 24, 1, 0, 1024), "RLE8 at 24 bits");
   expectInvalid(MakeBmp(4, 4, 3, 0, 0, 1024), "3 bits");
   expectInvalid(MakeBmp(4, 4, 16, 3, 0, 0), "masks past the end");
+  std::vector<uint8_t> hugeHeader = good;
+  WriteU32LE(&hugeHeader[14], 0xFFFFFFFF);
+  expectInvalid(hugeHeader, "header size beyond the file");
+  std::vector<uint8_t> oddHeader = good;
+  WriteU32LE(&oddHeader[14], 20);
+  expectInvalid(oddHeader, "header of an unknown size");
+  std::vector<uint8_t> core = LoadCorpusBytes("pal8os2.bmp");
+  expectInvalid(std::vector<uint8_t>(core.begin(), core.begin() + 14 + 12 + 300), "core palette");
   std::vector<uint8_t> badOffset = good;
   WriteU32LE(&badOffset[10], uint32_t(good.size() + 1));
   expectInvalid(badOffset, "pixel offset past the end");

@@ -167,6 +167,7 @@ TEST(PngHostileTest, DamagedAndOversizedPicturesRaiseInvalidGraphic) {
   expectInvalid(PngWithHeader(4000, 4000, 8, 6), "more pixels than the data could hold");
   expectInvalid(PngWithHeader(0, 10, 8, 6), "zero width");
   expectInvalid(PngWithHeader(10, 10, 3, 2), "bad bit depth");
+  expectInvalid(PngWithHeader(1, 1, 8, 3), "palette picture without a palette");
 }
 
 uint32_t Crc32(const uint8_t* data, size_t size) {
