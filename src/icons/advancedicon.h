@@ -71,7 +71,8 @@ class TAdvancedIcon {
   bool ExtractFromRiffData(std::span<const uint8_t> bytes, int limit,
                            std::vector<std::unique_ptr<TAdvancedIcon>>* list);
 
-  // Puts one image on the clipboard: the picture composed on backColor, and a one-image ICO.
+  // Adds one image to the clipboard: the picture composed on backColor, and a one-image ICO.
+  // Formats already on the clipboard stay.
   static void CopyImageToClipboard(const TSubIcon& image, TColor backColor, Clipboard& clipboard);
   // Replaces the images by what the clipboard holds (icon format, PNG, or picture); nothing
   // changes when it holds none of them.

@@ -66,7 +66,6 @@ void TAdvancedIcon::CopyImageToClipboard(const TSubIcon& image, TColor backColor
   icon.Images().AddFromBitmap(color, &mask, 0);
   MemoryStream stream;
   icon.SaveToStream(stream);
-  clipboard.Clear();
   clipboard.SetBitmap(composite);
   clipboard.SetFormat(kIconClipboardFormat, stream.TakeBytes());
 }

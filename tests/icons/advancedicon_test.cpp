@@ -296,7 +296,9 @@ TEST(RiffExtractTest, FilesOverTwoMillionBytesAreNotExamined) {
 TEST(ClipboardTest, CopiedImagePastesBackAsTheSameImage) {
   auto icon = IconOfSizes({24});
   MemoryClipboard clipboard;
+  clipboard.SetFormat("text/plain", {'x'});
   TAdvancedIcon::CopyImageToClipboard(*icon->Images()[0], clWhite, clipboard);
+  EXPECT_TRUE(clipboard.HasFormat("text/plain"));
   EXPECT_TRUE(clipboard.HasFormat(kIconClipboardFormat));
   ASSERT_TRUE(clipboard.GetBitmap());
   EXPECT_EQ(clipboard.GetBitmap()->Width(), 24);
