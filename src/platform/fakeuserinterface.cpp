@@ -39,6 +39,12 @@ TConfirmAnswer FakeUserInterface::AskConfirmation(const TConfirmRequest& request
   return TakeAnswer(confirmAnswers, TConfirmAnswer{});
 }
 
+std::optional<std::string> FakeUserInterface::AskText(const TTextRequest& request) {
+  textRequests.push_back(request);
+  log.push_back("Ask " + request.caption + ": " + request.prompt);
+  return TakeAnswer(textAnswers, std::optional<std::string>());
+}
+
 void FakeUserInterface::ShowErrorList(const std::vector<std::string>& lines) {
   errorLists.push_back(lines);
   log.push_back("Errors: " + std::to_string(lines.size()) + " lines");

@@ -25,6 +25,8 @@ class FakeUserInterface : public UserInterface {
   std::vector<TOverwriteRequest> overwriteRequests;
 
   std::deque<TModalResult> messageAnswers;
+  std::vector<TTextRequest> textRequests;
+  std::deque<std::optional<std::string>> textAnswers;
   std::deque<TConfirmAnswer> confirmAnswers;
   std::deque<std::optional<TFileDialogAnswer>> fileAnswers;
   std::deque<std::optional<std::string>> folderAnswers;
@@ -55,6 +57,7 @@ class FakeUserInterface : public UserInterface {
 
   TModalResult ShowMessage(const TMessageRequest& request) override;
   TConfirmAnswer AskConfirmation(const TConfirmRequest& request) override;
+  std::optional<std::string> AskText(const TTextRequest& request) override;
   void ShowErrorList(const std::vector<std::string>& lines) override;
 
   std::optional<TFileDialogAnswer> ChooseFilesToOpen(const TFileDialogRequest& request) override;

@@ -94,6 +94,12 @@ struct TConfirmAnswer {
   bool doNotPrompt = false;  // the state of the check box when the dialog closed
 };
 
+struct TTextRequest {
+  std::string caption;
+  std::string prompt;
+  std::string text;
+};
+
 // Filters are written as "Description|*.ext;*.ext2|Description|*.ext"; indexes count from 1.
 struct TFileDialogRequest {
   std::string title;
@@ -161,6 +167,8 @@ class UserInterface {
   // Questions and messages.
   virtual TModalResult ShowMessage(const TMessageRequest& request) = 0;
   virtual TConfirmAnswer AskConfirmation(const TConfirmRequest& request) = 0;
+  // A one-line text question (caption, prompt, initial text); nothing when cancelled.
+  virtual std::optional<std::string> AskText(const TTextRequest& request) = 0;
   // The error list window: caption "Errors", the lines, and "Close".
   virtual void ShowErrorList(const std::vector<std::string>& lines) = 0;
 
