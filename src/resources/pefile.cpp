@@ -163,7 +163,9 @@ void TPEModule::LoadRawData(TImageSection& section) {
   uint64_t start = section.PointerToRawData();
   uint64_t present =
       start < source_.size() ? std::min<uint64_t>(wanted, source_.size() - start) : 0;
-  section.RawData.assign(source_.begin() + start, source_.begin() + start + present);
+  if (present > 0)
+    section.RawData.assign(source_.begin() + int64_t(start),
+                           source_.begin() + int64_t(start + present));
   // What a cut-off file lacks is memory the loader fills with zeros.
   section.UninitializedTail += uint32_t(wanted - present);
 }
