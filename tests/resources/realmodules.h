@@ -32,7 +32,8 @@ inline std::vector<std::string> WineDlls(size_t limit = 1000) {
   return FilesIn("/usr/lib/x86_64-linux-gnu/wine/x86_64-windows", ".dll", limit);
 }
 
-// The 32- and 64-bit installer stubs of nsis ("uninst" is an icon, not a module) (empty when the package is absent).
+// The 32- and 64-bit installer stubs of nsis ("uninst" is an icon, not a module) (empty when the
+// package is absent).
 inline std::vector<std::string> NsisStubs() {
   std::vector<std::string> stubs = FilesIn("/usr/share/nsis/Stubs", "", 100);
   std::erase_if(stubs, [](const std::string& path) { return path.ends_with("/uninst"); });
