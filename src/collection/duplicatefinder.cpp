@@ -1,6 +1,10 @@
 #include "collection/duplicatefinder.h"
 
+#include <algorithm>
 #include <unordered_map>
+
+#include "collection/listlongint.h"
+#include "resources/iconlist.h"
 
 namespace varnel {
 
@@ -26,6 +30,18 @@ std::vector<int> FindDuplicatePositions(const std::vector<const TAdvancedIcon*>&
     }
   }
   return duplicates;
+}
+
+}  // namespace varnel
+
+namespace varnel {
+
+bool IsDuplicate(const TIconList& items, const TAdvancedIcon& icon, uint32_t hash,
+                 const TListLongint& hashes) {
+  int count = std::min(hashes.Count(), items.Count());
+  for (int i = 0; i < count; ++i)
+    if (uint32_t(hashes.Get(i)) == hash && icon.SameIcon(*items.Icons(i))) return true;
+  return false;
 }
 
 }  // namespace varnel

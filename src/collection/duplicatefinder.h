@@ -21,3 +21,15 @@ std::vector<int> FindDuplicatePositions(const std::vector<const TAdvancedIcon*>&
                                         const TDuplicateProgress& progress);
 
 }  // namespace varnel
+
+namespace varnel {
+
+class TIconList;
+class TListLongint;
+
+// True when some entry of hashes equals hash and the item at that position holds the same
+// images as icon.
+bool IsDuplicate(const TIconList& items, const TAdvancedIcon& icon, uint32_t hash,
+                 const TListLongint& hashes);
+
+}  // namespace varnel

@@ -166,7 +166,8 @@ bool Detector::ResourceOrIcon() {
     if (!copy) return false;
     bool mac = std::memcmp(copy->data(), head_.data() + 4, 4) == 0 ? MacTypeScan(uint64_t(m) + 8)
                                                                    : ResourceMapPattern();
-    if (mac) result_ = {size_ > kOneMiB ? Kind::fkTooLarge : Kind::fkMacIcon, 0};
+    if (mac) result_ = {Kind::fkMacIcon, 0};
+    if (size_ > kOneMiB) result_ = {Kind::fkTooLarge, 0};
   }
   return false;
 }

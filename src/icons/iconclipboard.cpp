@@ -3,7 +3,7 @@
 #include "base/errors.h"
 #include "graphics/pngcodec.h"
 #include "icons/advancedicon.h"
-#include "icons/maskbits.h"
+#include "icons/pngpicture.h"
 #include "platform/clipboard.h"
 
 namespace varnel {
@@ -26,15 +26,8 @@ std::string& LastPngFormat() {
 
 std::optional<Picture> DecodeClipboardPng(const std::vector<uint8_t>& data) {
   if (data.size() < kSmallestClipboardPng || !HasPngSignature(data)) return std::nullopt;
-  Picture picture{DecodePng(data), std::nullopt};
-  TBitmap rgba = DecodePngRgba(data);
-  TBitmap mask(rgba.Width(), rgba.Height(), PixelFormat::Bits1);
-  mask.SetPalette(StandardPalette(1));
-  for (int y = 0; y < rgba.Height(); ++y)
-    for (int x = 0; x < rgba.Width(); ++x)
-      if (rgba.ScanLine(y)[4 * x + 3] < kPasteAlphaThreshold) SetMaskBit(mask, x, y);
-  picture.mask = std::move(mask);
-  return picture;
+  TColorAndMask picture = LoadPngPicture(data, kPasteAlphaThreshold);
+  return Picture{std::move(picture.color), std::move(picture.mask)};
 }
 
 std::optional<Picture> PngFromClipboard(const Clipboard& clipboard) {

@@ -57,13 +57,14 @@ std::string Format(const char* format, int a, int b, const char* text) {
   return buffer;
 }
 
-// Reads count bytes at the stream position, or nothing when they are not all there.
+// Reads count bytes at the stream position, or nothing when they are not all there; then the
+// stream is left at its end, as a short read leaves it.
 std::vector<uint8_t> ReadDataOrNothing(Stream& stream, uint32_t count) {
-  try {
-    return stream.ReadBytes(count);
-  } catch (const EStreamError&) {
+  if (int64_t(count) > stream.Remaining()) {
+    stream.Seek(0, SeekOrigin::End);
     return {};
   }
+  return stream.ReadBytes(count);
 }
 
 }  // namespace

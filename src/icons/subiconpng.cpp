@@ -10,6 +10,7 @@
 #include "graphics/pngcodec.h"
 #include "icons/dibheader.h"
 #include "icons/maskbits.h"
+#include "icons/pngpicture.h"
 #include "icons/subicon.h"
 #include "icons/subiconlist.h"
 
@@ -70,19 +71,6 @@ std::vector<RGBQuad> BuildFixedPalette256() {
 std::vector<RGBQuad> PaletteOf16ForPng() {
   return QuadsOf({0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0x808080,
                   0xC0C0C0, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF});
-}
-
-// A 1-bit mask (white = transparent) of the pixels whose alpha is below threshold.
-TBitmap MaskFromAlpha(const TBitmap& rgba, int threshold) {
-  TBitmap mask(rgba.Width(), rgba.Height(), PixelFormat::Bits1);
-  mask.SetPalette(StandardPalette(1));
-  for (int y = 0; y < rgba.Height(); ++y) {
-    const uint8_t* src = rgba.ScanLine(y);
-    uint8_t* dst = mask.ScanLine(y);
-    for (int x = 0; x < rgba.Width(); ++x)
-      if (src[4 * x + 3] < threshold) SetMaskBit(mask, x, y);
-  }
-  return mask;
 }
 
 bool AlphaIsOnlyOpaqueOrClear(const TBitmap& bitmap) {
@@ -321,7 +309,7 @@ void TSubIcon::UnpackPng(TSubIcon& dest) const {
     dest.packed_ = false;
     return;
   }
-  TBitmap mask = MaskFromAlpha(DecodePngRgba(png), kUnpackAlphaThreshold);
+  TBitmap mask = MaskFromAlphaBelow(DecodePngRgba(png), kUnpackAlphaThreshold);
   TBitmap color = ColorForDepth(natural, entry.wBitCount);
   ClearMaskedPixels(color, mask);
   TSubIconList built;

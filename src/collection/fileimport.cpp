@@ -1,0 +1,228 @@
+#include "collection/fileimport.h"
+
+#include <filesystem>
+
+#include "base/errors.h"
+#include "base/fileio.h"
+#include "collection/duplicatefinder.h"
+#include "collection/filekind.h"
+#include "collection/fmlib.h"
+#include "collection/iconhash.h"
+#include "graphics/bmpcodec.h"
+#include "graphics/canvas.h"
+#include "icons/maskbits.h"
+#include "icons/pngpicture.h"
+#include "resources/resimport.h"
+
+namespace varnel {
+
+namespace {
+
+constexpr int kPngAlphaThreshold = 80;
+constexpr int kSmallPicture = 256;
+constexpr int64_t kMiB = 1 << 20;
+
+using Kind = TFileKind;
+
+std::string Stem(const std::string& path) {
+  return std::filesystem::path(path).stem().string();
+}
+
+bool IsArchive(Kind kind) {
+  return kind == Kind::fkZip || kind == Kind::fkRar;
+}
+
+// A picture as a 32-bit bitmap with alpha; 32-bit pictures whose alpha is all 0 are opaque.
+TBitmap As32BitWithAlpha(TBitmap picture) {
+  bool had32 = picture.Format() == PixelFormat::Bits32;
+  if (!had32) picture = ConvertFormat(picture, PixelFormat::Bits32);
+  if (!had32 || AllAlphaZero(picture)) SetOpaque(picture);
+  return picture;
+}
+
+struct Picture {
+  TBitmap color;
+  std::optional<TBitmap> mask;
+};
+
+// The picture of a BMP or PNG file; nothing for other kinds.
+std::optional<Picture> ReadPicture(Kind kind, const std::string& path) {
+  if (kind != Kind::fkBitmap && kind != Kind::fkPng) return std::nullopt;
+  std::vector<uint8_t> bytes = ReadWholeFile(path);
+  if (kind == Kind::fkBitmap) return Picture{As32BitWithAlpha(LoadBmp(bytes)), std::nullopt};
+  TColorAndMask png = LoadPngPicture(bytes, kPngAlphaThreshold);
+  return Picture{std::move(png.color), std::move(png.mask)};
+}
+
+void AddPictureImage(TAdvancedIcon& icon, const Picture& picture) {
+  icon.Images().AddFromBitmap(picture.color, picture.mask ? &*picture.mask : nullptr, 0);
+}
+
+// The one icon of the single-icon kinds (icon files, pictures); null for every other kind.
+std::unique_ptr<TAdvancedIcon> ReadSingleIcon(Kind kind, const std::string& path) {
+  auto icon = std::make_unique<TAdvancedIcon>();
+  if (kind == Kind::fkIcon) {
+    icon->LoadFromFile(path);
+  } else if (auto picture = ReadPicture(kind, path)) {
+    AddPictureImage(*icon, *picture);
+  } else {
+    return nullptr;
+  }
+  return icon;
+}
+
+// Kinds whose readers are not part of the program yet: nothing is read from them.
+bool ReaderMissing(Kind kind) {
+  return kind == Kind::fkJpeg || kind == Kind::fkGif || kind == Kind::fkMacIcon ||
+         kind == Kind::fkIconProject || IsArchive(kind);
+}
+
+// The icons of a module, library or resource file in a private list; isModule tells whether
+// the file was an executable module at all.
+TIconLibrary ReadLibrary(Kind kind, const std::string& path, bool& isModule) {
+  TIconLibrary library;
+  isModule = false;
+  if (kind == Kind::fkResource32 || kind == Kind::fkResource16) {
+    ImportResourceFile(path, library.Icons);
+    isModule = true;
+  } else {
+    library.AppendFromFile(path);
+    isModule = library.IsModule;
+  }
+  return library;
+}
+
+void MoveAllInto(TIconList& from, TfmLib& lib) {
+  while (from.Count()) from.MoveIconTo(0, lib.Items());
+}
+
+// Icons stored in RIFF chunks: one item per icon, numbered when there are several.
+void AppendRiffIcons(TfmLib& lib, const std::string& path) {
+  std::vector<std::unique_ptr<TAdvancedIcon>> found;
+  TAdvancedIcon().ExtractFromRiffFile(path, 0, &found);
+  std::string name = Stem(path);
+  for (size_t i = 0; i < found.size(); ++i)
+    lib.AppendItem(found.size() == 1 ? name : name + std::to_string(i), std::move(found[i]));
+}
+
+void CheckArchiveSize(const TfmLib& lib, Kind kind, const std::string& path) {
+  if (lib.SearchMode && IsArchive(kind) &&
+      FileSizeOf(path) > int64_t(lib.Settings().MaxArchiveSize) * kMiB)
+    throw Exception("Archive too large: " + path);
+}
+
+void LoadByKind(TfmLib& lib, Kind kind, const std::string& path) {
+  if (ReaderMissing(kind)) return;
+  if (auto icon = ReadSingleIcon(kind, path)) {
+    if (icon->Images().Count()) lib.AppendItem(Stem(path), std::move(icon));
+    return;
+  }
+  bool isModule = false;
+  TIconLibrary library = ReadLibrary(kind, path, isModule);
+  MoveAllInto(library.Icons, lib);
+  if (!isModule) AppendRiffIcons(lib, path);
+}
+
+std::string WithPath(const std::string& message, const std::string& path,
+                     const std::string& joiner) {
+  return message.find(path) == std::string::npos ? message + joiner + path : message;
+}
+
+}  // namespace
+
+void LoadFile(TfmLib& lib, const std::string& path, const std::string& displayPath, int depth,
+              bool allMembers, bool silent, std::vector<std::string>* errors) {
+  int before = lib.Count();
+  Kind kind = DetectFileKind(path).kind;
+  try {
+    CheckArchiveSize(lib, kind, path);
+    LoadByKind(lib, kind, path);
+  } catch (const Exception& error) {
+    if (!silent) {
+      if (!errors) throw;
+      errors->push_back(error.what());
+    }
+  }
+  if (lib.Count() != before) lib.SetModified(true);
+  lib.RecordSources(displayPath.empty() ? path : displayPath);
+}
+
+void LoadFileExcludingDuplicates(TfmLib& lib, const std::string& path,
+                                 const std::string& displayPath, int depth, TListLongint& hashes,
+                                 std::vector<std::string>* errors) {
+  std::string source = displayPath.empty() ? path : displayPath;
+  auto addUnlessPresent = [&](std::string name, std::unique_ptr<TAdvancedIcon> icon, int position) {
+    if (!icon->Images().Count()) return;
+    uint32_t hash = SearchHash(*icon);
+    if (IsDuplicate(lib.Items(), *icon, hash, hashes)) return;
+    lib.AppendItem(std::move(name), std::move(icon));
+    hashes.Add(int32_t(hash));
+    lib.SetModified(true);
+    lib.RecordSource(source, position);
+  };
+  try {
+    Kind kind = DetectFileKind(path).kind;
+    CheckArchiveSize(lib, kind, path);
+    if (kind == Kind::fkCollection) {
+      lib.MergeCollectionFile(path, &hashes);
+      lib.SetModified(true);
+    } else if (kind == Kind::fkAniCursor) {
+      auto icon = std::make_unique<TAdvancedIcon>();
+      icon->ExtractFromRiffFile(path, 0, nullptr);
+      addUnlessPresent(Stem(path), std::move(icon), 0);
+    } else if (ReaderMissing(kind)) {
+      return;
+    } else if (auto icon = ReadSingleIcon(kind, path)) {
+      addUnlessPresent(Stem(path), std::move(icon), 0);
+    } else {
+      bool isModule = false;
+      TIconLibrary library = ReadLibrary(kind, path, isModule);
+      for (int position = 0; library.Icons.Count(); ++position) {
+        std::string name = library.Icons.Names(0);
+        TIconList single;
+        library.Icons.MoveIconTo(0, single);
+        auto icon = std::make_unique<TAdvancedIcon>();
+        icon->Images().TakeAll(*single.Icons(0));
+        addUnlessPresent(name, std::move(icon), position);
+      }
+    }
+  } catch (const Exception& error) {
+    if (!errors) throw;
+    errors->push_back(WithPath(error.what(), path, ": "));
+  }
+}
+
+void ImportFile(TfmLib& lib, const std::string& path, std::vector<std::string>* errors, int depth,
+                bool allMembers) {
+  int before = lib.Count();
+  Kind kind = DetectFileKind(path).kind;
+  bool recordSource = kind != Kind::fkCollection && !IsArchive(kind);
+  try {
+    if (kind == Kind::fkCollection) {
+      lib.MergeCollectionFile(path);
+    } else if (kind == Kind::fkModule || kind == Kind::fkResource32 || kind == Kind::fkResource16) {
+      bool isModule = false;
+      TIconLibrary library = ReadLibrary(kind, path, isModule);
+      MoveAllInto(library.Icons, lib);
+    } else if (IsArchive(kind)) {
+      throw Exception("Reading archives is not available yet");
+    } else {
+      auto icon = std::make_unique<TAdvancedIcon>();
+      if (kind == Kind::fkAniCursor)
+        icon->ExtractFromRiffFile(path, 0, nullptr);
+      else if (auto single = ReadSingleIcon(kind, path))
+        icon = std::move(single);
+      if (icon->Images().Count())
+        lib.AppendItem(Stem(path), std::move(icon));
+      else if (!lib.Terminated)
+        throw Exception("Can't found image in file: " + path);
+    }
+  } catch (const Exception& error) {
+    if (!errors) throw;
+    errors->push_back(WithPath(error.what(), path, ", file: "));
+  }
+  if (lib.Count() != before) lib.SetModified(true);
+  if (recordSource) lib.RecordSources(path);
+}
+
+}  // namespace varnel

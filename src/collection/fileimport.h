@@ -1,0 +1,31 @@
+#pragma once
+// Bringing files into the collection: each file's kind decides its reader, the items it gives are
+// named and their sources recorded.
+
+#include <string>
+#include <vector>
+
+#include "collection/listlongint.h"
+
+namespace varnel {
+
+class TfmLib;
+
+// Search-style loading (opening a file, searches, archive members). With silent, errors are
+// swallowed; else with an error list they are collected; else raised.
+void LoadFile(TfmLib& lib, const std::string& path, const std::string& displayPath = "",
+              int depth = 0, bool allMembers = false, bool silent = false,
+              std::vector<std::string>* errors = nullptr);
+
+// The same, dropping icons equal to one already present; hashes holds one search hash per item
+// and grows with the items added.
+void LoadFileExcludingDuplicates(TfmLib& lib, const std::string& path,
+                                 const std::string& displayPath, int depth, TListLongint& hashes,
+                                 std::vector<std::string>* errors);
+
+// User-chosen and dropped files: every file the readers know gives its icons; a picture becomes
+// one icon. Errors go to the list, or are raised without one.
+void ImportFile(TfmLib& lib, const std::string& path, std::vector<std::string>* errors,
+                int depth = 0, bool allMembers = false);
+
+}  // namespace varnel

@@ -1,0 +1,160 @@
+#pragma once
+// TfmLib: the collection window's logic. It owns the collection (a named icon list with the
+// record of where each icon came from) and carries out every editing, saving and loading
+// operation; the desktop program's window hosts it, varnel-cli drives it without a window.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "appcore/childabstract.h"
+#include "appcore/childhost.h"
+#include "appcore/settings.h"
+#include "collection/gridview.h"
+#include "collection/listlongint.h"
+#include "platform/clipboard.h"
+#include "platform/userinterface.h"
+#include "resources/iconlibrary.h"
+
+namespace varnel {
+
+// Name of the private clipboard format that carries collection items.
+inline constexpr const char* kComponentClipboardFormat = "Tessel Component";
+
+enum class TSortMode {
+  Backward = 1,
+  Name = 2,
+  NameAsNumber = 3,
+  ImageCount = 4,
+  ImageSize = 5,
+  ColorDepth = 6,
+  Source = 7,
+};
+
+enum class TFindMode { Name, Source };
+
+struct TFindOptions {
+  std::string text;
+  TFindMode mode = TFindMode::Name;
+  bool matchCase = false;
+  bool wholeWord = false;
+};
+
+class TfmLib : public TfmChildAbstract {
+ public:
+  TfmLib(TChildHost& host, TSettings& settings, Clipboard& clipboard, TGridView& grid);
+
+  // The collection and the record of its sources.
+  TIconLibrary Library;
+  std::vector<std::string> Sources;
+  TListLongint SourceIndex;
+  TListLongint SourcePosition;
+  bool SearchMode = false;
+  bool ApplySizeToAll = false;
+  // Called when the main window's image panel must show the current icon afresh.
+  std::function<void()> OnImagePanelChanged;
+
+  TIconList& Items() { return Library.Icons; }
+  const TIconList& Items() const { return Library.Icons; }
+  int Count() const { return Library.Icons.Count(); }
+  TGridView& Grid() { return grid_; }
+  TSettings& Settings() { return settings_; }
+  const TSettings& Settings() const { return settings_; }
+  UserInterface& UI() { return Host().UI(); }
+
+  // Operations of the hosted-window base.
+  void SetModified(bool value) override;
+  std::string DefaultCaption() const override { return "New Icon Library"; }
+  void OpenFile(const std::string& name) override;
+  bool Save() override;
+  void SaveAs() override;
+  void EraseSelection() override;
+  void CopySelection() override;
+  void PasteFromClipboard() override;
+  bool CanCopy() const override { return SelectedCount() > 0; }
+  bool CanPaste() const override { return clipboard_.HasFormat(kComponentClipboardFormat); }
+  bool CanErase() const override { return SelectedCount() > 0; }
+  void SelectAll() override;
+  bool CanSelectAll() const override { return Count() > 0; }
+  void IdleUpdate() override;
+  void ExportIconsToFolder(bool all) override;
+
+  // Busy states of long operations.
+  bool Busy() const { return busyDepth_ > 0; }
+  void CheckNotBusy() const;
+  void BeginBusy();
+  void EndBusy();
+  void BeginQuietBusy();
+  void EndQuietBusy();
+  void BeginLongOperation();
+  void EndLongOperation();
+
+  // Sources of items.
+  std::string SourceOf(int index) const;
+  // Records path as the source of every item beyond the source lists (positions 0, 1, ...).
+  void RecordSources(const std::string& path);
+  // Records path and position for the single item beyond the source lists.
+  void RecordSource(const std::string& path, int position);
+  int SourceIndexOf(const std::string& path);
+  void ClearSources();
+  // Item insertion and deletion with their source entries.
+  void InsertItem(int index, std::string name, std::unique_ptr<TAdvancedIcon> icon);
+  void DeleteItem(int index);
+  // Appends an item without a source entry of its own (the loaders record sources afterwards).
+  void AppendItem(std::string name, std::unique_ptr<TAdvancedIcon> icon);
+
+  // Editing.
+  bool QuerySaveChanges();
+  void ClearCollection();
+  void DuplicateIcon();
+  void SplitIcons();
+  void CombineIcons();
+  void RenameIcons();
+  void CorrectNames(bool interactive);
+  void SortIcons(TSortMode mode);
+  // Locating: the find dialog's text and options; shows "Not found" or "Search is finished".
+  void FindNext(const TFindOptions& options);
+  void InvertSelection();
+  void UpdateStatus();
+
+  // Selection lives in the icons.
+  int SelectedCount() const;
+  bool IsSelected(int index) const;
+  void SetSelected(int index, bool selected);
+  // Makes index the only selected item and the current one (nothing for an empty collection).
+  void SelectOnly(int index);
+  // The current item when it is also selected, else -1.
+  int CurrentSelected() const;
+
+  // Collection files.
+  void ReadCollectionFile(const std::string& name);
+  // Appends the items of a collection file. With hashes, items equal to one already present are
+  // dropped and the hashes of those added are appended.
+  void MergeCollectionFile(const std::string& name, TListLongint* hashes = nullptr);
+  void WriteCollectionFile(const std::string& name) const;
+
+  // Saves by the extension of name (.icc, .zip, .icl and other library names; 16-bit when asked).
+  void SaveByExtension(const std::string& name, bool sixteenBit);
+  // Writes the collection as a ZIP of icon files; false when nothing was written.
+  bool SaveCollectionAsZip(const std::string& path);
+
+ private:
+  void ReadCollectionItems(Stream& stream, const std::string& name, int sourceShift,
+                           TListLongint* hashes, TListLongint& index, TListLongint& position);
+  void WriteLibrary(const std::string& name, bool sixteenBit);
+  void CheckLibraryLimit() const;
+  void SetCaptionFromFile(const std::string& name);
+  bool ConfirmErase(const std::string& question);
+  void ReorderItems(const std::vector<int>& order);
+
+  TSettings& settings_;
+  Clipboard& clipboard_;
+  TGridView& grid_;
+  int busyDepth_ = 0;
+};
+
+// Increases the number at the end of a name: "abc" -> "abc1", "a9" -> "a10", "99" -> "100".
+std::string IncrementName(const std::string& text);
+
+}  // namespace varnel
