@@ -1,0 +1,246 @@
+// ResampleAlpha: 32-bit pictures scaled with their alpha. Every colour contribution is weighed by
+// the contributor's alpha, the alpha itself is filtered with the plain weights, pictures whose
+// edges are partly transparent are scaled inside a transparent margin, and one-pixel-wide or
+// -high pictures are widened to two pixels first.
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "graphics/canvas.h"
+#include "graphics/resample.h"
+#include "graphics/resamplefilters.h"
+
+namespace varnel {
+
+namespace {
+
+constexpr int kMargin = 30;          // transparent border put around pictures with soft edges
+constexpr int kMaxEdgeAlpha = 230;   // edges more opaque than this need no margin
+constexpr int kMaxSideRatio = 40;    // pictures more elongated than this get no margin
+constexpr int kEdgeColumnStep = 32;  // one more edge column or row per 32 pixels of width
+
+// Alpha-weighted contribution: the plain weight scaled by the contributor's alpha.
+inline int AlphaWeight(int alpha, int weight) {
+  return alpha * weight / 255;
+}
+
+// The horizontal pass: per pixel blue, green, red and the alpha-weighted alpha, plus a separate
+// plane of the alpha filtered with the plain weights.
+struct Intermediate {
+  std::vector<uint8_t> colors;  // 4 bytes a pixel, rows packed tightly
+  std::vector<uint8_t> alphas;  // 1 byte a pixel
+};
+
+Intermediate FilterRows(const TBitmap& source, const ContributorList& columns) {
+  int width = columns.DestLength();
+  Intermediate result;
+  result.colors.resize(size_t(width) * 4 * size_t(source.Height()));
+  result.alphas.resize(size_t(width) * size_t(source.Height()));
+  uint8_t* color = result.colors.data();
+  uint8_t* plain = result.alphas.data();
+  for (int y = 0; y < source.Height(); ++y) {
+    const uint8_t* in = source.ScanLine(y);
+    for (int x = 0; x < width; ++x, color += 4, ++plain) {
+      int weights = 0, blue = 0, green = 0, red = 0, weightedAlpha = 0, alpha = 0;
+      for (const Contributor* c = columns.Begin(x); c != columns.End(x); ++c) {
+        const uint8_t* p = in + 4 * c->source;
+        int a = p[3];
+        int v = AlphaWeight(a, c->weight);
+        weights += v;  // 0 for a transparent pixel, whose colour so counts for nothing
+        blue += v * p[0];
+        green += v * p[1];
+        red += v * p[2];
+        weightedAlpha += v * a;
+        alpha += c->weight * a;
+      }
+      color[0] = WeightedByte(blue, weights);
+      color[1] = WeightedByte(green, weights);
+      color[2] = WeightedByte(red, weights);
+      color[3] = WeightedByte(weightedAlpha, weights);
+      *plain = WeightedByte(alpha, columns.WeightSum(x));
+    }
+  }
+  return result;
+}
+
+// The vertical pass over whole intermediate rows into dest (32-bit, of the final size).
+void FilterColumns(const Intermediate& rows, const ContributorList& lines, TBitmap& dest) {
+  int width = dest.Width();
+  size_t count = size_t(width);
+  std::vector<int> weights(count), blues(count), greens(count), reds(count), alphas(count);
+  for (int y = 0; y < dest.Height(); ++y) {
+    for (auto* sums : {&weights, &blues, &greens, &reds, &alphas})
+      std::fill(sums->begin(), sums->end(), 0);
+    for (const Contributor* c = lines.Begin(y); c != lines.End(y); ++c) {
+      const uint8_t* color = rows.colors.data() + size_t(c->source) * 4 * size_t(width);
+      const uint8_t* plain = rows.alphas.data() + size_t(c->source) * size_t(width);
+      int weight = c->weight;
+      for (int x = 0; x < width; ++x, color += 4) {
+        int v = AlphaWeight(color[3], weight);
+        weights[x] += v;
+        blues[x] += v * color[0];
+        greens[x] += v * color[1];
+        reds[x] += v * color[2];
+        alphas[x] += weight * plain[x];
+      }
+    }
+    uint8_t* out = dest.ScanLine(y);
+    int weightSum = lines.WeightSum(y);
+    for (int x = 0; x < width; ++x, out += 4) {
+      out[0] = WeightedByte(blues[x], weights[x]);
+      out[1] = WeightedByte(greens[x], weights[x]);
+      out[2] = WeightedByte(reds[x], weights[x]);
+      out[3] = WeightedByte(alphas[x], weightSum);
+    }
+  }
+}
+
+bool IsTransparentWhite(const uint8_t* p) {
+  return p[0] == 255 && p[1] == 255 && p[2] == 255 && p[3] == 0;
+}
+
+bool HasTransparentWhite(const TBitmap& bitmap) {
+  for (int y = 0; y < bitmap.Height(); ++y) {
+    const uint8_t* p = bitmap.ScanLine(y);
+    for (int x = 0; x < bitmap.Width(); ++x, p += 4)
+      if (IsTransparentWhite(p)) return true;
+  }
+  return false;
+}
+
+// Filtered scaling of a 32-bit source into dest's size (both at least 2 x 2).
+void ScaleFiltered(const TBitmap& source, TBitmap& dest, int filter) {
+  ContributorList columns(filter, source.Width(), dest.Width());
+  ContributorList lines(filter, source.Height(), dest.Height());
+  FilterColumns(FilterRows(source, columns), lines, dest);
+  // Negative lobes can leave fully transparent white where the source had none; such pixels
+  // become transparent black.
+  if (HasTransparentWhite(source)) return;
+  for (int y = 0; y < dest.Height(); ++y) {
+    uint8_t* p = dest.ScanLine(y);
+    for (int x = 0; x < dest.Width(); ++x, p += 4)
+      if (IsTransparentWhite(p)) std::memset(p, 0, 4);
+  }
+}
+
+int64_t AlphaSum(const TBitmap& bitmap, int left, int top, int width, int height) {
+  int64_t sum = 0;
+  for (int y = top; y < top + height; ++y) {
+    const uint8_t* p = bitmap.ScanLine(y) + 4 * left;
+    for (int x = 0; x < width; ++x, p += 4) sum += p[3];
+  }
+  return sum;
+}
+
+// True when the picture's border is partly transparent, neither fully transparent nor nearly
+// opaque: then its edges are scaled against a transparent margin rather than mirrored.
+bool NeedsMargin(const TBitmap& source) {
+  int width = source.Width(), height = source.Height();
+  if (width < 4 || height < 4) return false;
+  if (width / height > kMaxSideRatio || height / width > kMaxSideRatio) return false;
+  int t = width / kEdgeColumnStep;
+  int columns = std::min(t + 1, width);
+  int bottomRows = std::min(t + 1, height);
+  int topRows = std::min(t, height);
+  int64_t columnArea = int64_t(height) * (t + 1), rowArea = int64_t(width) * (t + 1);
+  int64_t means[4] = {
+      AlphaSum(source, 0, 0, columns, height) / columnArea,
+      AlphaSum(source, width - columns, 0, columns, height) / columnArea,
+      AlphaSum(source, 0, height - bottomRows, width, bottomRows) / rowArea,
+      AlphaSum(source, 0, 0, width, topRows) / rowArea,
+  };
+  bool anyAbove0 = std::any_of(means, means + 4, [](int64_t m) { return m > 0; });
+  bool anyAboveMax = std::any_of(means, means + 4, [](int64_t m) { return m > kMaxEdgeAlpha; });
+  return anyAbove0 && !anyAboveMax;
+}
+
+// Scales the source placed inside a transparent margin and keeps the part that covers dest.
+void ScaleWithMargin(const TBitmap& source, TBitmap& dest, int filter) {
+  TBitmap padded(source.Width() + 2 * kMargin, source.Height() + 2 * kMargin, PixelFormat::Bits32);
+  Draw(padded, kMargin, kMargin, source);
+  int mx = int(std::lround(double(kMargin) * dest.Width() / source.Width()));
+  int my = int(std::lround(double(kMargin) * dest.Height() / source.Height()));
+  TBitmap scaled(dest.Width() + 2 * mx, dest.Height() + 2 * my, PixelFormat::Bits32);
+  ScaleFiltered(padded, scaled, filter);
+  size_t rowBytes = size_t(dest.Width()) * 4;
+  for (int y = 0; y < dest.Height(); ++y)
+    std::memcpy(dest.ScanLine(y), scaled.ScanLine(my + y) + 4 * mx, rowBytes);
+}
+
+void Stretch(const TBitmap& source, TBitmap& dest) {
+  StretchDraw(dest, {0, 0, dest.Width(), dest.Height()}, source);
+}
+
+// Two copies of a one-pixel-wide (or -high) source side by side (or one above the other).
+TBitmap Doubled(const TBitmap& source, bool sideBySide) {
+  TBitmap doubled(source.Width() * (sideBySide ? 2 : 1), source.Height() * (sideBySide ? 1 : 2),
+                  PixelFormat::Bits32);
+  Draw(doubled, 0, 0, source);
+  Draw(doubled, sideBySide ? 1 : 0, sideBySide ? 0 : 1, source);
+  return doubled;
+}
+
+void ResampleAlpha32(const TBitmap& source, TBitmap& dest, int filter);
+
+// Widens both pictures to two pixels along the axis where both are one pixel, scales, and
+// keeps the first column (or row).
+void ScaleDoubled(const TBitmap& source, TBitmap& dest, int filter, bool sideBySide) {
+  TBitmap wide(dest.Width() * (sideBySide ? 2 : 1), dest.Height() * (sideBySide ? 1 : 2),
+               PixelFormat::Bits32);
+  ResampleAlpha32(Doubled(source, sideBySide), wide, filter);
+  Draw(dest, 0, 0, wide);
+}
+
+// Scales through an intermediate of the given size.
+void ScaleInTwoSteps(const TBitmap& source, TBitmap& dest, int filter, int width, int height) {
+  TBitmap step(width, height, PixelFormat::Bits32);
+  ResampleAlpha32(source, step, filter);
+  ResampleAlpha32(step, dest, filter);
+}
+
+// dest is 32-bit and not empty, source 32-bit.
+void ResampleAlpha32(const TBitmap& source, TBitmap& dest, int filter) {
+  int sw = source.Width(), sh = source.Height(), dw = dest.Width(), dh = dest.Height();
+  if (sw == dw && sh == dh) {
+    dest = source;
+  } else if (source.Empty()) {
+    dest.Fill(0);
+  } else if (sw == 1 && dw == 1) {
+    ScaleDoubled(source, dest, filter, true);
+  } else if (sh == 1 && dh == 1) {
+    ScaleDoubled(source, dest, filter, false);
+  } else if (dh == 1 && dw != sw) {
+    ScaleInTwoSteps(source, dest, filter, dw, sh);
+  } else if (dw == 1 && dh != sh) {
+    ScaleInTwoSteps(source, dest, filter, sw, dh);
+  } else if (dw == 1 || dh == 1 || !HasKernel(filter) || (sw == 1 && sh == 1)) {
+    Stretch(source, dest);
+  } else if (dw >= 4 && dh >= 4 && NeedsMargin(source)) {
+    ScaleWithMargin(source, dest, filter);
+  } else {
+    ScaleFiltered(source, dest, filter);
+  }
+}
+
+}  // namespace
+
+void ResampleAlpha(const TBitmap& source, TBitmap& dest, int filter) {
+  if (source.Format() != PixelFormat::Bits32) {
+    TBitmap opaque = ConvertFormat(source, PixelFormat::Bits32);
+    for (int y = 0; y < opaque.Height(); ++y) {
+      uint8_t* p = opaque.ScanLine(y);
+      for (int x = 0; x < opaque.Width(); ++x) p[4 * x + 3] = 255;
+    }
+    return ResampleAlpha(opaque, dest, filter);
+  }
+  if (&source == &dest) return;  // a picture already has its own size
+  bool sameSize = source.Width() == dest.Width() && source.Height() == dest.Height();
+  if (!sameSize && !source.Empty() && dest.Empty()) return;
+  TBitmap result(dest.Width(), dest.Height(), PixelFormat::Bits32);
+  ResampleAlpha32(source, result, filter);
+  dest = std::move(result);
+}
+
+}  // namespace varnel
