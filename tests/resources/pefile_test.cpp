@@ -275,6 +275,27 @@ TEST(PEImageSections, OverlayAndHeaderGapComeBack) {
   EXPECT_GT(reread.Section(1).VirtualAddress(), 0x400u);
 }
 
+TEST(PEImageSections, CertificatesAndSymbolsFollowTheOverlay) {
+  TPEResourceModule module;
+  module.InitializeResourceOnlyImage(".rsrc");
+  AddRecord(module, "3", "1", 1033, Filled(40, 7));
+  module.Overlay = Filled(64, 0xCE);
+  std::vector<uint8_t> image = Save(module);
+  ASSERT_EQ(image.size(), 0x400u + 64);
+  WriteU32LE(&image[kOptional + 96 + 8 * 4], 0x408);  // certificate table at file offset 0x408
+  WriteU32LE(&image[kOptional + 96 + 8 * 4 + 4], 56);
+  WriteU32LE(&image[0xE0 + 4 + 8], 0x400);  // COFF symbol table at the overlay's start
+
+  TPEResourceModule grown;
+  Load(grown, image);
+  AddRecord(grown, "3", "2", 1033, Filled(0x500, 1));
+  std::vector<uint8_t> rewritten = Save(grown);
+  ASSERT_EQ(rewritten.size(), 0x800u + 64);
+  EXPECT_EQ(U32At(rewritten, kOptional + 96 + 8 * 4), 0x808u);
+  EXPECT_EQ(U32At(rewritten, 0xE0 + 4 + 8), 0x800u);
+  EXPECT_EQ(std::vector<uint8_t>(rewritten.begin() + 0x800, rewritten.end()), Filled(64, 0xCE));
+}
+
 // ---- damaged images ----
 
 TEST(PEDamagedImages, HeaderErrorsReachStreamReadersOnly) {
