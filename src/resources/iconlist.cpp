@@ -1,5 +1,7 @@
 #include "resources/iconlist.h"
 
+#include <algorithm>
+
 namespace varnel {
 
 void TIconList::AddIcon(std::string name, std::unique_ptr<TAdvancedIcon> icon) {
@@ -10,6 +12,17 @@ void TIconList::AddIcon(std::string name, std::unique_ptr<TAdvancedIcon> icon) {
 
 void TIconList::Delete(int index) {
   if (index >= 0 && index < Count()) items_.erase(items_.begin() + index);
+}
+
+void TIconList::MoveIconTo(int index, TIconList& dest) {
+  MoveIconToPosition(index, dest, dest.Count());
+}
+
+void TIconList::MoveIconToPosition(int index, TIconList& dest, int destIndex) {
+  Item item = std::move(items_.at(size_t(index)));
+  items_.erase(items_.begin() + index);
+  destIndex = std::clamp(destIndex, 0, dest.Count());
+  dest.items_.insert(dest.items_.begin() + destIndex, std::move(item));
 }
 
 }  // namespace varnel

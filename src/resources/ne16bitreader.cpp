@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "base/byteorder.h"
+#include "platform/ansitext.h"
 #include "resources/iclreaderror.h"
 
 namespace varnel {
@@ -107,7 +108,8 @@ void T16BitReader::ReadNamesAfterTable(uint64_t position) {
     size_t length = bytes_[position++];
     if (length == 0) break;
     length = std::min<uint64_t>(length, bytes_.size() - position);
-    names_.emplace_back(reinterpret_cast<const char*>(bytes_.data() + position), length);
+    names_.push_back(TextFromFileBytes(
+        std::string_view(reinterpret_cast<const char*>(bytes_.data() + position), length)));
     position += length;
   }
   if (!names_.empty() && names_.front() == "ICL") names_.erase(names_.begin());
@@ -156,7 +158,7 @@ void T16BitReader::AppendGroupImages(TICL16Icon& icon, std::span<const uint8_t> 
 
 std::string T16BitReader::DefaultNameOf(size_t index) const {
   char number[16];
-  std::snprintf(number, sizeof number, "%0.3d", int(index + 1));
+  std::snprintf(number, sizeof number, "%.3d", int(index + 1));
   return BaseName + " " + number;
 }
 

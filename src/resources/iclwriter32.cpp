@@ -1,0 +1,78 @@
+#include "resources/iclwriter32.h"
+
+#include "resources/iclnamestable.h"
+#include "resources/iconcursorgroupresource.h"
+
+namespace varnel {
+
+namespace {
+
+constexpr size_t kGroupHeaderSize = 6;
+constexpr size_t kGroupEntrySize = 14;
+
+TIconResourceDetails& AddImageResource(TPEResourceModule& module, const TSubIcon& image) {
+  auto* resource = CreateNewResource<TIconResourceDetails>(
+      module, kIclLanguage, module.GetUniqueResourceName(TIconResourceDetails::GetBaseType()));
+  MemoryStream data;
+  image.SaveDataToStream(data);
+  resource->ChangeData(data);
+  return *resource;
+}
+
+// A PNG image's entry is taken from the image itself, not from the PNG header.
+void CopyEntryFromImage(TIconGroupResourceDetails& group, const TSubIcon& image) {
+  std::vector<uint8_t>& bytes = group.Data().Bytes();
+  size_t last = kGroupHeaderSize + size_t(group.ImageCount() - 1) * kGroupEntrySize;
+  if (last + kGroupEntrySize > bytes.size()) return;
+  const TIconDirEntry& entry = image.Entry();
+  bytes[last] = entry.bWidth;
+  bytes[last + 1] = entry.bHeight;
+  bytes[last + 2] = entry.bColorCount;
+  bytes[last + 3] = entry.bReserved;
+  WriteU16LE(&bytes[last + 4], entry.wPlanes);
+  WriteU16LE(&bytes[last + 6], entry.wBitCount);
+}
+
+// The group starts with a default image; once the first real image is listed, it goes.
+void DeleteDefaultImage(TPEResourceModule& module, TIconGroupResourceDetails& group) {
+  TIconCursorResourceDetails* placeholder = group.ImageResource(0);
+  if (placeholder) module.DeleteResource(module.IndexOfResource(placeholder));
+}
+
+void AddIconGroup(TPEResourceModule& module, const std::string& name, const TAdvancedIcon& icon) {
+  TIconGroupResourceDetails* group = nullptr;
+  for (const auto& image : icon.Images()) {
+    TIconResourceDetails& resource = AddImageResource(module, *image);
+    bool first = group == nullptr;
+    if (first) group = CreateNewResource<TIconGroupResourceDetails>(module, kIclLanguage, name);
+    group->AddImage(resource);
+    if (image->IsPng()) CopyEntryFromImage(*group, *image);
+    if (first) DeleteDefaultImage(module, *group);
+  }
+}
+
+}  // namespace
+
+void BuildIcl32Module(const TIconList& icons, TPEResourceModule& module) {
+  module.InitializeResourceOnlyImage(".rsrc");
+  for (int i = 0; i < icons.Count(); ++i) AddIconGroup(module, icons.Names(i), *icons.Icons(i));
+  std::vector<uint8_t> names = BuildIclNamesTable(icons);
+  module.AddResource(
+      std::make_unique<TResourceDetails>(&module, kIclLanguage, "1", kIclNamesTableType, names));
+}
+
+std::vector<uint8_t> BuildIcl32Image(const TIconList& icons) {
+  TPEResourceModule module;
+  BuildIcl32Module(icons, module);
+  MemoryStream out;
+  module.SaveToStream(out);
+  return out.TakeBytes();
+}
+
+void WriteIcl32File(const TIconList& icons, const std::string& fileName) {
+  TPEResourceModule module;
+  BuildIcl32Module(icons, module);
+  module.SaveToFile(fileName);
+}
+
+}  // namespace varnel
