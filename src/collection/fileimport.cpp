@@ -12,6 +12,7 @@
 #include "graphics/canvas.h"
 #include "icons/maskbits.h"
 #include "icons/pngpicture.h"
+#include "resources/modulecensus.h"
 #include "resources/resimport.h"
 
 namespace varnel {
@@ -78,17 +79,18 @@ bool ReaderMissing(Kind kind) {
 }
 
 // The icons of a module, library or resource file in a private list; isModule tells whether
-// the file was an executable module at all.
+// the file was one. Only modules get the raw scan for embedded images when their resources give
+// no icon; other files are left to the RIFF search.
 TIconLibrary ReadLibrary(Kind kind, const std::string& path, bool& isModule) {
   TIconLibrary library;
-  isModule = false;
+  isModule = true;
   if (kind == Kind::fkResource32 || kind == Kind::fkResource16) {
     ImportResourceFile(path, library.Icons);
-    isModule = true;
-  } else {
-    library.AppendFromFile(path);
-    isModule = library.IsModule;
+    return library;
   }
+  bool is32Bit = false;
+  isModule = IsModuleFile(path, is32Bit);
+  if (isModule) library.AppendFromFile(path);
   return library;
 }
 

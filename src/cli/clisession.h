@@ -1,0 +1,22 @@
+#pragma once
+// A collection without a window, as the commands of varnel-cli use it.
+
+#include "appcore/reopenfileholder.h"
+#include "cli/terminalui.h"
+#include "collection/fmlib.h"
+
+namespace varnel::cli {
+
+struct CliSession {
+  explicit CliSession(bool showProgress = false) : ui(showProgress) {}
+
+  TerminalUserInterface ui;
+  TReopenFileHolder recentFiles;
+  TChildHost host{ui, "Varnel", &recentFiles};
+  TSettings settings;
+  MemoryClipboard clipboard;
+  TPlainGridView grid;
+  TfmLib lib{host, settings, clipboard, grid};
+};
+
+}  // namespace varnel::cli

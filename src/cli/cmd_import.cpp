@@ -1,0 +1,44 @@
+// varnel-cli import: a collection built from files, saved by the output's extension.
+
+#include <iostream>
+
+#include "cli/clisession.h"
+#include "cli/command.h"
+#include "collection/fileimport.h"
+
+namespace varnel::cli {
+
+namespace {
+
+int RunImport(const std::vector<std::string>& args) {
+  std::vector<std::string> rest;
+  std::string output;
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "-o" && i + 1 < args.size())
+      output = args[++i];
+    else
+      rest.push_back(args[i]);
+  }
+  if (output.empty()) return UsageError("import", "no output file given (-o OUT)");
+  auto parsed = ParseFileArguments("import", rest, {"--16bit", "--quiet"});
+  if (!parsed) return kExitUsage;
+  CliSession session(!parsed->Has("--quiet"));
+  int status = ForEachFile(parsed->files, [&](const std::string& file) {
+    session.ui.SetStatusText(0, file);
+    ImportFile(session.lib, file, nullptr);
+  });
+  if (session.lib.Count() == 0) {
+    PrintError("no icons found; nothing written to " + output);
+    return kExitFailed;
+  }
+  session.lib.SaveByExtension(output, parsed->Has("--16bit"));
+  return status;
+}
+
+const CommandRegistration kImport(
+    {"import", "import FILE... -o OUT [--16bit] [--quiet]",
+     "collect the icons of the files and save them by OUT's extension (.icc, .icl, .zip, .dll)",
+     RunImport});
+
+}  // namespace
+}  // namespace varnel::cli
