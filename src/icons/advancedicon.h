@@ -79,6 +79,16 @@ class TAdvancedIcon {
   void PasteFromClipboard(const Clipboard& clipboard);
   void LoadFromClipboardFormat(std::span<const uint8_t> block);
 
+  // Image choice for a wanted width, height and depth (each 0 for "any"). BestImageIndex weighs
+  // every image by size, then by depth (0 for fewer than two images); GetBestImage and
+  // GetBestHandle give that image and its handle (null for an empty icon). FindImage gives an
+  // image of exactly that size and depth, or else the last one of that size whose depth, like
+  // the wanted one, lies in 8..24; null when there is none.
+  int BestImageIndex(int width, int height, int bpp) const;
+  TSubIcon* GetBestImage(int width, int height, int bpp) const;
+  const TIconHandle* GetBestHandle(int width, int height, int bpp) const;
+  TSubIcon* FindImage(int width, int height, int bpp) const;
+
   bool SameIcon(const TAdvancedIcon& other) const;
   void GetMaxDimensions(int& maxWidth, int& maxHeight, int& maxBpp) const;
 

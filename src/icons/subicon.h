@@ -17,6 +17,7 @@
 namespace varnel {
 
 class IconResourceSource;
+class THiResIcon;
 class TFilerReader;
 class TFilerWriter;
 
@@ -84,6 +85,8 @@ class TSubIcon {
   // The image composed for drawing, made on demand and kept until the data changes.
   const TIconHandle* Handle() const;
   void ReleaseHandle() { handle_.reset(); }
+  // A new icon graphic holding this image's handle (null without data).
+  std::unique_ptr<THiResIcon> CreateIcon() const;
   // Draws the image at its natural size (AND mask then XOR colour; 32-bit images blend).
   void Draw(TBitmap& canvas, int x, int y) const;
 

@@ -1,0 +1,106 @@
+// Choosing the image an icon shows for a wanted size and depth.
+
+#include <gtest/gtest.h>
+
+#include "icons/advancedicon.h"
+#include "support/corpus.h"
+
+namespace varnel {
+namespace {
+
+struct Format {
+  int width, height, bits;
+};
+
+PixelFormat PixelFormatOf(int bits) {
+  switch (bits) {
+    case 1:
+      return PixelFormat::Bits1;
+    case 4:
+      return PixelFormat::Bits4;
+    case 8:
+      return PixelFormat::Bits8;
+    case 32:
+      return PixelFormat::Bits32;
+    default:
+      return PixelFormat::Bits24;
+  }
+}
+
+std::unique_ptr<TAdvancedIcon> IconOf(std::initializer_list<Format> formats) {
+  auto icon = std::make_unique<TAdvancedIcon>();
+  for (const Format& f : formats)
+    icon->Images().AddFromBitmap(TBitmap(f.width, f.height, PixelFormatOf(f.bits)), nullptr, 0);
+  return icon;
+}
+
+TEST(BestImageTest, SizeDistanceComesBeforeDepth) {
+  auto icon = IconOf({{16, 16, 32}, {32, 32, 8}, {48, 48, 32}});
+  EXPECT_EQ(icon->BestImageIndex(32, 32, 32), 1);
+  EXPECT_EQ(icon->GetBestImage(32, 32, 32), icon->Images()[1]);
+  // Only the depth counts when no size is wanted.
+  EXPECT_EQ(icon->BestImageIndex(0, 0, 32), 0);
+  EXPECT_EQ(icon->BestImageIndex(0, 0, 8), 1);
+}
+
+TEST(BestImageTest, SlightlySmallerCompetesMuchSmallerLoses) {
+  // 29 is 9.4 % narrower than 32: 3 + 3 = 6 beats 36's 4 + 4 = 8.
+  EXPECT_EQ(IconOf({{36, 36, 32}, {29, 29, 32}})->BestImageIndex(32, 32, 0), 1);
+  // 27 is 15.6 % narrower: 4096 + 4096 loses to any larger image.
+  EXPECT_EQ(IconOf({{27, 27, 32}, {200, 200, 32}})->BestImageIndex(32, 32, 0), 1);
+  // Exactly an eighth smaller still competes on its difference (28 vs 32: 4 + 4 = 8 < 9 + 9).
+  EXPECT_EQ(IconOf({{41, 41, 32}, {28, 28, 32}})->BestImageIndex(32, 32, 0), 1);
+  // Width and height are weighed separately.
+  EXPECT_EQ(IconOf({{32, 16, 32}, {40, 40, 32}})->BestImageIndex(32, 32, 0), 1);
+}
+
+TEST(BestImageTest, SixteenBitWantPenalisesFewColours) {
+  // Depth 16 from 4 and 24 bits: 12 + 8 = 20 against 8.
+  EXPECT_EQ(IconOf({{32, 32, 4}, {32, 32, 24}})->BestImageIndex(32, 32, 16), 1);
+  // For other wanted depths only the difference counts.
+  EXPECT_EQ(IconOf({{32, 32, 24}, {32, 32, 4}})->BestImageIndex(32, 32, 8), 1);
+}
+
+TEST(BestImageTest, TiesKeepTheEarlierImage) {
+  EXPECT_EQ(IconOf({{30, 30, 8}, {34, 34, 8}})->BestImageIndex(32, 32, 8), 0);
+  EXPECT_EQ(IconOf({{32, 32, 8}, {32, 32, 24}})->BestImageIndex(32, 32, 16), 0);
+}
+
+TEST(BestImageTest, EmptyAndSingleImageIcons) {
+  TAdvancedIcon empty;
+  EXPECT_EQ(empty.BestImageIndex(32, 32, 32), 0);
+  EXPECT_EQ(empty.GetBestImage(32, 32, 32), nullptr);
+  EXPECT_EQ(empty.GetBestHandle(32, 32, 32), nullptr);
+  auto single = IconOf({{256, 256, 1}});
+  EXPECT_EQ(single->GetBestImage(16, 16, 32), single->Images()[0]);
+  EXPECT_EQ(single->GetBestHandle(16, 16, 32), single->Images()[0]->Handle());
+}
+
+TEST(FindImageTest, ExactFormatOrTheLastSimilarTrueColourOne) {
+  auto icon = IconOf({{16, 16, 8}, {16, 16, 24}, {32, 32, 4}});
+  EXPECT_EQ(icon->FindImage(16, 16, 16), icon->Images()[1]);
+  EXPECT_EQ(icon->FindImage(16, 16, 8), icon->Images()[0]);
+  EXPECT_EQ(icon->FindImage(32, 32, 4), icon->Images()[2]);
+  EXPECT_EQ(icon->FindImage(32, 32, 8), nullptr);   // 4 bits is outside 8..24
+  EXPECT_EQ(icon->FindImage(16, 16, 32), nullptr);  // 32 bits is outside 8..24
+  EXPECT_EQ(icon->FindImage(24, 24, 8), nullptr);
+}
+
+TEST(BestImageTest, RealIconsChooseTheirNearestImage) {
+  TAdvancedIcon icon;
+  ASSERT_TRUE(icon.LoadFromFile(test::CorpusPath("ico/bug785447.ico")));
+  // 4-bit 48/32/24/16, a 256 PNG, 8-bit 48/32/24/16, 32-bit 128/96/80/72/64/48/32/24/16.
+  auto chosen = [&](int size, int bits) {
+    const TSubIcon* image = icon.GetBestImage(size, size, bits);
+    return std::to_string(image->ImageWidth()) + "x" + std::to_string(image->BitsPerPixel());
+  };
+  EXPECT_EQ(chosen(48, 32), "48x32");
+  EXPECT_EQ(chosen(48, 4), "48x4");
+  EXPECT_EQ(chosen(100, 32), "96x32");  // 4 + 4 against 28 + 28 for 128
+  EXPECT_EQ(chosen(200, 32), "256x32");
+  EXPECT_EQ(chosen(20, 8), "24x8");
+  EXPECT_EQ(icon.FindImage(256, 256, 32), icon.Images()[4]);
+}
+
+}  // namespace
+}  // namespace varnel
