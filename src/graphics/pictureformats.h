@@ -1,0 +1,30 @@
+#pragma once
+// The picture formats the raster layer knows by file extension, and the one that reads and
+// writes clipboard bitmaps. Higher layers register their readers here (a later registration
+// for the same extension replaces the earlier one), so that every picture file passes through
+// the class registered for its extension.
+
+#include <functional>
+#include <string>
+
+#include "base/stream.h"
+#include "graphics/bitmap.h"
+
+namespace varnel {
+
+struct TPictureFormat {
+  std::string description;  // "Bitmap"
+  std::function<TBitmap(Stream&)> load;
+  std::function<void(const TBitmap&, Stream&)> save;
+};
+
+// extension without the dot, any letter case.
+void RegisterPictureFormat(const std::string& extension, TPictureFormat format);
+// The format registered for an extension, or null.
+const TPictureFormat* FindPictureFormat(const std::string& extension);
+
+void RegisterClipboardBitmapFormat(TPictureFormat format);
+// The format clipboard bitmaps pass through, or null when none is registered.
+const TPictureFormat* ClipboardBitmapFormat();
+
+}  // namespace varnel
