@@ -1,7 +1,8 @@
 // seeds:
-// Decodes arbitrary bytes as a PE image with its resource tree, then writes it again. With the
-// first byte odd, the remaining bytes become the resource section of a resource-only image, so
-// that the directory walk is reached without seed images.
+// Decodes arbitrary bytes as a PE image with its resource tree, assembles the icons of its
+// groups, then writes it again. The first byte chooses what the rest is: the image itself, the
+// resource section of a resource-only image, or the data of an icon group and its image inside
+// one, so that the directory walk and the icon assembly are reached without seed images.
 
 #include <cstdint>
 #include <span>
@@ -9,6 +10,7 @@
 #include "base/byteorder.h"
 #include "base/errors.h"
 #include "base/stream.h"
+#include "resources/containericons.h"
 #include "resources/pefile.h"
 
 namespace {
@@ -34,6 +36,18 @@ std::vector<uint8_t> ImageAroundSection(std::span<const uint8_t> section) {
   return image;
 }
 
+// A resource-only image with icon group "1" and icon image "1" holding the two halves of bytes.
+std::vector<uint8_t> ImageWithIcon(std::span<const uint8_t> bytes) {
+  TPEResourceModule module;
+  module.InitializeResourceOnlyImage(".rsrc");
+  size_t half = bytes.size() / 2;
+  module.AddResource(CreateResourceDetails(&module, 1033, "1", "14", bytes.first(half)));
+  module.AddResource(CreateResourceDetails(&module, 1033, "1", "3", bytes.subspan(half)));
+  MemoryStream image;
+  module.SaveToStream(image);
+  return image.TakeBytes();
+}
+
 void DecodeAndRewrite(std::span<const uint8_t> bytes) {
   TPEResourceModule module;
   try {
@@ -41,7 +55,8 @@ void DecodeAndRewrite(std::span<const uint8_t> bytes) {
     module.LoadFromStream(in);
   } catch (const Exception&) {
   }
-  for (int i = 0; i < module.ResourceCount(); ++i) module.ResourceDetails(i)->Bytes();
+  TIconList icons;
+  AppendGroupIcons(module, icons);
   try {
     module.SortResources();
     MemoryStream out;
@@ -55,9 +70,16 @@ void DecodeAndRewrite(std::span<const uint8_t> bytes) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
   std::span<const uint8_t> rest(data + 1, size - 1);
-  if (data[0] & 1)
-    DecodeAndRewrite(ImageAroundSection(rest));
-  else
-    DecodeAndRewrite(rest);
+  switch (data[0] % 3) {
+    case 0:
+      DecodeAndRewrite(rest);
+      break;
+    case 1:
+      DecodeAndRewrite(ImageAroundSection(rest));
+      break;
+    case 2:
+      DecodeAndRewrite(ImageWithIcon(rest));
+      break;
+  }
   return 0;
 }
