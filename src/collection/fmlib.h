@@ -127,6 +127,11 @@ class TfmLib : public TfmChildAbstract {
   // The current item when it is also selected, else -1.
   int CurrentSelected() const;
 
+  // Duplicates: one search hash per item (0 for an item that cannot be rendered), and the
+  // command that deletes later copies of equal icons, reporting how many went.
+  void ComputeSearchHashes(TListLongint& hashes);
+  int DeleteDuplicates();
+
   // Collection files.
   void ReadCollectionFile(const std::string& name);
   // Appends the items of a collection file. With hashes, items equal to one already present are

@@ -18,6 +18,9 @@ class TGridView {
   virtual void SetLayoutLocked(bool locked) = 0;
   // Selection flags changed: drop anything cached about them.
   virtual void SelectionChanged() = 0;
+  // Items from shown to the end were added by a running search: show them, letting the cursor
+  // follow the newest.
+  virtual void GrowGrid(int shown) { Relayout(); }
 };
 
 // A view without a window: only the cursor.

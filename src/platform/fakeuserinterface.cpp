@@ -45,6 +45,24 @@ std::optional<std::string> FakeUserInterface::AskText(const TTextRequest& reques
   return TakeAnswer(textAnswers, std::optional<std::string>());
 }
 
+std::optional<TFindIconsChoice> FakeUserInterface::AskFindIcons(const TFindIconsRequest& request) {
+  log.push_back("Find Icons: " + request.initial.folder);
+  while (!findIconsAnswers.empty()) {
+    std::optional<TFindIconsChoice> answer = TakeAnswer(findIconsAnswers, {});
+    if (!answer) return answer;
+    std::optional<std::string> error =
+        request.validate ? request.validate(answer->folder) : std::nullopt;
+    if (!error) return answer;
+    ShowMessage(MakeMessage(TMessageKind::Error, *error));
+  }
+  return std::nullopt;
+}
+
+std::optional<TDiskSearchChoice> FakeUserInterface::AskDiskSearch(const TDiskSearchChoice&) {
+  log.push_back("Find Icons on All Local Disks");
+  return TakeAnswer(diskSearchAnswers, std::optional<TDiskSearchChoice>());
+}
+
 void FakeUserInterface::ShowErrorList(const std::vector<std::string>& lines) {
   errorLists.push_back(lines);
   log.push_back("Errors: " + std::to_string(lines.size()) + " lines");

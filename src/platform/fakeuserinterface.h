@@ -26,6 +26,8 @@ class FakeUserInterface : public UserInterface {
 
   std::deque<TModalResult> messageAnswers;
   std::vector<TTextRequest> textRequests;
+  std::deque<std::optional<TFindIconsChoice>> findIconsAnswers;
+  std::deque<std::optional<TDiskSearchChoice>> diskSearchAnswers;
   std::deque<std::optional<std::string>> textAnswers;
   std::deque<TConfirmAnswer> confirmAnswers;
   std::deque<std::optional<TFileDialogAnswer>> fileAnswers;
@@ -58,6 +60,10 @@ class FakeUserInterface : public UserInterface {
   TModalResult ShowMessage(const TMessageRequest& request) override;
   TConfirmAnswer AskConfirmation(const TConfirmRequest& request) override;
   std::optional<std::string> AskText(const TTextRequest& request) override;
+  // Answers from the queue; an answer that fails validation is shown as an error message and
+  // the next answer is taken, as the dialog stays open.
+  std::optional<TFindIconsChoice> AskFindIcons(const TFindIconsRequest& request) override;
+  std::optional<TDiskSearchChoice> AskDiskSearch(const TDiskSearchChoice& initial) override;
   void ShowErrorList(const std::vector<std::string>& lines) override;
 
   std::optional<TFileDialogAnswer> ChooseFilesToOpen(const TFileDialogRequest& request) override;

@@ -3,6 +3,7 @@
 // with windows, varnel-cli with a terminal, tests with a scripted fake.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -142,6 +143,26 @@ struct TOverwriteRequest {
 };
 enum class TOverwriteAnswer { Overwrite, OverwriteAll, Skip, SkipAll, RenameAuto, Cancel };
 
+// The "Find Icons" dialog. validate is asked on OK with the folder as typed; an error text keeps
+// the dialog open and is shown.
+struct TFindIconsChoice {
+  std::string folder;
+  std::string mask;
+  bool includeSubfolders = true;
+  bool excludeDuplicates = true;
+  bool searchArchives = false;
+};
+struct TFindIconsRequest {
+  TFindIconsChoice initial;
+  std::string defaultMask;
+  std::function<std::optional<std::string>(const std::string& folder)> validate;
+};
+// The "Find Icons on All Local Disks" options.
+struct TDiskSearchChoice {
+  bool searchArchives = false;
+  bool excludeDuplicates = true;
+};
+
 // Flags the progress window's buttons set and the long operations read and clear.
 struct TProgressFlags {
   bool stopRequested = false;
@@ -183,6 +204,14 @@ class UserInterface {
   virtual TOverwriteAnswer AskOverwrite(const TOverwriteRequest& request) = 0;
   // The cursor hot spot dialog; the hot spot travels as X in the low and Y in the high 16 bits.
   virtual std::optional<uint32_t> AskHotSpot(uint32_t hotSpot) = 0;
+
+  // The search dialogs; nothing when cancelled.
+  virtual std::optional<TFindIconsChoice> AskFindIcons(const TFindIconsRequest&) {
+    return std::nullopt;
+  }
+  virtual std::optional<TDiskSearchChoice> AskDiskSearch(const TDiskSearchChoice&) {
+    return std::nullopt;
+  }
 
   // The progress window of long operations.
   virtual void ShowProgress() = 0;  // opens it with its flags cleared and fields emptied

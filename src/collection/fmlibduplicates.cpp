@@ -1,0 +1,61 @@
+// TfmLib: finding and deleting copies of equal icons.
+
+#include <cstdio>
+
+#include "collection/duplicatefinder.h"
+#include "collection/fmlib.h"
+#include "collection/iconhash.h"
+
+namespace varnel {
+
+void TfmLib::ComputeSearchHashes(TListLongint& hashes) {
+  hashes.Clear();
+  for (int i = 0; i < Count(); ++i) {
+    uint32_t hash = 0;
+    try {
+      hash = SearchHash(*Items().Icons(i));
+    } catch (const std::exception&) {
+      // An icon that cannot be rendered never matches.
+    }
+    hashes.Add(int32_t(hash));
+  }
+}
+
+int TfmLib::DeleteDuplicates() {
+  CheckNotBusy();
+  BeginQuietBusy();
+  std::vector<uint32_t> hashes(static_cast<size_t>(Count()));
+  bool hashed = true;
+  for (int i = Count() - 1; i >= 0; --i) {
+    if (i % 10 == 0) {
+      UI().SetStatusText(1, "Preparing " + std::to_string(i));
+      UI().ProcessMessages();
+      if (Terminated) {
+        hashed = false;
+        break;
+      }
+    }
+    hashes[size_t(i)] = CompareHash(*Items().Icons(i));
+  }
+  std::vector<int> duplicates;
+  if (hashed) {
+    std::vector<const TAdvancedIcon*> icons;
+    for (int i = 0; i < Count(); ++i) icons.push_back(Items().Icons(i));
+    duplicates = FindDuplicatePositions(icons, hashes, [&](int position) {
+      UI().SetStatusText(1, "Comparing " + std::to_string(position));
+      UI().ProcessMessages();
+      return !Terminated;
+    });
+  }
+  for (int position : duplicates) DeleteItem(position);  // from the last down
+  if (Count()) SelectOnly(0);
+  EndQuietBusy();
+  if (Count()) SelectOnly(0);
+  char text[96];
+  std::snprintf(text, sizeof text, "%d duplicate items found and deleted", int(duplicates.size()));
+  UI().ShowMessage(MakeMessage(TMessageKind::Information, text));
+  if (!duplicates.empty()) SetModified(true);
+  return int(duplicates.size());
+}
+
+}  // namespace varnel

@@ -1,0 +1,166 @@
+#include "search/foldersearch.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+
+#include "appcore/reopenfileholder.h"
+#include "base/fileio.h"
+#include "collection/fmlib.h"
+#include "platform/fakeuserinterface.h"
+#include "search/folderscan.h"
+#include "support/corpus.h"
+
+namespace varnel {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(FileMaskTest, PatternsIgnoreCaseAndStarDotStarTakesBareNames) {
+  EXPECT_TRUE(MatchesFileMask("File.ICO", "*.cur;*.ico"));
+  EXPECT_TRUE(MatchesFileMask("icon12.png", "icon*.*"));
+  EXPECT_TRUE(MatchesFileMask("iconpng", "icon*.*"));
+  EXPECT_TRUE(MatchesFileMask("a1b", "a?b"));
+  EXPECT_FALSE(MatchesFileMask("ab", "a?b"));
+  EXPECT_FALSE(MatchesFileMask("x.dll.bak", "*.dll"));
+  EXPECT_TRUE(MatchesFileMask("x.cp$", "*.cp$"));
+  EXPECT_TRUE(IsSkippedFile("/a/readme.TXT"));
+  EXPECT_FALSE(IsSkippedFile("/a/readme.ico"));
+}
+
+class FolderTreeTest : public ::testing::Test {
+ protected:
+  test::TempDir dir;
+  std::string Make(const std::string& relative) {
+    fs::create_directories(dir.Path() + "/" + relative);
+    return dir.Path() + "/" + relative + "/";
+  }
+};
+
+TEST_F(FolderTreeTest, TreeIsBuiltLevelByLevelWithoutHiddenDeeperFolders) {
+  Make("a/a1/a11");
+  Make("a/.hidden/inside");
+  Make("b/b1");
+  Make(".top");
+  std::vector<std::string> tree = BuildFolderTree(dir.Path(), nullptr);
+  std::vector<std::string> relative;
+  for (const std::string& folder : tree) relative.push_back(folder.substr(dir.Path().size()));
+  ASSERT_EQ(relative.size(), 6u);
+  EXPECT_EQ(relative[0], "/");
+  // Each level in any order within itself, the levels by depth; hidden folders left out.
+  std::vector<std::string> first(relative.begin() + 1, relative.begin() + 3);
+  std::sort(first.begin(), first.end());
+  EXPECT_EQ(first, (std::vector<std::string>{"/a/", "/b/"}));
+  std::vector<std::string> second(relative.begin() + 3, relative.begin() + 5);
+  std::sort(second.begin(), second.end());
+  EXPECT_EQ(second, (std::vector<std::string>{"/a/a1/", "/b/b1/"}));
+  EXPECT_EQ(relative[5], "/a/a1/a11/");
+  // The top list of a search root keeps hidden first-level folders.
+  EXPECT_EQ(ListTopFolders(dir.Path()).size(), 4u);
+  EXPECT_TRUE(BuildFolderTree(dir.File("none"), nullptr).empty());
+  EXPECT_TRUE(ListTopFolders(dir.File("none")).empty());
+}
+
+TEST_F(FolderTreeTest, SymbolicLinksToFoldersAreNotFollowed) {
+  std::string a = Make("a");
+  fs::create_directory_symlink(dir.Path(), a + "loop");
+  EXPECT_EQ(BuildFolderTree(dir.Path(), nullptr).size(), 2u);
+}
+
+class FolderSearchTest : public FolderTreeTest {
+ protected:
+  FakeUserInterface ui;
+  TReopenFileHolder recent;
+  TChildHost host{ui, "Varnel", &recent};
+  TSettings settings;
+  MemoryClipboard clipboard;
+  TPlainGridView grid;
+  TfmLib lib{host, settings, clipboard, grid};
+
+  void CopyIn(const std::string& corpusFile, const std::string& relative) {
+    fs::copy_file(test::CorpusPath(corpusFile), dir.Path() + "/" + relative);
+  }
+};
+
+TEST_F(FolderSearchTest, TreeSearchFindsEachIconOnceWithDuplicatesExcluded) {
+  Make("one/two");
+  Make("one/.secret");
+  Make(".first");
+  CopyIn("ico/hopper.ico", ".first/hopper.ico");
+  CopyIn("ico/python.ico", "one/python.ico");
+  CopyIn("ico/python.ico", "one/two/again.ico");
+  CopyIn("cur/sample.cur", "one/two/sample.cur");
+  CopyIn("ico/gtk.ico", "one/.secret/gtk.ico");
+  CopyIn("ico/gtk.ico", "one/two/gtk.txt");  // skip list
+  SearchFolderTree(lib, dir.Path(), "*.*", false);
+  // The hidden first-level folder is searched, the hidden second-level one is not.
+  // Folders come in the order the file system lists them.
+  ASSERT_EQ(lib.Count(), 3);
+  std::map<std::string, std::string> sourceOf;
+  for (int i = 0; i < lib.Count(); ++i) sourceOf[lib.Items().Names(i)] = lib.SourceOf(i);
+  EXPECT_EQ(sourceOf["hopper"], dir.Path() + "/.first/hopper.ico");
+  EXPECT_EQ(sourceOf["sample"], dir.Path() + "/one/two/sample.cur");
+  EXPECT_EQ(sourceOf.count("python"), 1u);
+  EXPECT_FALSE(lib.Busy());
+  EXPECT_FALSE(ui.progressShown);
+
+  settings.ExcludeDups = false;
+  lib.Items().Clear();
+  lib.ClearSources();
+  SearchFolderTree(lib, dir.Path(), "*.ico;*.cur", false);
+  EXPECT_EQ(lib.Count(), 4);
+}
+
+TEST_F(FolderSearchTest, StopKeepsWhatWasFound) {
+  for (int i = 0; i < 5; ++i) CopyIn("cur/sample.cur", "c" + std::to_string(i) + ".cur");
+  settings.ExcludeDups = false;
+  ui.onProcessMessages = [&] {
+    if (lib.Count() >= 2) ui.ProgressFlags().stopRequested = true;
+  };
+  SearchFolder(lib, dir.Path(), "*.cur");
+  // The request is seen at the next file, which still loads before the search ends.
+  EXPECT_EQ(lib.Count(), 3);
+  EXPECT_TRUE(lib.Terminated);
+}
+
+TEST_F(FolderSearchTest, FindDialogRefusesMissingFoldersAndStoresTheChoice) {
+  std::string folder = Make("icons");
+  CopyIn("ico/python.ico", "icons/p.ico");
+  settings.SearchIconsDir = dir.Path() + "/icons/deleted/deeper";
+  TFindIconsChoice missing{dir.File("nowhere"), "*.ico", true, true, false};
+  TFindIconsChoice good{folder, "*.ico", false, true, false};
+  ui.findIconsAnswers = {missing, good};
+  FindInFolder(lib);
+  EXPECT_EQ(ui.log.front(), "Find Icons: " + dir.Path() + "/icons");
+  ASSERT_FALSE(ui.messages.empty());
+  EXPECT_EQ(ui.messages[0].text, "Folder not found: " + dir.File("nowhere"));
+  EXPECT_EQ(settings.SearchIconsDir, dir.Path() + "/icons");
+  EXPECT_FALSE(settings.IncludeSubDirs);
+  EXPECT_EQ(lib.Count(), 1);
+  EXPECT_FALSE(lib.SearchMode);
+}
+
+TEST_F(FolderSearchTest, DeleteDuplicatesKeepsTheFirstOfEqualIcons) {
+  CopyIn("ico/python.ico", "a.ico");
+  CopyIn("cur/sample.cur", "b.cur");
+  settings.ExcludeDups = false;
+  SearchFolder(lib, dir.Path(), "*.*");
+  SearchFolder(lib, dir.Path(), "*.*");
+  ASSERT_EQ(lib.Count(), 4);
+  lib.SetModified(false);
+  EXPECT_EQ(lib.DeleteDuplicates(), 2);
+  EXPECT_EQ(lib.Items().Names(0), "a");
+  EXPECT_EQ(lib.Items().Names(1), "b");
+  EXPECT_EQ(ui.messages.back().text, "2 duplicate items found and deleted");
+  EXPECT_TRUE(lib.GetModified());
+
+  lib.Items().Clear();
+  lib.SetModified(false);
+  EXPECT_EQ(lib.DeleteDuplicates(), 0);
+  EXPECT_EQ(ui.messages.back().text, "0 duplicate items found and deleted");
+  EXPECT_FALSE(lib.GetModified());
+}
+
+}  // namespace
+}  // namespace varnel
