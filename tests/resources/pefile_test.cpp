@@ -107,6 +107,15 @@ TEST(PEResourceOnlyImage, TemplateHeadersAndStub) {
   EXPECT_EQ(module.FindDirectorySection(3), -1);
   EXPECT_THROW(module.DataDirectory(16), Exception);
   EXPECT_EQ(module.ResourceCount(), 0);
+
+  // Without resources the section holds an empty root directory.
+  std::vector<uint8_t> image = Save(module);
+  EXPECT_EQ(image.size(), 0x400u);
+  EXPECT_EQ(std::vector<uint8_t>(image.begin() + 0x200, image.end()), Filled(0x200, 0));
+  TPEResourceModule reread;
+  Load(reread, image);
+  EXPECT_EQ(reread.ResourceCount(), 0);
+  EXPECT_NE(reread.ResourceSection(), nullptr);
 }
 
 TEST(PEResourceSection, NamesWrittenAsNumbersOrStrings) {
