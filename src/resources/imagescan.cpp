@@ -119,10 +119,23 @@ bool BelongsInFront(const TSubIcon& a, const TSubIcon& b) {
 
 }  // namespace
 
+namespace {
+
+// The first position from position on where a bitmap header (its size byte 40) or a PNG
+// signature (its byte 0x89) could start; limit when there is none.
+size_t NextCandidate(std::span<const uint8_t> bytes, size_t position, size_t limit) {
+  while (position < limit && bytes[position] != kInfoHeaderSize && bytes[position] != 0x89)
+    ++position;
+  return position;
+}
+
+}  // namespace
+
 void ScanBytesForImages(std::span<const uint8_t> bytes, TIconList& icons) {
   int firstScanned = icons.Count();
-  size_t position = 0;
-  while (bytes.size() > kUnexaminedTail && position < bytes.size() - kUnexaminedTail) {
+  size_t limit = bytes.size() > kUnexaminedTail ? bytes.size() - kUnexaminedTail : 0;
+  for (size_t position = NextCandidate(bytes, 0, limit); position < limit;
+       position = NextCandidate(bytes, position, limit)) {
     std::span<const uint8_t> rest = bytes.subspan(position);
     if (std::optional<TIconDirEntry> entry = PlausibleIconHeader(rest)) {
       AddDibIcon(rest, *entry, icons);

@@ -1,0 +1,65 @@
+// varnel-cli library: icon files and modules saved as 32-bit and 16-bit ICL libraries.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "support/corpus.h"
+
+namespace {
+
+struct Result {
+  int status;
+  std::string out;
+};
+
+Result RunCli(const std::string& args) {
+  std::string command = std::string(VARNEL_CLI) + " " + args + " 2>&1";
+  Result result{-1, {}};
+  FILE* pipe = popen(command.c_str(), "r");
+  char buffer[4096];
+  while (fgets(buffer, sizeof buffer, pipe)) result.out += buffer;
+  int status = pclose(pipe);
+  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return result;
+}
+
+TEST(CliLibrary, IconFilesAndLibrariesBecomeOneLibraryOfEitherKind) {
+  varnel::test::TempDir dir;
+  std::string python = varnel::test::CorpusPath("ico/python.ico");
+  std::string other = varnel::test::CorpusPath("ico/black_and_white.ico");
+  std::string first = dir.File("first.icl"), both = dir.File("both.icl");
+  ASSERT_EQ(RunCli("library " + python + " " + other + " -o " + first).status, 0);
+  Result result = RunCli("library --16bit " + first + " -o " + both);
+  ASSERT_EQ(result.status, 0) << result.out;
+  EXPECT_EQ(result.out, both + ": 2 icons\n");
+  std::ifstream file(both, std::ios::binary);
+  std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  ASSERT_GT(bytes.size(), 200u);
+  EXPECT_EQ(bytes.substr(128, 2), "NE");
+  // The names table: "ICL", then the names in input order.
+  EXPECT_NE(bytes.find("\x03ICL\x06python\x0f"
+                       "black_and_white"),
+            std::string::npos);
+}
+
+TEST(CliLibrary, DuplicateNamesAndBadArgumentsWriteNothing) {
+  varnel::test::TempDir dir;
+  std::string python = varnel::test::CorpusPath("ico/python.ico");
+  std::string out = dir.File("dup.icl");
+  Result result = RunCli("library " + python + " " + python + " -o " + out);
+  EXPECT_EQ(result.status, 1);
+  EXPECT_NE(result.out.find("Non-unique icon name \"python\" found."), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(out));
+  EXPECT_EQ(RunCli("library " + python).status, 2);
+  EXPECT_EQ(RunCli("library -o " + out).status, 2);
+  EXPECT_EQ(RunCli("library " + python + " -o").status, 2);
+  EXPECT_EQ(RunCli("library /nonexistent.ico -o " + out).status, 1);
+  EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+}  // namespace
