@@ -33,6 +33,10 @@ void TerminalUserInterface::ClearProgressLine() {
   lineShown_ = false;
 }
 
+void TerminalUserInterface::ProcessMessages() {
+  if (interrupt_ && *interrupt_) flags_.stopRequested = true;
+}
+
 void TerminalUserInterface::SetStatusText(int panel, const std::string& text) {
   if (panel == 0 && !text.empty()) DrawProgressLine(text);
 }

@@ -16,7 +16,9 @@ class TerminalUserInterface : public UserInterface {
   void SetMainCaption(const std::string&) override {}
   void SetBusy(bool) override {}
   void SetWaitCursor(bool) override {}
-  void ProcessMessages() override {}
+  // Copies an interrupt (Ctrl+C) into the progress window's stop request.
+  void ProcessMessages() override;
+  void SetInterruptFlag(volatile int* flag) { interrupt_ = flag; }
 
   TModalResult ShowMessage(const TMessageRequest& request) override;
   TConfirmAnswer AskConfirmation(const TConfirmRequest&) override { return {true, false}; }
@@ -52,6 +54,7 @@ class TerminalUserInterface : public UserInterface {
   bool progressShown_ = false;
   bool lineShown_ = false;
   TProgressFlags flags_;
+  volatile int* interrupt_ = nullptr;
 };
 
 }  // namespace varnel::cli

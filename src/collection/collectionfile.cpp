@@ -77,6 +77,10 @@ void TfmLib::ReadCollectionItems(Stream& stream, const std::string& name, int so
 void TfmLib::ReadCollectionFile(const std::string& name) {
   MappedFile file(name);
   SpanStream stream(file.Bytes());
+  ReadCollection(stream, name);
+}
+
+void TfmLib::ReadCollection(Stream& stream, const std::string& name) {
   Items().Clear();
   SetCaptionFromFile(name);
   ClearSources();

@@ -134,6 +134,8 @@ class TfmLib : public TfmChildAbstract {
 
   // Collection files.
   void ReadCollectionFile(const std::string& name);
+  // The same from a stream; name is used in messages and becomes the file name.
+  void ReadCollection(Stream& stream, const std::string& name);
   // Appends the items of a collection file. With hashes, items equal to one already present are
   // dropped and the hashes of those added are appended.
   void MergeCollectionFile(const std::string& name, TListLongint* hashes = nullptr);

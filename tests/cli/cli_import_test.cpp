@@ -7,23 +7,14 @@
 #include <string>
 
 #include "support/corpus.h"
+#include "support/process.h"
 
 namespace {
 
-struct Result {
-  int status;
-  std::string out;
-};
+using Result = varnel::test::ProcessResult;
 
 Result RunCli(const std::string& args) {
-  std::string command = std::string(VARNEL_CLI) + " " + args + " 2>&1";
-  Result result{-1, {}};
-  FILE* pipe = popen(command.c_str(), "r");
-  char buffer[4096];
-  while (fgets(buffer, sizeof buffer, pipe)) result.out += buffer;
-  int status = pclose(pipe);
-  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return result;
+  return varnel::test::RunCommand(std::string(VARNEL_CLI) + " " + args);
 }
 
 size_t Lines(const std::string& text) {

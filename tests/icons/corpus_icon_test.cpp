@@ -11,6 +11,7 @@
 #include "graphics/pngcodec.h"
 #include "icons/advancedicon.h"
 #include "support/corpus.h"
+#include "support/process.h"
 
 namespace varnel {
 namespace {
@@ -22,24 +23,20 @@ struct ListedImage {
 };
 
 std::string RunCommand(const std::string& command, int& status) {
-  std::string output;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return output;
-  char buffer[512];
-  while (fgets(buffer, sizeof buffer, pipe)) output += buffer;
-  status = pclose(pipe);
-  return output;
+  test::ProcessResult result = test::RunCommand(command);
+  status = result.status;
+  return result.out;
 }
 
 bool HaveIcotool() {
   int status = -1;
-  RunCommand("icotool --version >/dev/null 2>&1", status);
+  RunCommand("icotool --version >/dev/null", status);
   return status == 0;
 }
 
 // The images icotool lists; clean is false when it complained of damage.
 std::vector<ListedImage> IcotoolList(const std::string& path, int& status, bool* clean = nullptr) {
-  std::string output = RunCommand("icotool --list '" + path + "' 2>&1", status);
+  std::string output = RunCommand("icotool --list '" + path + "'", status);
   if (clean)
     *clean = output.find("incorrect total size") == std::string::npos &&
              output.find("premature end") == std::string::npos;

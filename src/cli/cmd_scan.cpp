@@ -1,0 +1,138 @@
+// varnel-cli scan and dedup: the folder and disk searches, and duplicate removal, from a
+// terminal.
+
+#include <csignal>
+#include <filesystem>
+#include <iostream>
+
+#include "base/errors.h"
+#include "cli/clisession.h"
+#include "cli/command.h"
+#include "collection/fileimport.h"
+#include "collection/filekind.h"
+#include "search/foldersearch.h"
+
+namespace varnel::cli {
+
+namespace {
+
+volatile std::sig_atomic_t interrupted = 0;
+
+void OnInterrupt(int) {
+  interrupted = 1;
+}
+
+// Ctrl+C stops the running search as the stop button does; what was found is kept.
+struct InterruptStops {
+  explicit InterruptStops(CliSession& session) {
+    interrupted = 0;
+    std::signal(SIGINT, OnInterrupt);
+    session.ui.SetInterruptFlag(&interrupted);
+  }
+  ~InterruptStops() { std::signal(SIGINT, SIG_DFL); }
+};
+
+struct ScanOptions {
+  std::vector<std::string> folders;
+  std::string output;
+  std::string mask;
+  bool subfolders = true, archives = false, keepDuplicates = false, allDisks = false;
+  bool quiet = false;
+};
+
+// Parses the arguments; a message for a usage error, else nothing.
+std::optional<std::string> ParseScan(const std::vector<std::string>& args, ScanOptions& options) {
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    bool hasValue = i + 1 < args.size();
+    if (arg == "-o" && hasValue)
+      options.output = args[++i];
+    else if (arg == "--mask" && hasValue)
+      options.mask = args[++i];
+    else if (arg == "--no-subdirs")
+      options.subfolders = false;
+    else if (arg == "--archives")
+      options.archives = true;
+    else if (arg == "--keep-duplicates")
+      options.keepDuplicates = true;
+    else if (arg == "--all-disks")
+      options.allDisks = true;
+    else if (arg == "--quiet")
+      options.quiet = true;
+    else if (arg.starts_with("-"))
+      return "unknown option " + arg;
+    else
+      options.folders.push_back(arg);
+  }
+  if (options.output.empty()) return "no output file given (-o OUT)";
+  if (options.folders.empty() && !options.allDisks) return "no folders given";
+  return std::nullopt;
+}
+
+int RunScan(const std::vector<std::string>& args) {
+  ScanOptions options;
+  if (auto error = ParseScan(args, options)) return UsageError("scan", *error);
+  CliSession session(!options.quiet);
+  InterruptStops interrupts(session);
+  TSettings& settings = session.settings;
+  if (!options.mask.empty()) settings.IconMask = options.mask;
+  settings.SearchArchives = options.archives;
+  settings.ExcludeDups = !options.keepDuplicates;
+  TfmLib& lib = session.lib;
+  if (options.allDisks) {
+    SearchLocalDisks(lib);
+  } else {
+    for (const std::string& folder : options.folders) {
+      std::error_code error;
+      if (!std::filesystem::is_directory(folder, error)) {
+        PrintError(folder + ": Folder not found: " + folder);
+        return kExitFailed;
+      }
+      lib.SearchMode = true;
+      if (options.subfolders)
+        SearchFolderTree(lib, folder, settings.IconMask, false);
+      else
+        SearchFolder(lib, folder, settings.IconMask);
+      if (lib.Terminated) break;
+    }
+  }
+  if (!options.quiet)
+    std::cerr << "varnel-cli: " << lib.Count() << " icons found"
+              << (lib.Terminated ? " (stopped)" : "") << "\n";
+  if (lib.Count()) lib.SaveByExtension(options.output, false);
+  return kExitOk;
+}
+
+int RunDedup(const std::vector<std::string>& args) {
+  std::vector<std::string> rest;
+  std::string output;
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "-o" && i + 1 < args.size())
+      output = args[++i];
+    else
+      rest.push_back(args[i]);
+  }
+  if (output.empty()) return UsageError("dedup", "no output file given (-o OUT)");
+  if (rest.size() != 1 || rest[0].starts_with("-")) return UsageError("dedup", "give one input");
+  CliSession session;
+  TfmLib& lib = session.lib;
+  if (DetectFileKind(rest[0]).kind == TFileKind::fkCollection)
+    lib.ReadCollectionFile(rest[0]);
+  else
+    ImportFile(lib, rest[0], nullptr);
+  lib.DeleteDuplicates();
+  lib.SaveByExtension(output, false);
+  return kExitOk;
+}
+
+const CommandRegistration kScan(
+    {"scan",
+     "scan DIR... -o OUT [--mask MASK] [--no-subdirs] [--archives] [--keep-duplicates] "
+     "[--all-disks] [--quiet]",
+     "search folders (or all local disks) for icons and save them by OUT's extension", RunScan});
+const CommandRegistration kDedup({"dedup", "dedup IN -o OUT",
+                                  "delete duplicate icons of a collection or any icon file",
+                                  RunDedup});
+
+}  // namespace
+}  // namespace varnel::cli
