@@ -67,9 +67,9 @@ void TfmLib::ReorderItems(const std::vector<int>& order) {
   std::map<const TAdvancedIcon*, std::pair<int32_t, int32_t>> entries;
   for (int i = 0; i < Count(); ++i)
     entries[Items().Icons(i)] = {SourceIndex.GetOr(i, -1), SourcePosition.GetOr(i, -1)};
-  // Take every item out in its old order, then put them back in the new one.
+  // Take every item out (from the end, which costs nothing), then put them back in the new order.
   std::vector<TIconList> taken(static_cast<size_t>(Count()));
-  for (int i = 0; i < int(taken.size()); ++i) Items().MoveIconTo(0, taken[size_t(i)]);
+  for (int i = int(taken.size()) - 1; i >= 0; --i) Items().MoveIconTo(i, taken[size_t(i)]);
   for (int old : order) taken[size_t(old)].MoveIconTo(0, Items());
   for (int i = 0; i < Count(); ++i) {
     auto [source, position] = entries[Items().Icons(i)];

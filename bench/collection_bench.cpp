@@ -1,0 +1,101 @@
+// The collection at scale: writing and reading a collection file of 10,000 icons, sorting it in
+// each mode, and the compare work of duplicate removal over 20,000 icons.
+
+#include <benchmark/benchmark.h>
+
+#include "appcore/reopenfileholder.h"
+#include "base/fileio.h"
+#include "collection/duplicatefinder.h"
+#include "collection/fmlib.h"
+#include "collection/iconhash.h"
+#include "platform/fakeuserinterface.h"
+
+using namespace varnel;
+
+namespace {
+
+struct Collection {
+  FakeUserInterface ui;
+  TChildHost host{ui, "Varnel"};
+  TSettings settings;
+  MemoryClipboard clipboard;
+  TPlainGridView grid;
+  TfmLib lib{host, settings, clipboard, grid};
+
+  // count icons of 16 and 32 pixels, every `repeat`-th one a copy of an earlier one.
+  explicit Collection(int count, int distinct) {
+    for (int i = 0; i < count; ++i) {
+      auto icon = std::make_unique<TAdvancedIcon>();
+      int seed = i % distinct;
+      for (int size : {16, 32}) {
+        TBitmap bitmap(size, size, PixelFormat::Bits32);
+        for (int y = 0; y < size; ++y)
+          for (int x = 0; x < size; ++x) {
+            uint8_t* p = bitmap.ScanLine(y) + 4 * x;
+            p[0] = uint8_t(seed), p[1] = uint8_t(seed >> 8), p[2] = uint8_t(x * y), p[3] = 255;
+          }
+        icon->Images().AddFromBitmap(bitmap, nullptr, 0);
+      }
+      lib.AppendItem("icon " + std::to_string((i * 7919) % count), std::move(icon));
+    }
+    lib.RecordSources("/bench/source.icl");
+  }
+};
+
+std::string TempFile() {
+  return "/tmp/varnel-bench-collection.icc";
+}
+
+void BM_WriteCollection(benchmark::State& state) {
+  Collection collection(10000, 10000);
+  for (auto _ : state) collection.lib.WriteCollectionFile(TempFile());
+  state.SetItemsProcessed(int64_t(state.iterations()) * 10000);
+}
+BENCHMARK(BM_WriteCollection)->Unit(benchmark::kMillisecond);
+
+void BM_ReadCollection(benchmark::State& state) {
+  Collection collection(10000, 10000);
+  collection.lib.WriteCollectionFile(TempFile());
+  for (auto _ : state) collection.lib.ReadCollectionFile(TempFile());
+  state.SetItemsProcessed(int64_t(state.iterations()) * 10000);
+}
+BENCHMARK(BM_ReadCollection)->Unit(benchmark::kMillisecond);
+
+void BM_Sort(benchmark::State& state) {
+  Collection collection(10000, 10000);
+  TSortMode mode = TSortMode(state.range(0));
+  for (auto _ : state) {
+    collection.lib.SortIcons(mode);
+    collection.lib.SortIcons(TSortMode::Backward);
+  }
+}
+BENCHMARK(BM_Sort)->DenseRange(1, 7)->Unit(benchmark::kMillisecond);
+
+// The compare pass of duplicate removal over 20,000 icons of which half are copies.
+void BM_DuplicateComparePass(benchmark::State& state) {
+  Collection collection(20000, 10000);
+  std::vector<const TAdvancedIcon*> icons;
+  std::vector<uint32_t> hashes;
+  for (int i = 0; i < collection.lib.Count(); ++i) {
+    icons.push_back(collection.lib.Items().Icons(i));
+    hashes.push_back(CompareHash(*icons.back()));
+  }
+  for (auto _ : state) {
+    std::vector<int> found = FindDuplicatePositions(icons, hashes, nullptr);
+    if (found.size() != 10000) state.SkipWithError("wrong duplicate count");
+  }
+}
+BENCHMARK(BM_DuplicateComparePass)->Unit(benchmark::kMillisecond);
+
+// The hash pass of duplicate removal, per icon.
+void BM_CompareHash(benchmark::State& state) {
+  Collection collection(100, 100);
+  int i = 0;
+  for (auto _ : state)
+    benchmark::DoNotOptimize(CompareHash(*collection.lib.Items().Icons(i++ % 100)));
+}
+BENCHMARK(BM_CompareHash);
+
+}  // namespace
+
+BENCHMARK_MAIN();
