@@ -258,6 +258,49 @@ TEST(IconLibraryLoad, GroupsWithoutImagesGiveEmptyIconsNotAScan) {
   EXPECT_EQ(library.Icon(0)->Images().Count(), 0);
 }
 
+// Zeros around DIB images of 48, 32 and 16 pixels: what a raw scan finds as one icon.
+std::vector<uint8_t> ScannableBytes() {
+  std::vector<uint8_t> bytes(64, 0);
+  for (int width : {48, 32, 16}) {
+    std::vector<uint8_t> image = test::DibImageBytes(width, 4);
+    bytes.insert(bytes.end(), image.begin(), image.end());
+  }
+  bytes.resize(bytes.size() + 600, 0);
+  return bytes;
+}
+
+TEST(IconLibraryLoad, FilesThatAreNoModulesAreScanned) {
+  test::TempDir dir;
+  WriteFileAtomic(dir.File("blob.bin"), ScannableBytes());
+  TIconLibrary library;
+  EXPECT_FALSE(library.LoadFromFile(dir.File("blob.bin")));
+  EXPECT_FALSE(library.IsModule);
+  EXPECT_EQ(library.ModuleIconCount, -1);
+  ASSERT_EQ(library.Count(), 1);
+  EXPECT_EQ(library.Icons.Names(0), "Icon 1");
+  EXPECT_EQ(library.Icon(0)->Images().Count(), 3);
+  EXPECT_THROW(library.LoadFromFile(dir.File("missing.bin")), Exception);
+}
+
+TEST(IconLibraryLoad, ModuleWithoutGroupsIsScannedOnlyWhenAppending) {
+  TPEResourceModule module;
+  module.InitializeResourceOnlyImage(".rsrc");
+  module.AddResource(
+      std::make_unique<TResourceDetails>(&module, 1033, "1", "10", ScannableBytes()));
+  test::TempDir dir;
+  module.SaveToFile(dir.File("plain.dll"));
+  TIconLibrary library;
+  EXPECT_FALSE(library.LoadFromFile(dir.File("plain.dll")));
+  EXPECT_TRUE(library.IsModule);
+  EXPECT_EQ(library.ModuleIconCount, 0);
+  EXPECT_EQ(library.Count(), 0);
+  library.Icons.AddIcon("first", DibIcon({16}));
+  EXPECT_FALSE(library.AppendFromFile(dir.File("plain.dll")));
+  ASSERT_EQ(library.Count(), 2);
+  EXPECT_EQ(library.Icons.Names(1), "Icon 2");
+  EXPECT_EQ(library.Icon(1)->Images().Count(), 3);
+}
+
 TEST(IconLibraryLoad, AppendKeepsExistingIconsInFront) {
   test::TempDir dir;
   TIconLibrary first;
