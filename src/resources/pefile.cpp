@@ -458,12 +458,21 @@ void TPEResourceModule::Clear() {
 
 void TPEResourceModule::Decode(std::span<const uint8_t> image) {
   TPEModule::Decode(image);
+  // Linkers that merge the resources into another section leave the tree inside that section.
   TImageSection* section = ResourceSection();
+  uint32_t directoryOffset = 0;
+  if (!section && DataDirectoryCount() > pe::kResourceDirectory) {
+    uint32_t rva = DataDirectory(pe::kResourceDirectory).VirtualAddress;
+    int holder = rva ? FindSectionContaining(rva) : -1;
+    if (holder < 0) return;
+    section = &Section(holder);
+    directoryOffset = rva - section->VirtualAddress();
+  }
   if (!section) return;
   LoadRawData(*section);
   // Data entries may share bytes; all records together copy at most a few times the image.
   uint64_t copyBudget = 4 * uint64_t(image.size()) + 0x10000;
-  ResourceDirectoryReader(*this, *section, copyBudget).Walk();
+  ResourceDirectoryReader(*this, *section, directoryOffset, copyBudget).Walk();
 }
 
 TImageSection* TPEResourceModule::ResourceSection() const {
@@ -472,6 +481,7 @@ TImageSection* TPEResourceModule::ResourceSection() const {
 }
 
 void TPEResourceModule::RecalculateLayout() {
+  // The section is rebuilt whole, so it must hold nothing but the resources.
   TImageSection* section = ResourceSection();
   if (!section) throw EPEException("Image has no resource section");
   LoadRawData(*section);

@@ -166,6 +166,8 @@ class TPEResourceModule : public TPEModule {
   // Rebuilds the resource section from the records, then lays the image out.
   void RecalculateLayout() override;
 
+  // The section that starts with the resource directory: the one a save rebuilds. Modules whose
+  // directory lies inside another section are read, but not written.
   TImageSection* ResourceSection() const;
 
   int ResourceCount() const override { return resources_.Count(); }

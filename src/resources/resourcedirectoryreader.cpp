@@ -20,8 +20,12 @@ constexpr int kDeepestLevel = 16;
 }  // namespace
 
 ResourceDirectoryReader::ResourceDirectoryReader(TPEResourceModule& module, TImageSection& section,
-                                                 uint64_t copyBudget)
-    : module_(module), section_(section), bytes_(section.RawData), copyBudget_(copyBudget) {}
+                                                 uint32_t directoryOffset, uint64_t copyBudget)
+    : module_(module),
+      section_(section),
+      bytes_(std::span<const uint8_t>(section.RawData)
+                 .subspan(std::min<size_t>(directoryOffset, section.RawData.size()))),
+      copyBudget_(copyBudget) {}
 
 void ResourceDirectoryReader::Walk() {
   WalkDirectory(0, 0, EntryPath{});

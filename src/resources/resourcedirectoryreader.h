@@ -16,8 +16,10 @@ namespace varnel {
 // made stay.
 class ResourceDirectoryReader {
  public:
+  // The tree starts directoryOffset bytes into the section; its offsets count from there.
   // copyBudget bounds the bytes all records together may copy (data entries can overlap).
-  ResourceDirectoryReader(TPEResourceModule& module, TImageSection& section, uint64_t copyBudget);
+  ResourceDirectoryReader(TPEResourceModule& module, TImageSection& section,
+                          uint32_t directoryOffset, uint64_t copyBudget);
   void Walk();
 
  private:

@@ -5,6 +5,7 @@
 #include "base/byteorder.h"
 #include "base/fileio.h"
 #include "resources/resourcedetails.h"
+#include "resources/resourcesectionbuilder.h"
 #include "support/corpus.h"
 
 namespace varnel {
@@ -303,6 +304,29 @@ TEST(PEImageSections, CertificatesAndSymbolsFollowTheOverlay) {
   EXPECT_EQ(U32At(rewritten, kOptional + 96 + 8 * 4), 0x808u);
   EXPECT_EQ(U32At(rewritten, 0xE0 + 4 + 8), 0x800u);
   EXPECT_EQ(std::vector<uint8_t>(rewritten.begin() + 0x800, rewritten.end()), Filled(64, 0xCE));
+}
+
+TEST(PEImageSections, ResourceTreeInsideAnotherSectionIsRead) {
+  TPEResourceModule empty;
+  empty.InitializeResourceOnlyImage(".rdata");
+  std::vector<uint8_t> image = Save(empty);
+  ASSERT_EQ(image.size(), 0x400u);
+  TResourceDetails record(nullptr, 1033, "1", "3", std::vector<uint8_t>{1, 2, 3});
+  std::vector<uint8_t> tree = BuildResourceSection({&record}, 0x300, {});
+  std::fill(image.begin() + 0x200, image.begin() + 0x300, 0xEE);
+  std::copy(tree.begin(), tree.end(), image.begin() + 0x300);
+  WriteU32LE(&image[kSectionHeader + 8], 0x200);
+  WriteU32LE(&image[kOptional + 96 + 16], 0x300);
+  WriteU32LE(&image[kOptional + 96 + 20], uint32_t(tree.size()));
+
+  TPEResourceModule module;
+  Load(module, image);
+  EXPECT_EQ(module.ResourceSection(), nullptr);
+  ASSERT_EQ(module.ResourceCount(), 1);
+  EXPECT_EQ(std::vector<uint8_t>(module.ResourceDetails(0)->Bytes().begin(),
+                                 module.ResourceDetails(0)->Bytes().end()),
+            (std::vector<uint8_t>{1, 2, 3}));
+  EXPECT_THROW(Save(module), EPEException) << "rebuilding would destroy the rest of the section";
 }
 
 // ---- damaged images ----
