@@ -19,6 +19,8 @@ std::vector<uint8_t> FilterRows(const TBitmap& source, const ContributorList& co
   int width = columns.DestLength();
   std::vector<uint8_t> rows(size_t(width) * kChannels * size_t(source.Height()));
   uint8_t* out = rows.data();
+  std::vector<WeightDivider> columnSums;
+  for (int x = 0; x < width; ++x) columnSums.emplace_back(columns.WeightSum(x));
   for (int y = 0; y < source.Height(); ++y) {
     const uint8_t* in = source.ScanLine(y);
     for (int x = 0; x < width; ++x, out += kChannels) {
@@ -29,10 +31,9 @@ std::vector<uint8_t> FilterRows(const TBitmap& source, const ContributorList& co
         green += c->weight * p[1];
         red += c->weight * p[2];
       }
-      int sum = columns.WeightSum(x);
-      out[0] = WeightedByte(blue, sum);
-      out[1] = WeightedByte(green, sum);
-      out[2] = WeightedByte(red, sum);
+      out[0] = columnSums[x](blue);
+      out[1] = columnSums[x](green);
+      out[2] = columnSums[x](red);
     }
   }
   return rows;
@@ -50,8 +51,8 @@ void FilterColumns(const std::vector<uint8_t>& rows, const ContributorList& line
       for (size_t k = 0; k < rowLength; ++k) sums[k] += weight * in[k];
     }
     uint8_t* out = dest.ScanLine(y);
-    int weightSum = lines.WeightSum(y);
-    for (size_t k = 0; k < rowLength; ++k) out[k] = WeightedByte(sums[k], weightSum);
+    WeightDivider byWeightSum(lines.WeightSum(y));
+    for (size_t k = 0; k < rowLength; ++k) out[k] = byWeightSum(sums[k]);
   }
 }
 

@@ -40,6 +40,8 @@ Intermediate FilterRows(const TBitmap& source, const ContributorList& columns) {
   result.alphas.resize(size_t(width) * size_t(source.Height()));
   uint8_t* color = result.colors.data();
   uint8_t* plain = result.alphas.data();
+  std::vector<WeightDivider> columnSums;
+  for (int x = 0; x < width; ++x) columnSums.emplace_back(columns.WeightSum(x));
   for (int y = 0; y < source.Height(); ++y) {
     const uint8_t* in = source.ScanLine(y);
     for (int x = 0; x < width; ++x, color += 4, ++plain) {
@@ -55,44 +57,51 @@ Intermediate FilterRows(const TBitmap& source, const ContributorList& columns) {
         weightedAlpha += v * a;
         alpha += c->weight * a;
       }
-      color[0] = WeightedByte(blue, weights);
-      color[1] = WeightedByte(green, weights);
-      color[2] = WeightedByte(red, weights);
-      color[3] = WeightedByte(weightedAlpha, weights);
-      *plain = WeightedByte(alpha, columns.WeightSum(x));
+      WeightDivider byWeights(weights);
+      color[0] = byWeights(blue);
+      color[1] = byWeights(green);
+      color[2] = byWeights(red);
+      color[3] = byWeights(weightedAlpha);
+      *plain = columnSums[x](alpha);
     }
   }
   return result;
 }
 
-// The vertical pass over whole intermediate rows into dest (32-bit, of the final size).
+// The vertical pass into dest (32-bit, of the final size): each destination row gathers the
+// intermediate rows of its contributors and keeps every sum of a pixel in registers.
 void FilterColumns(const Intermediate& rows, const ContributorList& lines, TBitmap& dest) {
-  int width = dest.Width();
-  size_t count = size_t(width);
-  std::vector<int> weights(count), blues(count), greens(count), reds(count), alphas(count);
+  size_t width = size_t(dest.Width());
+  std::vector<const uint8_t*> colorRows, alphaRows;
+  std::vector<int> weights;
   for (int y = 0; y < dest.Height(); ++y) {
-    for (auto* sums : {&weights, &blues, &greens, &reds, &alphas})
-      std::fill(sums->begin(), sums->end(), 0);
+    colorRows.clear();
+    alphaRows.clear();
+    weights.clear();
     for (const Contributor* c = lines.Begin(y); c != lines.End(y); ++c) {
-      const uint8_t* color = rows.colors.data() + size_t(c->source) * 4 * size_t(width);
-      const uint8_t* plain = rows.alphas.data() + size_t(c->source) * size_t(width);
-      int weight = c->weight;
-      for (int x = 0; x < width; ++x, color += 4) {
-        int v = AlphaWeight(color[3], weight);
-        weights[x] += v;
-        blues[x] += v * color[0];
-        greens[x] += v * color[1];
-        reds[x] += v * color[2];
-        alphas[x] += weight * plain[x];
-      }
+      colorRows.push_back(rows.colors.data() + size_t(c->source) * 4 * width);
+      alphaRows.push_back(rows.alphas.data() + size_t(c->source) * width);
+      weights.push_back(c->weight);
     }
+    size_t count = weights.size();
+    WeightDivider byWeightSum(lines.WeightSum(y));
     uint8_t* out = dest.ScanLine(y);
-    int weightSum = lines.WeightSum(y);
-    for (int x = 0; x < width; ++x, out += 4) {
-      out[0] = WeightedByte(blues[x], weights[x]);
-      out[1] = WeightedByte(greens[x], weights[x]);
-      out[2] = WeightedByte(reds[x], weights[x]);
-      out[3] = WeightedByte(alphas[x], weightSum);
+    for (size_t x = 0; x < width; ++x, out += 4) {
+      int alphaWeights = 0, blue = 0, green = 0, red = 0, alpha = 0;
+      for (size_t k = 0; k < count; ++k) {
+        const uint8_t* color = colorRows[k] + 4 * x;
+        int v = AlphaWeight(color[3], weights[k]);
+        alphaWeights += v;
+        blue += v * color[0];
+        green += v * color[1];
+        red += v * color[2];
+        alpha += weights[k] * alphaRows[k][x];
+      }
+      WeightDivider byAlphaWeights(alphaWeights);
+      out[0] = byAlphaWeights(blue);
+      out[1] = byAlphaWeights(green);
+      out[2] = byAlphaWeights(red);
+      out[3] = byWeightSum(alpha);
     }
   }
 }

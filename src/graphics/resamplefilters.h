@@ -63,4 +63,29 @@ inline uint8_t WeightedByte(int weightedSum, int weightSum) {
   return uint8_t(value < 0 ? 0 : value > 255 ? 255 : value);
 }
 
+// WeightedByte for many sums over one weight sum: the division goes through the reciprocal,
+// corrected to the exact truncated quotient, so that one floating division serves every channel
+// of a pixel (or every pixel of a row). Negative weight sums take the integer division.
+class WeightDivider {
+ public:
+  explicit WeightDivider(int weightSum)
+      : sum_(weightSum), inverse_(weightSum > 0 ? 1.0 / weightSum : 0) {}
+
+  uint8_t operator()(int weightedSum) const {
+    if (sum_ <= 0) return WeightedByte(weightedSum, sum_);
+    if (weightedSum <= 0) return 0;
+    int quotient = int(weightedSum * inverse_);
+    int remainder = weightedSum - quotient * sum_;
+    if (remainder < 0)
+      --quotient;
+    else if (remainder >= sum_)
+      ++quotient;
+    return uint8_t(quotient > 255 ? 255 : quotient);
+  }
+
+ private:
+  int sum_;
+  double inverse_;
+};
+
 }  // namespace varnel
