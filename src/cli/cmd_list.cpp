@@ -1,32 +1,14 @@
 // varnel-cli list: the icons each file holds, as the collection import reads them.
 
-#include <filesystem>
 #include <iostream>
-#include <memory>
 #include <sstream>
 
-#include "base/errors.h"
-#include "base/fileio.h"
-#include "cli/clisession.h"
 #include "cli/command.h"
-#include "collection/fileimport.h"
-#include "collection/filekind.h"
+#include "cli/iconfiles.h"
 
 namespace varnel::cli {
 
 namespace {
-
-// The icons of a file in the order and with the names the collection gives them: a collection
-// file as it opens, any other file as the search loads it.
-void LoadIcons(CliSession& session, const std::string& path) {
-  if (FileSizeOf(path) < 0) throw Exception("no such file");
-  session.lib.Items().Clear();
-  session.lib.ClearSources();
-  if (DetectFileKind(path).kind == TFileKind::fkCollection)
-    session.lib.ReadCollectionFile(path);
-  else
-    LoadFile(session.lib, path);
-}
 
 std::string ImageJson(const TSubIcon& image) {
   std::ostringstream out;

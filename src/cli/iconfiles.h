@@ -1,0 +1,15 @@
+#pragma once
+// The icons a file holds, read into a session's collection in the order and with the names the
+// collection gives them.
+
+#include <string>
+
+#include "cli/clisession.h"
+
+namespace varnel::cli {
+
+// Replaces the session's icons by those of a file: a collection file as it opens, any other
+// file as the search loads it. A missing file raises "no such file".
+void LoadIcons(CliSession& session, const std::string& path);
+
+}  // namespace varnel::cli
