@@ -1,0 +1,79 @@
+#include "app/imagepanel.h"
+
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <algorithm>
+
+#include "app/cellimage.h"
+#include "app/qtbitmap.h"
+#include "icons/advancedicon.h"
+
+namespace varnel {
+namespace {
+
+constexpr int kMinPictureWidth = 32;
+constexpr int kMaxPictureWidth = 128;
+constexpr int kMinRowHeight = 76;
+
+int PictureColumnWidth(const TAdvancedIcon& icon) {
+  int widest = 0;
+  for (int i = 0; i < icon.Images().Count(); ++i)
+    widest = std::max(widest, icon.Images()[i]->ImageWidth());
+  return std::clamp(widest, kMinPictureWidth, kMaxPictureWidth);
+}
+
+}  // namespace
+
+QString ImageRowText(const TSubIcon& image) {
+  std::string size, colors;
+  image.GetSizeAndColors(size, colors);
+  QString text = QString::fromStdString(size) + '\n' + QString::fromStdString(colors);
+  if (image.Packed() || image.IsPng()) text += image.ImageHeight() > 47 ? "\npacked" : ", packed";
+  return text;
+}
+
+TImagePanel::TImagePanel(QWidget* parent) : QListWidget(parent) {
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setMinimumWidth(54);
+}
+
+void TImagePanel::ShowIcon(const TAdvancedIcon* icon) {
+  bool same = icon && icon == icon_ && count() == icon->Images().Count();
+  int row = same ? currentRow() : 0;
+  icon_ = icon;
+  clear();
+  if (!icon) return;
+  int width = PictureColumnWidth(*icon);
+  setIconSize(QSize(width, width));
+  for (int i = 0; i < icon->Images().Count(); ++i) AddImageRow(*icon->Images()[i], width);
+  if (count()) setCurrentRow(std::clamp(row, 0, count() - 1));
+}
+
+void TImagePanel::AddImageRow(const TSubIcon& image, int pictureWidth) {
+  int height = std::min(pictureWidth + 6, std::max(image.ImageHeight() + 4, kMinRowHeight));
+  TCellImageOptions options;
+  options.area = QSize(pictureWidth, std::max(1, height - 4));
+  options.keepProportions = true;
+  options.background = FromQColor(palette().color(QPalette::Base));
+  QImage picture = RenderCellImage(image, options);
+  auto* item = new QListWidgetItem(QIcon(QPixmap::fromImage(picture)), ImageRowText(image));
+  item->setSizeHint(
+      QSize(pictureWidth + 6 + fontMetrics().horizontalAdvance("000x000x00000"), height));
+  addItem(item);
+}
+
+const TSubIcon* TImagePanel::SelectedImage() const {
+  int row = currentRow();
+  if (!icon_ || row < 0 || row >= icon_->Images().Count()) return nullptr;
+  return icon_->Images()[row];
+}
+
+void TImagePanel::contextMenuEvent(QContextMenuEvent* event) {
+  QMenu menu(this);
+  QAction* save = menu.addAction(QStringLiteral("Save Frame..."));
+  const TSubIcon* image = SelectedImage();
+  save->setEnabled(image != nullptr && OnSaveFrame != nullptr);
+  if (menu.exec(event->globalPos()) == save && image) OnSaveFrame(*image);
+}
+
+}  // namespace varnel

@@ -1,0 +1,42 @@
+#pragma once
+// The image panel beside the grid: one row per image of the current icon, its picture and its
+// size and colours, and the pop-up menu with "Save Frame...".
+
+#include <QListWidget>
+#include <functional>
+
+namespace varnel {
+
+class TAdvancedIcon;
+class TSubIcon;
+
+class TImagePanel : public QListWidget {
+  Q_OBJECT
+
+ public:
+  explicit TImagePanel(QWidget* parent = nullptr);
+
+  // Shows the images of icon (none for null). For the icon already shown the selected row
+  // stays; a new icon starts on its first row.
+  void ShowIcon(const TAdvancedIcon* icon);
+  // The image of the selected row; null when there is none.
+  const TSubIcon* SelectedImage() const;
+  const TAdvancedIcon* ShownIcon() const { return icon_; }
+
+  // Called by "Save Frame..." with the selected image.
+  std::function<void(const TSubIcon&)> OnSaveFrame;
+
+ protected:
+  void contextMenuEvent(QContextMenuEvent* event) override;
+
+ private:
+  void AddImageRow(const TSubIcon& image, int pictureWidth);
+
+  const TAdvancedIcon* icon_ = nullptr;
+};
+
+// The texts beside an image: size, then colours, and "packed" for an image stored as PNG
+// (a line of its own when the image is taller than 47 pixels).
+QString ImageRowText(const TSubIcon& image);
+
+}  // namespace varnel

@@ -1,0 +1,308 @@
+#include "app/mainwindow.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QScreen>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "app/commandset.h"
+#include "app/errorhandler.h"
+#include "app/finddialog.h"
+#include "app/imagepanel.h"
+#include "app/localgrid.h"
+#include "app/recentfilesmenu.h"
+
+namespace varnel {
+namespace {
+
+constexpr int kInitialWidth = 812;
+constexpr int kInitialHeight = 492;
+constexpr int kPanelWidths[] = {300, 30, 80, 70};
+constexpr int kMinTextPanelsWidth = 250;
+constexpr int kImagePanelWidth = 204;
+constexpr int kIdleUpdateMs = 200;
+
+// Toolbar commands in order; an empty name is a separator.
+const char* const kToolbarCommands[] = {"aFileNewLib",
+                                        "aFileOpen",
+                                        "aFileSave",
+                                        "aFileSaveIconAs",
+                                        "",
+                                        "aLibAddFiles",
+                                        "aLibAddFolder",
+                                        "aLibAddSubFolders",
+                                        "aLibFindInet",
+                                        "alibDownload",
+                                        "mnLibAddAssotiated",
+                                        "aLibDelDupes",
+                                        "",
+                                        "aEditCut",
+                                        "aEditCopy",
+                                        "aEditPaste",
+                                        "aEditErase",
+                                        "",
+                                        "aFileProps",
+                                        "aDisplayCustWin",
+                                        ""};
+
+int ScreenDepth() {
+  QScreen* screen = QGuiApplication::primaryScreen();
+  return screen ? screen->depth() : 32;
+}
+
+}  // namespace
+
+TfmMain::TfmMain(const std::string& settingsFile, QWidget* parent)
+    : QMainWindow(parent),
+      ui_(this),
+      appSettings_(settingsFile, ScreenDepth()),
+      host_(ui_, kProductName, &appSettings_.RecentFiles()) {
+  setWindowTitle(kProductName);
+  resize(kInitialWidth, kInitialHeight);
+  setAcceptDrops(true);
+  grid_ = new TLocalGrid;
+  lib_ = std::make_unique<TfmLib>(host_, appSettings_.Values(), clipboard_, *grid_);
+  ui_.SetIniFile(&appSettings_.File());
+  ConnectUserInterface();
+  CreateActions();
+  CreateMenus();
+  CreateToolbar();
+  CreateStatusBar();
+  CreateCentralArea();
+  grid_->Attach(lib_.get());
+  auto* idle = new QTimer(this);
+  connect(idle, &QTimer::timeout, this, &TfmMain::UpdateActions);
+  idle->start(kIdleUpdateMs);
+}
+
+TfmMain::~TfmMain() {
+  appSettings_.RecentFiles().SetMenu(nullptr);
+  lib_->OnImagePanelChanged = nullptr;
+  grid_->Attach(nullptr);
+}
+
+void TfmMain::ConnectUserInterface() {
+  ui_.OnStatusText = [this](int panel, const std::string& text) {
+    if (panel >= 0 && panel < int(panels_.size()))
+      panels_[size_t(panel)]->setText(QString::fromStdString(text));
+  };
+  ui_.OnMainCaption = [this](const std::string& caption) {
+    setWindowTitle(QString::fromStdString(caption));
+  };
+  ui_.OnBusy = [this](bool busy) {
+    stopSeparator_->setVisible(busy);
+    stopAction_->setVisible(busy);
+  };
+  lib_->OnImagePanelChanged = [this] { UpdateImagePanel(); };
+  grid_->OnMoved = [this] { lib_->SetModified(true); };
+}
+
+QAction* TfmMain::Action(const QString& name) const {
+  auto found = actions_.find(name);
+  return found == actions_.end() ? nullptr : found->second;
+}
+
+QAction* TfmMain::AddCommand(const char* name, std::function<void()> handler, bool checkable) {
+  const TCommandInfo* info = FindCommand(name);
+  auto* action = new QAction(QString::fromUtf8(info ? info->caption : name), this);
+  action->setObjectName(name);
+  action->setCheckable(checkable);
+  if (info) {
+    std::string_view hint = info->hint;
+    action->setToolTip(QString::fromUtf8(HintTooltip(hint).data(), HintTooltip(hint).size()));
+    action->setStatusTip(
+        QString::fromUtf8(HintStatusText(hint).data(), HintStatusText(hint).size()));
+    QList<QKeySequence> keys;
+    for (const QString& key : QString::fromUtf8(info->shortcuts).split(';', Qt::SkipEmptyParts))
+      keys << QKeySequence(key);
+    action->setShortcuts(keys);
+  }
+  connect(action, &QAction::triggered, this,
+          [this, handler = std::move(handler)] { Run(handler); });
+  addAction(action);  // shortcuts work while menus and toolbar are hidden
+  actions_[QString::fromUtf8(name)] = action;
+  return action;
+}
+
+void TfmMain::Run(const std::function<void()>& work) {
+  try {
+    work();
+  } catch (const std::exception& error) {
+    ShowError(this, &ui_, error.what());
+  }
+}
+
+// --- Menus and toolbar ---------------------------------------------------------------------
+
+void TfmMain::FillMenu(QWidget* menu, std::initializer_list<const char*> names) {
+  // An empty name stands for a separator.
+  for (const char* name : names) {
+    if (*name) {
+      menu->addAction(Action(name));
+    } else {
+      auto* separator = new QAction(menu);
+      separator->setSeparator(true);
+      menu->addAction(separator);
+    }
+  }
+}
+
+void TfmMain::CreateMenus() {
+  CreateFileMenu();
+  QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+  FillMenu(edit, {"aEditCut", "aEditCopy", "aEditPaste", "aEditErase", "", "aEditSelectAll"});
+  CreateIconsMenu();
+  CreateViewMenu();
+  CreateHelpMenu();
+}
+
+void TfmMain::CreateFileMenu() {
+  QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+  FillMenu(file, {"aFileNewLib", "aFileOpen", "aFileSave", "aFileSaveAs", "aFileSaveIconAs"});
+  exportMenu_ = file->addMenu(QStringLiteral("&Export"));
+  FillMenu(exportMenu_, {"mnExportImage", "mnExportIconBitmaps", "mnExportIconIcons",
+                         "mnExportAllIcons", "mnExportSelectedIcons", "mnExportSingleImage"});
+  for (const char* name : {"mnExportImage", "mnExportIconBitmaps", "mnExportIconIcons"}) {
+    Action(name)->setVisible(false);
+    Action(name)->setEnabled(false);
+  }
+  file->addSeparator();
+  recentFiles_ = std::make_unique<TRecentFilesActions>(file, [this](int slot) {
+    Run([&] {
+      std::string entry = appSettings_.RecentFiles().FileOfMenuItem(slot);
+      if (!entry.empty()) OpenFileFromCommand(TReopenFileHolder::PathPart(entry));
+    });
+  });
+  appSettings_.RecentFiles().SetMenu(recentFiles_.get());
+  file->addAction(Action("aFileExit"));
+}
+
+void TfmMain::CreateIconsMenu() {
+  iconsMenu_ = menuBar()->addMenu(QStringLiteral("&Icons"));
+  FillMenu(iconsMenu_, {"aLibAddFiles", "aLibAddFolder", "aLibAddSubFolders", "aLibFindInet",
+                        "alibDownload", "mnLibAddAssotiated", "", "aLibRename", "aLibCreateCopy",
+                        "mnLibSplitIcon", "mnLibCombineIcons", "mnLibCheckNames", "aLibDelDupes"});
+  QMenu* sort = iconsMenu_->addMenu(QStringLiteral("Sor&t Icons"));
+  sort->setObjectName("mnLibSort");
+  FillMenu(sort, {"mnLibSorteName", "mnLibSorteNameAsNumber", "mnLibSortCount", "mnLibSortSize",
+                  "mnLibSortBPP", "bySource1", "", "mnLibSortBack"});
+  QMenu* locate = iconsMenu_->addMenu(QStringLiteral("Locate Icon"));
+  FillMenu(locate, {"mnLibLocatebyName", "mnLibLocatebySourceName"});
+  FillMenu(iconsMenu_, {"", "aFileProps"});
+}
+
+void TfmMain::CreateViewMenu() {
+  QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+  QMenu* icons = view->addMenu(QStringLiteral("&Icons"));
+  FillMenu(icons, {"aDisplayIcon16", "aDisplayIcon32", "aDisplayIcon48", "aDisplayIconCustom",
+                   "aDisplayIconWinSize", "mnViewIconSizeCustomSet", "", "aDisplayIcon1bpp",
+                   "aDisplayIcon4BPP", "aDisplayIcon16BPP", "aDisplayIcon32bpp", "",
+                   "aDisplayIconCaptions", "aDisplayIconFormats", "aDisplayIconExact",
+                   "aDisplayProportionally", "aDisplayEnlarge"});
+  QMenu* controls = view->addMenu(QStringLiteral("&Controls"));
+  FillMenu(controls, {"mnDisplayStandardToolbar", "mnDisplayStatusbar"});
+  FillMenu(view, {"", "aDisplayCustWin", "Fileassociations1", "mnOptions"});
+  viewPopup_ = new QMenu(this);
+  FillMenu(viewPopup_, {"aDisplayIcon16", "aDisplayIcon32", "aDisplayIcon48", "aDisplayIconWinSize",
+                        "aDisplayIconCustom", "mnViewIconSizeCustomSet", "", "aDisplayIcon1bpp",
+                        "aDisplayIcon4BPP", "aDisplayIcon16BPP", "aDisplayIcon32bpp", "",
+                        "aDisplayIconCaptions", "aDisplayIconFormats", "aDisplayIconExact",
+                        "aDisplayProportionally", "aDisplayEnlarge", "", "mnDisplayDefaultView"});
+}
+
+void TfmMain::CreateHelpMenu() {
+  QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+  FillMenu(help, {"aHelpContents", "", "aHelpHomePage", "mnProgramHomePage", "mnHelpReadyIcons",
+                  "mnHelpFeedback", "", "aHelpAbout"});
+}
+
+void TfmMain::CreateToolbar() {
+  toolbar_ = addToolBar(QStringLiteral("pnBar"));
+  toolbar_->setObjectName("pnBar");
+  toolbar_->setIconSize(QSize(32, 32));
+  toolbar_->setMovable(false);
+  toolbar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
+  for (const char* name : kToolbarCommands) FillMenu(toolbar_, {name});
+  auto* viewButton = new QToolButton(this);
+  viewButton->setDefaultAction(Action("btLibView"));
+  viewButton->setMenu(viewPopup_);
+  viewButton->setPopupMode(QToolButton::MenuButtonPopup);
+  toolbar_->addWidget(viewButton);
+  stopSeparator_ = toolbar_->addSeparator();
+  stopButton_ = new QToolButton(this);
+  stopButton_->setObjectName("btStop");
+  stopButton_->setText(QStringLiteral("Stop"));
+  stopButton_->setToolTip(QStringLiteral("Stop"));
+  stopButton_->setStatusTip(QStringLiteral("Terminates searches"));
+  connect(stopButton_, &QToolButton::clicked, this, [this] { lib_->Stop(); });
+  stopAction_ = toolbar_->addWidget(stopButton_);
+  stopSeparator_->setVisible(false);
+  stopAction_->setVisible(false);
+}
+
+void TfmMain::CreateStatusBar() {
+  for (int width : kPanelWidths) {
+    auto* panel = new QLabel(this);
+    panel->setMinimumWidth(width);
+    panel->setFrameShape(QFrame::StyledPanel);
+    panels_.push_back(panel);
+  }
+  statusBar()->setObjectName("sBar");
+  statusBar()->addWidget(panels_[0], 1);
+  for (size_t i = 1; i < panels_.size(); ++i) statusBar()->addPermanentWidget(panels_[i]);
+}
+
+void TfmMain::CreateCentralArea() {
+  panel_ = new TImagePanel;
+  panel_->setObjectName("lbIcon");
+  panel_->OnSaveFrame = [this](const TSubIcon& image) { Run([&] { SaveFrame(image); }); };
+  splitter_ = new QSplitter(Qt::Horizontal, this);
+  splitter_->setObjectName("spv");
+  splitter_->setHandleWidth(3);
+  splitter_->addWidget(grid_);
+  splitter_->addWidget(panel_);
+  splitter_->setStretchFactor(0, 1);
+  splitter_->setStretchFactor(1, 0);
+  splitter_->setSizes({kInitialWidth - kImagePanelWidth, kImagePanelWidth});
+  connect(splitter_, &QSplitter::splitterMoved, this,
+          [this] { grid_->ScrollToItem(grid_->Current()); });
+  setCentralWidget(splitter_);
+}
+
+void TfmMain::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  LayoutStatusPanels();
+}
+
+void TfmMain::LayoutStatusPanels() {
+  if (panels_.size() < 4) return;
+  int space = std::max(kMinTextPanelsWidth, width() - kPanelWidths[2] - kPanelWidths[3]);
+  int first = space * 3 / 4;
+  panels_[0]->setFixedWidth(first);
+  panels_[1]->setFixedWidth(space - first);
+}
+
+// --- Window placement ----------------------------------------------------------------------
+
+TWindowBounds TfmMain::Bounds() const {
+  QRect frame = geometry();
+  return {frame.x(), frame.y(), frame.width(), frame.height()};
+}
+
+void TfmMain::SetBounds(const TWindowBounds& bounds, bool keepPosition) {
+  resize(bounds.width, bounds.height);
+  if (keepPosition) move(bounds.left, bounds.top);
+}
+
+TScreenSize TfmMain::ScreenSize() const {
+  QScreen* screen = QGuiApplication::primaryScreen();
+  if (!screen) return {kInitialWidth, kInitialHeight};
+  return {screen->size().width(), screen->size().height()};
+}
+
+}  // namespace varnel

@@ -1,0 +1,136 @@
+#pragma once
+// TfmMain: the main window with its menus, toolbar, status bar and image panel, hosting the
+// collection window's logic (TfmLib) with the grid. Every command is an action here; most
+// forward to the collection or to the grid.
+
+#include <QMainWindow>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/qtclipboard.h"
+#include "app/qtuserinterface.h"
+#include "appcore/applicationsettings.h"
+#include "appcore/childhost.h"
+#include "appcore/windowplacement.h"
+#include "collection/fmlib.h"
+
+class QLabel;
+class QSplitter;
+class QToolBar;
+class QToolButton;
+
+namespace varnel {
+
+class TfmLib;
+class TFindDialog;
+class TImagePanel;
+class TLocalGrid;
+class TRecentFilesActions;
+
+class TfmMain : public QMainWindow, public TMainWindowFrame {
+  Q_OBJECT
+
+ public:
+  // settingsFile: the settings file of the run (normally SettingsFileName()).
+  explicit TfmMain(const std::string& settingsFile, QWidget* parent = nullptr);
+  ~TfmMain() override;
+
+  // The first activation: settings, picture strips, command line, welcome window. Returns the
+  // number of files opened from the command line.
+  int Start(const std::vector<std::string>& arguments);
+
+  QAction* Action(const QString& name) const;
+  // The enabled and checked states of every command, as evaluated when idle.
+  void UpdateActions();
+  // Carries out work and shows any error it raises as the program-wide handler does.
+  void Run(const std::function<void()>& work);
+
+  TfmLib& Lib() { return *lib_; }
+  TLocalGrid& Grid() { return *grid_; }
+  TImagePanel& ImagePanel() { return *panel_; }
+  TQtUserInterface& UI() { return ui_; }
+  TApplicationSettings& AppSettings() { return appSettings_; }
+  TFindDialog* FindDialog() const { return findDialog_; }
+  QLabel* StatusPanel(int index) const { return panels_.at(size_t(index)); }
+  QToolBar* Toolbar() const { return toolbar_; }
+  QToolButton* StopButton() const { return stopButton_; }
+
+  // The welcome window's answer: its choice code and "Show this window next time". Tests
+  // replace it; by default the window is shown.
+  std::function<std::pair<char, bool>()> AskWelcome;
+
+  // Window placement.
+  bool IsMaximized() const override { return isMaximized(); }
+  void ShowMaximized() override { showMaximized(); }
+  TWindowBounds Bounds() const override;
+  void SetBounds(const TWindowBounds& bounds, bool keepPosition) override;
+  TScreenSize ScreenSize() const override;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  // Building the window.
+  void CreateActions();
+  QAction* AddCommand(const char* name, std::function<void()> handler, bool checkable = false);
+  void FillMenu(QWidget* menu, std::initializer_list<const char*> names);
+  void CreateMenus();
+  void CreateFileMenu();
+  void CreateIconsMenu();
+  void CreateViewMenu();
+  void CreateHelpMenu();
+  void CreateToolbar();
+  void CreateStatusBar();
+  void CreateCentralArea();
+  void ConnectUserInterface();
+  void LoadPictureStrips();
+  void ApplyPicturesToMenus(bool show);
+
+  // Commands.
+  void OpenCommand();
+  void OpenFileFromCommand(const std::string& name);
+  void SaveIconAsCommand();
+  void SaveFrame(const TSubIcon& image);
+  void SetCustomSizeCommand();
+  void LocateCommand(TFindMode mode);
+  void HelpContentsCommand();
+  void AboutCommand();
+  void NotAvailable(const char* command);
+  void CarryOutWelcomeChoice(char choice);
+  void ShowWelcome();
+  void ShowDropErrors(const std::vector<std::string>& errors);
+  void UpdateImagePanel();
+  void UpdateViewChecks();
+  void LayoutStatusPanels();
+  bool QueryClose();
+
+  TQtUserInterface ui_;
+  TQtClipboard clipboard_;
+  TApplicationSettings appSettings_;
+  TChildHost host_;
+  TLocalGrid* grid_ = nullptr;
+  std::unique_ptr<TfmLib> lib_;
+  TImagePanel* panel_ = nullptr;
+  QSplitter* splitter_ = nullptr;
+  QToolBar* toolbar_ = nullptr;
+  QToolButton* stopButton_ = nullptr;
+  QAction* stopSeparator_ = nullptr;
+  QAction* stopAction_ = nullptr;
+  QMenu* iconsMenu_ = nullptr;
+  QMenu* exportMenu_ = nullptr;
+  QMenu* viewPopup_ = nullptr;
+  std::vector<QLabel*> panels_;
+  std::map<QString, QAction*> actions_;
+  std::unique_ptr<TRecentFilesActions> recentFiles_;
+  TFindDialog* findDialog_ = nullptr;
+  std::string openFolder_;
+  bool started_ = false;
+};
+
+}  // namespace varnel

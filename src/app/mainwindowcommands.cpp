@@ -1,0 +1,432 @@
+// The main window's commands: what each does, when it is enabled or checked, start-up with the
+// command line and the welcome window, dropped files and closing.
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QUrl>
+#include <filesystem>
+
+#include "app/commandline.h"
+#include "app/errorhandler.h"
+#include "app/finddialog.h"
+#include "app/imagepanel.h"
+#include "app/importcommands.h"
+#include "app/localgrid.h"
+#include "app/mainwindow.h"
+#include "app/numberpairdialog.h"
+#include "app/welcomewindow.h"
+#include "icons/advancedicon.h"
+#include "platform/folders.h"
+#include "search/foldersearch.h"
+
+namespace varnel {
+namespace {
+
+constexpr const char* kOpenFilter =
+    "Icon files (*.icc;*.icl;*.ico;*.nil;*.dll;*.exe;*.cpl;*.ocx;*.vbx)|*.icc;*.exe;*.dll;*.cpl;"
+    "*.icl;*.nil;*.ocx;*.vbx;*.il;*.ico|Icon libraries (*.icl;*.nil;*.dll;*.exe;*.cpl;*.ocx;*.vbx)|"
+    "*.exe;*.dll;*.cpl;*.icl;*.nil;*.ocx;*.vbx;*.il;*.res;*.dcr|Icon collections (*.icc;*.icl)|"
+    "*.icc;*.icl|Icons (*.ico)|*.ico|Executables (*.exe)|*.exe|DLL files (*.dll)|*.dll|Zip and Rar "
+    "archives (*.zip;*.rar)|*.zip;*.rar|All files (*.*)|*.*";
+constexpr const char* kIconSaveFilter = "Icon (*.ico)|*.ico|Cursor (*.cur)|*.cur";
+constexpr const char* kFrameSaveFilter = "Icon (*.ico)|*.ico|PNG image (*.png)|*.png";
+constexpr size_t kMaxDroppedPathLength = 1024;
+
+bool HasExtension(const std::string& name, const char* extension) {
+  std::string actual = std::filesystem::path(name).extension().string();
+  return QString::fromStdString(actual).compare(extension, Qt::CaseInsensitive) == 0;
+}
+
+}  // namespace
+
+void TfmMain::CreateActions() {
+  TfmLib& lib = *lib_;
+  TLocalGrid& grid = *grid_;
+  // File.
+  AddCommand("aFileNewLib", [&] { lib.ClearCollection(); });
+  AddCommand("aFileOpen", [this] { OpenCommand(); });
+  AddCommand("aFileSave", [&] { lib.Save(); });
+  AddCommand("aFileSaveAs", [&] { lib.SaveAs(); });
+  AddCommand("aFileSaveIconAs", [this] { SaveIconAsCommand(); });
+  AddCommand("mnExportImage", [] {});
+  AddCommand("mnExportIconBitmaps", [] {});
+  AddCommand("mnExportIconIcons", [] {});
+  AddCommand("mnExportAllIcons", [&] { lib.ExportIconsToFolder(true); });
+  AddCommand("mnExportSelectedIcons", [&] { lib.ExportIconsToFolder(false); });
+  AddCommand("mnExportSingleImage", [this] { NotAvailable("Single image export"); });
+  AddCommand("aFileExit", [this] { close(); });
+  // Edit.
+  AddCommand("aEditCut", [&] { lib.Cut(); });
+  AddCommand("aEditCopy", [&] { lib.CopySelection(); });
+  AddCommand("aEditPaste", [&] { lib.PasteFromClipboard(); });
+  AddCommand("aEditErase", [&] { lib.EraseSelection(); });
+  AddCommand("aEditSelectAll", [&] { lib.SelectAll(); });
+  AddCommand("mnEditTerminate", [&] { lib.Stop(); });
+  // Icons.
+  AddCommand("aLibAddFiles", [this] { ImportFiles(*lib_, openFolder_); });
+  AddCommand("aLibAddFolder", [&] { FindInFolder(lib); });
+  AddCommand("aLibAddSubFolders", [&] { FindOnLocalDisks(lib); });
+  AddCommand("aLibFindInet", [this] { NotAvailable("The Internet search"); });
+  AddCommand("alibDownload", [this] { NotAvailable("Scanning an Internet link"); });
+  AddCommand("mnLibAddAssotiated", [this] { NotAvailable("The search for associated icons"); });
+  AddCommand("aLibRename", [&] { lib.RenameIcons(); });
+  AddCommand("aLibCreateCopy", [&] { lib.DuplicateIcon(); });
+  AddCommand("mnLibSplitIcon", [&] { lib.SplitIcons(); });
+  AddCommand("mnLibCombineIcons", [&] { lib.CombineIcons(); });
+  AddCommand("mnLibCheckNames", [&] { lib.CorrectNames(true); });
+  AddCommand("aLibDelDupes", [&] { lib.DeleteDuplicates(); });
+  const std::pair<const char*, TSortMode> sorts[] = {
+      {"mnLibSorteName", TSortMode::Name},
+      {"mnLibSorteNameAsNumber", TSortMode::NameAsNumber},
+      {"mnLibSortCount", TSortMode::ImageCount},
+      {"mnLibSortSize", TSortMode::ImageSize},
+      {"mnLibSortBPP", TSortMode::ColorDepth},
+      {"bySource1", TSortMode::Source},
+      {"mnLibSortBack", TSortMode::Backward}};
+  for (auto [name, mode] : sorts) AddCommand(name, [&lib, mode] { lib.SortIcons(mode); });
+  AddCommand("mnLibLocatebyName", [this] { LocateCommand(TFindMode::Name); });
+  AddCommand("mnLibLocatebySourceName", [this] { LocateCommand(TFindMode::Source); });
+  AddCommand("aFileProps", [this] { NotAvailable("The icon properties dialog"); });
+  grid.OnOpenProperties = [this] { NotAvailable("The icon properties dialog"); };
+  // View.
+  for (int size : {16, 32, 48})
+    AddCommand(("aDisplayIcon" + std::to_string(size)).c_str(),
+               [&grid, size] { grid.SetSizeMode(size); }, true);
+  AddCommand(
+      "aDisplayIconCustom", [&] { grid.SetSizeMode(kSizeModeCustom); }, true);
+  AddCommand(
+      "aDisplayIconWinSize", [&] { grid.SetSizeMode(kSizeModeSystem); }, true);
+  AddCommand("mnViewIconSizeCustomSet", [this] { SetCustomSizeCommand(); });
+  const std::pair<const char*, int> depths[] = {{"aDisplayIcon1bpp", 1},
+                                                {"aDisplayIcon4BPP", 4},
+                                                {"aDisplayIcon16BPP", 16},
+                                                {"aDisplayIcon32bpp", 32}};
+  for (auto [name, bpp] : depths)
+    AddCommand(
+        name, [&grid, bpp] { grid.SetDepthFilter(bpp); }, true);
+  TSettings& settings = appSettings_.Values();
+  AddCommand(
+      "aDisplayIconCaptions", [&] { grid.SetShowCaptions(!settings.grCaption); }, true);
+  AddCommand(
+      "aDisplayIconFormats", [&] { grid.SetShowFormats(!settings.grFormats); }, true);
+  AddCommand(
+      "aDisplayIconExact", [&] { grid.SetExactFormats(!settings.grExactView); }, true);
+  AddCommand(
+      "aDisplayProportionally", [&] { grid.SetKeepProportions(!settings.grPropView); }, true);
+  AddCommand(
+      "aDisplayEnlarge", [&] { grid.SetEnlargeSmall(!settings.grEnlarge); }, true);
+  AddCommand("mnDisplayDefaultView", [&] { grid.ResetViewSettings(); });
+  AddCommand(
+      "mnDisplayStandardToolbar",
+      [&] {
+        settings.StandardToolBar = !toolbar_->isVisible();
+        toolbar_->setVisible(settings.StandardToolBar);
+      },
+      true);
+  AddCommand(
+      "mnDisplayStatusbar",
+      [&] {
+        settings.StatusBar = !statusBar()->isVisible();
+        statusBar()->setVisible(settings.StatusBar);
+      },
+      true);
+  AddCommand("aDisplayCustWin", [this] { NotAvailable("Customizing Windows icons"); });
+  AddCommand("Fileassociations1", [this] { NotAvailable("Setting file associations"); });
+  AddCommand("mnOptions", [this] { NotAvailable("The options dialog"); });
+  AddCommand("btLibView", [this] {
+    if (viewPopup_) viewPopup_->popup(QCursor::pos());
+  });
+  // Help.
+  AddCommand("aHelpContents", [this] { HelpContentsCommand(); });
+  AddCommand("aHelpHomePage", [] { QDesktopServices::openUrl(QUrl("https://tamberly.example/")); });
+  AddCommand("mnProgramHomePage",
+             [] { QDesktopServices::openUrl(QUrl("https://tamberly.example/varnel/")); });
+  AddCommand("mnHelpReadyIcons",
+             [] { QDesktopServices::openUrl(QUrl("https://tamberly.example/icons/")); });
+  AddCommand("mnHelpFeedback",
+             [] { QDesktopServices::openUrl(QUrl("https://tamberly.example/feedback/")); });
+  AddCommand("aHelpAbout", [this] { AboutCommand(); });
+  // While a collection window exists "Erase" deletes.
+  Action("aEditErase")->setText(QStringLiteral("&Delete"));
+  Action("aEditErase")->setToolTip(QStringLiteral("Delete"));
+  Action("aEditErase")->setStatusTip(QStringLiteral("Deletes the selection"));
+}
+
+void TfmMain::UpdateActions() {
+  TfmLib& lib = *lib_;
+  if (QWidget* focus = lib.Visible() ? grid_ : nullptr; focus && isVisible()) lib.IdleUpdate();
+  int count = lib.Count(), selected = grid_->SelectedCount(), current = grid_->Current();
+  const TAdvancedIcon* currentIcon =
+      current >= 0 && current < count ? lib.Items().Icons(current) : nullptr;
+  auto enable = [this](const char* name, bool on) { Action(name)->setEnabled(on); };
+  enable("aFileNewLib", count >= 1);
+  enable("aFileSave", lib.GetModified() && count >= 1);
+  Action("aFileSave")->setText(QStringLiteral("&Save"));
+  enable("aFileSaveAs", count >= 1);
+  enable("aFileSaveIconAs", currentIcon && currentIcon->Images().Count() >= 1);
+  enable("mnExportAllIcons", count >= 1);
+  enable("mnExportSelectedIcons", selected >= 1);
+  enable("mnExportSingleImage", count >= 1);
+  enable("aEditCut", lib.CanCopy());
+  enable("aEditCopy", lib.CanCopy());
+  enable("aEditPaste", lib.CanPaste());
+  enable("aEditErase", lib.CanErase());
+  enable("aEditSelectAll", lib.CanSelectAll());
+  enable("aLibRename", selected >= 1);
+  enable("aLibCreateCopy", selected == 1);
+  enable("mnLibSplitIcon", currentIcon != nullptr);
+  enable("mnLibCombineIcons", selected >= 2);
+  enable("mnLibCheckNames", count >= 1);
+  enable("aLibDelDupes", true);  // the toolbar button is always enabled; the menu checks below
+  enable("aFileProps", selected >= 1);
+  for (QAction* action : iconsMenu_->actions())
+    if (action->menu() && action->menu()->objectName() == "mnLibSort")
+      action->setEnabled(count >= 2);
+  UpdateViewChecks();
+}
+
+void TfmMain::UpdateViewChecks() {
+  const TSettings& settings = appSettings_.Values();
+  auto check = [this](const char* name, bool on) { Action(name)->setChecked(on); };
+  int mode = settings.grIconSize, bpp = settings.grIconBPP;
+  check("aDisplayIcon16", mode == 16);
+  check("aDisplayIcon32", mode == 32);
+  check("aDisplayIcon48", mode == 48);
+  check("aDisplayIconCustom", mode == kSizeModeCustom);
+  check("aDisplayIconWinSize", mode == kSizeModeSystem);
+  check("aDisplayIcon1bpp", bpp == 1);
+  check("aDisplayIcon4BPP", bpp == 4);
+  check("aDisplayIcon16BPP", bpp == 16);
+  check("aDisplayIcon32bpp", bpp == 32);
+  check("aDisplayIconCaptions", settings.grCaption);
+  check("aDisplayIconFormats", settings.grFormats);
+  check("aDisplayIconExact", settings.grExactView);
+  check("aDisplayProportionally", settings.grPropView);
+  check("aDisplayEnlarge", settings.grEnlarge);
+  check("mnDisplayStandardToolbar", !toolbar_->isHidden());
+  check("mnDisplayStatusbar", !statusBar()->isHidden());
+}
+
+// --- Start-up ------------------------------------------------------------------------------
+
+int TfmMain::Start(const std::vector<std::string>& arguments) {
+  if (started_) return 0;
+  started_ = true;
+  Run([this] { appSettings_.LoadSettings(this); });
+  LoadPictureStrips();
+  const TSettings& settings = appSettings_.Values();
+  toolbar_->setVisible(settings.StandardToolBar);
+  statusBar()->setVisible(settings.StatusBar);
+  appSettings_.RecentFiles().RefreshMenu();
+  lib_->AssignNumberedCaption();
+  host_.Activate(lib_.get());
+  grid_->Relayout();
+  TCommandLineOutcome outcome =
+      ProcessCommandLine(arguments, QDir::currentPath().toStdString(),
+                         [this](const std::string& name) { lib_->OpenFile(name); });
+  if (!outcome.errors.empty()) ui_.ShowErrorList(outcome.errors);
+  if (!outcome.initialFolder.empty()) openFolder_ = outcome.initialFolder;
+  lib_->ShowChild();
+  lib_->UpdateStatus();
+  UpdateImagePanel();
+  UpdateActions();
+  if (settings.Welcome && outcome.opened == 0) ShowWelcome();
+  return outcome.opened;
+}
+
+void TfmMain::ShowWelcome() {
+  std::pair<char, bool> answer;
+  if (AskWelcome) {
+    answer = AskWelcome();
+  } else {
+    TfmWelcome welcome(this);
+    welcome.exec();
+    answer = {welcome.Choice(), welcome.ShowNextTime()};
+  }
+  appSettings_.Values().Welcome = answer.second;
+  if (answer.first)
+    QTimer::singleShot(0, this, [this, choice = answer.first] { CarryOutWelcomeChoice(choice); });
+}
+
+void TfmMain::CarryOutWelcomeChoice(char choice) {
+  const char* command = choice == 'O'   ? "aFileOpen"
+                        : choice == 'F' ? "aLibAddFolder"
+                        : choice == 'C' ? "aLibAddSubFolders"
+                        : choice == 'D' ? "aLibFindInet"
+                                        : nullptr;
+  if (command) Action(command)->trigger();
+}
+
+// --- File commands -------------------------------------------------------------------------
+
+void TfmMain::OpenCommand() {
+  lib_->CheckNotBusy();
+  if (!lib_->QuerySaveChanges()) return;
+  TFileDialogRequest request;
+  request.title = "Open";
+  request.filter = kOpenFilter;
+  std::string last = appSettings_.Values().LastOpen;
+  if (!openFolder_.empty()) {
+    request.initialFolder = openFolder_;
+  } else if (!last.empty()) {
+    if (QFileInfo::exists(QString::fromStdString(last)))
+      request.fileName = last;
+    else
+      request.initialFolder = std::filesystem::path(last).parent_path().string();
+  }
+  std::optional<TFileDialogAnswer> answer = ui_.ChooseFilesToOpen(request);
+  if (!answer || answer->files.empty()) return;
+  appSettings_.Values().LastOpen = answer->files[0];
+  openFolder_ = std::filesystem::path(answer->files[0]).parent_path().string();
+  OpenFileFromCommand(answer->files[0]);
+}
+
+void TfmMain::OpenFileFromCommand(const std::string& name) {
+  lib_->CheckNotBusy();
+  lib_->OpenFile(name);
+  host_.RefreshMainCaption();
+  UpdateImagePanel();
+}
+
+void TfmMain::SaveIconAsCommand() {
+  int current = grid_->Current();
+  if (current < 0 || current >= lib_->Count()) return;
+  const TAdvancedIcon& icon = *lib_->Items().Icons(current);
+  TFileDialogRequest request{
+      "Save Icon as", kIconSaveFilter, 1, openFolder_, lib_->Items().Names(current), "ico", false};
+  std::optional<TFileDialogAnswer> answer = ui_.ChooseFileToSave(request);
+  if (!answer || answer->files.empty()) return;
+  const std::string& name = answer->files[0];
+  if (answer->filterIndex == 2 || HasExtension(name, ".cur"))
+    icon.SaveCursorToFile(name);
+  else
+    icon.SaveToFile(name);
+}
+
+void TfmMain::SaveFrame(const TSubIcon& image) {
+  TFileDialogRequest request{"Save Frame", kFrameSaveFilter, 1, openFolder_, "", "ico", false};
+  std::optional<TFileDialogAnswer> answer = ui_.ChooseFileToSave(request);
+  if (!answer || answer->files.empty()) return;
+  const std::string& name = answer->files[0];
+  if (answer->filterIndex == 2 || HasExtension(name, ".png")) {
+    std::vector<uint8_t> png = image.SaveToPng();
+    QFile file(QString::fromStdString(name));
+    if (!file.open(QIODevice::WriteOnly) || file.write(reinterpret_cast<const char*>(png.data()),
+                                                       qint64(png.size())) != qint64(png.size()))
+      throw std::runtime_error("Unable to write to " + name);
+    return;
+  }
+  TAdvancedIcon single;
+  auto copy = std::make_unique<TSubIcon>();
+  copy->LoadCopy(image);
+  single.Images().Add(std::move(copy));
+  single.SaveToFile(name);
+}
+
+void TfmMain::SetCustomSizeCommand() {
+  const TSettings& settings = appSettings_.Values();
+  if (auto size = AskCustomSize(this, settings.grIconSizeW, settings.grIconSizeH))
+    grid_->SetCustomSize(size->first, size->second);
+}
+
+void TfmMain::LocateCommand(TFindMode mode) {
+  lib_->CheckNotBusy();
+  if (!findDialog_) {
+    findDialog_ = new TFindDialog(this);
+    findDialog_->OnFindNext = [this](const TFindOptions& options) {
+      Run([&] { lib_->FindNext(options); });
+    };
+  }
+  findDialog_->SetMode(mode);
+  findDialog_->show();
+  findDialog_->raise();
+  findDialog_->activateWindow();
+}
+
+void TfmMain::NotAvailable(const char* command) {
+  ui_.ShowMessage(
+      MakeMessage(TMessageKind::Information, std::string(command) + " is not implemented"));
+}
+
+void TfmMain::HelpContentsCommand() {
+  QDir folder(QString::fromStdString(ProgramFolder()));
+  for (const char* name : {"help.html", "readme.txt"}) {
+    QString path = folder.filePath(QString::fromLatin1(name));
+    if (QFileInfo::exists(path) && QDesktopServices::openUrl(QUrl::fromLocalFile(path))) return;
+  }
+  QMessageBox::information(this, kApplicationTitle, QStringLiteral("Help is not implemented"));
+}
+
+void TfmMain::AboutCommand() {
+  QMessageBox::about(this, QStringLiteral("About ") + kProductName,
+                     QStringLiteral("<b>%1</b><br>Version %2 (%3)")
+                         .arg(kProductName, QStringLiteral("5.14"), QStringLiteral("2016-Jul-28")));
+}
+
+// --- Image panel ---------------------------------------------------------------------------
+
+void TfmMain::UpdateImagePanel() {
+  int current = grid_->Current();
+  panel_->ShowIcon(current >= 0 && current < lib_->Count() ? lib_->Items().Icons(current)
+                                                           : nullptr);
+}
+
+// --- Dropped files -------------------------------------------------------------------------
+
+void TfmMain::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void TfmMain::dropEvent(QDropEvent* event) {
+  std::vector<std::string> paths;
+  for (const QUrl& url : event->mimeData()->urls()) {
+    std::string path = url.toLocalFile().toStdString();
+    if (!path.empty() && path.size() <= kMaxDroppedPathLength) paths.push_back(path);
+  }
+  if (paths.empty()) return;
+  event->acceptProposedAction();
+  Run([&] { ShowDropErrors(ImportDroppedItems(*lib_, paths)); });
+}
+
+void TfmMain::ShowDropErrors(const std::vector<std::string>& errors) {
+  if (errors.size() == 1)
+    ui_.ShowMessage(MakeMessage(TMessageKind::Error, errors.front()));
+  else if (errors.size() > 1)
+    ui_.ShowErrorList(errors);
+}
+
+// --- Closing -------------------------------------------------------------------------------
+
+bool TfmMain::QueryClose() {
+  if (lib_->Busy()) lib_->Stop();
+  if (lib_->GetModified() && lib_->Count() >= 1) {
+    TModalResult answer = ui_.ShowMessage(MakeMessage(
+        TMessageKind::Warning, "Save changes in \"" + lib_->Caption() + "\"?", mbYesNoCancel));
+    if (answer == TModalResult::mrCancel) return false;
+    if (answer == TModalResult::mrYes && !lib_->Save()) return false;
+  }
+  appSettings_.RecentFiles().AddFile(lib_->FileName);
+  return true;
+}
+
+void TfmMain::closeEvent(QCloseEvent* event) {
+  bool close = false;
+  Run([&] { close = QueryClose(); });
+  if (!close) {
+    event->ignore();
+    return;
+  }
+  Run([this] { appSettings_.SaveSettings(this); });
+  event->accept();
+}
+
+}  // namespace varnel

@@ -1,0 +1,46 @@
+#pragma once
+// TfmProgress: the window of long operations, with the current path, file and amount, and the
+// buttons "Stop", "Hide" and (for the Internet scans) "Skip".
+
+#include <QDialog>
+#include <QElapsedTimer>
+
+#include "platform/userinterface.h"
+
+class QLabel;
+class QPushButton;
+
+namespace varnel {
+
+class TfmProgress : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit TfmProgress(QWidget* parent = nullptr);
+
+  TProgressFlags& Flags() { return flags_; }
+  void Reset();  // flags cleared, fields emptied
+  void SetField(TProgressField field, const QString& text);
+  QString Field(TProgressField field) const;
+  void SetSkipVisible(bool visible);
+  QPushButton* StopButton() const { return stop_; }
+  QPushButton* SkipButton() const { return skip_; }
+
+ protected:
+  void changeEvent(QEvent* event) override;
+  void reject() override {}  // Esc and the window manager do not close it
+
+ private:
+  void Skip();
+
+  TProgressFlags flags_;
+  QLabel* path_;
+  QLabel* file_;
+  QLabel* count_;
+  QPushButton* stop_;
+  QPushButton* hide_;
+  QPushButton* skip_;
+  QElapsedTimer lastSkip_;
+};
+
+}  // namespace varnel
