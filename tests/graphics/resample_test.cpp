@@ -277,6 +277,16 @@ TEST(ResampleAlphaTest, EmptyPicturesAndFilterNone) {
   EXPECT_EQ(ValuesOf(stretched), ValuesOf(expected));
 }
 
+TEST(ResampleAlphaTest, ElongatedPicturesMeasureTheirEdgesWithinTheirRows) {
+  // 1280 x 32: the edge test takes 41 columns at each side and would take 41 rows.
+  TBitmap strip(1280, 32, PixelFormat::Bits32);
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 1280; ++x) strip.ScanLine(y)[4 * x + 3] = 100;
+  TBitmap dest(640, 16, PixelFormat::Bits32);
+  ResampleAlpha(strip, dest, rfMitchell);
+  EXPECT_EQ(dest.ScanLine(8)[4 * 320 + 3], 100);
+}
+
 TEST(ResampleAlphaTest, OnePixelColumnsAndRowsScaleAsTwoPixelOnes) {
   // A column: two copies side by side scaled, left column kept.
   TBitmap column = FromValues(1, 4, PixelFormat::Bits32,
