@@ -11,14 +11,8 @@ namespace varnel::cli {
 namespace {
 
 int RunImport(const std::vector<std::string>& args) {
-  std::vector<std::string> rest;
-  std::string output;
-  for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "-o" && i + 1 < args.size())
-      output = args[++i];
-    else
-      rest.push_back(args[i]);
-  }
+  std::vector<std::string> rest = args;
+  std::string output = TakeOutputOption(rest);
   if (output.empty()) return UsageError("import", "no output file given (-o OUT)");
   auto parsed = ParseFileArguments("import", rest, {"--16bit", "--quiet"});
   if (!parsed) return kExitUsage;

@@ -42,13 +42,13 @@ struct ScanOptions {
 
 // Parses the arguments; a message for a usage error, else nothing.
 std::optional<std::string> ParseScan(const std::vector<std::string>& args, ScanOptions& options) {
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    bool hasValue = i + 1 < args.size();
-    if (arg == "-o" && hasValue)
-      options.output = args[++i];
-    else if (arg == "--mask" && hasValue)
-      options.mask = args[++i];
+  std::vector<std::string> rest = args;
+  options.output = TakeOutputOption(rest);
+  for (size_t i = 0; i < rest.size(); ++i) {
+    const std::string& arg = rest[i];
+    bool hasValue = i + 1 < rest.size();
+    if (arg == "--mask" && hasValue)
+      options.mask = rest[++i];
     else if (arg == "--no-subdirs")
       options.subfolders = false;
     else if (arg == "--archives")
@@ -104,14 +104,8 @@ int RunScan(const std::vector<std::string>& args) {
 }
 
 int RunDedup(const std::vector<std::string>& args) {
-  std::vector<std::string> rest;
-  std::string output;
-  for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "-o" && i + 1 < args.size())
-      output = args[++i];
-    else
-      rest.push_back(args[i]);
-  }
+  std::vector<std::string> rest = args;
+  std::string output = TakeOutputOption(rest);
   if (output.empty()) return UsageError("dedup", "no output file given (-o OUT)");
   if (rest.size() != 1 || rest[0].starts_with("-")) return UsageError("dedup", "give one input");
   CliSession session;

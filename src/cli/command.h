@@ -47,6 +47,9 @@ std::optional<FileArguments> ParseFileArguments(const std::string& command,
 int ForEachFile(const std::vector<std::string>& files,
                 const std::function<void(const std::string&)>& work);
 
+// Takes "-o OUT" out of the arguments; returns OUT, empty when not given.
+std::string TakeOutputOption(std::vector<std::string>& args);
+
 // Escapes text for a JSON string literal (without the quotes).
 std::string JsonEscape(const std::string& text);
 

@@ -58,6 +58,16 @@ int ForEachFile(const std::vector<std::string>& files,
   return status;
 }
 
+std::string TakeOutputOption(std::vector<std::string>& args) {
+  for (size_t i = 0; i + 1 < args.size(); ++i) {
+    if (args[i] != "-o") continue;
+    std::string output = args[i + 1];
+    args.erase(args.begin() + long(i), args.begin() + long(i) + 2);
+    return output;
+  }
+  return "";
+}
+
 std::string JsonEscape(const std::string& text) {
   std::string out;
   for (unsigned char c : text) {

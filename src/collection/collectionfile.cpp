@@ -85,18 +85,11 @@ void TfmLib::ReadCollection(Stream& stream, const std::string& name) {
   SetCaptionFromFile(name);
   ClearSources();
   SetModified(false);
-  BeginBusy();
-  try {
+  WhileBusySelectingFirst([&] {
     ReadCollectionItems(stream, name, 0, nullptr, SourceIndex, SourcePosition);
     Sources = ReadSourceList(stream);
     FileName = name;
-  } catch (...) {
-    EndBusy();
-    SelectOnly(0);
-    throw;
-  }
-  EndBusy();
-  SelectOnly(0);
+  });
 }
 
 void TfmLib::MergeCollectionFile(const std::string& name, TListLongint* hashes) {

@@ -92,6 +92,19 @@ void TfmLib::EndLongOperation() {
   UI().CloseProgress();
 }
 
+void TfmLib::WhileBusySelectingFirst(const std::function<void()>& work) {
+  struct SelectFirstWhenDone {
+    TfmLib& lib;
+    ~SelectFirstWhenDone() {
+      lib.EndBusy();
+      lib.SelectOnly(0);
+    }
+  };
+  BeginBusy();
+  SelectFirstWhenDone done{*this};
+  work();
+}
+
 // --- Sources --------------------------------------------------------------------------------
 
 std::string TfmLib::SourceOf(int index) const {

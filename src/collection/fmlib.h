@@ -154,6 +154,8 @@ class TfmLib : public TfmChildAbstract {
   void SetCaptionFromFile(const std::string& name);
   bool ConfirmErase(const std::string& question);
   void ReorderItems(const std::vector<int>& order);
+  // Runs work in the busy state; afterwards, also when it fails, the first item is selected.
+  void WhileBusySelectingFirst(const std::function<void()>& work);
 
   TSettings& settings_;
   Clipboard& clipboard_;

@@ -169,8 +169,7 @@ void TfmLib::OpenFile(const std::string& name) {
   if (!FileName.empty() && recent) recent->AddFile(FileName);
   ClearSources();
   Items().Clear();
-  BeginBusy();
-  try {
+  WhileBusySelectingFirst([&] {
     TFileKindInfo kind = DetectFileKind(name);
     if (kind.kind == TFileKind::fkCollection)
       ReadCollectionFile(name);
@@ -183,13 +182,7 @@ void TfmLib::OpenFile(const std::string& name) {
     }
     if (recent) recent->RefreshMenu();
     SetCaptionFromFile(name);
-  } catch (...) {
-    EndBusy();
-    SelectOnly(0);
-    throw;
-  }
-  EndBusy();
-  SelectOnly(0);
+  });
   FileName = name;
   Host().RefreshMainCaption();
   grid_.Focus();

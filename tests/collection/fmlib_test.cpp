@@ -10,6 +10,7 @@
 #include "collection/fileimport.h"
 #include "platform/fakeuserinterface.h"
 #include "support/corpus.h"
+#include "support/testcollection.h"
 
 namespace varnel {
 namespace {
@@ -26,13 +27,11 @@ std::unique_ptr<TAdvancedIcon> IconOfSizes(std::initializer_list<int> sizes) {
 
 class CollectionTest : public ::testing::Test {
  protected:
-  FakeUserInterface ui;
-  TReopenFileHolder recent;
-  TChildHost host{ui, "Varnel", &recent};
-  TSettings settings;
-  MemoryClipboard clipboard;
-  TPlainGridView grid;
-  TfmLib lib{host, settings, clipboard, grid};
+  test::TestCollection collection;
+  FakeUserInterface& ui = collection.ui;
+  TSettings& settings = collection.settings;
+  TPlainGridView& grid = collection.grid;
+  TfmLib& lib = collection.lib;
   test::TempDir dir;
 
   void Add(const std::string& name, std::initializer_list<int> sizes = {16}) {

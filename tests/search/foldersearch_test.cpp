@@ -11,6 +11,7 @@
 #include "platform/fakeuserinterface.h"
 #include "search/folderscan.h"
 #include "support/corpus.h"
+#include "support/testcollection.h"
 
 namespace varnel {
 namespace {
@@ -70,13 +71,11 @@ TEST_F(FolderTreeTest, SymbolicLinksToFoldersAreNotFollowed) {
 
 class FolderSearchTest : public FolderTreeTest {
  protected:
-  FakeUserInterface ui;
-  TReopenFileHolder recent;
-  TChildHost host{ui, "Varnel", &recent};
-  TSettings settings;
-  MemoryClipboard clipboard;
-  TPlainGridView grid;
-  TfmLib lib{host, settings, clipboard, grid};
+  test::TestCollection collection;
+  FakeUserInterface& ui = collection.ui;
+  TSettings& settings = collection.settings;
+  TPlainGridView& grid = collection.grid;
+  TfmLib& lib = collection.lib;
 
   void CopyIn(const std::string& corpusFile, const std::string& relative) {
     fs::copy_file(test::CorpusPath(corpusFile), dir.Path() + "/" + relative);
