@@ -37,6 +37,18 @@ TEST(CliLibrary, IconFilesAndLibrariesBecomeOneLibraryOfEitherKind) {
   Result result = RunCli("library --16bit " + first + " -o " + both);
   ASSERT_EQ(result.status, 0) << result.out;
   EXPECT_EQ(result.out, both + ": 2 icons\n");
+  // list reads both library kinds back with the names, icons and images of the sources.
+  std::string expected = RunCli("list " + python).out.substr(python.size()) +
+                         RunCli("list " + other).out.substr(other.size());
+  expected.replace(expected.find("[0] black_and_white"), 3, "[1]");
+  for (const std::string& library : {first, both}) {
+    Result listed = RunCli("list " + library);
+    EXPECT_EQ(listed.status, 0);
+    std::string lines = listed.out;
+    for (size_t at; (at = lines.find(library)) != std::string::npos;)
+      lines.erase(at, library.size());
+    EXPECT_EQ(lines, expected);
+  }
   std::ifstream file(both, std::ios::binary);
   std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
   ASSERT_GT(bytes.size(), 200u);
