@@ -17,6 +17,7 @@ constexpr int kChannels = 3;
 // Filters every row of the source to the destination width; rows are packed tightly.
 std::vector<uint8_t> FilterRows(const TBitmap& source, const ContributorList& columns) {
   int width = columns.DestLength();
+  CheckIntermediateSize(width, source.Height());
   std::vector<uint8_t> rows(size_t(width) * kChannels * size_t(source.Height()));
   uint8_t* out = rows.data();
   std::vector<WeightDivider> columnSums;

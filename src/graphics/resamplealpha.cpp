@@ -35,6 +35,7 @@ struct Intermediate {
 
 Intermediate FilterRows(const TBitmap& source, const ContributorList& columns) {
   int width = columns.DestLength();
+  CheckIntermediateSize(width, source.Height());
   Intermediate result;
   result.colors.resize(size_t(width) * 4 * size_t(source.Height()));
   result.alphas.resize(size_t(width) * size_t(source.Height()));

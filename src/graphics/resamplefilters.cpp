@@ -4,6 +4,9 @@
 #include <cmath>
 #include <numbers>
 
+#include "base/errors.h"
+#include "graphics/bitmap.h"
+
 namespace varnel {
 
 namespace {
@@ -86,6 +89,11 @@ double KernelValue(int filter, double x) {
     default:
       return 0;
   }
+}
+
+void CheckIntermediateSize(int width, int height) {
+  if (int64_t(width) * height * 4 > kMaxBitmapBytes)
+    throw EInvalidGraphic("Bitmap image is not valid");
 }
 
 ContributorList::ContributorList(int filter, int sourceLength, int destLength) {

@@ -56,6 +56,10 @@ class ContributorList {
   std::vector<int> sums_;
 };
 
+// Raises EInvalidGraphic when the intermediate picture of a resampling (the destination width by
+// the source height, at most 4 bytes a pixel) would hold more than a bitmap may.
+void CheckIntermediateSize(int width, int height);
+
 // A weighted sum divided by its weight sum, or shifted down by 8 bits when that sum is 0, and
 // clamped to a byte.
 inline uint8_t WeightedByte(int weightedSum, int weightSum) {

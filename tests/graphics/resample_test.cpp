@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "base/errors.h"
 #include "graphics/canvas.h"
 #include "graphics/resamplefilters.h"
 
@@ -285,6 +286,14 @@ TEST(ResampleAlphaTest, ElongatedPicturesMeasureTheirEdgesWithinTheirRows) {
   TBitmap dest(640, 16, PixelFormat::Bits32);
   ResampleAlpha(strip, dest, rfMitchell);
   EXPECT_EQ(dest.ScanLine(8)[4 * 320 + 3], 100);
+}
+
+TEST(ResampleTest, IntermediatesLargerThanABitmapAreRefused) {
+  // Each picture is allowed, the destination width by the source height (14 GB) is not.
+  TBitmap tall(2, 60000, PixelFormat::Bits24), wide(60000, 2, PixelFormat::Bits24);
+  EXPECT_THROW(Resample(tall, wide, rfTriangle), EInvalidGraphic);
+  TBitmap tallAlpha(2, 60000, PixelFormat::Bits32), wideAlpha(60000, 2, PixelFormat::Bits32);
+  EXPECT_THROW(ResampleAlpha(tallAlpha, wideAlpha, rfTriangle), EInvalidGraphic);
 }
 
 TEST(ResampleAlphaTest, OnePixelColumnsAndRowsScaleAsTwoPixelOnes) {
