@@ -1,7 +1,6 @@
 #include "resources/iconlibrary.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 #include "base/fileio.h"
 #include "platform/textfunctions.h"
@@ -29,15 +28,6 @@ bool Append16BitIcons(const std::string& fileName, TIconList& icons) {
   if (!reader.ReadIcons()) return false;
   for (TNamedIcon& item : reader.List) icons.AddIcon(item.name, std::move(item.icon));
   return true;
-}
-
-// How well an image suits a wanted size and depth: right width first, then the nearest width,
-// then the greatest depth that does not exceed the wanted one, then the least depth above it.
-int64_t Unsuitability(const TSubIcon& image, int size, int bitsPerPixel) {
-  int64_t widthMiss = std::abs(image.ImageWidth() - size);
-  int bits = image.BitsPerPixel();
-  int64_t depthMiss = bits <= bitsPerPixel ? bitsPerPixel - bits : 64 + bits;
-  return widthMiss * 1024 + depthMiss;
 }
 
 }  // namespace
@@ -143,14 +133,9 @@ std::optional<TIconHandle> ExtractIconFromLibrary(const std::string& fileName, i
   TIconLibrary library;
   library.LoadFromFile(fileName);
   if (index < 0 || index >= library.Count()) return std::nullopt;
-  const TSubIconList& images = library.Icon(index)->Images();
-  const TSubIcon* best = nullptr;
-  for (const auto& image : images)
-    if (!best ||
-        Unsuitability(*image, size, bitsPerPixel) < Unsuitability(*best, size, bitsPerPixel))
-      best = image.get();
-  if (!best || !best->Handle()) return std::nullopt;
-  return *best->Handle();
+  const TIconHandle* handle = library.Icon(index)->GetBestHandle(size, size, bitsPerPixel);
+  if (!handle) return std::nullopt;
+  return *handle;
 }
 
 }  // namespace varnel
