@@ -1,6 +1,7 @@
 #include "resources/iclwriter32.h"
 
 #include "resources/iclnamestable.h"
+#include "resources/iclreaderror.h"
 #include "resources/iconcursorgroupresource.h"
 
 namespace varnel {
@@ -51,9 +52,18 @@ void AddIconGroup(TPEResourceModule& module, const std::string& name, const TAdv
   }
 }
 
+// Group entries name their images by 16-bit ids.
+void CheckImageIdsFit(const TIconList& icons) {
+  int64_t images = 0;
+  for (int i = 0; i < icons.Count(); ++i) images += icons.Icons(i)->Images().Count();
+  if (images > kMaxIcl32Images)
+    throw EICLReadError("Iconlibraries with more than 65535 images are not possible");
+}
+
 }  // namespace
 
 void BuildIcl32Module(const TIconList& icons, TPEResourceModule& module) {
+  CheckImageIdsFit(icons);
   module.InitializeResourceOnlyImage(".rsrc");
   for (int i = 0; i < icons.Count(); ++i) AddIconGroup(module, icons.Names(i), *icons.Icons(i));
   std::vector<uint8_t> names = BuildIclNamesTable(icons);

@@ -13,8 +13,11 @@ namespace varnel {
 
 constexpr uint32_t kIclLanguage = 1033;
 constexpr const char* kIclNamesTableType = "301";
+// Group entries number images with 16 bits.
+constexpr int kMaxIcl32Images = 65535;
 
-// Fills an empty module with the library's resources (names are not checked for uniqueness).
+// Fills an empty module with the library's resources (names are not checked for uniqueness);
+// raises EICLReadError for more images than group entries can number.
 void BuildIcl32Module(const TIconList& icons, TPEResourceModule& module);
 std::vector<uint8_t> BuildIcl32Image(const TIconList& icons);
 // Writes the library through a temporary file that replaces fileName only when complete.

@@ -239,6 +239,22 @@ TEST(Icl32Writer, ImagesAreNumberedAcrossIconsAndEmptyIconsOnlyNamed) {
   EXPECT_EQ(read, std::multiset<std::string>(expected.begin(), expected.end()));
 }
 
+TEST(Icl32Writer, MoreImagesThanIdsCanNumberAreRefusedAndNothingIsWritten) {
+  TIconLibrary library;
+  for (int count : {kMaxIcl32Images, 1}) {
+    auto icon = std::make_unique<TAdvancedIcon>();
+    for (int i = 0; i < count; ++i) {
+      auto image = std::make_unique<TSubIcon>();
+      image->SetData({1, 2});
+      icon->Images().Add(std::move(image));
+    }
+    library.Icons.AddIcon("", std::move(icon));
+  }
+  test::TempDir dir;
+  EXPECT_THROW(library.SaveAs32Bit(dir.File("many.icl")), EICLReadError);
+  EXPECT_FALSE(std::filesystem::exists(dir.File("many.icl")));
+}
+
 TEST(IconLibraryLoad, GroupsWithoutImagesGiveEmptyIconsNotAScan) {
   TPEResourceModule module;
   module.InitializeResourceOnlyImage(".rsrc");
