@@ -1,7 +1,9 @@
 #include "collection/fileimport.h"
 
+#include <algorithm>
 #include <filesystem>
 
+#include "appcore/shareddialogs.h"
 #include "base/errors.h"
 #include "base/fileio.h"
 #include "collection/duplicatefinder.h"
@@ -225,6 +227,64 @@ void ImportFile(TfmLib& lib, const std::string& path, std::vector<std::string>* 
   }
   if (lib.Count() != before) lib.SetModified(true);
   if (recordSource) lib.RecordSources(path);
+}
+
+namespace {
+
+constexpr const char* kImportFilter =
+    "Icon files (*.ico;*.dll;*.exe;*.icl;*.icc;*.nil;*.cur;*.ani...)|*.exe;*.dll;*.ico;*.cpl;*.icl;"
+    "*.nil;*.ocx;*.vbx;*.il;*.cur;*.ani;*.icc|Libraries "
+    "(*.icl;*.nil;*.dll;*.exe;*.cpl;*.ocx;*.vbx)|*.icl;*.nil;*.dll;*.exe;*.cpl;*.ocx;*.vbx;*.il;*."
+    "res;"
+    "*.dcr|Icon collections (*.icc)|*.icc|Icons (*.ico)|*.ico|Images "
+    "(*.bmp;*.jpg;*.jpeg;*.png;*.gif;*.wmf)|*.bmp;*.jpg;*.jpeg;*.png;*.gif;*.wmf;*.emf;*.psd;*.pdd;"
+    "*.wbmp;*.dcr|Cursors (*.cur;*.ani)|*.cur;*.ani|Zip and Rar archives "
+    "(*.zip;*.rar)|*.zip;*.rar|All files (*.*)|*.*";
+constexpr size_t kFilesWithoutProgressWindow = 10;
+
+}  // namespace
+
+bool IsSkippedExtension(const std::string& path) {
+  static const char* const kSkipped[] = {"swp", "txt", "doc", "xls", "ini", "dat", "da0", "lnk"};
+  std::string ext = std::filesystem::path(path).extension().string();
+  if (ext.empty()) return false;
+  ext.erase(0, 1);
+  for (char& c : ext) c = char(std::tolower(static_cast<unsigned char>(c)));
+  return std::find(std::begin(kSkipped), std::end(kSkipped), ext) != std::end(kSkipped);
+}
+
+void ImportFiles(TfmLib& lib) {
+  lib.CheckNotBusy();
+  lib.ApplySizeToAll = false;
+  TFileDialogRequest request{"", kImportFilter, 1, "", "", "", true};
+  auto answer = lib.UI().ChooseFilesToOpen(request);
+  if (!answer || answer->files.empty()) return;
+  bool progress = answer->files.size() > kFilesWithoutProgressWindow;
+  if (progress)
+    lib.BeginLongOperation();
+  else
+    lib.BeginBusy();
+  std::vector<std::string> errors;
+  for (const std::string& file : answer->files) {
+    lib.SetModified(true);
+    lib.UI().SetStatusText(0, file);
+    lib.UI().ProcessMessages();
+    if (progress) {
+      if (lib.UI().ProgressFlags().stopRequested) lib.Terminated = true;
+      std::filesystem::path path(file);
+      lib.UI().SetProgressField(TProgressField::Path, path.parent_path().string());
+      lib.UI().SetProgressField(TProgressField::File, path.filename().string());
+      lib.UI().SetProgressField(TProgressField::Count, std::to_string(lib.Count()));
+    }
+    ImportFile(lib, file, &errors);
+    if (lib.Terminated) break;
+  }
+  if (progress)
+    lib.EndLongOperation();
+  else
+    lib.EndBusy();
+  ShowErrors(lib.UI(), errors);
+  lib.ApplySizeToAll = false;
 }
 
 }  // namespace varnel

@@ -29,3 +29,14 @@ void ImportFile(TfmLib& lib, const std::string& path, std::vector<std::string>* 
                 int depth = 0, bool allMembers = false);
 
 }  // namespace varnel
+
+namespace varnel {
+
+// The "Import Files..." command: the open dialog, then each chosen file through ImportFile; the
+// errors are shown at the end.
+void ImportFiles(TfmLib& lib);
+
+// Whether a dropped or searched file is one never loaded ("txt", "ini", "lnk", ...).
+bool IsSkippedExtension(const std::string& path);
+
+}  // namespace varnel

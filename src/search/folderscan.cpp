@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <set>
 
+#include "collection/fileimport.h"
 #include "platform/mounttable.h"
 #include "platform/textfunctions.h"
 
@@ -86,10 +87,7 @@ bool MatchesFileMask(const std::string& name, const std::string& mask) {
 }
 
 bool IsSkippedFile(const std::string& path) {
-  static const std::set<std::string> kSkipped = {"swp", "txt", "doc", "xls",
-                                                 "ini", "dat", "da0", "lnk"};
-  std::string ext = fs::path(path).extension().string();
-  return !ext.empty() && kSkipped.count(LowerCase(ext.substr(1)));
+  return IsSkippedExtension(path);
 }
 
 std::vector<std::string> ListFilesInFolder(const std::string& folder, const std::string& mask) {

@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <map>
 
 #include "appcore/reopenfileholder.h"
 #include "base/fileio.h"
+#include "collection/fileimport.h"
 #include "collection/fmlib.h"
 #include "platform/fakeuserinterface.h"
+#include "search/droppeditems.h"
 #include "search/folderscan.h"
 #include "support/corpus.h"
 #include "support/testcollection.h"
@@ -159,6 +162,38 @@ TEST_F(FolderSearchTest, DeleteDuplicatesKeepsTheFirstOfEqualIcons) {
   EXPECT_EQ(lib.DeleteDuplicates(), 0);
   EXPECT_EQ(ui.messages.back().text, "0 duplicate items found and deleted");
   EXPECT_FALSE(lib.GetModified());
+}
+
+}  // namespace
+}  // namespace varnel
+
+namespace varnel {
+namespace {
+
+TEST_F(FolderSearchTest, DroppedFoldersAreSearchedAndDroppedFilesImported) {
+  Make("dropped/inner");
+  CopyIn("ico/python.ico", "dropped/inner/p.ico");
+  CopyIn("cur/sample.cur", "loose.cur");
+  CopyIn("ico/gtk.ico", "notes.txt");
+  std::vector<std::string> errors;
+  ImportDroppedItems(lib, {dir.Path() + "/dropped", dir.File("loose.cur"), dir.File("notes.txt")},
+                     errors);
+  EXPECT_TRUE(errors.empty());
+  ASSERT_EQ(lib.Count(), 2);
+  EXPECT_EQ(lib.Items().Names(0), "p");
+  EXPECT_EQ(lib.Items().Names(1), "loose");
+  EXPECT_FALSE(lib.Busy());
+  EXPECT_TRUE(lib.IsSelected(1));
+}
+
+TEST_F(FolderSearchTest, ImportFilesShowsTheErrorsAtTheEnd) {
+  CopyIn("ico/python.ico", "a.ico");
+  std::ofstream(dir.File("bad.bin")) << "nothing";
+  ui.fileAnswers.push_back(TFileDialogAnswer{{dir.File("a.ico"), dir.File("bad.bin")}, 1});
+  ImportFiles(lib);
+  EXPECT_EQ(lib.Count(), 1);
+  ASSERT_EQ(ui.errorLists.size(), 1u);
+  EXPECT_EQ(ui.errorLists[0][0], "Can't found image in file: " + dir.File("bad.bin"));
 }
 
 }  // namespace
