@@ -36,16 +36,26 @@ bool TIconLibrary::ReadModuleIcons(const std::string& fileName) {
   return Is32Bit ? AppendPEIcons(fileName, Icons) : Append16BitIcons(fileName, Icons);
 }
 
-bool TIconLibrary::LoadFromFile(const std::string& fileName) {
+ModuleCensus TIconLibrary::ExamineFile(const std::string& fileName) {
   FileName = fileName;
-  Icons.Clear();
-  IsModule = IsModuleFile(fileName, Is32Bit);
-  bool is64Bit = false;
-  if (IsModule) {
-    ModuleIconCount = 0;
-    if (!ModuleHasIcons(fileName)) return false;
+  IsModule = Is32Bit = false;
+  try {
+    MappedFile file(fileName);
+    IsModule = IsModuleBytes(file.Bytes(), Is32Bit);
+    return TakeModuleCensus(file.Bytes());
+  } catch (const std::exception&) {
+    return {};
   }
-  ModuleIconCount = CountModuleIcons(fileName, is64Bit);
+}
+
+bool TIconLibrary::LoadFromFile(const std::string& fileName) {
+  Icons.Clear();
+  ModuleCensus census = ExamineFile(fileName);
+  if (IsModule && !census.hasIcons) {
+    ModuleIconCount = 0;
+    return false;
+  }
+  ModuleIconCount = census.iconCount;
   bool result = false;
   if (IsModule && ModuleIconCount != 0) result = ReadModuleIcons(fileName) && !Is32Bit;
   if (Icons.Count() == 0) ScanForImages(fileName, Icons);
@@ -53,10 +63,7 @@ bool TIconLibrary::LoadFromFile(const std::string& fileName) {
 }
 
 bool TIconLibrary::AppendFromFile(const std::string& fileName) {
-  FileName = fileName;
-  IsModule = IsModuleFile(fileName, Is32Bit);
-  bool is64Bit = false;
-  ModuleIconCount = CountModuleIcons(fileName, is64Bit);
+  ModuleIconCount = ExamineFile(fileName).iconCount;
   int countBefore = Icons.Count();
   bool result = false;
   if (IsModule && ModuleIconCount != 0) result = ReadModuleIcons(fileName);
@@ -65,11 +72,8 @@ bool TIconLibrary::AppendFromFile(const std::string& fileName) {
 }
 
 bool TIconLibrary::LoadNames(const std::string& fileName) {
-  FileName = fileName;
   Icons.Clear();
-  IsModule = IsModuleFile(fileName, Is32Bit);
-  bool is64Bit = false;
-  ModuleIconCount = std::max(CountModuleIcons(fileName, is64Bit), 0);
+  ModuleIconCount = std::max(ExamineFile(fileName).iconCount, 0);
   if (!IsModule) return false;
   if (Is32Bit) {
     TPEResourceModule module;

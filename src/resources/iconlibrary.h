@@ -8,6 +8,7 @@
 
 #include "resources/iclreaderror.h"
 #include "resources/iconlist.h"
+#include "resources/modulecensus.h"
 
 namespace varnel {
 
@@ -46,6 +47,8 @@ class TIconLibrary {
   TIconList Icons;
 
  private:
+  // Sets FileName, IsModule and Is32Bit from one mapping of the file and takes its census.
+  ModuleCensus ExamineFile(const std::string& fileName);
   // Reads the module's icons into the list; true when a reader ran as the result counts it.
   bool ReadModuleIcons(const std::string& fileName);
 };
