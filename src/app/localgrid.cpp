@@ -290,8 +290,10 @@ void TLocalGrid::SelectRange(int from, int to) {
 void TLocalGrid::SelectBlock(int from, int to) {
   if (!lib_ || from < 0 || to < 0 || from >= Count() || to >= Count()) return;
   int columns = layout_.columns;
-  auto [top, bottom] = std::minmax(from / columns, to / columns);
-  auto [left, right] = std::minmax(from % columns, to % columns);
+  int fromRow = from / columns, toRow = to / columns;
+  int fromColumn = from % columns, toColumn = to % columns;
+  int top = std::min(fromRow, toRow), bottom = std::max(fromRow, toRow);
+  int left = std::min(fromColumn, toColumn), right = std::max(fromColumn, toColumn);
   for (int i = 0; i < Count(); ++i) {
     int row = i / columns, column = i % columns;
     lib_->Items().Icons(i)->Selected =

@@ -79,6 +79,11 @@ void TLocalGrid::PressItem(int item, Qt::KeyboardModifiers modifiers) {
   anchor_ = item;
 }
 
+// The platform's double click is a second press here: the grid detects double clicks itself.
+void TLocalGrid::mouseDoubleClickEvent(QMouseEvent* event) {
+  mousePressEvent(event);
+}
+
 void TLocalGrid::mouseMoveEvent(QMouseEvent* event) {
   QPoint point = event->position().toPoint();
   if (banding_) {

@@ -1,0 +1,90 @@
+#include "apptestsupport.h"
+
+#include <QScrollBar>
+#include <QTest>
+
+#include "icons/advancedicon.h"
+
+namespace varnel::test {
+
+QApplication& TestApplication() {
+  static QApplication* application = [] {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "test_app";
+    static char* argv[] = {name, nullptr};
+    return new QApplication(argc, argv);
+  }();
+  return *application;
+}
+
+std::unique_ptr<TAdvancedIcon> SolidIcon(int width, int height, int bits, TColor color) {
+  TBitmap bitmap(width, height, bits == 32 ? PixelFormat::Bits32 : PixelFormat::Bits24);
+  bitmap.Fill(color);
+  if (bits == 32)
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x) bitmap.ScanLine(y)[x * 4 + 3] = 0xFF;
+  auto icon = std::make_unique<TAdvancedIcon>();
+  icon->Images().AddFromBitmap(bitmap, nullptr, 0);
+  return icon;
+}
+
+std::unique_ptr<TAdvancedIcon> CopyIcon(const TAdvancedIcon& icon) {
+  auto copy = std::make_unique<TAdvancedIcon>();
+  copy->Assign(icon);
+  return copy;
+}
+
+GridHarness::GridHarness() {
+  TestApplication();
+  settings.grCaption = false;
+  settings.grFormats = false;
+  grid = std::make_unique<TLocalGrid>();
+  lib = std::make_unique<TfmLib>(host, settings, clipboard, *grid);
+  grid->Attach(lib.get());
+}
+
+GridHarness::~GridHarness() {
+  grid->Attach(nullptr);
+  lib.reset();
+}
+
+void GridHarness::AddItems(int count) {
+  std::unique_ptr<TAdvancedIcon> prototype = SolidIcon(16, 16, 24, RGB(0x20, 0x60, 0xA0));
+  int first = lib->Count();
+  for (int i = 0; i < count; ++i)
+    lib->AppendItem("Icon " + std::to_string(first + i), CopyIcon(*prototype));
+  grid->Relayout();
+}
+
+void GridHarness::ShowWithColumns(int columns, int height) {
+  grid->resize(400, height);
+  grid->show();
+  grid->Relayout();
+  int columnWidth = grid->GridLayout().columnWidth;
+  int scrollBar = grid->verticalScrollBar()->sizeHint().width();
+  grid->resize(columns * columnWidth + scrollBar + 4 + columnWidth / 2, height);
+  grid->Relayout();
+  (void)QTest::qWaitForWindowExposed(grid.get());
+}
+
+QPoint GridHarness::ImageCentre(int item) const {
+  const TGridLayout& layout = grid->GridLayout();
+  return grid->CellRect(item).topLeft() +
+         QPoint(layout.imageLeft + layout.imageWidth / 2, layout.imageTop + layout.imageHeight / 2);
+}
+
+std::vector<int> GridHarness::Selected() const {
+  std::vector<int> selected;
+  for (int i = 0; i < lib->Count(); ++i)
+    if (lib->IsSelected(i)) selected.push_back(i);
+  return selected;
+}
+
+std::vector<std::string> GridHarness::Names() const {
+  std::vector<std::string> names;
+  for (int i = 0; i < lib->Count(); ++i) names.push_back(lib->Items().Names(i));
+  return names;
+}
+
+}  // namespace varnel::test
