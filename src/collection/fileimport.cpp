@@ -10,8 +10,9 @@
 #include "collection/filekind.h"
 #include "collection/fmlib.h"
 #include "collection/iconhash.h"
-#include "graphics/bmpcodec.h"
 #include "graphics/canvas.h"
+#include "graphics/jpegcodec.h"
+#include "icons/bitmapfix32.h"
 #include "icons/maskbits.h"
 #include "icons/pngpicture.h"
 #include "resources/modulecensus.h"
@@ -35,12 +36,11 @@ bool IsArchive(Kind kind) {
   return kind == Kind::fkZip || kind == Kind::fkRar;
 }
 
-// A picture as a 32-bit bitmap with alpha; 32-bit pictures whose alpha is all 0 are opaque.
-TBitmap As32BitWithAlpha(TBitmap picture) {
-  bool had32 = picture.Format() == PixelFormat::Bits32;
-  if (!had32) picture = ConvertFormat(picture, PixelFormat::Bits32);
-  if (!had32 || AllAlphaZero(picture)) SetOpaque(picture);
-  return picture;
+// A picture as a 32-bit bitmap, fully opaque.
+TBitmap AsOpaque32Bit(const TBitmap& picture) {
+  TBitmap result = ConvertFormat(picture, PixelFormat::Bits32);
+  SetOpaque(result);
+  return result;
 }
 
 struct Picture {
@@ -48,11 +48,17 @@ struct Picture {
   std::optional<TBitmap> mask;
 };
 
-// The picture of a BMP or PNG file; nothing for other kinds.
+// The picture of a BMP, JPEG or PNG file; nothing for other kinds.
 std::optional<Picture> ReadPicture(Kind kind, const std::string& path) {
-  if (kind != Kind::fkBitmap && kind != Kind::fkPng) return std::nullopt;
+  if (kind != Kind::fkBitmap && kind != Kind::fkPng && kind != Kind::fkJpeg) return std::nullopt;
   std::vector<uint8_t> bytes = ReadWholeFile(path);
-  if (kind == Kind::fkBitmap) return Picture{As32BitWithAlpha(LoadBmp(bytes)), std::nullopt};
+  if (kind == Kind::fkBitmap) {
+    TBitmapFix32 bitmap;
+    SpanStream stream(bytes);
+    bitmap.LoadFromStream(stream);
+    return Picture{std::move(bitmap), std::nullopt};
+  }
+  if (kind == Kind::fkJpeg) return Picture{AsOpaque32Bit(DecodeJpeg(bytes)), std::nullopt};
   TColorAndMask png = LoadPngPicture(bytes, kPngAlphaThreshold);
   return Picture{std::move(png.color), std::move(png.mask)};
 }
@@ -76,8 +82,8 @@ std::unique_ptr<TAdvancedIcon> ReadSingleIcon(Kind kind, const std::string& path
 
 // Kinds whose readers are not part of the program yet: nothing is read from them.
 bool ReaderMissing(Kind kind) {
-  return kind == Kind::fkJpeg || kind == Kind::fkGif || kind == Kind::fkMacIcon ||
-         kind == Kind::fkIconProject || IsArchive(kind);
+  return kind == Kind::fkGif || kind == Kind::fkMacIcon || kind == Kind::fkIconProject ||
+         IsArchive(kind);
 }
 
 // The icons of a module, library or resource file in a private list; isModule tells whether

@@ -322,3 +322,23 @@ TEST_F(CollectionTest, ClearThenLoadRecordsTheNewSource) {
 
 }  // namespace
 }  // namespace varnel
+
+namespace varnel {
+namespace {
+
+TEST_F(CollectionTest, PicturesBecomeOneImageIcons) {
+  for (const char* file : {"jpeg/sample.jpg", "bmp/rgba32.bmp", "png/basn3p08.png"})
+    LoadFile(lib, test::CorpusPath(file));
+  ASSERT_EQ(lib.Count(), 3);
+  EXPECT_EQ(lib.Items().Names(0), "sample");
+  const TSubIcon& jpeg = *lib.Items().Icons(0)->Images()[0];
+  EXPECT_EQ(jpeg.BitsPerPixel(), 32);
+  EXPECT_EQ(jpeg.ImageWidth(), 23);
+  EXPECT_EQ(lib.Items().Icons(2)->Images()[0]->BitsPerPixel(), 8);
+  // CMYK pictures are not taken.
+  LoadFile(lib, test::CorpusPath("jpeg/pil_sample_cmyk.jpg"));
+  EXPECT_EQ(lib.Count(), 3);
+}
+
+}  // namespace
+}  // namespace varnel
