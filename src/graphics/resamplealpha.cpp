@@ -33,6 +33,85 @@ struct Intermediate {
   std::vector<uint8_t> alphas;  // 1 byte a pixel
 };
 
+// Which source pixels of a row are fully transparent and which fully opaque, counted up to each
+// column, so that a run of contributors can be classified at once.
+class RowAlphaCounts {
+ public:
+  enum Kind { kClear, kOpaque, kMixed };
+
+  explicit RowAlphaCounts(int width) : clear_(size_t(width) + 1), opaque_(size_t(width) + 1) {}
+
+  void Count(const uint8_t* row, int width) {
+    for (int x = 0; x < width; ++x) {
+      uint8_t alpha = row[4 * x + 3];
+      clear_[x + 1] = clear_[x] + (alpha == 0);
+      opaque_[x + 1] = opaque_[x] + (alpha == 255);
+    }
+  }
+
+  // The kind of the pixels first..last.
+  Kind Of(int first, int last) const {
+    int count = last - first + 1;
+    if (clear_[last + 1] - clear_[first] == count) return kClear;
+    if (opaque_[last + 1] - opaque_[first] == count) return kOpaque;
+    return kMixed;
+  }
+
+ private:
+  std::vector<int> clear_, opaque_;
+};
+
+// The lowest and highest source index among each destination pixel's contributors.
+std::vector<std::pair<int, int>> ContributorSpans(const ContributorList& list) {
+  std::vector<std::pair<int, int>> spans;
+  for (int i = 0; i < list.DestLength(); ++i) {
+    std::pair<int, int> span{INT32_MAX, -1};
+    for (const Contributor* c = list.Begin(i); c != list.End(i); ++c)
+      span = {std::min(span.first, c->source), std::max(span.second, c->source)};
+    spans.push_back(span);
+  }
+  return spans;
+}
+
+// One intermediate pixel from contributors of mixed alpha: colours weighed by alpha.
+void FilterMixed(const uint8_t* in, const Contributor* begin, const Contributor* end,
+                 const WeightDivider& byWeightSum, uint8_t* color, uint8_t* plain) {
+  int weights = 0, blue = 0, green = 0, red = 0, weightedAlpha = 0, alpha = 0;
+  for (const Contributor* c = begin; c != end; ++c) {
+    const uint8_t* p = in + 4 * c->source;
+    int a = p[3];
+    int v = AlphaWeight(a, c->weight);
+    weights += v;  // 0 for a transparent pixel, whose colour so counts for nothing
+    blue += v * p[0];
+    green += v * p[1];
+    red += v * p[2];
+    weightedAlpha += v * a;
+    alpha += c->weight * a;
+  }
+  WeightDivider byWeights(weights);
+  color[0] = byWeights(blue);
+  color[1] = byWeights(green);
+  color[2] = byWeights(red);
+  color[3] = byWeights(weightedAlpha);
+  *plain = byWeightSum(alpha);
+}
+
+// One intermediate pixel from opaque contributors, whose alpha weights are the plain weights.
+void FilterOpaque(const uint8_t* in, const Contributor* begin, const Contributor* end,
+                  int weightSum, const WeightDivider& byWeightSum, uint8_t* color, uint8_t* plain) {
+  int blue = 0, green = 0, red = 0;
+  for (const Contributor* c = begin; c != end; ++c) {
+    const uint8_t* p = in + 4 * c->source;
+    blue += c->weight * p[0];
+    green += c->weight * p[1];
+    red += c->weight * p[2];
+  }
+  color[0] = byWeightSum(blue);
+  color[1] = byWeightSum(green);
+  color[2] = byWeightSum(red);
+  color[3] = *plain = byWeightSum(255 * weightSum);
+}
+
 Intermediate FilterRows(const TBitmap& source, const ContributorList& columns) {
   int width = columns.DestLength();
   CheckIntermediateSize(width, source.Height());
@@ -43,66 +122,132 @@ Intermediate FilterRows(const TBitmap& source, const ContributorList& columns) {
   uint8_t* plain = result.alphas.data();
   std::vector<WeightDivider> columnSums;
   for (int x = 0; x < width; ++x) columnSums.emplace_back(columns.WeightSum(x));
+  std::vector<std::pair<int, int>> spans = ContributorSpans(columns);
+  RowAlphaCounts counts(source.Width());
   for (int y = 0; y < source.Height(); ++y) {
     const uint8_t* in = source.ScanLine(y);
+    counts.Count(in, source.Width());
     for (int x = 0; x < width; ++x, color += 4, ++plain) {
-      int weights = 0, blue = 0, green = 0, red = 0, weightedAlpha = 0, alpha = 0;
-      for (const Contributor* c = columns.Begin(x); c != columns.End(x); ++c) {
-        const uint8_t* p = in + 4 * c->source;
-        int a = p[3];
-        int v = AlphaWeight(a, c->weight);
-        weights += v;  // 0 for a transparent pixel, whose colour so counts for nothing
-        blue += v * p[0];
-        green += v * p[1];
-        red += v * p[2];
-        weightedAlpha += v * a;
-        alpha += c->weight * a;
+      const Contributor* begin = columns.Begin(x);
+      const Contributor* end = columns.End(x);
+      switch (begin == end ? RowAlphaCounts::kMixed : counts.Of(spans[x].first, spans[x].second)) {
+        case RowAlphaCounts::kClear:  // every sum is 0
+          std::memset(color, 0, 4);
+          *plain = 0;
+          break;
+        case RowAlphaCounts::kOpaque:
+          FilterOpaque(in, begin, end, columns.WeightSum(x), columnSums[x], color, plain);
+          break;
+        default:
+          FilterMixed(in, begin, end, columnSums[x], color, plain);
       }
-      WeightDivider byWeights(weights);
-      color[0] = byWeights(blue);
-      color[1] = byWeights(green);
-      color[2] = byWeights(red);
-      color[3] = byWeights(weightedAlpha);
-      *plain = columnSums[x](alpha);
     }
   }
   return result;
 }
 
+// The same classification down the columns of the intermediate: pixels whose weighted and
+// plain alpha are both 0, and pixels whose weighted alpha is 255.
+class ColumnAlphaCounts {
+ public:
+  ColumnAlphaCounts(const Intermediate& rows, size_t width)
+      : width_(width), clear_(rows.alphas.size() + width), opaque_(rows.alphas.size() + width) {
+    for (size_t i = 0; i < rows.alphas.size(); ++i) {
+      uint8_t weighted = rows.colors[4 * i + 3];
+      clear_[i + width] = clear_[i] + (weighted == 0 && rows.alphas[i] == 0);
+      opaque_[i + width] = opaque_[i] + (weighted == 255);
+    }
+  }
+
+  // The kind of the pixels of column x in rows first..last.
+  RowAlphaCounts::Kind Of(size_t x, int first, int last) const {
+    int count = last - first + 1;
+    size_t top = size_t(first) * width_ + x, bottom = size_t(last + 1) * width_ + x;
+    if (clear_[bottom] - clear_[top] == count) return RowAlphaCounts::kClear;
+    if (opaque_[bottom] - opaque_[top] == count) return RowAlphaCounts::kOpaque;
+    return RowAlphaCounts::kMixed;
+  }
+
+ private:
+  size_t width_;
+  std::vector<int> clear_, opaque_;
+};
+
+// The intermediate rows that contribute to one destination row, with their weights.
+struct ContributorRows {
+  std::vector<const uint8_t*> colors, alphas;
+  std::vector<int> weights;
+
+  void Gather(const Intermediate& rows, const ContributorList& lines, int y, size_t width) {
+    colors.clear();
+    alphas.clear();
+    weights.clear();
+    for (const Contributor* c = lines.Begin(y); c != lines.End(y); ++c) {
+      colors.push_back(rows.colors.data() + size_t(c->source) * 4 * width);
+      alphas.push_back(rows.alphas.data() + size_t(c->source) * width);
+      weights.push_back(c->weight);
+    }
+  }
+
+  // Pixel x from contributors of mixed alpha: colours weighed by the intermediate alpha.
+  void FilterMixed(size_t x, const WeightDivider& byWeightSum, uint8_t* out) const {
+    int alphaWeights = 0, blue = 0, green = 0, red = 0, alpha = 0;
+    for (size_t k = 0; k < weights.size(); ++k) {
+      const uint8_t* color = colors[k] + 4 * x;
+      int v = AlphaWeight(color[3], weights[k]);
+      alphaWeights += v;
+      blue += v * color[0];
+      green += v * color[1];
+      red += v * color[2];
+      alpha += weights[k] * alphas[k][x];
+    }
+    WeightDivider byAlphaWeights(alphaWeights);
+    out[0] = byAlphaWeights(blue);
+    out[1] = byAlphaWeights(green);
+    out[2] = byAlphaWeights(red);
+    out[3] = byWeightSum(alpha);
+  }
+
+  // Pixel x from opaque contributors, whose alpha weights are the plain weights.
+  void FilterOpaque(size_t x, const WeightDivider& byWeightSum, uint8_t* out) const {
+    int blue = 0, green = 0, red = 0, alpha = 0;
+    for (size_t k = 0; k < weights.size(); ++k) {
+      const uint8_t* color = colors[k] + 4 * x;
+      blue += weights[k] * color[0];
+      green += weights[k] * color[1];
+      red += weights[k] * color[2];
+      alpha += weights[k] * alphas[k][x];
+    }
+    out[0] = byWeightSum(blue);
+    out[1] = byWeightSum(green);
+    out[2] = byWeightSum(red);
+    out[3] = byWeightSum(alpha);
+  }
+};
+
 // The vertical pass into dest (32-bit, of the final size): each destination row gathers the
 // intermediate rows of its contributors and keeps every sum of a pixel in registers.
 void FilterColumns(const Intermediate& rows, const ContributorList& lines, TBitmap& dest) {
   size_t width = size_t(dest.Width());
-  std::vector<const uint8_t*> colorRows, alphaRows;
-  std::vector<int> weights;
+  ColumnAlphaCounts counts(rows, width);
+  std::vector<std::pair<int, int>> spans = ContributorSpans(lines);
+  ContributorRows contributors;
   for (int y = 0; y < dest.Height(); ++y) {
-    colorRows.clear();
-    alphaRows.clear();
-    weights.clear();
-    for (const Contributor* c = lines.Begin(y); c != lines.End(y); ++c) {
-      colorRows.push_back(rows.colors.data() + size_t(c->source) * 4 * width);
-      alphaRows.push_back(rows.alphas.data() + size_t(c->source) * width);
-      weights.push_back(c->weight);
-    }
-    size_t count = weights.size();
+    contributors.Gather(rows, lines, y, width);
+    bool none = contributors.weights.empty();
     WeightDivider byWeightSum(lines.WeightSum(y));
     uint8_t* out = dest.ScanLine(y);
     for (size_t x = 0; x < width; ++x, out += 4) {
-      int alphaWeights = 0, blue = 0, green = 0, red = 0, alpha = 0;
-      for (size_t k = 0; k < count; ++k) {
-        const uint8_t* color = colorRows[k] + 4 * x;
-        int v = AlphaWeight(color[3], weights[k]);
-        alphaWeights += v;
-        blue += v * color[0];
-        green += v * color[1];
-        red += v * color[2];
-        alpha += weights[k] * alphaRows[k][x];
+      switch (none ? RowAlphaCounts::kMixed : counts.Of(x, spans[y].first, spans[y].second)) {
+        case RowAlphaCounts::kClear:  // every sum is 0
+          std::memset(out, 0, 4);
+          break;
+        case RowAlphaCounts::kOpaque:
+          contributors.FilterOpaque(x, byWeightSum, out);
+          break;
+        default:
+          contributors.FilterMixed(x, byWeightSum, out);
       }
-      WeightDivider byAlphaWeights(alphaWeights);
-      out[0] = byAlphaWeights(blue);
-      out[1] = byAlphaWeights(green);
-      out[2] = byAlphaWeights(red);
-      out[3] = byWeightSum(alpha);
     }
   }
 }
