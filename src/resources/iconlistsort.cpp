@@ -1,9 +1,10 @@
-// The orders of TIconList::SortIcons. Every order but the reversal and the name order keeps items
-// with equal keys in their current order.
+// The orders of TIconList::SortIcons. Every order but the reversal keeps items with equal keys
+// in their current order.
 
 #include <algorithm>
-#include <cstdlib>
+#include <charconv>
 #include <optional>
+#include <string_view>
 
 #include "platform/textfunctions.h"
 #include "resources/iconlist.h"
@@ -27,11 +28,13 @@ NumberInName ReduceToNumber(const std::string& name) {
     else if (c == '+' || c == '-' || (c >= '0' && c <= '9'))
       key.reduced += c;
   }
-  if (!key.reduced.empty()) {
-    char* end = nullptr;
-    double value = std::strtod(key.reduced.c_str(), &end);
-    if (end == key.reduced.c_str() + key.reduced.size()) key.value = value;
-  }
+  // Parsed without regard to the process locale; one leading "+" is allowed.
+  std::string_view text = key.reduced;
+  if (text.starts_with('+') && text.size() > 1 && text[1] != '+' && text[1] != '-')
+    text.remove_prefix(1);
+  double value = 0;
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (!text.empty() && error == std::errc() && end == text.data() + text.size()) key.value = value;
   return key;
 }
 

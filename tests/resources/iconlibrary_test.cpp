@@ -65,6 +65,9 @@ TEST(IconList, SortByNumberInNameAndByName) {
   TIconList icons = ListOfNames({"abc", "Icon 10", "Icon 9", "Item -2,5"});
   icons.SortIcons(3);
   EXPECT_EQ(NamesOf(icons), (std::vector<std::string>{"Item -2,5", "Icon 9", "Icon 10", "abc"}));
+  TIconList signs = ListOfNames({"v+-1", "v+3", "v1.5.2", "v+2"});
+  signs.SortIcons(3);  // "+-1" and "1.5.2" are no numbers: they follow, compared as text
+  EXPECT_EQ(NamesOf(signs), (std::vector<std::string>{"v+2", "v+3", "v+-1", "v1.5.2"}));
   icons.SortIcons(2);
   EXPECT_EQ(NamesOf(icons), (std::vector<std::string>{"abc", "Icon 10", "Icon 9", "Item -2,5"}));
   icons.SortIcons(1);
