@@ -232,6 +232,12 @@ TEST(Icl32Writer, ImagesAreNumberedAcrossIconsAndEmptyIconsOnlyNamed) {
 
   test::TempDir dir;
   WriteIcl32File(icons, dir.File("t.icl"));
+  TPEResourceModule written;
+  written.DecodeFile(dir.File("t.icl"));
+  ASSERT_NE(written.FindResource("14", "12"), nullptr);
+  EXPECT_FALSE(written.FindResource("14", "12")->NameIsString);
+  ASSERT_NE(written.FindResource("14", "012"), nullptr);
+  EXPECT_TRUE(written.FindResource("14", "012")->NameIsString);
   TIconLibrary library;
   EXPECT_FALSE(library.LoadFromFile(dir.File("t.icl")));
   EXPECT_TRUE(library.IsModule && library.Is32Bit);
