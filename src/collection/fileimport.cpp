@@ -14,6 +14,7 @@
 #include "graphics/jpegcodec.h"
 #include "icons/bitmapfix32.h"
 #include "icons/maskbits.h"
+#include "icons/picturesizing.h"
 #include "icons/pngpicture.h"
 #include "resources/modulecensus.h"
 #include "resources/resimport.h"
@@ -218,13 +219,14 @@ void ImportFile(TfmLib& lib, const std::string& path, std::vector<std::string>* 
       throw Exception("Reading archives is not available yet");
     } else {
       auto icon = std::make_unique<TAdvancedIcon>();
-      if (kind == Kind::fkAniCursor)
-        icon->ExtractFromRiffFile(path, 0, nullptr);
-      else if (auto single = ReadSingleIcon(kind, path))
-        icon = std::move(single);
+      int result = AddImagesFromFile(lib, *icon, path, -1);
+      if (result == 2 && errors) errors->push_back("Images not found: " + path);
+      if (result == 1) lib.Terminated = true;
+      // A file without images is reported once: in the list when there is one.
+      bool reported = result == 2 && errors;
       if (icon->Images().Count())
         lib.AppendItem(Stem(path), std::move(icon));
-      else if (!lib.Terminated)
+      else if (!lib.Terminated && !reported)
         throw Exception("Can't found image in file: " + path);
     }
   } catch (const Exception& error) {
@@ -249,6 +251,64 @@ constexpr const char* kImportFilter =
 constexpr size_t kFilesWithoutProgressWindow = 10;
 
 }  // namespace
+
+namespace {
+
+constexpr int kPictureSizeFilterThreshold = 80;
+
+// The "Add Image" question for a picture's size; the previous answer while it is to be reused.
+std::optional<TNewImageSizeAnswer> AskImageSize(TfmLib& lib, const std::string& path,
+                                                const TBitmap& picture) {
+  if (lib.ApplySizeToAll) return lib.LastImageSize;
+  if (lib.UI().ProgressShown()) lib.UI().CloseProgress();
+  auto answer = lib.UI().AskNewImageSize(
+      {std::filesystem::path(path).filename().string(), picture.Width(), picture.Height()});
+  if (!answer) return std::nullopt;
+  lib.LastImageSize = *answer;
+  lib.ApplySizeToAll = answer->applyToAll;
+  return answer;
+}
+
+// A picture smaller than 256 in both directions is added as it is; a larger one at the size
+// the user chooses. Returns 1 when the question was cancelled.
+int AddPicture(TfmLib& lib, TAdvancedIcon& icon, const std::string& path, const Picture& picture) {
+  const TBitmap* mask = picture.mask ? &*picture.mask : nullptr;
+  if (picture.color.Width() < kSmallPicture && picture.color.Height() < kSmallPicture) {
+    icon.Images().AddFromBitmap(picture.color, mask, 0);
+    lib.SetModified(true);
+    return 0;
+  }
+  auto size = AskImageSize(lib, path, picture.color);
+  if (!size) return 1;
+  AddBitmapSized(icon.Images(), picture.color, mask, size->filter, kPictureSizeFilterThreshold,
+                 size->proportions, size->width, size->height);
+  return 0;
+}
+
+}  // namespace
+
+int AddImagesFromFile(TfmLib& lib, TAdvancedIcon& icon, const std::string& path, int index) {
+  int before = icon.Images().Count();
+  Kind kind = DetectFileKind(path).kind;
+  int result = 0;
+  if (kind == Kind::fkIcon) {
+    icon.LoadFromFile(path);
+  } else if (kind == Kind::fkAniCursor) {
+    icon.Images().Clear();
+    icon.ExtractFromRiffFile(path, 0, nullptr);
+  } else if (auto picture = ReadPicture(kind, path)) {
+    result = AddPicture(lib, icon, path, *picture);
+  } else if (kind == Kind::fkModule || kind == Kind::fkResource32 || kind == Kind::fkResource16) {
+    bool isModule = false;
+    TIconLibrary library = ReadLibrary(kind, path, isModule);
+    int chosen = std::max(index, 0);
+    if (chosen < library.Count()) icon.Images().TakeAll(*library.Icon(chosen));
+  } else if (FileSizeOf(path) < 4) {
+    throw Exception("Can't found image in file: " + path);
+  }
+  if (result == 0 && icon.Images().Count() == before) result = 2;
+  return result;
+}
 
 bool IsSkippedExtension(const std::string& path) {
   static const char* const kSkipped[] = {"swp", "txt", "doc", "xls", "ini", "dat", "da0", "lnk"};

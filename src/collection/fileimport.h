@@ -9,6 +9,7 @@
 
 namespace varnel {
 
+class TAdvancedIcon;
 class TfmLib;
 
 // Search-style loading (opening a file, searches, archive members). With silent, errors are
@@ -35,6 +36,10 @@ namespace varnel {
 // The "Import Files..." command: the open dialog, then each chosen file through ImportFile; the
 // errors are shown at the end.
 void ImportFiles(TfmLib& lib);
+
+// Adds the images of one file to icon: 0 when done, 1 when the size question was cancelled, 2
+// when no image was found. index chooses the icon of a library (0 when negative).
+int AddImagesFromFile(TfmLib& lib, TAdvancedIcon& icon, const std::string& path, int index);
 
 // Whether a dropped or searched file is one never loaded ("txt", "ini", "lnk", ...).
 bool IsSkippedExtension(const std::string& path);

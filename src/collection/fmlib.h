@@ -52,6 +52,8 @@ class TfmLib : public TfmChildAbstract {
   TListLongint SourcePosition;
   bool SearchMode = false;
   bool ApplySizeToAll = false;
+  // The last answer of the "Add Image" size question, reused while ApplySizeToAll is set.
+  TNewImageSizeAnswer LastImageSize;
   // Called when the main window's image panel must show the current icon afresh.
   std::function<void()> OnImagePanelChanged;
 

@@ -8,6 +8,8 @@
 #include "base/errors.h"
 #include "base/fileio.h"
 #include "collection/fileimport.h"
+#include "graphics/pngcodec.h"
+#include "icons/maskbits.h"
 #include "platform/fakeuserinterface.h"
 #include "support/corpus.h"
 #include "support/testcollection.h"
@@ -338,6 +340,41 @@ TEST_F(CollectionTest, PicturesBecomeOneImageIcons) {
   // CMYK pictures are not taken.
   LoadFile(lib, test::CorpusPath("jpeg/pil_sample_cmyk.jpg"));
   EXPECT_EQ(lib.Count(), 3);
+}
+
+}  // namespace
+}  // namespace varnel
+
+namespace varnel {
+namespace {
+
+TEST_F(CollectionTest, LargePicturesAskForTheirSizeAndSmallOnesDoNot) {
+  TBitmap big(300, 150, PixelFormat::Bits24);
+  big.Fill(RGB(200, 0, 0));
+  WriteFileAtomic(dir.File("big.png"), EncodePng(big));
+  TNewImageSizeAnswer size;
+  size.width = size.height = 32;
+  ui.imageSizeAnswers.push_back(size);
+  ImportFile(lib, dir.File("big.png"), nullptr);
+  ASSERT_EQ(lib.Count(), 1);
+  const TSubIcon& image = *lib.Items().Icons(0)->Images()[0];
+  EXPECT_EQ(image.ImageWidth(), 32);
+  TBitmap color, mask;
+  image.GetBitmaps(nullptr, &color, clNone, &mask);
+  // Kept in proportion: a 32 x 16 band in the middle, transparent above and below.
+  EXPECT_TRUE(MaskBitSet(mask, 16, 2));
+  EXPECT_FALSE(MaskBitSet(mask, 16, 16));
+  ASSERT_EQ(ui.imageSizeRequests.size(), 1u);
+  EXPECT_EQ(ui.imageSizeRequests[0].width, 300);
+
+  // Cancelling stops the import; small pictures are taken as they are.
+  ImportFile(lib, dir.File("big.png"), nullptr);
+  EXPECT_TRUE(lib.Terminated);
+  EXPECT_EQ(lib.Count(), 1);
+  lib.Terminated = false;
+  ImportFile(lib, test::CorpusPath("png/basn6a08.png"), nullptr);
+  EXPECT_EQ(lib.Count(), 2);
+  EXPECT_EQ(ui.imageSizeRequests.size(), 2u);
 }
 
 }  // namespace

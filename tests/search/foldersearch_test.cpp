@@ -193,7 +193,7 @@ TEST_F(FolderSearchTest, ImportFilesShowsTheErrorsAtTheEnd) {
   ImportFiles(lib);
   EXPECT_EQ(lib.Count(), 1);
   ASSERT_EQ(ui.errorLists.size(), 1u);
-  EXPECT_EQ(ui.errorLists[0][0], "Can't found image in file: " + dir.File("bad.bin"));
+  EXPECT_EQ(ui.errorLists[0], std::vector<std::string>{"Images not found: " + dir.File("bad.bin")});
 }
 
 }  // namespace
