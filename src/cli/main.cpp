@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "cli/command.h"
+#include "icons/bitmapfix32.h"
 
 namespace varnel::cli {
 
@@ -120,6 +121,7 @@ void PrintHelp() {
 
 int main(int argc, char** argv) {
   using namespace varnel::cli;
+  varnel::RegisterBitmapFix32();
   std::vector<std::string> args(argv + 1, argv + argc);
   if (args.empty()) {
     PrintHelp();
