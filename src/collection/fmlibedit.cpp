@@ -19,6 +19,8 @@ namespace {
 
 constexpr const char* kCannotUndo = "\n\nWarning: You can't undo this operation";
 constexpr size_t kMaxNameLength = 255;
+// The size of the icons the desktop shows for files.
+constexpr int kShellIconSize = 32;
 
 std::string UpperCase(std::string text) {
   for (char& c : text) c = char(std::toupper(static_cast<unsigned char>(c)));
@@ -124,7 +126,9 @@ void TfmLib::CopySelection() {
   int current = CurrentSelected();
   if (current >= 0) {
     const TAdvancedIcon& icon = *Items().Icons(current);
-    if (const TSubIcon* image = icon.Images()[0]) {
+    int size = settings_.grIconSize;
+    if (size != 16 && size != 32 && size != 48) size = kShellIconSize;
+    if (const TSubIcon* image = icon.GetBestImage(size, size, settings_.grIconBPP)) {
       int bits = image->BitsPerPixel();
       TColor back = bits == 1   ? settings_.Back1bpp
                     : bits == 4 ? settings_.Back4bpp
