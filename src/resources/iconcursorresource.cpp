@@ -82,23 +82,14 @@ IconImageFacts TIconCursorResourceDetails::Facts() const {
 
 PixelFormat TIconCursorResourceDetails::GetPixelFormat() const {
   IconImageFacts facts = Facts();
-  switch (facts.bitCount) {
-    case 1:
-      return PixelFormat::Bits1;
-    case 4:
-      return PixelFormat::Bits4;
-    case 8:
-      return PixelFormat::Bits8;
-    case 16:
-      if (facts.compression == 0) return PixelFormat::Bits15;
-      if (facts.compression == 3) return PixelFormat::Bits16;
-      break;
-    case 24:
-      return PixelFormat::Bits24;
-    case 32:
-      return PixelFormat::Bits32;
-  }
-  throw EInvalidGraphic("Pixel Format Not Valid for Icons or Cursors");
+  // 16-bit images are 5-5-5 without bit fields and take their masks with them.
+  if (facts.bitCount == 16 && facts.compression == 0) return PixelFormat::Bits15;
+  if (facts.bitCount == 16 && facts.compression != 3)
+    throw EInvalidGraphic("Pixel Format Not Valid for Icons or Cursors");
+  PixelFormat format = FormatOfBits(facts.bitCount);
+  if (format == PixelFormat::Custom || format == PixelFormat::Bits15)
+    throw EInvalidGraphic("Pixel Format Not Valid for Icons or Cursors");
+  return format;
 }
 
 std::string TIconCursorResourceDetails::GroupType() const {

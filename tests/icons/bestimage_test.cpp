@@ -13,18 +13,9 @@ struct Format {
 };
 
 PixelFormat PixelFormatOf(int bits) {
-  switch (bits) {
-    case 1:
-      return PixelFormat::Bits1;
-    case 4:
-      return PixelFormat::Bits4;
-    case 8:
-      return PixelFormat::Bits8;
-    case 32:
-      return PixelFormat::Bits32;
-    default:
-      return PixelFormat::Bits24;
-  }
+  PixelFormat format = FormatOfBits(bits);
+  return format == PixelFormat::Custom || format == PixelFormat::Bits16 ? PixelFormat::Bits24
+                                                                        : format;
 }
 
 std::unique_ptr<TAdvancedIcon> IconOf(std::initializer_list<Format> formats) {
