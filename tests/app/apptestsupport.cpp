@@ -1,11 +1,25 @@
 #include "apptestsupport.h"
 
+#include <QMessageBox>
 #include <QScrollBar>
 #include <QTest>
+#include <QTimer>
 
+#include "app/errorlistdialog.h"
 #include "icons/advancedicon.h"
 
 namespace varnel::test {
+
+std::vector<std::string>& UnansweredModals() {
+  static std::vector<std::string> texts;
+  return texts;
+}
+
+QString ModalText(QWidget* modal) {
+  if (auto* box = qobject_cast<QMessageBox*>(modal)) return box->text();
+  if (auto* errors = qobject_cast<TErrorListDialog*>(modal)) return errors->Text();
+  return modal->windowTitle();
+}
 
 QApplication& TestApplication() {
   static QApplication* application = [] {
@@ -13,7 +27,17 @@ QApplication& TestApplication() {
     static int argc = 1;
     static char name[] = "test_app";
     static char* argv[] = {name, nullptr};
-    return new QApplication(argc, argv);
+    auto* created = new QApplication(argc, argv);
+    // A modal window no test answers would wait for ever: it is closed, and its text kept.
+    auto* watchdog = new QTimer(created);
+    QObject::connect(watchdog, &QTimer::timeout, [] {
+      QWidget* modal = QApplication::activeModalWidget();
+      if (!modal) return;
+      UnansweredModals().push_back(ModalText(modal).toStdString());
+      if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
+    });
+    watchdog->start(200);
+    return created;
   }();
   return *application;
 }

@@ -16,6 +16,11 @@ namespace varnel::test {
 // The application of the tests (created once, on the offscreen platform unless another is set).
 QApplication& TestApplication();
 
+// The texts of modal windows that no test answered (they are closed after a moment).
+std::vector<std::string>& UnansweredModals();
+// The text a message box or error list shows, else the window's title.
+QString ModalText(QWidget* modal);
+
 // An icon with one image of the given size and depth (24 or 32 bits), filled with colour.
 std::unique_ptr<TAdvancedIcon> SolidIcon(int width, int height, int bits, TColor color);
 // A copy of icon's images.
