@@ -25,10 +25,9 @@ struct TCellImageOptions {
 const TSubIcon* ChooseCellImage(const TAdvancedIcon& icon, QSize area, int depthFilter,
                                 bool exactFormats);
 
-// The image composed on the background and fitted into the area: larger images shrink (keeping
-// proportions when asked, else stretched to the area), smaller ones stay at their size (or grow
-// by a whole factor with enlargeSmall) unless proportions are off, when they are stretched too.
-// The result has the area's size; the image sits at its top left, centred when fitted.
+// The image drawn into the area on the background: a larger image, or any image while
+// proportions are kept, is fitted (shrunk with the display filter, or enlarged by a whole
+// factor with enlargeSmall); a smaller one without proportions is stretched to the area.
 QImage RenderCellImage(const TSubIcon& image, const TCellImageOptions& options);
 
 }  // namespace varnel

@@ -5,6 +5,7 @@
 
 #include "collection/fileimport.h"
 #include "collection/fmlib.h"
+#include "search/foldersearch.h"
 
 namespace varnel {
 namespace {
@@ -78,7 +79,7 @@ std::vector<std::string> ImportDroppedItems(TfmLib& lib, const std::vector<std::
     for (const std::string& path : paths) {
       std::error_code error;
       if (std::filesystem::is_directory(path, error)) {
-        errors.push_back(path + " - folders cannot be searched yet");
+        SearchFolderTree(lib, path, lib.Settings().IconMask, true);
       } else if (std::filesystem::exists(path, error) && !SkippedByExtension(path)) {
         ImportOne(lib, path, errors);
       }

@@ -20,8 +20,8 @@ inline constexpr const char* kImportFilter =
 // Asks for files and imports each; the errors are shown in the error list window.
 void ImportFiles(TfmLib& lib, const std::string& initialFolder);
 
-// Imports dropped files (files of a few document kinds are skipped); the errors, for the caller
-// to show. Folders are given back as errors until the folder search can take them.
+// Imports dropped files (files of a few document kinds are skipped) and searches dropped
+// folders with their subfolders; the errors, for the caller to show.
 std::vector<std::string> ImportDroppedItems(TfmLib& lib, const std::vector<std::string>& paths);
 
 }  // namespace varnel
