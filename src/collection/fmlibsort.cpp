@@ -41,10 +41,11 @@ std::optional<double> AsNumber(const std::string& text) {
 
 // The largest value of an image property and how many images reach it.
 template <class Measure>
-std::pair<int, int> LargestAndCount(const TAdvancedIcon& icon, Measure measure) {
-  int largest = 0, count = 0;
+std::pair<int64_t, int> LargestAndCount(const TAdvancedIcon& icon, Measure measure) {
+  int64_t largest = 0;
+  int count = 0;
   for (const auto& image : icon.Images()) {
-    int value = measure(*image);
+    int64_t value = measure(*image);
     if (value > largest)
       largest = value, count = 1;
     else if (value == largest)
@@ -109,7 +110,7 @@ void TfmLib::SortIcons(TSortMode mode) {
       break;
     case TSortMode::ImageSize:
       sortBy([&](int a, int b) {
-        auto size = [](const TSubIcon& s) { return s.ImageWidth() + s.ImageHeight(); };
+        auto size = [](const TSubIcon& s) { return int64_t(s.ImageWidth()) + s.ImageHeight(); };
         return LargestAndCount(icon(a), size) < LargestAndCount(icon(b), size);
       });
       break;
