@@ -9,7 +9,9 @@
 namespace varnel {
 
 TConfirmationDialog::TConfirmationDialog(const TConfirmRequest& request, QWidget* parent)
-    : QDialog(parent), doNotPrompt_(new QCheckBox(kDoNotPromptText, this)) {
+    : QDialog(parent),
+      doNotPrompt_(new QCheckBox(kDoNotPromptText, this)),
+      showCheckBox_(request.showCheckBox) {
   setWindowTitle(QString::fromStdString(request.caption));
   auto* icon = new QLabel(this);
   icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxQuestion).pixmap(32, 32));
@@ -29,7 +31,7 @@ TConfirmationDialog::TConfirmationDialog(const TConfirmRequest& request, QWidget
 }
 
 TConfirmAnswer TConfirmationDialog::Answer() const {
-  return {result() == QDialog::Accepted, doNotPrompt_->isVisible() && doNotPrompt_->isChecked()};
+  return {result() == QDialog::Accepted, showCheckBox_ && doNotPrompt_->isChecked()};
 }
 
 }  // namespace varnel

@@ -20,6 +20,7 @@ class TConfirmationDialog : public QDialog {
 
  private:
   QCheckBox* doNotPrompt_;
+  bool showCheckBox_;
 };
 
 }  // namespace varnel

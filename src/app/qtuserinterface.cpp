@@ -8,6 +8,7 @@
 
 #include "app/confirmationdialog.h"
 #include "app/errorlistdialog.h"
+#include "app/findiconsdialog.h"
 #include "app/newimagesizedialog.h"
 #include "app/numberpairdialog.h"
 #include "app/progresswindow.h"
@@ -238,6 +239,18 @@ std::optional<uint32_t> TQtUserInterface::AskHotSpot(uint32_t hotSpot) {
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   auto [x, y] = dialog.Values();
   return uint32_t(x) | (uint32_t(y) << 16);
+}
+
+std::optional<TFindIconsChoice> TQtUserInterface::AskFindIcons(const TFindIconsRequest& request) {
+  TFindIconsDialog dialog(request, *this, window_);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.Choice();
+}
+
+std::optional<TDiskSearchChoice> TQtUserInterface::AskDiskSearch(const TDiskSearchChoice& initial) {
+  TDiskSearchDialog dialog(initial, window_);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.Choice();
 }
 
 void TQtUserInterface::ShowProgress() {

@@ -45,6 +45,8 @@ class TQtUserInterface : public UserInterface {
   std::optional<TNewImageSizeAnswer> AskNewImageSize(const TNewImageSizeRequest& request) override;
   TOverwriteAnswer AskOverwrite(const TOverwriteRequest& request) override;
   std::optional<uint32_t> AskHotSpot(uint32_t hotSpot) override;
+  std::optional<TFindIconsChoice> AskFindIcons(const TFindIconsRequest& request) override;
+  std::optional<TDiskSearchChoice> AskDiskSearch(const TDiskSearchChoice& initial) override;
 
   void ShowProgress() override;
   void CloseProgress() override;
