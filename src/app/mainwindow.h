@@ -98,6 +98,7 @@ class TfmMain : public QMainWindow, public TMainWindowFrame {
   void SaveIconAsCommand();
   void SaveFrame(const TSubIcon& image);
   void SetCustomSizeCommand();
+  void OptionsCommand();
   void LocateCommand(TFindMode mode);
   void HelpContentsCommand();
   void AboutCommand();

@@ -23,6 +23,7 @@
 #include "app/localgrid.h"
 #include "app/mainwindow.h"
 #include "app/numberpairdialog.h"
+#include "app/optionsdialog.h"
 #include "app/welcomewindow.h"
 #include "icons/advancedicon.h"
 #include "platform/folders.h"
@@ -141,7 +142,7 @@ void TfmMain::CreateActions() {
       true);
   AddCommand("aDisplayCustWin", [this] { NotAvailable("Customizing Windows icons"); });
   AddCommand("Fileassociations1", [this] { NotAvailable("Setting file associations"); });
-  AddCommand("mnOptions", [this] { NotAvailable("The options dialog"); });
+  AddCommand("mnOptions", [this] { OptionsCommand(); });
   AddCommand("btLibView", [this] {
     if (viewPopup_) viewPopup_->popup(QCursor::pos());
   });
@@ -350,6 +351,13 @@ void TfmMain::LocateCommand(TFindMode mode) {
   findDialog_->show();
   findDialog_->raise();
   findDialog_->activateWindow();
+}
+
+void TfmMain::OptionsCommand() {
+  TfmConfiguration dialog(this);
+  if (!EditOptions(TOptionsPage::Dialogs, appSettings_, dialog, this)) return;
+  grid_->Relayout();
+  ApplyPicturesToMenus(appSettings_.Values().ShowMMI);
 }
 
 void TfmMain::NotAvailable(const char* command) {

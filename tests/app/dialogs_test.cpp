@@ -7,11 +7,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTabWidget>
 #include <QTest>
 
+#include "app/colorselectiondialog.h"
 #include "app/confirmationdialog.h"
 #include "app/findiconsdialog.h"
 #include "app/newimagesizedialog.h"
+#include "app/optionsdialog.h"
 #include "app/progresswindow.h"
 #include "app/qtuserinterface.h"
 #include "apptestsupport.h"
@@ -144,6 +147,46 @@ TEST(NewImageSizeDialog, CustomStartsFromTheSourceSizeAndAsSourceKeepsIt) {
   TNewImageSizeAnswer source = dialog.Answer();
   EXPECT_EQ(source.width, 20);
   EXPECT_EQ(source.height, 10);
+}
+
+TEST(OptionsDialog, ControlsShowTheSettingsAndGiveThemBack) {
+  TestApplication();
+  TSettings settings;
+  settings.ICLExportLimit = 3200;
+  settings.ConfirmDIFL = false;
+  settings.IconMask = "*.ico";
+  TConfigurationModel model(settings, false);
+  TfmConfiguration dialog;
+  dialog.Show(model);
+  EXPECT_EQ(dialog.Pages()->count(), 4);
+  EXPECT_EQ(dialog.Pages()->tabText(2), "Import");
+  TConfigurationModel back(TSettings{}, false);
+  dialog.Take(back);
+  TSettings taken;
+  back.TakeInto(taken);
+  EXPECT_EQ(taken.ICLExportLimit, 3200);
+  EXPECT_FALSE(taken.ConfirmDIFL);
+  EXPECT_EQ(taken.IconMask, "*.ico");
+}
+
+TEST(OptionsDialog, TheLimitFieldKeepsItsRange) {
+  TestApplication();
+  TSettings settings;
+  settings.ICLExportLimit = 99999;
+  TConfigurationModel model(settings, false);
+  TfmConfiguration dialog;
+  dialog.Show(model);
+  dialog.Take(model);
+  EXPECT_EQ(model.ICLExportLimit, TConfigurationModel::kLimitMaximum);
+}
+
+TEST(ColorSelectionDialog, AColourButtonConfirmsAtOnce) {
+  TestApplication();
+  TfmColorSelection dialog;
+  dialog.Model().Open(clWhite, clNone);
+  dialog.ColorButton(6)->click();  // red
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  EXPECT_EQ(dialog.Model().Result(), clRed);
 }
 
 }  // namespace
