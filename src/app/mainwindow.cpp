@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -74,6 +75,8 @@ TfmMain::TfmMain(const std::string& settingsFile, QWidget* parent)
   CreateToolbar();
   CreateStatusBar();
   CreateCentralArea();
+  grid_->SetSystemIconSizes(style()->pixelMetric(QStyle::PM_LargeIconSize),
+                            style()->pixelMetric(QStyle::PM_SmallIconSize));
   grid_->Attach(lib_.get());
   auto* idle = new QTimer(this);
   connect(idle, &QTimer::timeout, this, &TfmMain::UpdateActions);
@@ -227,7 +230,12 @@ void TfmMain::CreateToolbar() {
   toolbar_->setIconSize(QSize(32, 32));
   toolbar_->setMovable(false);
   toolbar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
-  for (const char* name : kToolbarCommands) FillMenu(toolbar_, {name});
+  for (const char* name : kToolbarCommands) {
+    if (std::string_view(name) == "aLibDelDupes")
+      toolbar_->addAction(DuplicatesButtonAction());
+    else
+      FillMenu(toolbar_, {name});
+  }
   auto* viewButton = new QToolButton(this);
   viewButton->setDefaultAction(Action("btLibView"));
   viewButton->setMenu(viewPopup_);
@@ -243,6 +251,20 @@ void TfmMain::CreateToolbar() {
   stopAction_ = toolbar_->addWidget(stopButton_);
   stopSeparator_->setVisible(false);
   stopAction_->setVisible(false);
+}
+
+// The toolbar's "Delete Duplicates" stays enabled while the menu item needs two icons: a twin
+// of the command with its own enabled state.
+QAction* TfmMain::DuplicatesButtonAction() {
+  QAction* command = Action("aLibDelDupes");
+  auto* button = new QAction(command->icon(), command->text(), this);
+  button->setObjectName("btDelDupes");
+  button->setToolTip(command->toolTip());
+  button->setStatusTip(command->statusTip());
+  connect(button, &QAction::triggered, this, [this] { Run([this] { lib_->DeleteDuplicates(); }); });
+  connect(command, &QAction::changed, button,
+          [button, command] { button->setIcon(command->icon()); });
+  return button;
 }
 
 void TfmMain::CreateStatusBar() {

@@ -86,6 +86,7 @@ class TfmMain : public QMainWindow, public TMainWindowFrame {
   void CreateViewMenu();
   void CreateHelpMenu();
   void CreateToolbar();
+  QAction* DuplicatesButtonAction();
   void CreateStatusBar();
   void CreateCentralArea();
   void ConnectUserInterface();
@@ -105,6 +106,7 @@ class TfmMain : public QMainWindow, public TMainWindowFrame {
   void NotAvailable(const char* command);
   void CarryOutWelcomeChoice(char choice);
   void ShowWelcome();
+  void WarnAboutColorDepth();
   void ShowDropErrors(const std::vector<std::string>& errors);
   void UpdateImagePanel();
   void UpdateViewChecks();

@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -187,7 +188,7 @@ void TfmMain::UpdateActions() {
   enable("mnLibSplitIcon", currentIcon != nullptr);
   enable("mnLibCombineIcons", selected >= 2);
   enable("mnLibCheckNames", count >= 1);
-  enable("aLibDelDupes", true);  // the toolbar button is always enabled; the menu checks below
+  enable("aLibDelDupes", count >= 2);  // the toolbar's twin stays enabled
   enable("aFileProps", selected >= 1);
   for (QAction* action : iconsMenu_->actions())
     if (action->menu() && action->menu()->objectName() == "mnLibSort")
@@ -240,8 +241,20 @@ int TfmMain::Start(const std::vector<std::string>& arguments) {
   lib_->UpdateStatus();
   UpdateImagePanel();
   UpdateActions();
+  WarnAboutColorDepth();
   if (settings.Welcome && outcome.opened == 0) ShowWelcome();
   return outcome.opened;
+}
+
+void TfmMain::WarnAboutColorDepth() {
+  TSettings& settings = appSettings_.Values();
+  QScreen* screen = QGuiApplication::primaryScreen();
+  if (!settings.WarnNotTrueColorMode || !screen || screen->depth() >= 24) return;
+  TConfirmAnswer answer = ui_.AskConfirmation(
+      {"Your current color resolution is less than 24-bit True Color. True Color mode is "
+       "recommended",
+       kCaptionInformation, true});
+  if (answer.ok) settings.WarnNotTrueColorMode = !answer.doNotPrompt;
 }
 
 void TfmMain::ShowWelcome() {

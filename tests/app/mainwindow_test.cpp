@@ -105,8 +105,24 @@ TEST_F(MainWindowTest, EmptyCollectionDisablesWhatNeedsIcons) {
        {"aFileNewLib", "aFileSave", "aFileSaveAs", "aFileSaveIconAs", "aEditCopy", "aEditCut",
         "aEditErase", "aEditSelectAll", "mnLibCheckNames", "mnLibSplitIcon", "mnExportAllIcons"})
     EXPECT_FALSE(Enabled(name)) << name;
-  for (const char* name : {"aFileOpen", "aLibAddFiles", "aLibAddFolder", "aLibDelDupes"})
+  for (const char* name : {"aFileOpen", "aLibAddFiles", "aLibAddFolder"})
     EXPECT_TRUE(Enabled(name)) << name;
+  // "Delete Duplicates" needs two icons in the menu; its toolbar button is always enabled.
+  EXPECT_FALSE(Enabled("aLibDelDupes"));
+  EXPECT_TRUE(window->findChild<QAction*>("btDelDupes")->isEnabled());
+}
+
+TEST_F(MainWindowTest, CopyAndPasteGoThroughTheDesktopClipboard) {
+  window->Start({});
+  AddIcons(2);
+  window->Lib().SelectAll();
+  window->UpdateActions();
+  window->Action("aEditCopy")->trigger();
+  window->UpdateActions();
+  EXPECT_TRUE(Enabled("aEditPaste"));
+  window->Action("aEditPaste")->trigger();
+  EXPECT_EQ(window->Lib().Count(), 4);
+  EXPECT_EQ(window->Lib().Items().Names(3), "Icon 1");
 }
 
 TEST_F(MainWindowTest, SaveNeedsChanges) {
