@@ -6,16 +6,14 @@
 #include <fstream>
 #include <string>
 
+#include "cli/clirunner.h"
 #include "support/corpus.h"
-#include "support/process.h"
 
 namespace {
 
 using Result = varnel::test::ProcessResult;
-
-Result RunCli(const std::string& args) {
-  return varnel::test::RunCommand(std::string(VARNEL_CLI) + " " + args);
-}
+using varnel::test::RunCli;
+using varnel::test::RunCommand;
 
 size_t Lines(const std::string& text) {
   return size_t(std::count(text.begin(), text.end(), '\n'));

@@ -8,25 +8,14 @@
 #include <iterator>
 #include <string>
 
+#include "cli/clirunner.h"
 #include "support/corpus.h"
 
 namespace {
 
-struct Result {
-  int status;
-  std::string out;
-};
-
-Result RunCli(const std::string& args) {
-  std::string command = std::string(VARNEL_CLI) + " " + args + " 2>&1";
-  Result result{-1, {}};
-  FILE* pipe = popen(command.c_str(), "r");
-  char buffer[4096];
-  while (fgets(buffer, sizeof buffer, pipe)) result.out += buffer;
-  int status = pclose(pipe);
-  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return result;
-}
+using Result = varnel::test::ProcessResult;
+using varnel::test::RunCli;
+using varnel::test::RunCommand;
 
 TEST(CliLibrary, IconFilesAndLibrariesBecomeOneLibraryOfEitherKind) {
   varnel::test::TempDir dir;

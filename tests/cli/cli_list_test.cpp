@@ -5,16 +5,14 @@
 #include <cstdio>
 #include <string>
 
+#include "cli/clirunner.h"
 #include "support/corpus.h"
-#include "support/process.h"
 
 namespace {
 
 using Result = varnel::test::ProcessResult;
-
-Result RunCli(const std::string& args) {
-  return varnel::test::RunCommand(std::string(VARNEL_CLI) + " " + args);
-}
+using varnel::test::RunCli;
+using varnel::test::RunCommand;
 
 TEST(CliTest, HelpVersionAndUsageErrors) {
   Result help = RunCli("--help");

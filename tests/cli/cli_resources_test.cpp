@@ -7,28 +7,14 @@
 #include <regex>
 #include <string>
 
+#include "cli/clirunner.h"
 #include "support/corpus.h"
 
 namespace {
 
-struct Result {
-  int status;
-  std::string out;
-};
-
-Result RunCommand(const std::string& command) {
-  Result result{-1, {}};
-  FILE* pipe = popen(command.c_str(), "r");
-  char buffer[4096];
-  while (fgets(buffer, sizeof buffer, pipe)) result.out += buffer;
-  int status = pclose(pipe);
-  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return result;
-}
-
-Result RunCli(const std::string& args) {
-  return RunCommand(std::string(VARNEL_CLI) + " " + args + " 2>&1");
-}
+using Result = varnel::test::ProcessResult;
+using varnel::test::RunCli;
+using varnel::test::RunCommand;
 
 const char* kStub = "/usr/share/nsis/Stubs/zlib-x86-unicode";
 

@@ -6,18 +6,16 @@
 #include <filesystem>
 #include <string>
 
+#include "cli/clirunner.h"
 #include "support/corpus.h"
-#include "support/process.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
 using Result = varnel::test::ProcessResult;
+using varnel::test::RunCli;
+using varnel::test::RunCommand;
 
-Result RunCli(const std::string& args) {
-  return varnel::test::RunCommand(std::string(VARNEL_CLI) + " " + args);
-}
+namespace fs = std::filesystem;
 
 size_t Lines(const std::string& text) {
   return varnel::test::CountLines(text);

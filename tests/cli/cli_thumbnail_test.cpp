@@ -8,32 +8,16 @@
 #include <regex>
 #include <string>
 
+#include "cli/clirunner.h"
 #include "support/corpus.h"
 
 namespace {
 
+using Result = varnel::test::ProcessResult;
+using varnel::test::RunCli;
+using varnel::test::RunCommand;
+
 constexpr char kConvert[] = "/usr/bin/convert";
-
-struct Result {
-  int status;
-  std::string out;
-};
-
-Result RunCommand(const std::string& command) {
-  Result result{-1, {}};
-  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-  if (!pipe) return result;
-  char buffer[4096];
-  size_t n;
-  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) result.out.append(buffer, n);
-  int status = pclose(pipe);
-  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return result;
-}
-
-Result RunCli(const std::string& args) {
-  return RunCommand(std::string(VARNEL_CLI) + " " + args);
-}
 
 bool HaveOracles() {
   return RunCommand("icotool --version").status == 0 && std::filesystem::exists(kConvert);

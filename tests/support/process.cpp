@@ -9,10 +9,13 @@ namespace varnel::test {
 
 ProcessResult RunCommand(const std::string& command) {
   ProcessResult result;
-  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+  // Standard error joins the output unless the command sends it elsewhere itself.
+  bool redirects = command.find("2>") != std::string::npos;
+  FILE* pipe = popen((redirects ? command : command + " 2>&1").c_str(), "r");
   if (!pipe) return result;
   char buffer[4096];
-  while (fgets(buffer, sizeof buffer, pipe)) result.out += buffer;
+  size_t n;
+  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) result.out.append(buffer, n);
   int status = pclose(pipe);
   result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return result;

@@ -7,7 +7,7 @@ namespace varnel::test {
 
 struct ProcessResult {
   int status = -1;  // exit status, -1 when the command did not exit normally
-  std::string out;  // standard output and standard error together
+  std::string out;  // standard output, and standard error unless the command redirects it
 };
 
 ProcessResult RunCommand(const std::string& command);
