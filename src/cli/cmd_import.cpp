@@ -1,10 +1,12 @@
 // varnel-cli import: a collection built from files, saved by the output's extension.
 
+#include <filesystem>
 #include <iostream>
 
 #include "cli/clisession.h"
 #include "cli/command.h"
 #include "collection/fileimport.h"
+#include "search/foldersearch.h"
 
 namespace varnel::cli {
 
@@ -19,7 +21,11 @@ int RunImport(const std::vector<std::string>& args) {
   CliSession session(!parsed->Has("--quiet"));
   int status = ForEachFile(parsed->files, [&](const std::string& file) {
     session.ui.SetStatusText(0, file);
-    ImportFile(session.lib, file, nullptr);
+    std::error_code error;
+    if (std::filesystem::is_directory(file, error))
+      SearchFolderTree(session.lib, file, session.settings.IconMask, false);
+    else
+      ImportFile(session.lib, file, nullptr);
   });
   if (session.lib.Count() == 0) {
     PrintError("no icons found; nothing written to " + output);
@@ -31,7 +37,8 @@ int RunImport(const std::vector<std::string>& args) {
 
 const CommandRegistration kImport(
     {"import", "import FILE... -o OUT [--16bit] [--quiet]",
-     "collect the icons of the files and save them by OUT's extension (.icc, .icl, .zip, .dll)",
+     "collect the icons of the files (folders are searched) and save them by OUT's extension "
+     "(.icc, .icl, .zip, .dll)",
      RunImport});
 
 }  // namespace

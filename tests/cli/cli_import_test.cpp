@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -63,6 +64,14 @@ TEST(CliImportTest, FailingFilesAreReportedAndTheRestIsSaved) {
   std::string bytes((std::istreambuf_iterator<char>(zip)), {});
   EXPECT_NE(bytes.find("python.ico"), std::string::npos);
   EXPECT_EQ(RunCli("import " + dir.File("notes.txt")).status, 2);
+
+  // A folder is searched with its subfolders for the files of the scan mask.
+  std::filesystem::create_directories(dir.Path() + "/tree/sub");
+  std::filesystem::copy_file(varnel::test::CorpusPath("cur/sample.cur"),
+                             dir.Path() + "/tree/sub/s.cur");
+  Result folder = RunCli("import --quiet " + dir.Path() + "/tree -o " + dir.File("f.icc"));
+  EXPECT_EQ(folder.status, 0) << folder.out;
+  EXPECT_NE(RunCli("list " + dir.File("f.icc")).out.find("[0] s: 23x42x16M"), std::string::npos);
 }
 
 }  // namespace
