@@ -432,7 +432,9 @@ TEST(IconLibraryRealModules, WrittenLibraryReadsBackInIcoutilsPefileAndHere) {
       "not x.startswith('Byte 0x')]; "
       "print(w, p.OPTIONAL_HEADER.CheckSum == p.generate_checksum())\" '" +
       path + "' 2>&1");
-  if (pefile.find("No module named") == std::string::npos) EXPECT_EQ(pefile, "[] True\n");
+  if (pefile.find("No module named") == std::string::npos) {
+    EXPECT_EQ(pefile, "[] True\n");
+  }
 
   TIconLibrary back;
   back.LoadFromFile(path);
