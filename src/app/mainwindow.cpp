@@ -116,6 +116,7 @@ QAction* TfmMain::AddCommand(const char* name, std::function<void()> handler, bo
   action->setObjectName(name);
   action->setCheckable(checkable);
   if (info) {
+    if (info->key > 0) action->setProperty("menuKey", info->key);
     std::string_view hint = info->hint;
     action->setToolTip(QString::fromUtf8(HintTooltip(hint).data(), HintTooltip(hint).size()));
     action->setStatusTip(
@@ -155,9 +156,17 @@ void TfmMain::FillMenu(QWidget* menu, std::initializer_list<const char*> names) 
   }
 }
 
+// A submenu with the key of the menu translation files.
+template <typename Parent>
+QMenu* AddMenu(Parent* parent, const char* caption, int key) {
+  QMenu* menu = parent->addMenu(QString::fromUtf8(caption));
+  menu->menuAction()->setProperty("menuKey", key);
+  return menu;
+}
+
 void TfmMain::CreateMenus() {
   CreateFileMenu();
-  QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+  QMenu* edit = AddMenu(menuBar(), "&Edit", 120);
   FillMenu(edit, {"aEditCut", "aEditCopy", "aEditPaste", "aEditErase", "", "aEditSelectAll"});
   CreateIconsMenu();
   CreateViewMenu();
@@ -165,9 +174,9 @@ void TfmMain::CreateMenus() {
 }
 
 void TfmMain::CreateFileMenu() {
-  QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+  QMenu* file = AddMenu(menuBar(), "&File", 100);
   FillMenu(file, {"aFileNewLib", "aFileOpen", "aFileSave", "aFileSaveAs", "aFileSaveIconAs"});
-  exportMenu_ = file->addMenu(QStringLiteral("&Export"));
+  exportMenu_ = AddMenu(file, "&Export", 114);
   FillMenu(exportMenu_, {"mnExportImage", "mnExportIconBitmaps", "mnExportIconIcons",
                          "mnExportAllIcons", "mnExportSelectedIcons", "mnExportSingleImage"});
   for (const char* name : {"mnExportImage", "mnExportIconBitmaps", "mnExportIconIcons"}) {
@@ -186,11 +195,11 @@ void TfmMain::CreateFileMenu() {
 }
 
 void TfmMain::CreateIconsMenu() {
-  iconsMenu_ = menuBar()->addMenu(QStringLiteral("&Icons"));
+  iconsMenu_ = AddMenu(menuBar(), "&Icons", 140);
   FillMenu(iconsMenu_, {"aLibAddFiles", "aLibAddFolder", "aLibAddSubFolders", "aLibFindInet",
                         "alibDownload", "mnLibAddAssotiated", "", "aLibRename", "aLibCreateCopy",
                         "mnLibSplitIcon", "mnLibCombineIcons", "mnLibCheckNames", "aLibDelDupes"});
-  QMenu* sort = iconsMenu_->addMenu(QStringLiteral("Sor&t Icons"));
+  QMenu* sort = AddMenu(iconsMenu_, "Sor&t Icons", 153);
   sort->setObjectName("mnLibSort");
   FillMenu(sort, {"mnLibSorteName", "mnLibSorteNameAsNumber", "mnLibSortCount", "mnLibSortSize",
                   "mnLibSortBPP", "bySource1", "", "mnLibSortBack"});
@@ -200,14 +209,14 @@ void TfmMain::CreateIconsMenu() {
 }
 
 void TfmMain::CreateViewMenu() {
-  QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
-  QMenu* icons = view->addMenu(QStringLiteral("&Icons"));
+  QMenu* view = AddMenu(menuBar(), "&View", 240);
+  QMenu* icons = AddMenu(view, "&Icons", 243);
   FillMenu(icons, {"aDisplayIcon16", "aDisplayIcon32", "aDisplayIcon48", "aDisplayIconCustom",
                    "aDisplayIconWinSize", "mnViewIconSizeCustomSet", "", "aDisplayIcon1bpp",
                    "aDisplayIcon4BPP", "aDisplayIcon16BPP", "aDisplayIcon32bpp", "",
                    "aDisplayIconCaptions", "aDisplayIconFormats", "aDisplayIconExact",
                    "aDisplayProportionally", "aDisplayEnlarge"});
-  QMenu* controls = view->addMenu(QStringLiteral("&Controls"));
+  QMenu* controls = AddMenu(view, "&Controls", 310);
   FillMenu(controls, {"mnDisplayStandardToolbar", "mnDisplayStatusbar"});
   FillMenu(view, {"", "aDisplayCustWin", "Fileassociations1", "mnOptions"});
   viewPopup_ = new QMenu(this);
@@ -219,7 +228,7 @@ void TfmMain::CreateViewMenu() {
 }
 
 void TfmMain::CreateHelpMenu() {
-  QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+  QMenu* help = AddMenu(menuBar(), "&Help", 300);
   FillMenu(help, {"aHelpContents", "", "aHelpHomePage", "mnProgramHomePage", "mnHelpReadyIcons",
                   "mnHelpFeedback", "", "aHelpAbout"});
 }

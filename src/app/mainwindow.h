@@ -107,6 +107,7 @@ class TfmMain : public QMainWindow, public TMainWindowFrame {
   void CarryOutWelcomeChoice(char choice);
   void ShowWelcome();
   void WarnAboutColorDepth();
+  void TranslateMenus();
   void ShowDropErrors(const std::vector<std::string>& errors);
   void UpdateImagePanel();
   void UpdateViewChecks();

@@ -23,6 +23,7 @@
 #include "app/importcommands.h"
 #include "app/localgrid.h"
 #include "app/mainwindow.h"
+#include "app/menutranslation.h"
 #include "app/numberpairdialog.h"
 #include "app/optionsdialog.h"
 #include "app/welcomewindow.h"
@@ -225,6 +226,7 @@ int TfmMain::Start(const std::vector<std::string>& arguments) {
   started_ = true;
   Run([this] { appSettings_.LoadSettings(this); });
   LoadPictureStrips();
+  TranslateMenus();
   const TSettings& settings = appSettings_.Values();
   toolbar_->setVisible(settings.StandardToolBar);
   statusBar()->setVisible(settings.StatusBar);
@@ -244,6 +246,12 @@ int TfmMain::Start(const std::vector<std::string>& arguments) {
   WarnAboutColorDepth();
   if (settings.Welcome && outcome.opened == 0) ShowWelcome();
   return outcome.opened;
+}
+
+void TfmMain::TranslateMenus() {
+  TSettings& settings = appSettings_.Values();
+  std::string folder = (std::filesystem::path(ProgramFolder()) / "Language").string();
+  settings.MenuLanguage = ApplyMenuTranslation(*menuBar(), folder, settings.MenuLanguage);
 }
 
 void TfmMain::WarnAboutColorDepth() {
