@@ -9,6 +9,9 @@
 #include "platform/folders.h"
 
 int main(int argc, char** argv) {
+  // "-uninstall" alone removes what the program registered with the system and ends without a
+  // window; the program registers nothing with the desktop yet, so there is nothing to remove.
+  if (argc == 2 && std::string(argv[1]) == "-uninstall") return 0;
   varnel::TVarnelApplication application(argc, argv);
   std::vector<std::string> arguments;
   for (const QString& argument : application.arguments().mid(1))

@@ -166,7 +166,7 @@ void TfmMain::CreateActions() {
 
 void TfmMain::UpdateActions() {
   TfmLib& lib = *lib_;
-  if (QWidget* focus = lib.Visible() ? grid_ : nullptr; focus && isVisible()) lib.IdleUpdate();
+  if (lib.Visible() && isVisible()) lib.IdleUpdate();
   int count = lib.Count(), selected = grid_->SelectedCount(), current = grid_->Current();
   const TAdvancedIcon* currentIcon =
       current >= 0 && current < count ? lib.Items().Icons(current) : nullptr;
