@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace varnel {
@@ -13,6 +14,7 @@ namespace {
 
 // Two presses of "Skip" within this time skip the whole group.
 constexpr int kDoubleSkipMs = 1000;
+constexpr int kBringToFrontMs = 500;
 
 QLabel* ValueLabel(QWidget* parent) {
   auto* label = new QLabel(parent);
@@ -52,6 +54,18 @@ TfmProgress::TfmProgress(QWidget* parent)
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(fields);
   layout->addLayout(buttons);
+  // While shown, the window keeps coming to the front.
+  auto* front = new QTimer(this);
+  connect(front, &QTimer::timeout, this, [this] {
+    if (isVisible()) raise();
+  });
+  front->start(kBringToFrontMs);
+}
+
+void TfmProgress::ShowCentred() {
+  adjustSize();
+  if (QWidget* owner = parentWidget()) move(owner->window()->geometry().center() - rect().center());
+  show();
 }
 
 void TfmProgress::Reset() {

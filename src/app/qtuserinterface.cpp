@@ -256,7 +256,7 @@ std::optional<TDiskSearchChoice> TQtUserInterface::AskDiskSearch(const TDiskSear
 void TQtUserInterface::ShowProgress() {
   if (!progress_) progress_ = new TfmProgress(window_);
   progress_->Reset();
-  progress_->show();
+  progress_->ShowCentred();
 }
 
 void TQtUserInterface::CloseProgress() {

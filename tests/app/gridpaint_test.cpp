@@ -85,6 +85,24 @@ TEST_F(GridPaintTest, TheLastPageIsReachable) {
   EXPECT_EQ(harness.grid->HitTest(last), kLargeCollection - 1);
 }
 
+TEST(GridPlaceholder, IconsWithoutAFittingImageShowTheIcoNoColour) {
+  GridHarness harness;
+  harness.AddItems(3);  // 16 x 16, 24 bits
+  harness.ShowWithColumns(3);
+  harness.grid->SetSizeMode(16);
+  harness.grid->SetDepthFilter(4);
+  harness.grid->SetExactFormats(true);
+  QImage shown = harness.grid->viewport()->grab().toImage();
+  QPoint centre = harness.ImageCentre(1);
+  EXPECT_EQ(QColor(shown.pixel(centre)),
+            QColor(GetRValue(harness.settings.IcoNo), GetGValue(harness.settings.IcoNo),
+                   GetBValue(harness.settings.IcoNo)));
+  harness.grid->SetDepthFilter(32);  // without exact formats any image will do
+  harness.grid->SetExactFormats(false);
+  shown = harness.grid->viewport()->grab().toImage();
+  EXPECT_EQ(QColor(shown.pixel(centre)), QColor(0x20, 0x60, 0xA0));
+}
+
 TEST(GridGrowth, ASearchAddingItemsGrowsRowsInStepsWithoutRelayout) {
   GridHarness harness;
   harness.AddItems(10);
