@@ -20,15 +20,16 @@
 #include "app/errorhandler.h"
 #include "app/finddialog.h"
 #include "app/imagepanel.h"
-#include "app/importcommands.h"
 #include "app/localgrid.h"
 #include "app/mainwindow.h"
 #include "app/menutranslation.h"
 #include "app/numberpairdialog.h"
 #include "app/optionsdialog.h"
 #include "app/welcomewindow.h"
+#include "collection/fileimport.h"
 #include "icons/advancedicon.h"
 #include "platform/folders.h"
+#include "search/droppeditems.h"
 #include "search/foldersearch.h"
 
 namespace varnel {
@@ -75,7 +76,7 @@ void TfmMain::CreateActions() {
   AddCommand("aEditSelectAll", [&] { lib.SelectAll(); });
   AddCommand("mnEditTerminate", [&] { lib.Stop(); });
   // Icons.
-  AddCommand("aLibAddFiles", [this] { ImportFiles(*lib_, openFolder_); });
+  AddCommand("aLibAddFiles", [&] { ImportFiles(lib); });
   AddCommand("aLibAddFolder", [&] { FindInFolder(lib); });
   AddCommand("aLibAddSubFolders", [&] { FindOnLocalDisks(lib); });
   AddCommand("aLibFindInet", [this] { NotAvailable("The Internet search"); });
@@ -423,7 +424,11 @@ void TfmMain::dropEvent(QDropEvent* event) {
   }
   if (paths.empty()) return;
   event->acceptProposedAction();
-  Run([&] { ShowDropErrors(ImportDroppedItems(*lib_, paths)); });
+  Run([&] {
+    std::vector<std::string> errors;
+    ImportDroppedItems(*lib_, paths, errors);
+    ShowDropErrors(errors);
+  });
 }
 
 void TfmMain::ShowDropErrors(const std::vector<std::string>& errors) {
