@@ -115,6 +115,9 @@ class TfmLib : public TfmChildAbstract {
   void RenameIcons();
   void CorrectNames(bool interactive);
   void SortIcons(TSortMode mode);
+  // Puts the items in a new order: order[i] is the old position of the item that goes to i.
+  // The source entries follow their items.
+  void ReorderItems(const std::vector<int>& order);
   // Locating: the find dialog's text and options; shows "Not found" or "Search is finished".
   void FindNext(const TFindOptions& options);
   void InvertSelection();
@@ -155,7 +158,6 @@ class TfmLib : public TfmChildAbstract {
   void CheckLibraryLimit() const;
   void SetCaptionFromFile(const std::string& name);
   bool ConfirmErase(const std::string& question);
-  void ReorderItems(const std::vector<int>& order);
   // Runs work in the busy state; afterwards, also when it fails, the first item is selected.
   void WhileBusySelectingFirst(const std::function<void()>& work);
 

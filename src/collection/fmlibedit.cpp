@@ -62,8 +62,8 @@ bool TfmLib::QuerySaveChanges() {
   std::snprintf(text, sizeof text, "Save changes in \"%s\"?", Caption().c_str());
   switch (UI().ShowMessage(MakeMessage(TMessageKind::Warning, text, mbYesNoCancel))) {
     case TModalResult::mrYes:
-      Save();
-      return true;
+      // Going on after a save that did not happen (cancelled or failed) would lose the changes.
+      return Save();
     case TModalResult::mrNo:
       return true;
     default:

@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <map>
 #include <optional>
 
 #include "collection/fmlib.h"
@@ -64,18 +63,22 @@ std::string SourceKey(const std::string& source, int32_t position, bool hasPosit
 }  // namespace
 
 void TfmLib::ReorderItems(const std::vector<int>& order) {
-  int sourceCount = SourceIndex.Count(), positionCount = SourcePosition.Count();
-  std::map<const TAdvancedIcon*, std::pair<int32_t, int32_t>> entries;
-  for (int i = 0; i < Count(); ++i)
-    entries[Items().Icons(i)] = {SourceIndex.GetOr(i, -1), SourcePosition.GetOr(i, -1)};
-  // Take every item out (from the end, which costs nothing), then put them back in the new order.
-  std::vector<TIconList> taken(static_cast<size_t>(Count()));
-  for (int i = int(taken.size()) - 1; i >= 0; --i) Items().MoveIconTo(i, taken[size_t(i)]);
+  int count = Count();
+  std::vector<int32_t> sources(static_cast<size_t>(count)), positions(static_cast<size_t>(count));
+  for (int i = 0; i < count; ++i) {
+    sources[size_t(i)] = SourceIndex.GetOr(i, -1);
+    positions[size_t(i)] = SourcePosition.GetOr(i, -1);
+  }
+  // Take the items out from the end (cheap for the list), then put them back in the new order.
+  std::vector<TIconList> taken(static_cast<size_t>(count));
+  for (int i = count - 1; i >= 0; --i) Items().MoveIconTo(i, taken[size_t(i)]);
   for (int old : order) taken[size_t(old)].MoveIconTo(0, Items());
-  for (int i = 0; i < Count(); ++i) {
-    auto [source, position] = entries[Items().Icons(i)];
-    if (i < sourceCount) SourceIndex.Put(i, source);
-    if (i < positionCount) SourcePosition.Put(i, position);
+  // The source lists keep their length; each entry follows its item.
+  int sourceCount = SourceIndex.Count(), positionCount = SourcePosition.Count();
+  for (int i = 0; i < count; ++i) {
+    int old = order[size_t(i)];
+    if (i < sourceCount) SourceIndex.Put(i, sources[size_t(old)]);
+    if (i < positionCount) SourcePosition.Put(i, positions[size_t(old)]);
   }
 }
 

@@ -379,3 +379,25 @@ TEST_F(CollectionTest, LargePicturesAskForTheirSizeAndSmallOnesDoNot) {
 
 }  // namespace
 }  // namespace varnel
+
+namespace varnel {
+namespace {
+
+TEST_F(CollectionTest, ReplacingAModifiedCollectionNeedsItSaved) {
+  Add("a");
+  lib.SetModified(true);
+  ui.messageAnswers.push_back(TModalResult::mrYes);  // save, then the save dialog is cancelled
+  EXPECT_FALSE(lib.QuerySaveChanges());
+  ui.messageAnswers.push_back(TModalResult::mrYes);
+  ui.fileAnswers.push_back(TFileDialogAnswer{{dir.File("kept.icc")}, 1});
+  EXPECT_TRUE(lib.QuerySaveChanges());
+  EXPECT_GT(FileSizeOf(dir.File("kept.icc")), 0);
+  lib.SetModified(true);
+  ui.messageAnswers.push_back(TModalResult::mrNo);
+  EXPECT_TRUE(lib.QuerySaveChanges());
+  ui.messageAnswers.push_back(TModalResult::mrCancel);
+  EXPECT_FALSE(lib.QuerySaveChanges());
+}
+
+}  // namespace
+}  // namespace varnel
