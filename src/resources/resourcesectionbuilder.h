@@ -34,7 +34,7 @@ struct TResourceNode {
   std::vector<Entry> Entries;
 };
 
-// A name written as a numeric entry: canonical decimal ("12", not "0012") that fits 31 bits.
+// A name written as a numeric entry: canonical decimal ("12", not "0012") that fits 16 bits.
 bool IsCanonicalResourceId(const std::string& text);
 
 // The section content for the records, in list order; a later record with the same type, name
