@@ -12,14 +12,8 @@
 namespace varnel {
 namespace {
 
-std::string FileText(const std::string& path) {
-  auto bytes = ReadWholeFile(path);
-  return std::string(bytes.begin(), bytes.end());
-}
-
-void WriteText(const std::string& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
-}
+using test::FileText;
+using test::WriteText;
 
 TEST(IniFileTest, ReadsValuesIgnoringCaseAndBlanksAndTakesTheFirstOfDuplicates) {
   TIniFile ini = TIniFile::FromText("x.ini",

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 #include "base/fileio.h"
 
@@ -43,6 +44,19 @@ std::vector<std::string> CorpusFiles(const std::string& folder,
   }
   std::sort(files.begin(), files.end());
   return files;
+}
+
+std::string FileText(const std::string& path) {
+  try {
+    std::vector<uint8_t> bytes = ReadWholeFile(path);
+    return std::string(bytes.begin(), bytes.end());
+  } catch (const std::exception&) {
+    return {};
+  }
+}
+
+void WriteText(const std::string& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
 }
 
 TempDir::TempDir() {

@@ -17,6 +17,11 @@ std::vector<uint8_t> ReadCorpusFile(const std::string& relative);
 std::vector<std::string> CorpusFiles(const std::string& folder,
                                      const std::vector<std::string>& extensions);
 
+// The whole content of a file as text (empty when it cannot be read), and a file written from
+// text.
+std::string FileText(const std::string& path);
+void WriteText(const std::string& path, const std::string& text);
+
 // A temporary folder removed when the object goes away.
 class TempDir {
  public:
