@@ -18,7 +18,7 @@ constexpr uint16_t kDeflate = 8;
 
 std::vector<uint8_t> RawDeflate(std::span<const uint8_t> bytes) {
   z_stream z{};
-  if (deflateInit2(&z, Z_BEST_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK)
+  if (deflateInit2(&z, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK)
     throw Exception("Cannot compress data");
   std::vector<uint8_t> out(deflateBound(&z, uLong(bytes.size())));
   z.next_in = const_cast<Bytef*>(bytes.data());
