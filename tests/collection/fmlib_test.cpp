@@ -401,3 +401,57 @@ TEST_F(CollectionTest, ReplacingAModifiedCollectionNeedsItSaved) {
 
 }  // namespace
 }  // namespace varnel
+
+namespace varnel {
+namespace {
+
+TEST_F(CollectionTest, SaveAsPresetsAnExtensionTheCollectionCanBeSavedAs) {
+  Add("a");
+  for (auto [opened, preset] : {std::pair<std::string, std::string>{"/x/app.exe", "/x/app.icc"},
+                                {"/x/lib.dll", "/x/lib.dll"},
+                                {"/x/one.ico", "/x/one.icc"}}) {
+    lib.FileName = opened;
+    ui.fileAnswers.push_back(std::nullopt);  // cancelled
+    lib.SaveAs();
+    EXPECT_EQ(ui.fileRequests.back().fileName, preset);
+    EXPECT_EQ(lib.FileName, opened);
+  }
+}
+
+TEST_F(CollectionTest, SaveOfAnExistingModuleTakesTheUpdatePath) {
+  Add("a");
+  std::string module = dir.File("app.exe");
+  WriteFileAtomic(module, std::vector<uint8_t>(64, 'M'));
+  lib.FileName = module;
+  lib.SetModified(true);
+  ui.confirmAnswers.push_back({true, false});
+  EXPECT_FALSE(lib.Save());
+  EXPECT_EQ(ui.confirmations.size(), 1u);
+  EXPECT_NE(ui.messages.back().text.find("Can not update source file"), std::string::npos);
+  EXPECT_EQ(ReadWholeFile(module).size(), 64u);
+  EXPECT_TRUE(lib.GetModified());
+
+  lib.FileName = dir.File("new.dll");  // no such file yet: a 32-bit library is written
+  EXPECT_TRUE(lib.Save());
+  std::vector<uint8_t> written = ReadWholeFile(dir.File("new.dll"));
+  ASSERT_GT(written.size(), 64u);
+  EXPECT_EQ(written[0], 'M');
+  EXPECT_EQ(written[1], 'Z');
+}
+
+TEST_F(CollectionTest, SearchesRefuseArchivesOverTheSizeLimit) {
+  std::vector<uint8_t> zip(20 << 20, 0);
+  zip[0] = 'P', zip[1] = 'K', zip[2] = 3, zip[3] = 4;
+  WriteFileAtomic(dir.File("big.zip"), zip);
+  std::vector<std::string> errors;
+  lib.SearchMode = true;
+  LoadFile(lib, dir.File("big.zip"), "", 0, false, false, &errors);
+  EXPECT_EQ(errors, std::vector<std::string>{"Archive too large: " + dir.File("big.zip")});
+  lib.SearchMode = false;
+  errors.clear();
+  LoadFile(lib, dir.File("big.zip"), "", 0, false, false, &errors);
+  EXPECT_TRUE(errors.empty());
+}
+
+}  // namespace
+}  // namespace varnel
