@@ -38,7 +38,7 @@ struct Collection {
       }
       lib.AppendItem("icon " + std::to_string((i * 7919) % count), std::move(icon));
     }
-    lib.RecordSources("/bench/source.icl");
+    lib.RecordSources("/bench/source.icl", 0);
   }
 };
 

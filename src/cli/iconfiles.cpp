@@ -9,8 +9,7 @@ namespace varnel::cli {
 
 void LoadIcons(CliSession& session, const std::string& path) {
   if (FileSizeOf(path) < 0) throw Exception("no such file");
-  session.lib.Items().Clear();
-  session.lib.ClearSources();
+  session.lib.Document.Clear();
   if (DetectFileKind(path).kind == TFileKind::fkCollection)
     session.lib.ReadCollectionFile(path);
   else

@@ -1,13 +1,14 @@
-// TfmLib: the collection file (".icc"): items with their images and sources, then the sources.
+// TCollection: the collection file (".icc"): items with their images and sources, then the
+// source table, then, when some image has one, the cursor hot spots.
 
 #include <cstring>
 
 #include "base/errors.h"
-#include "base/fileio.h"
+#include "collection/collection.h"
 #include "collection/duplicatefinder.h"
-#include "collection/fmlib.h"
 #include "collection/iconhash.h"
 #include "collection/packedstream.h"
+#include "platform/ansitext.h"
 
 namespace varnel {
 
@@ -16,6 +17,7 @@ namespace {
 constexpr char kMagic[4] = {'I', 'C', 'C', '0'};
 constexpr char kIconTag[4] = {'I', 'C', 'O', 'N'};
 constexpr char kSourcesTag[4] = {'S', 'R', 'S', 'F'};
+constexpr char kHotSpotsTag[4] = {'H', 'T', 'S', 'P'};
 constexpr uint32_t kVersion = 1;
 
 bool ReadTag(Stream& stream, const char (&tag)[4]) {
@@ -33,93 +35,140 @@ uint32_t ReadHeader(Stream& stream, const std::string& name) {
   return stream.ReadU32();
 }
 
+// Texts written by programs that stored 8-bit code pages are taken as Windows-1252.
+std::string ReadText(Stream& stream) {
+  return TextFromFileBytes(ReadPackedString(stream));
+}
+
 std::vector<std::string> ReadSourceList(Stream& stream) {
   std::vector<std::string> sources;
   if (!ReadTag(stream, kSourcesTag)) return sources;
   int32_t count = ReadPackedInteger(stream);
-  for (int32_t i = 0; i < count; ++i) sources.push_back(ReadPackedString(stream));
+  for (int32_t i = 0; i < count; ++i) sources.push_back(ReadText(stream));
   return sources;
 }
 
-std::unique_ptr<TAdvancedIcon> ReadItemIcon(Stream& stream) {
+// An image record; a damaged image is dropped and counted, its bytes passed over.
+std::unique_ptr<TSubIcon> ReadImage(Stream& stream, int& dropped) {
+  auto image = std::make_unique<TSubIcon>();
+  try {
+    image->LoadFromStream(stream);
+  } catch (const EInvalidGraphic&) {
+    ++dropped;
+    return nullptr;
+  }
+  return image;
+}
+
+std::unique_ptr<TAdvancedIcon> ReadItemIcon(Stream& stream, int& dropped) {
   auto icon = std::make_unique<TAdvancedIcon>();
   uint32_t count = stream.ReadU32();
-  for (uint32_t i = 0; i < count; ++i) {
-    auto image = std::make_unique<TSubIcon>();
-    image->LoadFromStream(stream);
-    icon->Images().Add(std::move(image));
-  }
+  for (uint32_t i = 0; i < count; ++i)
+    if (auto image = ReadImage(stream, dropped)) icon->Images().Add(std::move(image));
   return icon;
+}
+
+// The hot spots of the items' images, in item order; absent ones are left as read.
+void ReadHotSpots(Stream& stream, std::vector<TIconList::Item>& items) {
+  if (!ReadTag(stream, kHotSpotsTag)) return;
+  int32_t itemCount = ReadPackedInteger(stream);
+  for (int32_t i = 0; i < itemCount; ++i) {
+    int32_t imageCount = ReadPackedInteger(stream);
+    for (int32_t k = 0; k < imageCount; ++k) {
+      uint32_t hotSpot = stream.ReadU32();
+      if (size_t(i) >= items.size()) continue;
+      TSubIconList& images = items[size_t(i)].icon->Images();
+      if (k < images.Count()) images[k]->SetHotSpot(hotSpot);
+    }
+  }
+}
+
+bool HasHotSpots(const TIconList& items) {
+  for (int i = 0; i < items.Count(); ++i)
+    for (const auto& image : items.Icons(i)->Images())
+      if (image->HotSpot() != 0) return true;
+  return false;
+}
+
+void WriteHotSpots(Stream& stream, const TIconList& items) {
+  stream.WriteBuffer(kHotSpotsTag, 4);
+  WritePackedInteger(stream, items.Count());
+  for (int i = 0; i < items.Count(); ++i) {
+    const TSubIconList& images = items.Icons(i)->Images();
+    WritePackedInteger(stream, images.Count());
+    for (const auto& image : images) stream.WriteU32(image->HotSpot());
+  }
+}
+
+// The items of a collection file and its trailing sections. Whatever was read before a failure
+// is kept in items.
+struct CollectionContent {
+  std::vector<TIconList::Item> items;
+  std::vector<std::string> sources;
+};
+
+void ReadContent(Stream& stream, const std::string& name, CollectionContent& content,
+                 int& dropped) {
+  uint32_t count = ReadHeader(stream, name);
+  for (uint32_t i = 0; i < count; ++i) {
+    TIconList::Item item;
+    item.name = ReadText(stream);
+    item.icon = ReadItemIcon(stream, dropped);
+    item.source.index = stream.ReadI32();
+    item.source.position = stream.ReadI32();
+    // An empty name becomes "Icon " and the item's 1-based position.
+    if (item.name.empty()) item.name = "Icon " + std::to_string(i + 1);
+    content.items.push_back(std::move(item));
+  }
+  content.sources = ReadSourceList(stream);
+  ReadHotSpots(stream, content.items);
 }
 
 }  // namespace
 
-void TfmLib::ReadCollectionItems(Stream& stream, const std::string& name, int sourceShift,
-                                 TListLongint* hashes, TListLongint& index,
-                                 TListLongint& position) {
-  uint32_t count = ReadHeader(stream, name);
-  for (uint32_t i = 0; i < count; ++i) {
-    std::string itemName = ReadPackedString(stream);
-    std::unique_ptr<TAdvancedIcon> icon = ReadItemIcon(stream);
-    int32_t source = stream.ReadI32();
-    int32_t sourcePosition = stream.ReadI32();
-    if (hashes) {
-      uint32_t hash = SearchHash(*icon);
-      if (IsDuplicate(Items(), *icon, hash, *hashes)) continue;
-      hashes->Add(int32_t(hash));
-    }
-    AppendItem(std::move(itemName), std::move(icon));
-    index.Add(source >= 0 ? source + sourceShift : -1);
-    position.Add(sourcePosition);
+int TCollection::AppendRead(std::vector<TIconList::Item>& items, TDuplicateIndex* duplicates) {
+  int added = 0;
+  for (TIconList::Item& item : items) {
+    if (duplicates && !duplicates->AddUnlessPresent(Items(), *item.icon, Count())) continue;
+    Items().InsertItem(Count(), std::move(item));
+    ++added;
   }
+  return added;
 }
 
-void TfmLib::ReadCollectionFile(const std::string& name) {
-  MappedFile file(name);
-  SpanStream stream(file.Bytes());
-  ReadCollection(stream, name);
-}
-
-void TfmLib::ReadCollection(Stream& stream, const std::string& name) {
-  Items().Clear();
-  SetCaptionFromFile(name);
-  ClearSources();
-  SetModified(false);
-  WhileBusySelectingFirst([&] {
-    ReadCollectionItems(stream, name, 0, nullptr, SourceIndex, SourcePosition);
-    Sources = ReadSourceList(stream);
-    FileName = name;
-  });
-}
-
-void TfmLib::MergeCollectionFile(const std::string& name, TListLongint* hashes) {
-  MappedFile file(name);
-  SpanStream stream(file.Bytes());
-  // Items before the merge that have no source entries get empty ones, so that the entries
-  // read here line up with their items.
-  while (SourceIndex.Count() < Count()) SourceIndex.Add(-1);
-  while (SourcePosition.Count() < SourceIndex.Count()) SourcePosition.Add(-1);
-  SourceIndex.SetCount(Count());
-  SourcePosition.SetCount(Count());
-  int before = Count();
-  TListLongint index, position;
+void TCollection::Read(Stream& stream, const std::string& name) {
+  Clear();
+  CollectionContent content;
   try {
-    ReadCollectionItems(stream, name, int(Sources.size()), hashes, index, position);
-    std::vector<std::string> sources = ReadSourceList(stream);
-    Sources.insert(Sources.end(), sources.begin(), sources.end());
+    ReadContent(stream, name, content, droppedImages_);
   } catch (...) {
-    SourceIndex.AddAll(index);
-    SourcePosition.AddAll(position);
-    if (Count() > before) SetModified(true);
+    AppendRead(content.items, nullptr);
     throw;
   }
-  SourceIndex.AddAll(index);
-  SourcePosition.AddAll(position);
-  if (Count() > before) SetModified(true);
+  AppendRead(content.items, nullptr);
+  Sources = std::move(content.sources);
 }
 
-void TfmLib::WriteCollectionFile(const std::string& name) const {
-  MemoryStream stream;
+int TCollection::Merge(Stream& stream, const std::string& name, TDuplicateIndex* duplicates) {
+  int shift = int(Sources.size());
+  CollectionContent content;
+  auto append = [&] {
+    for (TIconList::Item& item : content.items)
+      if (item.source.index >= 0) item.source.index += shift;
+    return AppendRead(content.items, duplicates);
+  };
+  try {
+    ReadContent(stream, name, content, droppedImages_);
+  } catch (...) {
+    append();
+    throw;
+  }
+  int added = append();
+  Sources.insert(Sources.end(), content.sources.begin(), content.sources.end());
+  return added;
+}
+
+void TCollection::Write(Stream& stream) const {
   stream.WriteBuffer(kMagic, 4);
   stream.WriteU32(kVersion);
   stream.WriteBuffer(kIconTag, 4);
@@ -129,13 +178,13 @@ void TfmLib::WriteCollectionFile(const std::string& name) const {
     const TSubIconList& images = Items().Icons(i)->Images();
     stream.WriteU32(uint32_t(images.Count()));
     for (const auto& image : images) image->SaveToStream(stream);
-    stream.WriteI32(SourceIndex.GetOr(i, -1));
-    stream.WriteI32(SourcePosition.GetOr(i, -1));
+    stream.WriteI32(Items().Source(i).index);
+    stream.WriteI32(Items().Source(i).position);
   }
   stream.WriteBuffer(kSourcesTag, 4);
   WritePackedInteger(stream, int32_t(Sources.size()));
   for (const std::string& source : Sources) WritePackedString(stream, source);
-  WriteFileAtomic(name, stream.Bytes());
+  if (HasHotSpots(Items())) WriteHotSpots(stream, Items());
 }
 
 }  // namespace varnel

@@ -1,12 +1,62 @@
 #include "collection/duplicatefinder.h"
 
-#include <algorithm>
-#include <unordered_map>
-
-#include "collection/listlongint.h"
+#include "base/errors.h"
+#include "collection/iconhash.h"
 #include "resources/iconlist.h"
 
 namespace varnel {
+
+namespace {
+
+// Equal icons: the same number of images, each equal to its counterpart.
+bool SameIcons(const TAdvancedIcon& a, const TAdvancedIcon& b) {
+  if (a.Images().Count() != b.Images().Count()) return false;
+  try {
+    return a.SameIcon(b);
+  } catch (const Exception&) {
+    return false;  // an icon that cannot be rendered equals nothing
+  }
+}
+
+}  // namespace
+
+void TDuplicateIndex::Build(const TIconList& items) {
+  positions_.clear();
+  positions_.reserve(size_t(items.Count()));
+  for (int i = 0; i < items.Count(); ++i) {
+    try {
+      Add(SearchHash(*items.Icons(i)), i);
+    } catch (const Exception&) {
+      // An icon that cannot be rendered never matches.
+    }
+  }
+  built_ = true;
+}
+
+bool TDuplicateIndex::Contains(const TIconList& items, const TAdvancedIcon& icon,
+                               uint32_t hash) const {
+  auto [first, last] = positions_.equal_range(hash);
+  for (auto it = first; it != last; ++it)
+    if (it->second < items.Count() && SameIcons(icon, *items.Icons(it->second))) return true;
+  return false;
+}
+
+void TDuplicateIndex::Add(uint32_t hash, int position) {
+  positions_.emplace(hash, position);
+}
+
+bool TDuplicateIndex::AddUnlessPresent(const TIconList& items, const TAdvancedIcon& icon,
+                                       int position) {
+  uint32_t hash = 0;
+  try {
+    hash = SearchHash(icon);
+  } catch (const Exception&) {
+    return true;
+  }
+  if (Contains(items, icon, hash)) return false;
+  Add(hash, position);
+  return true;
+}
 
 std::vector<int> FindDuplicatePositions(const std::vector<const TAdvancedIcon*>& icons,
                                         const std::vector<uint32_t>& hashes,
@@ -17,31 +67,15 @@ std::vector<int> FindDuplicatePositions(const std::vector<const TAdvancedIcon*>&
   std::vector<int> duplicates;
   for (int a = int(icons.size()) - 1; a >= 0; --a) {
     if (a % 10 == 0 && progress && !progress(a)) break;
-    const TAdvancedIcon& icon = *icons[size_t(a)];
     auto [first, last] = byHash.equal_range(hashes[size_t(a)]);
     for (auto it = first; it != last; ++it) {
-      int i = it->second;
-      if (i >= a) continue;
-      const TAdvancedIcon& earlier = *icons[size_t(i)];
-      if (earlier.Images().Count() == icon.Images().Count() && icon.SameIcon(earlier)) {
+      if (it->second < a && SameIcons(*icons[size_t(a)], *icons[size_t(it->second)])) {
         duplicates.push_back(a);
         break;
       }
     }
   }
   return duplicates;
-}
-
-}  // namespace varnel
-
-namespace varnel {
-
-bool IsDuplicate(const TIconList& items, const TAdvancedIcon& icon, uint32_t hash,
-                 const TListLongint& hashes) {
-  int count = std::min(hashes.Count(), items.Count());
-  for (int i = 0; i < count; ++i)
-    if (uint32_t(hashes.Get(i)) == hash && icon.SameIcon(*items.Icons(i))) return true;
-  return false;
 }
 
 }  // namespace varnel

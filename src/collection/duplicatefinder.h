@@ -1,35 +1,45 @@
 #pragma once
-// Finding the later copies of equal icons in an ordered list.
+// Finding copies of equal icons: an index of the items' hashes, so that an icon is compared
+// image by image only with the items whose hash equals its own.
 
 #include <cstdint>
 #include <functional>
+#include <unordered_map>
 #include <vector>
 
 #include "icons/advancedicon.h"
 
 namespace varnel {
 
+class TIconList;
+
+// Search hashes of a collection's items by position. It serves one search or merge, during
+// which items are only appended.
+class TDuplicateIndex {
+ public:
+  // Indexes every item of the list; an item that cannot be rendered gets no entry.
+  void Build(const TIconList& items);
+  bool Built() const { return built_; }
+  // True when an item with the same hash holds the same images as icon.
+  bool Contains(const TIconList& items, const TAdvancedIcon& icon, uint32_t hash) const;
+  void Add(uint32_t hash, int position);
+  // Hashes icon; when no equal item is present, indexes it as the item at position and
+  // returns true. An icon that cannot be rendered is taken as unique.
+  bool AddUnlessPresent(const TIconList& items, const TAdvancedIcon& icon, int position);
+
+ private:
+  std::unordered_multimap<uint32_t, int> positions_;
+  bool built_ = false;
+};
+
 // Called every 10 positions with the position reached; returning false stops the work.
 using TDuplicateProgress = std::function<bool(int position)>;
 
 // The positions, from the last down, of the icons that equal an icon at a lower position
 // (same image count, same hash, same images), so that of every group of equal icons the first
-// stays. Candidates are looked up by hash instead of visiting every pair. A stop returns the
-// positions found so far.
+// stays. A stop returns the positions found so far.
 std::vector<int> FindDuplicatePositions(const std::vector<const TAdvancedIcon*>& icons,
                                         const std::vector<uint32_t>& hashes,
                                         const TDuplicateProgress& progress);
-
-}  // namespace varnel
-
-namespace varnel {
-
-class TIconList;
-class TListLongint;
-
-// True when some entry of hashes equals hash and the item at that position holds the same
-// images as icon.
-bool IsDuplicate(const TIconList& items, const TAdvancedIcon& icon, uint32_t hash,
-                 const TListLongint& hashes);
 
 }  // namespace varnel

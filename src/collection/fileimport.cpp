@@ -6,16 +6,12 @@
 #include "appcore/shareddialogs.h"
 #include "base/errors.h"
 #include "base/fileio.h"
+#include "collection/busyscope.h"
 #include "collection/duplicatefinder.h"
 #include "collection/filekind.h"
 #include "collection/fmlib.h"
-#include "collection/iconhash.h"
-#include "graphics/canvas.h"
-#include "graphics/jpegcodec.h"
-#include "icons/bitmapfix32.h"
-#include "icons/maskbits.h"
+#include "collection/kindreaders.h"
 #include "icons/picturesizing.h"
-#include "icons/pngpicture.h"
 #include "resources/modulecensus.h"
 #include "resources/resimport.h"
 
@@ -23,11 +19,11 @@ namespace varnel {
 
 namespace {
 
-constexpr int kPngAlphaThreshold = 80;
 constexpr int kSmallPicture = 256;
 constexpr int64_t kMiB = 1 << 20;
 
 using Kind = TFileKind;
+using Group = TKindGroup;
 
 std::string Stem(const std::string& path) {
   return std::filesystem::path(path).stem().string();
@@ -37,54 +33,17 @@ bool IsArchive(Kind kind) {
   return kind == Kind::fkZip || kind == Kind::fkRar;
 }
 
-// A picture as a 32-bit bitmap, fully opaque.
-TBitmap AsOpaque32Bit(const TBitmap& picture) {
-  TBitmap result = ConvertFormat(picture, PixelFormat::Bits32);
-  SetOpaque(result);
-  return result;
-}
-
-struct Picture {
-  TBitmap color;
-  std::optional<TBitmap> mask;
-};
-
-// The picture of a BMP, JPEG or PNG file; nothing for other kinds.
-std::optional<Picture> ReadPicture(Kind kind, const std::string& path) {
-  if (kind != Kind::fkBitmap && kind != Kind::fkPng && kind != Kind::fkJpeg) return std::nullopt;
-  std::vector<uint8_t> bytes = ReadWholeFile(path);
-  if (kind == Kind::fkBitmap) {
-    TBitmapFix32 bitmap;
-    SpanStream stream(bytes);
-    bitmap.LoadFromStream(stream);
-    return Picture{std::move(bitmap), std::nullopt};
-  }
-  if (kind == Kind::fkJpeg) return Picture{AsOpaque32Bit(DecodeJpeg(bytes)), std::nullopt};
-  TColorAndMask png = LoadPngPicture(bytes, kPngAlphaThreshold);
-  return Picture{std::move(png.color), std::move(png.mask)};
-}
-
-void AddPictureImage(TAdvancedIcon& icon, const Picture& picture) {
+void AddPictureImage(TAdvancedIcon& icon, const TPicture& picture) {
   icon.Images().AddFromBitmap(picture.color, picture.mask ? &*picture.mask : nullptr, 0);
 }
 
 // The one icon of the single-icon kinds (icon files, pictures); null for every other kind.
-std::unique_ptr<TAdvancedIcon> ReadSingleIcon(Kind kind, const std::string& path) {
+std::unique_ptr<TAdvancedIcon> ReadSingleIcon(const TKindReader& reader, const std::string& path) {
+  if (reader.group == Group::SingleIcon) return reader.readIcon(path);
+  if (reader.group != Group::Picture) return nullptr;
   auto icon = std::make_unique<TAdvancedIcon>();
-  if (kind == Kind::fkIcon) {
-    icon->LoadFromFile(path);
-  } else if (auto picture = ReadPicture(kind, path)) {
-    AddPictureImage(*icon, *picture);
-  } else {
-    return nullptr;
-  }
+  AddPictureImage(*icon, reader.readPicture(path));
   return icon;
-}
-
-// Kinds whose readers are not part of the program yet: nothing is read from them.
-bool ReaderMissing(Kind kind) {
-  return kind == Kind::fkGif || kind == Kind::fkMacIcon || kind == Kind::fkIconProject ||
-         IsArchive(kind);
 }
 
 // The icons of a module, library or resource file in a private list; isModule tells whether
@@ -103,17 +62,39 @@ TIconLibrary ReadLibrary(Kind kind, const std::string& path, bool& isModule) {
   return library;
 }
 
-void MoveAllInto(TIconList& from, TfmLib& lib) {
-  while (from.Count()) from.MoveIconTo(0, lib.Items());
-}
-
-// Icons stored in RIFF chunks: one item per icon, numbered when there are several.
-void AppendRiffIcons(TfmLib& lib, const std::string& path) {
+// Icons stored in RIFF chunks, each named after the file, numbered when there are several.
+std::vector<std::pair<std::string, std::unique_ptr<TAdvancedIcon>>> ReadRiffIcons(
+    const std::string& path) {
   std::vector<std::unique_ptr<TAdvancedIcon>> found;
   TAdvancedIcon().ExtractFromRiffFile(path, 0, &found);
+  std::erase_if(found, [](const auto& icon) { return !icon->Images().Count(); });
   std::string name = Stem(path);
+  std::vector<std::pair<std::string, std::unique_ptr<TAdvancedIcon>>> icons;
   for (size_t i = 0; i < found.size(); ++i)
-    lib.AppendItem(found.size() == 1 ? name : name + std::to_string(i), std::move(found[i]));
+    icons.emplace_back(found.size() == 1 ? name : name + std::to_string(i), std::move(found[i]));
+  return icons;
+}
+
+// Every icon of a file whose kind gives many: a library's icons with their names, or, for a
+// file that is no module, the icons in its RIFF chunks.
+std::vector<std::pair<std::string, std::unique_ptr<TAdvancedIcon>>> ReadManyIcons(
+    Kind kind, const std::string& path) {
+  bool isModule = false;
+  TIconLibrary library = ReadLibrary(kind, path, isModule);
+  if (!isModule) return ReadRiffIcons(path);
+  std::vector<std::pair<std::string, std::unique_ptr<TAdvancedIcon>>> icons;
+  while (library.Icons.Count()) {
+    TIconList::Item item = library.Icons.TakeItem(0);
+    icons.emplace_back(std::move(item.name), std::move(item.icon));
+  }
+  return icons;
+}
+
+// All frames of an animated cursor as one icon.
+std::unique_ptr<TAdvancedIcon> ReadAllFrames(const std::string& path) {
+  auto icon = std::make_unique<TAdvancedIcon>();
+  icon->ExtractFromRiffFile(path, 0, nullptr);
+  return icon;
 }
 
 void CheckArchiveSize(const TfmLib& lib, Kind kind, const std::string& path) {
@@ -123,15 +104,13 @@ void CheckArchiveSize(const TfmLib& lib, Kind kind, const std::string& path) {
 }
 
 void LoadByKind(TfmLib& lib, Kind kind, const std::string& path) {
-  if (ReaderMissing(kind)) return;
-  if (auto icon = ReadSingleIcon(kind, path)) {
+  const TKindReader& reader = ReaderOf(kind);
+  if (reader.group == Group::Unsupported || reader.group == Group::Collection) return;
+  if (auto icon = ReadSingleIcon(reader, path)) {
     if (icon->Images().Count()) lib.AppendItem(Stem(path), std::move(icon));
     return;
   }
-  bool isModule = false;
-  TIconLibrary library = ReadLibrary(kind, path, isModule);
-  MoveAllInto(library.Icons, lib);
-  if (!isModule) AppendRiffIcons(lib, path);
+  for (auto& [name, icon] : ReadManyIcons(kind, path)) lib.AppendItem(name, std::move(icon));
 }
 
 std::string WithPath(const std::string& message, const std::string& path,
@@ -155,47 +134,37 @@ void LoadFile(TfmLib& lib, const std::string& path, const std::string& displayPa
     }
   }
   if (lib.Count() != before) lib.SetModified(true);
-  lib.RecordSources(displayPath.empty() ? path : displayPath);
+  lib.RecordSources(displayPath.empty() ? path : displayPath, before);
 }
 
 void LoadFileExcludingDuplicates(TfmLib& lib, const std::string& path,
-                                 const std::string& displayPath, int depth, TListLongint& hashes,
-                                 std::vector<std::string>* errors) {
+                                 const std::string& displayPath, int depth,
+                                 TDuplicateIndex& duplicates, std::vector<std::string>* errors) {
   std::string source = displayPath.empty() ? path : displayPath;
   auto addUnlessPresent = [&](std::string name, std::unique_ptr<TAdvancedIcon> icon, int position) {
     if (!icon->Images().Count()) return;
-    uint32_t hash = SearchHash(*icon);
-    if (IsDuplicate(lib.Items(), *icon, hash, hashes)) return;
+    if (!duplicates.AddUnlessPresent(lib.Items(), *icon, lib.Count())) return;
     lib.AppendItem(std::move(name), std::move(icon));
-    hashes.Add(int32_t(hash));
     lib.SetModified(true);
-    lib.RecordSource(source, position);
+    lib.Document.RecordSource(lib.Count() - 1, source, position);
   };
   try {
     Kind kind = DetectFileKind(path).kind;
     CheckArchiveSize(lib, kind, path);
-    if (kind == Kind::fkCollection) {
-      lib.MergeCollectionFile(path, &hashes);
+    const TKindReader& reader = ReaderOf(kind);
+    if (reader.group == Group::Collection) {
+      lib.MergeCollectionFile(path, &duplicates);
       lib.SetModified(true);
-    } else if (kind == Kind::fkAniCursor) {
-      auto icon = std::make_unique<TAdvancedIcon>();
-      icon->ExtractFromRiffFile(path, 0, nullptr);
-      addUnlessPresent(Stem(path), std::move(icon), 0);
-    } else if (ReaderMissing(kind)) {
+    } else if (reader.group == Group::AnimatedCursor) {
+      addUnlessPresent(Stem(path), ReadAllFrames(path), 0);
+    } else if (reader.group == Group::Unsupported) {
       return;
-    } else if (auto icon = ReadSingleIcon(kind, path)) {
+    } else if (auto icon = ReadSingleIcon(reader, path)) {
       addUnlessPresent(Stem(path), std::move(icon), 0);
     } else {
-      bool isModule = false;
-      TIconLibrary library = ReadLibrary(kind, path, isModule);
-      for (int position = 0; library.Icons.Count(); ++position) {
-        std::string name = library.Icons.Names(0);
-        TIconList single;
-        library.Icons.MoveIconTo(0, single);
-        auto icon = std::make_unique<TAdvancedIcon>();
-        icon->Images().TakeAll(*single.Icons(0));
-        addUnlessPresent(name, std::move(icon), position);
-      }
+      int position = 0;
+      for (auto& [name, icon] : ReadManyIcons(kind, path))
+        addUnlessPresent(name, std::move(icon), position++);
     }
   } catch (const Exception& error) {
     if (!errors) throw;
@@ -207,14 +176,13 @@ void ImportFile(TfmLib& lib, const std::string& path, std::vector<std::string>* 
                 bool allMembers) {
   int before = lib.Count();
   Kind kind = DetectFileKind(path).kind;
-  bool recordSource = kind != Kind::fkCollection && !IsArchive(kind);
+  const TKindReader& reader = ReaderOf(kind);
+  bool recordSource = reader.group != Group::Collection && !IsArchive(kind);
   try {
-    if (kind == Kind::fkCollection) {
+    if (reader.group == Group::Collection) {
       lib.MergeCollectionFile(path);
-    } else if (kind == Kind::fkModule || kind == Kind::fkResource32 || kind == Kind::fkResource16) {
-      bool isModule = false;
-      TIconLibrary library = ReadLibrary(kind, path, isModule);
-      MoveAllInto(library.Icons, lib);
+    } else if (reader.group == Group::Library) {
+      for (auto& [name, icon] : ReadManyIcons(kind, path)) lib.AppendItem(name, std::move(icon));
     } else if (IsArchive(kind)) {
       throw Exception("Reading archives is not available yet");
     } else {
@@ -234,7 +202,7 @@ void ImportFile(TfmLib& lib, const std::string& path, std::vector<std::string>* 
     errors->push_back(WithPath(error.what(), path, ", file: "));
   }
   if (lib.Count() != before) lib.SetModified(true);
-  if (recordSource) lib.RecordSources(path);
+  if (recordSource) lib.RecordSources(path, before);
 }
 
 namespace {
@@ -271,7 +239,7 @@ std::optional<TNewImageSizeAnswer> AskImageSize(TfmLib& lib, const std::string& 
 
 // A picture smaller than 256 in both directions is added as it is; a larger one at the size
 // the user chooses. Returns 1 when the question was cancelled.
-int AddPicture(TfmLib& lib, TAdvancedIcon& icon, const std::string& path, const Picture& picture) {
+int AddPicture(TfmLib& lib, TAdvancedIcon& icon, const std::string& path, const TPicture& picture) {
   const TBitmap* mask = picture.mask ? &*picture.mask : nullptr;
   if (picture.color.Width() < kSmallPicture && picture.color.Height() < kSmallPicture) {
     icon.Images().AddFromBitmap(picture.color, mask, 0);
@@ -290,21 +258,28 @@ int AddPicture(TfmLib& lib, TAdvancedIcon& icon, const std::string& path, const 
 int AddImagesFromFile(TfmLib& lib, TAdvancedIcon& icon, const std::string& path, int index) {
   int before = icon.Images().Count();
   Kind kind = DetectFileKind(path).kind;
+  const TKindReader& reader = ReaderOf(kind);
   int result = 0;
-  if (kind == Kind::fkIcon) {
-    icon.LoadFromFile(path);
-  } else if (kind == Kind::fkAniCursor) {
-    icon.Images().Clear();
-    icon.ExtractFromRiffFile(path, 0, nullptr);
-  } else if (auto picture = ReadPicture(kind, path)) {
-    result = AddPicture(lib, icon, path, *picture);
-  } else if (kind == Kind::fkModule || kind == Kind::fkResource32 || kind == Kind::fkResource16) {
-    bool isModule = false;
-    TIconLibrary library = ReadLibrary(kind, path, isModule);
-    int chosen = std::max(index, 0);
-    if (chosen < library.Count()) icon.Images().TakeAll(*library.Icon(chosen));
-  } else if (FileSizeOf(path) < 4) {
-    throw Exception("Can't found image in file: " + path);
+  switch (reader.group) {
+    case Group::SingleIcon:
+      icon.Images().Clear();
+      icon.Images().TakeAll(*reader.readIcon(path));
+      break;
+    case Group::AnimatedCursor:
+      icon.Images().Clear();
+      icon.Images().TakeAll(*ReadAllFrames(path));
+      break;
+    case Group::Picture:
+      result = AddPicture(lib, icon, path, reader.readPicture(path));
+      break;
+    case Group::Library: {
+      auto icons = ReadManyIcons(kind, path);
+      size_t chosen = size_t(std::max(index, 0));
+      if (chosen < icons.size()) icon.Images().TakeAll(*icons[chosen].second);
+      break;
+    }
+    default:
+      if (FileSizeOf(path) < 4) throw Exception("Can't found image in file: " + path);
   }
   if (result == 0 && icon.Images().Count() == before) result = 2;
   return result;
@@ -326,29 +301,24 @@ void ImportFiles(TfmLib& lib) {
   auto answer = lib.UI().ChooseFilesToOpen(request);
   if (!answer || answer->files.empty()) return;
   bool progress = answer->files.size() > kFilesWithoutProgressWindow;
-  if (progress)
-    lib.BeginLongOperation();
-  else
-    lib.BeginBusy();
   std::vector<std::string> errors;
-  for (const std::string& file : answer->files) {
-    lib.SetModified(true);
-    lib.UI().SetStatusText(0, file);
-    lib.UI().ProcessMessages();
-    if (progress) {
-      if (lib.UI().ProgressFlags().stopRequested) lib.Terminated = true;
-      std::filesystem::path path(file);
-      lib.UI().SetProgressField(TProgressField::Path, path.parent_path().string());
-      lib.UI().SetProgressField(TProgressField::File, path.filename().string());
-      lib.UI().SetProgressField(TProgressField::Count, std::to_string(lib.Count()));
+  {
+    TBusyScope busy(lib, progress ? TBusyKind::LongOperation : TBusyKind::Plain);
+    for (const std::string& file : answer->files) {
+      lib.SetModified(true);
+      lib.UI().SetStatusText(0, file);
+      lib.UI().ProcessMessages();
+      if (progress) {
+        if (lib.UI().ProgressFlags().stopRequested) lib.Terminated = true;
+        std::filesystem::path path(file);
+        lib.UI().SetProgressField(TProgressField::Path, path.parent_path().string());
+        lib.UI().SetProgressField(TProgressField::File, path.filename().string());
+        lib.UI().SetProgressField(TProgressField::Count, std::to_string(lib.Count()));
+      }
+      ImportFile(lib, file, &errors);
+      if (lib.Terminated) break;
     }
-    ImportFile(lib, file, &errors);
-    if (lib.Terminated) break;
   }
-  if (progress)
-    lib.EndLongOperation();
-  else
-    lib.EndBusy();
   ShowErrors(lib.UI(), errors);
   lib.ApplySizeToAll = false;
 }

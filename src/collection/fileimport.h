@@ -5,11 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "collection/listlongint.h"
-
 namespace varnel {
 
 class TAdvancedIcon;
+class TDuplicateIndex;
 class TfmLib;
 
 // Search-style loading (opening a file, searches, archive members). With silent, errors are
@@ -18,11 +17,11 @@ void LoadFile(TfmLib& lib, const std::string& path, const std::string& displayPa
               int depth = 0, bool allMembers = false, bool silent = false,
               std::vector<std::string>* errors = nullptr);
 
-// The same, dropping icons equal to one already present; hashes holds one search hash per item
-// and grows with the items added.
+// The same, dropping icons equal to one already present; the index holds the collection's
+// items and grows with the items added.
 void LoadFileExcludingDuplicates(TfmLib& lib, const std::string& path,
-                                 const std::string& displayPath, int depth, TListLongint& hashes,
-                                 std::vector<std::string>* errors);
+                                 const std::string& displayPath, int depth,
+                                 TDuplicateIndex& duplicates, std::vector<std::string>* errors);
 
 // User-chosen and dropped files: every file the readers know gives its icons; a picture becomes
 // one icon. Errors go to the list, or are raised without one.

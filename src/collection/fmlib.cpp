@@ -1,6 +1,8 @@
-// TfmLib: construction, busy states, sources, item insertion and deletion, selection, status.
+// TfmLib: construction, busy states, item insertion and deletion, selection, status.
 
 #include "collection/fmlib.h"
+
+#include "collection/busyscope.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -78,6 +80,8 @@ void TfmLib::EndQuietBusy() {
   UpdateStatus();
   grid_.SetEnabled(true);
   if (Visible()) grid_.Focus();
+  // What the busy work showed (the last file searched, say) no longer describes anything.
+  UI().SetStatusText(0, "");
   UI().SetStatusText(2, "");
   ApplySizeToAll = false;
 }
@@ -92,79 +96,37 @@ void TfmLib::EndLongOperation() {
   UI().CloseProgress();
 }
 
+void TfmLib::ResetBusy() {
+  busyDepth_ = 0;
+  grid_.SetLayoutLocked(false);
+  grid_.SetEnabled(true);
+  UI().SetWaitCursor(false);
+  UI().SetBusy(false);
+  if (UI().ProgressShown()) UI().CloseProgress();
+}
+
 void TfmLib::WhileBusySelectingFirst(const std::function<void()>& work) {
   struct SelectFirstWhenDone {
     TfmLib& lib;
-    ~SelectFirstWhenDone() {
-      lib.EndBusy();
-      lib.SelectOnly(0);
-    }
+    ~SelectFirstWhenDone() { lib.SelectOnly(0); }
   };
-  BeginBusy();
   SelectFirstWhenDone done{*this};
+  TBusyScope busy(*this, TBusyKind::Plain);
   work();
 }
 
-// --- Sources --------------------------------------------------------------------------------
-
-std::string TfmLib::SourceOf(int index) const {
-  int source = SourceIndex.GetOr(index, -1);
-  return source >= 0 && source < int(Sources.size()) ? Sources[size_t(source)] : std::string();
-}
-
-int TfmLib::SourceIndexOf(const std::string& path) {
-  for (size_t i = 0; i < Sources.size(); ++i)
-    if (SameText(Sources[i], path)) return int(i);
-  Sources.push_back(path);
-  return int(Sources.size() - 1);
-}
-
-void TfmLib::RecordSources(const std::string& path) {
-  if (SourceIndex.Count() >= Count()) return;
-  int source = SourceIndexOf(path);
-  // The two lists may have drifted apart in length; both end at the item count.
-  SourcePosition.SetCount(SourceIndex.Count());
-  for (int position = 0; SourceIndex.Count() < Count(); ++position) {
-    SourceIndex.Add(source);
-    SourcePosition.Add(position);
-  }
-}
-
-void TfmLib::RecordSource(const std::string& path, int position) {
-  if (SourceIndex.Count() >= Count()) return;
-  int source = SourceIndexOf(path);
-  SourcePosition.SetCount(SourceIndex.Count());
-  while (SourceIndex.Count() < Count() - 1) {
-    SourceIndex.Add(-1);
-    SourcePosition.Add(-1);
-  }
-  SourceIndex.Add(source);
-  SourcePosition.Add(position);
-}
-
-void TfmLib::ClearSources() {
-  Sources.clear();
-  SourceIndex.Clear();
-  SourcePosition.Clear();
-}
+// --- Items ----------------------------------------------------------------------------------
 
 void TfmLib::InsertItem(int index, std::string name, std::unique_ptr<TAdvancedIcon> icon) {
-  TIconList single;
-  single.AddIcon(std::move(name), std::move(icon));
-  index = std::clamp(index, 0, Count());
-  single.MoveIconToPosition(0, Items(), index);
-  if (index < SourceIndex.Count()) SourceIndex.Insert(index, -1);
-  if (index < SourcePosition.Count()) SourcePosition.Insert(index, -1);
+  Document.Insert(index, std::move(name), std::move(icon));
 }
 
 void TfmLib::AppendItem(std::string name, std::unique_ptr<TAdvancedIcon> icon) {
-  Items().AddIcon(std::move(name), std::move(icon));
+  Document.Append(std::move(name), std::move(icon));
 }
 
 void TfmLib::DeleteItem(int index) {
-  Items().Delete(index);
-  if (index < SourceIndex.Count()) SourceIndex.Delete(index);
-  if (index < SourcePosition.Count()) SourcePosition.Delete(index);
+  Document.Delete(index);
 }
 
 // --- Selection and status -------------------------------------------------------------------

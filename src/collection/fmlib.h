@@ -1,7 +1,8 @@
 #pragma once
-// TfmLib: the collection window's logic. It owns the collection (a named icon list with the
-// record of where each icon came from) and carries out every editing, saving and loading
-// operation; the desktop program's window hosts it, varnel-cli drives it without a window.
+// TfmLib: the collection window's logic. It owns the collection document and carries out every
+// editing, saving and loading operation with what a person sees of it: the busy state, the
+// status panels, the questions and messages through the user interface. The desktop program's
+// window hosts it, varnel-cli drives it without a window.
 
 #include <cstdint>
 #include <functional>
@@ -11,8 +12,8 @@
 #include "appcore/childabstract.h"
 #include "appcore/childhost.h"
 #include "appcore/settings.h"
+#include "collection/collection.h"
 #include "collection/gridview.h"
-#include "collection/listlongint.h"
 #include "platform/clipboard.h"
 #include "platform/userinterface.h"
 #include "resources/iconlibrary.h"
@@ -21,16 +22,6 @@ namespace varnel {
 
 // Name of the private clipboard format that carries collection items.
 inline constexpr const char* kComponentClipboardFormat = "Tessel Component";
-
-enum class TSortMode {
-  Backward = 1,
-  Name = 2,
-  NameAsNumber = 3,
-  ImageCount = 4,
-  ImageSize = 5,
-  ColorDepth = 6,
-  Source = 7,
-};
 
 enum class TFindMode { Name, Source };
 
@@ -45,11 +36,8 @@ class TfmLib : public TfmChildAbstract {
  public:
   TfmLib(TChildHost& host, TSettings& settings, Clipboard& clipboard, TGridView& grid);
 
-  // The collection and the record of its sources.
-  TIconLibrary Library;
-  std::vector<std::string> Sources;
-  TListLongint SourceIndex;
-  TListLongint SourcePosition;
+  // The collection: its items with their sources.
+  TCollection Document;
   bool SearchMode = false;
   bool ApplySizeToAll = false;
   // The last answer of the "Add Image" size question, reused while ApplySizeToAll is set.
@@ -57,9 +45,9 @@ class TfmLib : public TfmChildAbstract {
   // Called when the main window's image panel must show the current icon afresh.
   std::function<void()> OnImagePanelChanged;
 
-  TIconList& Items() { return Library.Icons; }
-  const TIconList& Items() const { return Library.Icons; }
-  int Count() const { return Library.Icons.Count(); }
+  TIconList& Items() { return Document.Items(); }
+  const TIconList& Items() const { return Document.Items(); }
+  int Count() const { return Document.Count(); }
   TGridView& Grid() { return grid_; }
   TSettings& Settings() { return settings_; }
   const TSettings& Settings() const { return settings_; }
@@ -91,19 +79,18 @@ class TfmLib : public TfmChildAbstract {
   void EndQuietBusy();
   void BeginLongOperation();
   void EndLongOperation();
+  // Leaves every busy state at once (when ending one failed).
+  void ResetBusy();
 
   // Sources of items.
-  std::string SourceOf(int index) const;
-  // Records path as the source of every item beyond the source lists (positions 0, 1, ...).
-  void RecordSources(const std::string& path);
-  // Records path and position for the single item beyond the source lists.
-  void RecordSource(const std::string& path, int position);
-  int SourceIndexOf(const std::string& path);
-  void ClearSources();
-  // Item insertion and deletion with their source entries.
+  std::string SourceOf(int index) const { return Document.SourceOf(index); }
+  // Records path as the source of every item from first on that has none (positions 0, 1, ...).
+  void RecordSources(const std::string& path, int first) { Document.RecordSources(path, first); }
+  void ClearSources() { Document.ClearSources(); }
+  // Item insertion and deletion; the item's source goes with it.
   void InsertItem(int index, std::string name, std::unique_ptr<TAdvancedIcon> icon);
   void DeleteItem(int index);
-  // Appends an item without a source entry of its own (the loaders record sources afterwards).
+  // Appends an item without a source (the loaders record sources afterwards).
   void AppendItem(std::string name, std::unique_ptr<TAdvancedIcon> icon);
 
   // Editing.
@@ -116,7 +103,6 @@ class TfmLib : public TfmChildAbstract {
   void CorrectNames(bool interactive);
   void SortIcons(TSortMode mode);
   // Puts the items in a new order: order[i] is the old position of the item that goes to i.
-  // The source entries follow their items.
   void ReorderItems(const std::vector<int>& order);
   // Locating: the find dialog's text and options; shows "Not found" or "Search is finished".
   void FindNext(const TFindOptions& options);
@@ -132,28 +118,27 @@ class TfmLib : public TfmChildAbstract {
   // The current item when it is also selected, else -1.
   int CurrentSelected() const;
 
-  // Duplicates: one search hash per item (0 for an item that cannot be rendered), and the
-  // command that deletes later copies of equal icons, reporting how many went.
-  void ComputeSearchHashes(TListLongint& hashes);
+  // The command that deletes later copies of equal icons, reporting how many went.
   int DeleteDuplicates();
 
   // Collection files.
   void ReadCollectionFile(const std::string& name);
   // The same from a stream; name is used in messages and becomes the file name.
   void ReadCollection(Stream& stream, const std::string& name);
-  // Appends the items of a collection file. With hashes, items equal to one already present are
-  // dropped and the hashes of those added are appended.
-  void MergeCollectionFile(const std::string& name, TListLongint* hashes = nullptr);
+  // Appends the items of a collection file. With an index, items equal to one already present
+  // are dropped and those added are indexed.
+  void MergeCollectionFile(const std::string& name, TDuplicateIndex* duplicates = nullptr);
   void WriteCollectionFile(const std::string& name) const;
 
   // Saves by the extension of name (.icc, .zip, .icl and other library names; 16-bit when asked).
   void SaveByExtension(const std::string& name, bool sixteenBit);
-  // Writes the collection as a ZIP of icon files; false when nothing was written.
-  bool SaveCollectionAsZip(const std::string& path);
+  // Writes the collection as a ZIP of icon and cursor files; raises when there is nothing to
+  // write.
+  void SaveCollectionAsZip(const std::string& path);
+  // Tells the user how many damaged images the last reads dropped, if any.
+  void ReportDroppedImages();
 
  private:
-  void ReadCollectionItems(Stream& stream, const std::string& name, int sourceShift,
-                           TListLongint* hashes, TListLongint& index, TListLongint& position);
   void WriteLibrary(const std::string& name, bool sixteenBit);
   void CheckLibraryLimit() const;
   void SetCaptionFromFile(const std::string& name);

@@ -2,54 +2,57 @@
 
 #include <cstdio>
 
+#include "base/errors.h"
+#include "collection/busyscope.h"
 #include "collection/duplicatefinder.h"
 #include "collection/fmlib.h"
 #include "collection/iconhash.h"
 
 namespace varnel {
 
-void TfmLib::ComputeSearchHashes(TListLongint& hashes) {
-  hashes.Clear();
-  for (int i = 0; i < Count(); ++i) {
-    uint32_t hash = 0;
-    try {
-      hash = SearchHash(*Items().Icons(i));
-    } catch (const std::exception&) {
-      // An icon that cannot be rendered never matches.
-    }
-    hashes.Add(int32_t(hash));
+namespace {
+
+// The compare hash of an icon; one that cannot be rendered gets 0 and equals nothing.
+uint32_t CompareHashOrZero(const TAdvancedIcon& icon) {
+  try {
+    return CompareHash(icon);
+  } catch (const Exception&) {
+    return 0;
   }
 }
 
+}  // namespace
+
 int TfmLib::DeleteDuplicates() {
   CheckNotBusy();
-  BeginQuietBusy();
-  std::vector<uint32_t> hashes(static_cast<size_t>(Count()));
-  bool hashed = true;
-  for (int i = Count() - 1; i >= 0; --i) {
-    if (i % 10 == 0) {
-      UI().SetStatusText(1, "Preparing " + std::to_string(i));
-      UI().ProcessMessages();
-      if (Terminated) {
-        hashed = false;
-        break;
-      }
-    }
-    hashes[size_t(i)] = CompareHash(*Items().Icons(i));
-  }
   std::vector<int> duplicates;
-  if (hashed) {
-    std::vector<const TAdvancedIcon*> icons;
-    for (int i = 0; i < Count(); ++i) icons.push_back(Items().Icons(i));
-    duplicates = FindDuplicatePositions(icons, hashes, [&](int position) {
-      UI().SetStatusText(1, "Comparing " + std::to_string(position));
-      UI().ProcessMessages();
-      return !Terminated;
-    });
+  {
+    TBusyScope busy(*this, TBusyKind::Quiet);
+    std::vector<uint32_t> hashes(static_cast<size_t>(Count()));
+    bool hashed = true;
+    for (int i = Count() - 1; i >= 0; --i) {
+      if (i % 10 == 0) {
+        UI().SetStatusText(1, "Preparing " + std::to_string(i));
+        UI().ProcessMessages();
+        if (Terminated) {
+          hashed = false;
+          break;
+        }
+      }
+      hashes[size_t(i)] = CompareHashOrZero(*Items().Icons(i));
+    }
+    if (hashed) {
+      std::vector<const TAdvancedIcon*> icons;
+      for (int i = 0; i < Count(); ++i) icons.push_back(Items().Icons(i));
+      duplicates = FindDuplicatePositions(icons, hashes, [&](int position) {
+        UI().SetStatusText(1, "Comparing " + std::to_string(position));
+        UI().ProcessMessages();
+        return !Terminated;
+      });
+    }
+    for (int position : duplicates) DeleteItem(position);  // from the last down
+    if (Count()) SelectOnly(0);
   }
-  for (int position : duplicates) DeleteItem(position);  // from the last down
-  if (Count()) SelectOnly(0);
-  EndQuietBusy();
   if (Count()) SelectOnly(0);
   char text[96];
   std::snprintf(text, sizeof text, "%d duplicate items found and deleted", int(duplicates.size()));

@@ -9,7 +9,9 @@
 #include "appcore/reopenfileholder.h"
 #include "appcore/shareddialogs.h"
 #include "base/errors.h"
+#include "collection/busyscope.h"
 #include "collection/fmlib.h"
+#include "platform/casefold.h"
 #include "platform/textfunctions.h"
 #include "resources/iconlistholder.h"
 
@@ -21,11 +23,6 @@ constexpr const char* kCannotUndo = "\n\nWarning: You can't undo this operation"
 constexpr size_t kMaxNameLength = 255;
 // The size of the icons the desktop shows for files.
 constexpr int kShellIconSize = 32;
-
-std::string UpperCase(std::string text) {
-  for (char& c : text) c = char(std::toupper(static_cast<unsigned char>(c)));
-  return text;
-}
 
 // Cuts text to at most max bytes without splitting a UTF-8 character.
 std::string CutName(const std::string& text, size_t max) {
@@ -79,8 +76,7 @@ bool TfmLib::ConfirmErase(const std::string& question) {
 void TfmLib::ClearCollection() {
   CheckNotBusy();
   if (!ConfirmErase("Clear icon collection?")) return;
-  Items().Clear();
-  ClearSources();
+  Document.Clear();
   TReopenFileHolder* recent = Host().RecentFiles();
   if (!FileName.empty() && recent) recent->AddFile(FileName);
   FileName.clear();
@@ -150,14 +146,10 @@ void TfmLib::PasteFromClipboard() {
   if (!pasted) return;
   int current = grid_.Current();
   int at = current < 0 || current >= Count() - 1 ? Count() : current + 1;
+  // Pasted items come without a source.
   for (int i = 0; i < pasted; ++i) {
-    std::string name = holder.IconList().Names(0);
-    TIconList single;
-    holder.IconList().MoveIconTo(0, single);
-    TIconList& target = Items();
-    single.MoveIconToPosition(0, target, at + i);
-    if (at + i < SourceIndex.Count()) SourceIndex.Insert(at + i, -1);
-    if (at + i < SourcePosition.Count()) SourcePosition.Insert(at + i, -1);
+    TIconList::Item item = holder.IconList().TakeItem(0);
+    Document.Insert(at + i, std::move(item.name), std::move(item.icon));
   }
   for (int i = 0; i < Count(); ++i) Items().Icons(i)->Selected = i >= at && i < at + pasted;
   grid_.SetCurrent(at);
@@ -189,21 +181,12 @@ void TfmLib::SplitIcons() {
     int parts = icon.Images().Count();
     if (parts <= 1) continue;
     std::string name = Items().Names(i);
-    bool hasSource = i < SourceIndex.Count();
-    int32_t source = SourceIndex.GetOr(i, -1), position = SourcePosition.GetOr(i, -1);
+    // Every part keeps the source of the icon it came from.
+    TItemSource source = Items().Source(i);
     for (int n = parts - 1; n >= 1; --n) {
       auto part = std::make_unique<TAdvancedIcon>();
       part->Images().TakeFrom(icon, n);
-      TIconList single;
-      single.AddIcon(name + std::to_string(n + 1), std::move(part));
-      single.MoveIconToPosition(0, Items(), i + 1);
-      if (hasSource) {
-        SourceIndex.Insert(i + 1, source);
-        SourcePosition.Insert(std::min(i + 1, SourcePosition.Count()), position);
-      } else {
-        if (i + 1 < SourceIndex.Count()) SourceIndex.Insert(i + 1, -1);
-        if (i + 1 < SourcePosition.Count()) SourcePosition.Insert(i + 1, -1);
-      }
+      Document.Insert(i + 1, name + std::to_string(n + 1), std::move(part), source);
     }
     Items().SetName(i, name + "1");
     i += parts - 1;
@@ -222,7 +205,7 @@ void TfmLib::CombineIcons() {
   TAdvancedIcon& receiver = *Items().Icons(selected[0]);
   for (size_t k = 1; k < selected.size(); ++k)
     receiver.Images().TakeAll(*Items().Icons(selected[k]));
-  if (selected[0] < SourcePosition.Count()) SourcePosition.Put(selected[0], -1);
+  Items().SetSource(selected[0], {Items().Source(selected[0]).index, -1});
   for (size_t k = selected.size(); k-- > 1;) DeleteItem(selected[k]);
   SetModified(true);
   grid_.Relayout();
@@ -250,7 +233,7 @@ void TfmLib::RenameIcons() {
 
 void TfmLib::CorrectNames(bool interactive) {
   CheckNotBusy();
-  BeginBusy();
+  TBusyScope busy(*this, TBusyKind::Plain);
   bool changed = false;
   for (int i = 0; i < Count(); ++i) {
     std::string name = Trim(CutName(Items().Names(i), kMaxNameLength));
@@ -260,7 +243,7 @@ void TfmLib::CorrectNames(bool interactive) {
   std::vector<std::pair<std::string, int>> sorted;
   std::multiset<std::string> keys;
   for (int i = 0; i < Count(); ++i) {
-    sorted.emplace_back(UpperCase(Items().Names(i)), i);
+    sorted.emplace_back(FoldCase(Items().Names(i)), i);
     keys.insert(sorted.back().first);
   }
   std::stable_sort(sorted.begin(), sorted.end(),
@@ -291,9 +274,9 @@ void TfmLib::CorrectNames(bool interactive) {
       int item = sorted[k].second;
       std::string name = Items().Names(item);
       do name = IncrementName(name);
-      while (keys.count(UpperCase(name)));
+      while (keys.count(FoldCase(name)));
       keys.erase(keys.find(sorted[k].first));
-      sorted[k].first = UpperCase(name);
+      sorted[k].first = FoldCase(name);
       keys.insert(sorted[k].first);
       Items().SetName(item, name);
       changed = passChanged = true;
@@ -302,7 +285,6 @@ void TfmLib::CorrectNames(bool interactive) {
                      [](const auto& a, const auto& b) { return a.first < b.first; });
   }
   if (changed) SetModified(true);
-  EndBusy();
 }
 
 }  // namespace varnel

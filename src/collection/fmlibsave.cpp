@@ -1,6 +1,7 @@
 // TfmLib: opening a file into the collection and saving it by file type.
 
 #include <filesystem>
+#include <set>
 
 #include "appcore/childhost.h"
 #include "appcore/reopenfileholder.h"
@@ -11,6 +12,7 @@
 #include "collection/filekind.h"
 #include "collection/fmlib.h"
 #include "collection/zipmemofile.h"
+#include "platform/casefold.h"
 #include "platform/textfunctions.h"
 
 namespace varnel {
@@ -54,12 +56,37 @@ std::string WithExtension(std::string name, const std::string& ext) {
   return name + ext;
 }
 
-std::string ZipMemberName(const std::string& itemName) {
+// A cursor is told by its hot spots: icons have none.
+bool IsCursor(const TAdvancedIcon& icon) {
+  for (const auto& image : icon.Images())
+    if (image->HotSpot() != 0) return true;
+  return false;
+}
+
+// The member stem of an item: its name without an extension and without folder separators.
+std::string ZipMemberStem(const std::string& itemName) {
   std::string name = itemName;
   for (char& c : name)
     if (c == '/' || c == '\\') c = '_';
-  return std::filesystem::path(name).replace_extension(".ico").string();
+  std::string stem = std::filesystem::path(name).replace_extension().string();
+  return stem.empty() ? name : stem;
 }
+
+// Member names unique ignoring case (archives are often extracted where case does not count):
+// a repeated name gets " (2)", " (3)", ... before its extension.
+class ZipMemberNames {
+ public:
+  std::string Make(const std::string& itemName, const std::string& extension) {
+    std::string stem = ZipMemberStem(itemName);
+    std::string name = stem + extension;
+    for (int n = 2; !used_.insert(FoldCase(name)).second; ++n)
+      name = stem + " (" + std::to_string(n) + ")" + extension;
+    return name;
+  }
+
+ private:
+  std::set<std::string> used_;
+};
 
 }  // namespace
 
@@ -76,24 +103,28 @@ void TfmLib::WriteLibrary(const std::string& name, bool sixteenBit) {
   CheckLibraryLimit();
   UI().SetStatusText(0, "Saving...");
   if (sixteenBit)
-    Library.SaveAs16Bit(name);
+    Document.Library.SaveAs16Bit(name);
   else
-    Library.SaveAs32Bit(name);
+    Document.Library.SaveAs32Bit(name);
 }
 
-bool TfmLib::SaveCollectionAsZip(const std::string& path) {
+void TfmLib::SaveCollectionAsZip(const std::string& path) {
   TZipMemoFile zip;
+  ZipMemberNames names;
   for (int i = 0; i < Count(); ++i) {
     const TAdvancedIcon& icon = *Items().Icons(i);
     if (!icon.Images().Count()) continue;
-    MemoryStream ico;
-    icon.SaveToStream(ico);
-    int member = zip.AddMember(ZipMemberName(Items().Names(i)));
-    zip.SetMemberData(member, ico.Bytes());
+    MemoryStream file;
+    bool cursor = IsCursor(icon);
+    if (cursor)
+      icon.SaveCursorToStream(file);
+    else
+      icon.SaveToStream(file);
+    int member = zip.AddMember(names.Make(Items().Names(i), cursor ? ".cur" : ".ico"));
+    zip.SetMemberData(member, file.Bytes());
   }
-  if (!zip.Count()) return false;
+  if (!zip.Count()) throw Exception("Nothing to save: no icon of the collection has images");
   zip.SaveToFile(path);
-  return true;
 }
 
 void TfmLib::SaveByExtension(const std::string& name, bool sixteenBit) {
@@ -124,16 +155,19 @@ void TfmLib::SaveByExtension(const std::string& name, bool sixteenBit) {
 
 bool TfmLib::Save() {
   std::string name = FileName;
+  bool sixteenBit = false;
   if (name.empty()) {
     auto answer = UI().ChooseFileToSave({"", kSaveFilter, 1, "", "", "icc", false});
     if (!answer || answer->files.empty()) return false;
-    name = WithExtension(answer->files[0], FilterAt(kSaveFilter, answer->filterIndex).second);
+    auto [description, extension] = FilterAt(kSaveFilter, answer->filterIndex);
+    name = WithExtension(answer->files[0], extension);
+    sixteenBit = description.find("16") != std::string::npos;
   }
   std::string ext = UpperExtension(name);
   bool library = ext == "ICL" || ext == "NIL" || ext == "IL";
   bool known = ext.empty() || ext == "ICC" || ext == "ZIP" || library;
   if (known || FileSizeOf(name) < 0) {
-    SaveByExtension(name, false);
+    SaveByExtension(name, sixteenBit);
     return true;
   }
   // An existing module the collection was opened from: its icons would be updated in place.
@@ -142,7 +176,7 @@ bool TfmLib::Save() {
                      "It's strongly recommended to have backup copy for this file. The program "
                      "file will be modified. Continue?",
                      settings_.ConfirmUPF))
-    return true;
+    return false;  // nothing was saved, so the changes are still only in memory
   UI().ShowMessage(MakeMessage(TMessageKind::Error,
                                "Can not update source file. Library structure was modified. "
                                "Updating icons inside modules is not available yet. Use Save "

@@ -15,10 +15,27 @@ constexpr uint32_t kCentralSignature = 0x02014B50;
 constexpr uint32_t kEndSignature = 0x06054B50;
 constexpr uint16_t kVersion = 20;
 constexpr uint16_t kDeflate = 8;
+// General-purpose flag bit 11: the member names are UTF-8.
+constexpr uint16_t kUtf8NamesFlag = 1 << 11;
+constexpr size_t kMaxMembers = 0xFFFF;
+
+bool IsAscii(const std::string& text) {
+  for (char c : text)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
+}
+
+// Offsets and sizes of a ZIP file without its 64-bit extension end at 4 GiB.
+uint32_t CheckedZip32(int64_t value) {
+  if (value < 0 || value > int64_t(UINT32_MAX))
+    throw Exception("The ZIP file would be larger than 4 GiB");
+  return uint32_t(value);
+}
 
 std::vector<uint8_t> RawDeflate(std::span<const uint8_t> bytes) {
   z_stream z{};
-  if (deflateInit2(&z, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK)
+  if (deflateInit2(&z, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) !=
+      Z_OK)
     throw Exception("Cannot compress data");
   std::vector<uint8_t> out(deflateBound(&z, uLong(bytes.size())));
   z.next_in = const_cast<Bytef*>(bytes.data());
@@ -71,9 +88,12 @@ void TZipMemoFile::SetMemberDate(int index, std::time_t when) {
 std::vector<uint8_t> TZipMemoFile::Bytes() const {
   MemoryStream out;
   MemoryStream directory;
+  if (members_.size() > kMaxMembers)
+    throw Exception("A ZIP file holds at most 65535 files; this one would hold " +
+                    std::to_string(members_.size()));
   auto writeCommon = [](Stream& s, const Member& m) {
     s.WriteU16(kVersion);
-    s.WriteU16(0);
+    s.WriteU16(IsAscii(m.name) ? 0 : kUtf8NamesFlag);
     s.WriteU16(kDeflate);
     s.WriteU16(m.dosTime);
     s.WriteU16(m.dosDate);
@@ -84,7 +104,7 @@ std::vector<uint8_t> TZipMemoFile::Bytes() const {
     s.WriteU16(0);
   };
   for (const Member& member : members_) {
-    uint32_t offset = uint32_t(out.Position());
+    uint32_t offset = CheckedZip32(out.Position());
     out.WriteU32(kLocalSignature);
     writeCommon(out, member);
     out.WriteBuffer(member.name.data(), member.name.size());
@@ -100,7 +120,8 @@ std::vector<uint8_t> TZipMemoFile::Bytes() const {
     directory.WriteU32(offset);
     directory.WriteBuffer(member.name.data(), member.name.size());
   }
-  uint32_t directoryOffset = uint32_t(out.Position());
+  uint32_t directoryOffset = CheckedZip32(out.Position());
+  CheckedZip32(directoryOffset + directory.Size());
   out.WriteBytes(directory.Bytes());
   out.WriteU32(kEndSignature);
   out.WriteU16(0);

@@ -1,20 +1,22 @@
-// The orders of TIconList::SortIcons. Every order but the reversal keeps items with equal keys
-// in their current order.
+// The orders of TIconList::SortIcons, one implementation for collections and libraries. Every
+// order but the reversal keeps items with equal keys in their current order.
 
 #include <algorithm>
 #include <charconv>
 #include <optional>
 #include <string_view>
 
-#include "platform/textfunctions.h"
+#include "platform/casefold.h"
 #include "resources/iconlist.h"
 
 namespace varnel {
 
 namespace {
 
-// The sort key of kind 3: the name reduced to signs, digits and decimal separators, and its
-// value when the reduced text is a decimal number.
+using Item = TIconList::Item;
+
+// The sort key by number in the name: the name reduced to signs, digits and decimal
+// separators, and its value when the reduced text is a decimal number.
 struct NumberInName {
   std::string reduced;
   std::optional<double> value;
@@ -28,7 +30,8 @@ NumberInName ReduceToNumber(const std::string& name) {
     else if (c == '+' || c == '-' || (c >= '0' && c <= '9'))
       key.reduced += c;
   }
-  // Parsed without regard to the process locale; one leading "+" is allowed.
+  // Parsed without regard to the process locale, so "1,5" and "1.5" are numbers everywhere;
+  // one leading "+" is allowed.
   std::string_view text = key.reduced;
   if (text.starts_with('+') && text.size() > 1 && text[1] != '+' && text[1] != '-')
     text.remove_prefix(1);
@@ -39,16 +42,15 @@ NumberInName ReduceToNumber(const std::string& name) {
 }
 
 // Numbers by value before texts; texts ignoring letter case.
-int CompareNumbersInNames(const NumberInName& a, const NumberInName& b) {
-  if (a.value && b.value) return *a.value < *b.value ? -1 : *a.value > *b.value ? 1 : 0;
-  if (a.value) return -1;
-  if (b.value) return 1;
-  return LowerCase(a.reduced).compare(LowerCase(b.reduced));
+bool NumberInNameLess(const NumberInName& a, const NumberInName& b) {
+  if (a.value && b.value) return *a.value < *b.value;
+  if (a.value || b.value) return bool(a.value);
+  return CompareTextFolded(a.reduced, b.reduced) < 0;
 }
 
 // The largest value over the images and how many images have it.
 struct LargestAndCount {
-  int largest = 0;
+  int64_t largest = 0;
   int count = 0;
   auto operator<=>(const LargestAndCount&) const = default;
 };
@@ -57,7 +59,7 @@ template <class Measure>
 LargestAndCount LargestOf(const TAdvancedIcon& icon, Measure measure) {
   LargestAndCount key;
   for (const auto& image : icon.Images()) {
-    int value = measure(*image);
+    int64_t value = measure(*image);
     if (key.count == 0 || value > key.largest)
       key = {value, 1};
     else if (value == key.largest)
@@ -66,59 +68,67 @@ LargestAndCount LargestOf(const TAdvancedIcon& icon, Measure measure) {
   return key;
 }
 
-LargestAndCount SizeKey(const TAdvancedIcon& icon) {
-  return LargestOf(icon,
-                   [](const TSubIcon& image) { return image.ImageWidth() + image.ImageHeight(); });
+LargestAndCount SizeKey(const Item& item) {
+  return LargestOf(*item.icon, [](const TSubIcon& image) {
+    return int64_t(image.ImageWidth()) + image.ImageHeight();
+  });
 }
 
-LargestAndCount DepthKey(const TAdvancedIcon& icon) {
-  return LargestOf(icon, [](const TSubIcon& image) { return int(image.Entry().wBitCount); });
+LargestAndCount DepthKey(const Item& item) {
+  return LargestOf(*item.icon, [](const TSubIcon& image) { return image.BitsPerPixel(); });
 }
 
 }  // namespace
 
-void TIconList::SortIcons(int kind) {
-  // Puts the items in the order a stable sort of their positions by `less` gives.
-  auto reorder = [this](auto less) {
-    std::vector<size_t> order(items_.size());
-    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
-    std::stable_sort(order.begin(), order.end(), less);
-    std::vector<Item> sorted;
-    for (size_t index : order) sorted.push_back(std::move(items_[index]));
-    items_ = std::move(sorted);
-  };
-  auto keysOf = [this](auto key) {
-    std::vector<decltype(key(items_.front()))> keys;
-    for (const Item& item : items_) keys.push_back(key(item));
-    return keys;
-  };
-  auto byKey = [&](auto key) {
-    auto keys = keysOf(key);
-    reorder([&](size_t a, size_t b) { return keys[a] < keys[b]; });
-  };
+void TIconList::SortIcons(TSortMode mode, const SourceKey& sourceKey) {
   if (items_.size() < 2) return;
-  switch (IconSortKind(kind)) {
-    case IconSortKind::Reverse:
-      std::reverse(items_.begin(), items_.end());
+  if (mode == TSortMode::Backward) {
+    std::reverse(items_.begin(), items_.end());
+    return;
+  }
+  if (mode == TSortMode::Source && !sourceKey) return;
+  // Keys are taken once per item, then the positions sorted stably by them.
+  std::vector<int> order(items_.size());
+  for (size_t i = 0; i < order.size(); ++i) order[i] = int(i);
+  auto sortBy = [&](auto key, auto less) {
+    std::vector<decltype(key(items_.front()))> keys;
+    keys.reserve(items_.size());
+    for (const Item& item : items_) keys.push_back(key(item));
+    std::stable_sort(order.begin(), order.end(),
+                     [&](int a, int b) { return less(keys[size_t(a)], keys[size_t(b)]); });
+  };
+  auto folded = [](const std::string& a, const std::string& b) {
+    return CompareTextFolded(a, b) < 0;
+  };
+  auto plain = [](const auto& a, const auto& b) { return a < b; };
+  switch (mode) {
+    case TSortMode::Name:
+      sortBy([](const Item& item) { return item.name; }, folded);
       break;
-    case IconSortKind::ByName:
-      byKey([](const Item& item) { return LowerCase(item.name); });
+    case TSortMode::NameAsNumber:
+      sortBy([](const Item& item) { return ReduceToNumber(item.name); }, NumberInNameLess);
       break;
-    case IconSortKind::ByNumberInName: {
-      auto keys = keysOf([](const Item& item) { return ReduceToNumber(item.name); });
-      reorder([&](size_t a, size_t b) { return CompareNumbersInNames(keys[a], keys[b]) < 0; });
+    case TSortMode::ImageCount:
+      sortBy([](const Item& item) { return item.icon->Images().Count(); }, plain);
       break;
-    }
-    case IconSortKind::ByImageCount:
-      byKey([](const Item& item) { return item.icon->Images().Count(); });
+    case TSortMode::ImageSize:
+      sortBy(SizeKey, plain);
       break;
-    case IconSortKind::BySize:
-      byKey([](const Item& item) { return SizeKey(*item.icon); });
+    case TSortMode::ColorDepth:
+      sortBy(DepthKey, plain);
       break;
-    case IconSortKind::ByColorDepth:
-      byKey([](const Item& item) { return DepthKey(*item.icon); });
+    case TSortMode::Source:
+      sortBy(sourceKey, folded);
+      break;
+    case TSortMode::Backward:
       break;
   }
+  Reorder(order);
+}
+
+void TIconList::SortIcons(int kind) {
+  if (kind >= int(TSortMode::Backward) && kind <= int(TSortMode::ColorDepth))
+    SortIcons(TSortMode(kind));
 }
 
 }  // namespace varnel

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "collection/busyscope.h"
 #include "collection/fileimport.h"
 #include "collection/fmlib.h"
 #include "search/foldersearch.h"
@@ -11,21 +12,22 @@ namespace varnel {
 void ImportDroppedItems(TfmLib& lib, const std::vector<std::string>& paths,
                         std::vector<std::string>& errors) {
   lib.CheckNotBusy();
-  lib.BeginQuietBusy();
-  lib.ApplySizeToAll = false;
-  for (const std::string& path : paths) {
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error)) {
-      SearchFolderTree(lib, path, lib.Settings().IconMask, true);
-    } else if (std::filesystem::exists(path, error) && !IsSkippedExtension(path)) {
-      lib.UI().SetStatusText(0, path);
+  {
+    TBusyScope busy(lib, TBusyKind::Quiet);
+    lib.ApplySizeToAll = false;
+    for (const std::string& path : paths) {
+      std::error_code error;
+      if (std::filesystem::is_directory(path, error)) {
+        SearchFolderTree(lib, path, lib.Settings().IconMask, true);
+      } else if (std::filesystem::exists(path, error) && !IsSkippedExtension(path)) {
+        lib.UI().SetStatusText(0, path);
+        lib.UI().ProcessMessages();
+        ImportFile(lib, path, &errors);
+      }
       lib.UI().ProcessMessages();
-      ImportFile(lib, path, &errors);
+      if (lib.Terminated) break;
     }
-    lib.UI().ProcessMessages();
-    if (lib.Terminated) break;
   }
-  lib.EndQuietBusy();
   lib.ApplySizeToAll = false;
 }
 

@@ -100,7 +100,8 @@ std::vector<std::string> ListFilesInFolder(const std::string& folder, const std:
     std::string name = it->path().filename().string();
     if (!MatchesFileMask(name, mask)) continue;
     std::string path = it->path().string();
-    if (seen.insert(LowerCase(path)).second) files.push_back(path);
+    // Linux file systems tell names apart by case: "Icon.ico" and "icon.ico" are two files.
+    if (seen.insert(path).second) files.push_back(path);
   }
   return files;
 }

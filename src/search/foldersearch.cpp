@@ -3,10 +3,13 @@
 #include <sys/stat.h>
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <set>
 
 #include "appcore/shareddialogs.h"
 #include "base/errors.h"
+#include "collection/busyscope.h"
+#include "collection/duplicatefinder.h"
 #include "collection/fileimport.h"
 #include "collection/fmlib.h"
 #include "platform/textfunctions.h"
@@ -36,7 +39,15 @@ class SearchRun {
         nested_(nested),
         silentLoad_(silentLoad),
         excludeDuplicates_(lib.Settings().ExcludeDups),
-        shown_(lib.Count()) {}
+        shown_(lib.Count()) {
+    if (!nested_) {
+      lib_.CheckNotBusy();
+      busy_.emplace(lib_, TBusyKind::LongOperation);
+      ui_.SetProgressCaption(kProgressCaption);
+    }
+  }
+  // Whatever ends the search, the search mode and the busy state end with it.
+  ~SearchRun() { lib_.SearchMode = false; }
 
   // The progress window's stop button stops the search as the main window's does.
   bool Stopped() {
@@ -54,9 +65,10 @@ class SearchRun {
   // Loads every matching file of one folder; returns false when the search was stopped.
   bool VisitFolder(const std::string& folder);
 
+  // Ends the busy state and shows the errors met.
   void Finish() {
     lib_.SearchMode = false;
-    if (!nested_) lib_.EndLongOperation();
+    busy_.reset();
     ShowErrors(ui_, errors_);
   }
 
@@ -70,25 +82,24 @@ class SearchRun {
   bool nested_;
   bool silentLoad_;
   bool excludeDuplicates_;
-  bool hashesReady_ = false;
-  TListLongint hashes_;
+  TDuplicateIndex duplicates_;
+  std::optional<TBusyScope> busy_;
   std::vector<std::string> errors_;
   std::set<std::pair<dev_t, ino_t>> visited_;
   int shown_;
 };
 
 void SearchRun::PrepareHashes() {
-  if (!excludeDuplicates_ || hashesReady_) return;
+  if (!excludeDuplicates_ || duplicates_.Built()) return;
   ui_.SetProgressCaption("Checking for duplicates...");
-  lib_.ComputeSearchHashes(hashes_);
+  duplicates_.Build(lib_.Items());
   ui_.SetProgressCaption(kProgressCaption);
-  hashesReady_ = true;
 }
 
 void SearchRun::LoadOne(const std::string& file) {
   try {
     if (excludeDuplicates_)
-      LoadFileExcludingDuplicates(lib_, file, "", 0, hashes_, &errors_);
+      LoadFileExcludingDuplicates(lib_, file, "", 0, duplicates_, &errors_);
     else
       LoadFile(lib_, file, "", 0, false, silentLoad_, &errors_);
   } catch (const Exception& error) {
@@ -126,86 +137,61 @@ std::string SearchMask(const TfmLib& lib, std::string mask, const char* archives
   return lib.Settings().SearchArchives ? mask + archives : mask;
 }
 
-void BeginSearch(TfmLib& lib, bool nested) {
-  if (nested) return;
-  lib.CheckNotBusy();
-  lib.BeginLongOperation();
-  lib.UI().SetProgressCaption(kProgressCaption);
-}
-
 }  // namespace
 
 void SearchFolderTree(TfmLib& lib, const std::string& root, std::string mask, bool nested) {
   mask = SearchMask(lib, std::move(mask), kArchiveMask);
-  BeginSearch(lib, nested);
   SearchRun run(lib, mask, nested, true);
-  try {
-    lib.UI().SetStatusText(2, "");
-    run.ShowBuilding(root);
-    std::vector<std::string> tops = ListTopFolders(root);
-    for (size_t i = 0; i < tops.size(); ++i) {
-      run.ShowBuilding(tops[i]);
-      if (run.Stopped()) break;
-      std::vector<std::string> folders =
-          i == 0 ? std::vector<std::string>{tops[i]}
-                 : BuildFolderTree(tops[i], [&] { return run.Stopped(); });
-      bool going = true;
-      for (const std::string& folder : folders)
-        if (!(going = run.VisitFolder(folder))) break;
-      if (!going) break;
-    }
-  } catch (...) {
-    run.Finish();
-    throw;
+  lib.UI().SetStatusText(2, "");
+  run.ShowBuilding(root);
+  std::vector<std::string> tops = ListTopFolders(root);
+  for (size_t i = 0; i < tops.size(); ++i) {
+    run.ShowBuilding(tops[i]);
+    if (run.Stopped()) break;
+    std::vector<std::string> folders =
+        i == 0 ? std::vector<std::string>{tops[i]}
+               : BuildFolderTree(tops[i], [&] { return run.Stopped(); });
+    bool going = true;
+    for (const std::string& folder : folders)
+      if (!(going = run.VisitFolder(folder))) break;
+    if (!going) break;
   }
   run.Finish();
 }
 
 void SearchFolder(TfmLib& lib, const std::string& folder, std::string mask) {
   mask = SearchMask(lib, std::move(mask), kArchiveMask);
-  BeginSearch(lib, false);
   SearchRun run(lib, mask, false, false);
-  try {
-    lib.UI().SetStatusText(2, "");
-    std::string path = folder.empty() || folder.back() == '/' ? folder : folder + "/";
-    run.VisitFolder(path);
-  } catch (...) {
-    run.Finish();
-    throw;
-  }
+  lib.UI().SetStatusText(2, "");
+  std::string path = folder.empty() || folder.back() == '/' ? folder : folder + "/";
+  run.VisitFolder(path);
   run.Finish();
 }
 
 void SearchLocalDisks(TfmLib& lib) {
   std::string mask = SearchMask(lib, lib.Settings().IconMask, ";*.zip;*.rar;*.gif");
-  BeginSearch(lib, false);
   SearchRun run(lib, mask, false, true);
-  try {
-    lib.UI().SetStatusText(2, "");
-    run.ShowBuilding("local disks");
-    std::vector<std::string> drives = ListFixedDrives();
-    lib.SearchMode = true;
-    for (const std::string& drive : drives) {
-      long long device = DeviceOf(drive);
-      bool going = true;
-      for (const std::string& top : ListTopFolders(drive)) {
-        // Other file systems mounted below a disk are searched as disks of their own, if at all.
-        if (DeviceOf(top) != device) continue;
-        run.ShowBuilding(top);
-        if (run.Stopped()) break;
-        std::vector<std::string> folders = top == drive
-                                               ? std::vector<std::string>{top}
-                                               : BuildFolderTree(
-                                                     top, [&] { return run.Stopped(); }, true);
-        for (const std::string& folder : folders)
-          if (!(going = run.VisitFolder(folder))) break;
-        if (!going) break;
-      }
+  lib.UI().SetStatusText(2, "");
+  run.ShowBuilding("local disks");
+  std::vector<std::string> drives = ListFixedDrives();
+  lib.SearchMode = true;
+  for (const std::string& drive : drives) {
+    long long device = DeviceOf(drive);
+    bool going = true;
+    for (const std::string& top : ListTopFolders(drive)) {
+      // Other file systems mounted below a disk are searched as disks of their own, if at all.
+      if (DeviceOf(top) != device) continue;
+      run.ShowBuilding(top);
+      if (run.Stopped()) break;
+      std::vector<std::string> folders = top == drive
+                                             ? std::vector<std::string>{top}
+                                             : BuildFolderTree(
+                                                   top, [&] { return run.Stopped(); }, true);
+      for (const std::string& folder : folders)
+        if (!(going = run.VisitFolder(folder))) break;
       if (!going) break;
     }
-  } catch (...) {
-    run.Finish();
-    throw;
+    if (!going) break;
   }
   run.Finish();
 }

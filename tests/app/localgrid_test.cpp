@@ -159,12 +159,12 @@ TEST_F(LocalGridTest, DropMovesTheSelectionAndReportsIt) {
 }
 
 TEST_F(LocalGridTest, DropKeepsTheSourceEntriesWithTheirItems) {
-  harness.lib->RecordSources("/icons/a.icl");  // positions 0..11
+  harness.lib->RecordSources("/icons/a.icl", 0);  // positions 0..11
   Click(11);
   harness.grid->DropSelectionOn(0);
   EXPECT_EQ(harness.lib->Items().Names(0), "Icon 11");
-  EXPECT_EQ(harness.lib->SourcePosition.Get(0), 11);
-  EXPECT_EQ(harness.lib->SourcePosition.Get(1), 0);
+  EXPECT_EQ(harness.lib->Items().Source(0).position, 11);
+  EXPECT_EQ(harness.lib->Items().Source(1).position, 0);
   EXPECT_EQ(harness.lib->SourceOf(0), "/icons/a.icl");
 }
 

@@ -53,7 +53,7 @@ class CollectionTest : public ::testing::Test {
 TEST_F(CollectionTest, CollectionFileKeepsItemsImagesAndSources) {
   Add("first", {16, 32});
   Add("", {48});
-  lib.RecordSources("/icons/a.ico");
+  lib.RecordSources("/icons/a.ico", 0);
   Add("third");
   std::string file = dir.File("c.icc");
   lib.WriteCollectionFile(file);
@@ -62,7 +62,7 @@ TEST_F(CollectionTest, CollectionFileKeepsItemsImagesAndSources) {
   EXPECT_EQ(Names(), (std::vector<std::string>{"first", "Icon 2", "third"}));
   EXPECT_EQ(lib.Items().Icons(0)->Images().Count(), 2);
   EXPECT_EQ(lib.SourceOf(1), "/icons/a.ico");
-  EXPECT_EQ(lib.SourcePosition.Get(1), 1);
+  EXPECT_EQ(lib.Items().Source(1).position, 1);
   EXPECT_EQ(lib.SourceOf(2), "");
   EXPECT_FALSE(lib.GetModified());
   EXPECT_TRUE(lib.Items().Icons(0)->SameIcon(*IconOfSizes({16, 32})));
@@ -90,13 +90,12 @@ TEST_F(CollectionTest, DamagedCollectionFilesFailWithTheirReason) {
 
 TEST_F(CollectionTest, MergeShiftsTheSourcesOfTheMergedItems) {
   Add("x");
-  lib.RecordSources("/one.ico");
+  lib.RecordSources("/one.ico", 0);
   std::string file = dir.File("m.icc");
   lib.WriteCollectionFile(file);
-  lib.Items().Clear();
-  lib.ClearSources();
+  lib.Document.Clear();
   Add("y");
-  lib.RecordSources("/zero.ico");
+  lib.RecordSources("/zero.ico", 0);
   Add("no source");
   lib.MergeCollectionFile(file);
   ASSERT_EQ(lib.Count(), 3);
@@ -143,7 +142,7 @@ TEST(IncrementNameTest, CarriesThroughNines) {
 
 TEST_F(CollectionTest, SplitAndCombineKeepOrderAndSources) {
   Add("x", {16, 32, 48});
-  lib.RecordSources("/x.ico");
+  lib.RecordSources("/x.ico", 0);
   Add("y");
   Select({0});
   lib.SplitIcons();
@@ -162,7 +161,7 @@ TEST_F(CollectionTest, SplitAndCombineKeepOrderAndSources) {
   EXPECT_EQ(Names(), (std::vector<std::string>{"x1", "x2"}));
   EXPECT_EQ(lib.Items().Icons(0)->Images().Count(), 3);
   EXPECT_EQ(lib.Items().Icons(0)->Images()[1]->ImageWidth(), 48);
-  EXPECT_EQ(lib.SourcePosition.Get(0), -1);
+  EXPECT_EQ(lib.Items().Source(0).position, -1);
 }
 
 TEST_F(CollectionTest, PasteAppendsAtTheEndOrInsertsAfterTheCursor) {
@@ -189,19 +188,18 @@ TEST_F(CollectionTest, SortByNumberInNameAndBySource) {
   lib.SortIcons(TSortMode::NameAsNumber);
   EXPECT_EQ(Names(), (std::vector<std::string>{"1.5", "9", "10", "x"}));
 
-  lib.Items().Clear();
-  lib.ClearSources();
+  lib.Document.Clear();
   Add("s1");
   Add("s0");
-  lib.RecordSources("/b.ico");  // positions 0, 1
-  lib.SourcePosition.Put(0, 1);
-  lib.SourcePosition.Put(1, 0);
+  lib.RecordSources("/b.ico", 0);  // positions 0, 1
+  lib.Items().SetSource(0, {lib.Items().Source(0).index, 1});
+  lib.Items().SetSource(1, {lib.Items().Source(1).index, 0});
   Add("none");
   lib.SortIcons(TSortMode::Source);
   EXPECT_EQ(Names(), (std::vector<std::string>{"none", "s0", "s1"}));
   EXPECT_EQ(lib.SourceOf(1), "/b.ico");
-  EXPECT_EQ(lib.SourcePosition.Get(1), 0);
-  EXPECT_EQ(lib.SourceIndex.Count(), 2);
+  EXPECT_EQ(lib.Items().Source(1).position, 0);
+  EXPECT_EQ(lib.Items().Source(0).index, -1);  // the item without a source keeps none
 
   lib.SortIcons(TSortMode::Backward);
   EXPECT_EQ(Names(), (std::vector<std::string>{"s1", "s0", "none"}));

@@ -1,0 +1,58 @@
+// TfmLib: reading, merging and writing collection files with the window's busy state and
+// messages.
+
+#include <cstdio>
+
+#include "appcore/shareddialogs.h"
+#include "base/fileio.h"
+#include "collection/fmlib.h"
+
+namespace varnel {
+
+void TfmLib::ReadCollectionFile(const std::string& name) {
+  MappedFile file(name);
+  SpanStream stream(file.Bytes());
+  ReadCollection(stream, name);
+}
+
+void TfmLib::ReadCollection(Stream& stream, const std::string& name) {
+  Document.Clear();
+  SetCaptionFromFile(name);
+  SetModified(false);
+  WhileBusySelectingFirst([&] {
+    Document.Read(stream, name);
+    FileName = name;
+  });
+  ReportDroppedImages();
+}
+
+void TfmLib::MergeCollectionFile(const std::string& name, TDuplicateIndex* duplicates) {
+  MappedFile file(name);
+  SpanStream stream(file.Bytes());
+  int before = Count();
+  struct MarkWhenGrown {
+    TfmLib& lib;
+    int before;
+    ~MarkWhenGrown() {
+      if (lib.Count() > before) lib.SetModified(true);
+    }
+  } mark{*this, before};
+  Document.Merge(stream, name, duplicates);
+}
+
+void TfmLib::WriteCollectionFile(const std::string& name) const {
+  MemoryStream stream;
+  Document.Write(stream);
+  WriteFileAtomic(name, stream.Bytes());
+}
+
+void TfmLib::ReportDroppedImages() {
+  int dropped = Document.TakeDroppedImageCount();
+  if (!dropped) return;
+  char text[128];
+  std::snprintf(text, sizeof text, "%d damaged image%s could not be read and %s left out", dropped,
+                dropped == 1 ? "" : "s", dropped == 1 ? "was" : "were");
+  UI().ShowMessage(MakeMessage(TMessageKind::Warning, text));
+}
+
+}  // namespace varnel

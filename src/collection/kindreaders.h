@@ -1,0 +1,46 @@
+#pragma once
+// The one table of file kinds and their readers. Every way of bringing a file into the
+// collection (opening, searching, importing, adding images to an icon) asks it what a kind is
+// and how to read it, so that a new format is one row here and one reader of its own.
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "collection/filekind.h"
+#include "graphics/bitmap.h"
+#include "icons/advancedicon.h"
+
+namespace varnel {
+
+// How the files of a kind give icons.
+enum class TKindGroup {
+  SingleIcon,      // one icon read whole (icon and cursor files)
+  Picture,         // one picture that becomes one image
+  AnimatedCursor,  // icons in RIFF chunks: one per frame, or all frames as one icon
+  Library,         // many named icons (modules, resource files)
+  Collection,      // a collection file, merged item by item
+  Archive,         // members read one by one
+  Unsupported,     // known, but no reader is part of the program yet
+  Other,           // anything else: a module when it is one, else icons in RIFF chunks
+};
+
+// A picture as read from its file: the colour bitmap and, for formats that give one, a mask.
+struct TPicture {
+  TBitmap color;
+  std::optional<TBitmap> mask;
+};
+
+struct TKindReader {
+  TFileKind kind;
+  TKindGroup group;
+  // SingleIcon: reads the file's icon.
+  std::unique_ptr<TAdvancedIcon> (*readIcon)(const std::string& path) = nullptr;
+  // Picture: reads the file's picture.
+  TPicture (*readPicture)(const std::string& path) = nullptr;
+};
+
+// The row of a kind; kinds without a row of their own are Other.
+const TKindReader& ReaderOf(TFileKind kind);
+
+}  // namespace varnel
