@@ -214,11 +214,15 @@ TEST(DamagedImages, LoadersFromDataAndResourcesRefuseThem) {
 }
 
 TEST(DamagedImages, LimitsAreTheDocumentedOnes) {
-  for (auto [width, bits] : {std::pair{5999, 1}, {1, 32}, {48, 16}, {48, 24}, {48, 4}}) {
-    TSubIcon image;
-    MemoryStream data(Dib(width, 2, uint16_t(bits)));
-    EXPECT_NO_THROW(image.LoadFromData(data)) << width << "x" << bits;
+  TAdvancedIcon icon;
+  for (auto [width, height, bits] :
+       {std::tuple{5999, 1, 1}, {1, 5999, 4}, {1, 1, 32}, {48, 3, 16}, {3, 48, 24}}) {
+    auto image = std::make_unique<TSubIcon>();
+    MemoryStream data(Dib(width, 2 * height, uint16_t(bits)));
+    EXPECT_NO_THROW(image->LoadFromData(data)) << width << "x" << height << "x" << bits;
+    icon.Images().Add(std::move(image));
   }
+  ExpectDrawable(icon);
   EXPECT_TRUE(IsValidIconImageData(PngClaiming(4096, 1024)));
   EXPECT_TRUE(IsValidIconImageData(PngClaiming(2048, 2048)));
   EXPECT_FALSE(IsValidIconImageData(PngClaiming(4097, 1)));
