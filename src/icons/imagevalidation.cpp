@@ -59,10 +59,19 @@ bool IsValidPngHeader(const PngHeader& header) {
   }
 }
 
+// Run-length encoded bits (RLE8 at 8 bits, RLE4 at 4 bits) are shorter than their rows, and
+// their decoder stops where the data ends.
+bool IsRunLengthEncoded(const TBitmapInfoHeader& header, int bits) {
+  return (header.biCompression == 1 && bits == 8) || (header.biCompression == 2 && bits == 4);
+}
+
 bool IsValidDib(std::span<const uint8_t> data) {
   if (data.size() < TBitmapInfoHeader::kSize) return false;
-  auto layout = DibLayoutOf(TBitmapInfoHeader::Decode(data.data()));
+  TBitmapInfoHeader header = TBitmapInfoHeader::Decode(data.data());
+  auto layout = DibLayoutOf(header);
   if (!layout) return false;
+  if (IsRunLengthEncoded(header, layout->bits))
+    return layout->colorBitsOffset <= int64_t(data.size());
   auto colorEnd = CheckedSum(layout->colorBitsOffset, layout->colorBitsSize);
   return colorEnd && *colorEnd <= int64_t(data.size());
 }

@@ -41,8 +41,8 @@ std::optional<DibLayout> DibLayoutOf(const TBitmapInfoHeader& header);
 
 // True when data holds an image the icon model can draw: a PNG whose IHDR is well formed and
 // within the PNG limits, or a DIB within DibLayoutOf's limits whose header, colour table and
-// colour bits are all present (a short or missing mask is drawn as opaque). Empty data is no
-// image and gives false.
+// colour bits are all present (a short or missing mask is drawn as opaque; run-length encoded
+// bits need only be there in part). Empty data is no image and gives false.
 bool IsValidIconImageData(std::span<const uint8_t> data);
 
 }  // namespace varnel

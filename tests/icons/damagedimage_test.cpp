@@ -222,6 +222,14 @@ TEST(DamagedImages, LimitsAreTheDocumentedOnes) {
     EXPECT_NO_THROW(image->LoadFromData(data)) << width << "x" << height << "x" << bits;
     icon.Images().Add(std::move(image));
   }
+  std::vector<uint8_t> rle8 = Dib(16, 32, 8);
+  rle8[16] = 1;
+  rle8.resize(TBitmapInfoHeader::kSize + 256 * 4 + 2);
+  rle8.back() = 1;  // end of bitmap
+  auto image = std::make_unique<TSubIcon>();
+  MemoryStream data(rle8);
+  EXPECT_NO_THROW(image->LoadFromData(data));
+  icon.Images().Add(std::move(image));
   ExpectDrawable(icon);
   EXPECT_TRUE(IsValidIconImageData(PngClaiming(4096, 1024)));
   EXPECT_TRUE(IsValidIconImageData(PngClaiming(2048, 2048)));
