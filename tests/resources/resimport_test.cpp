@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <map>
+
 #include "base/byteorder.h"
 #include "base/fileio.h"
 #include "iconfixtures.h"
@@ -9,6 +12,7 @@
 #include "resources/bitmapresource.h"
 #include "resources/iconcursorresource.h"
 #include "resources/resfile.h"
+#include "support/corpus.h"
 
 namespace varnel {
 namespace {
@@ -153,6 +157,25 @@ TEST(ResFileImport, GroupsAfterAllImagesTakeTheImagesTheirEntriesName) {
   EXPECT_EQ(Widths(*list.Icons(1)), (std::vector<std::string>{"48"}));
   EXPECT_EQ(Widths(*list.Icons(2)), (std::vector<std::string>{"32", "16"}));
   EXPECT_EQ(Widths(*list.Icons(3)), (std::vector<std::string>{"20"}));
+}
+
+TEST(ResFileImport, WindresFileOfTwoIconsGivesEachIconItsImages) {
+  if (std::system("command -v x86_64-w64-mingw32-windres >/dev/null 2>&1") != 0)
+    GTEST_SKIP() << "needs x86_64-w64-mingw32-windres (mingw-w64)";
+  test::TempDir dir;
+  test::DibIcon({16, 32}, 4)->SaveToFile(dir.File("a.ico"));
+  test::DibIcon({48, 24, 16}, 8)->SaveToFile(dir.File("b.ico"));
+  test::WriteText(dir.File("t.rc"), "FIRST ICON \"a.ico\"\nSECOND ICON \"b.ico\"\n");
+  ASSERT_EQ(std::system(("cd '" + dir.Path() +
+                         "' && x86_64-w64-mingw32-windres t.rc -O res -o t.res 2>/dev/null")
+                            .c_str()),
+            0);
+  TIconList list;
+  ImportResourceFile(dir.File("t.res"), list);
+  std::map<std::string, std::vector<std::string>> icons;
+  for (int i = 0; i < list.Count(); ++i) icons[list.Names(i)] = Widths(*list.Icons(i));
+  EXPECT_EQ(icons, (std::map<std::string, std::vector<std::string>>{
+                       {"FIRST", {"16", "32"}}, {"SECOND", {"48", "24", "16"}}}));
 }
 
 TEST(ResFileImport, CursorGroupsTakeTheirCursorImagesWithHotSpots) {
