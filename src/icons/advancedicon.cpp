@@ -203,13 +203,10 @@ void TAdvancedIcon::SaveToStream(Stream& stream) const {
   TAdvancedIcon packed;
   for (const auto& image : images_) {
     auto copy = std::make_unique<TSubIcon>();
-    if (image->Packed() && !image->IsPng()) {
+    if (image->Packed() && !image->IsPng())
       image->PackPng(*copy);
-    } else {
-      copy->SetData(image->Data());
-      copy->MutableEntry() = image->Entry();
-      copy->SetHotSpot(image->HotSpot());
-    }
+    else
+      copy->LoadCopy(*image);
     packed.images_.Add(std::move(copy));
   }
   packed.WriteDirectory(stream, kIconType, nullptr);
