@@ -13,14 +13,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::span<const uint8_t> bytes(data, size);
   TAdvancedIcon icon;
   icon.LoadFromBytes(bytes);
+  // The images a reader kept are drawable: drawing them must not raise.
+  for (const auto& image : icon.Images()) {
+    TBitmap composite;
+    image->GetBitmaps(&composite, nullptr, clWhite, nullptr);
+    image->GetShortDescription();
+  }
   try {
     MemoryStream out;
     icon.SaveToStream(out);
-    for (const auto& image : icon.Images()) {
-      TBitmap composite;
-      image->GetBitmaps(&composite, nullptr, clWhite, nullptr);
-      image->GetShortDescription();
-    }
   } catch (const Exception&) {
   }
   for (int relative = 0; relative < 2; ++relative) {

@@ -18,16 +18,32 @@ constexpr uint16_t kCursorType = 2;
 constexpr uint32_t kSmallestImage = 40;
 constexpr size_t kBareImageHeaderOffset = 18;
 
-// Loads one image through the directory; an image whose data is not all there is dropped.
+// Loads one image through the directory; an image whose data is not all there or is damaged is
+// dropped, the others stay.
 template <class Image, class Loader>
 void AddImageIfComplete(TSubIconList& images, Loader load) {
   auto image = std::make_unique<Image>();
   try {
     load(*image);
-  } catch (const EStreamError&) {
+  } catch (const Exception&) {
     return;
   }
   images.Add(std::move(image));
+}
+
+// Reads every entry of the directory that begins at headerStart from its own place in the
+// directory, so that a damaged or truncated image costs that image only. The stream is left
+// after the directory.
+template <class Image, class Loader>
+void ReadDirectoryImages(Stream& stream, int64_t headerStart, int count, TSubIconList& images,
+                         Loader load) {
+  int64_t entryPosition = headerStart + int64_t(kHeaderSize);
+  for (int i = 0; i < count && stream.Size() - entryPosition >= int64_t(kDirEntrySize); ++i) {
+    stream.SetPosition(entryPosition);
+    AddImageIfComplete<Image>(images, load);
+    entryPosition += int64_t(kDirEntrySize);
+  }
+  stream.SetPosition(std::min(entryPosition, stream.Size()));
 }
 
 bool IsBareImage(std::span<const uint8_t> bytes) {
@@ -113,32 +129,43 @@ bool TAdvancedIcon::LoadFromStream(Stream& stream) {
   int64_t base = stream.Position();
   int count;
   if (!ReadIconHeader(stream, count)) return false;
-  for (int i = 0; i < count && stream.Remaining() >= int64_t(kDirEntrySize); ++i)
-    AddImageIfComplete<TFileIconImage>(
-        images_, [&](TSubIcon& image) { image.LoadFromIcoStream(stream, base); });
+  ReadDirectoryImages<TFileIconImage>(stream, base, count, images_, [&](TSubIcon& image) {
+    image.LoadFromIcoStream(stream, base);
+  });
   return true;
 }
 
 bool TAdvancedIcon::LoadFromStreamAbsolute(Stream& stream) {
   images_.Clear();
+  int64_t headerStart = stream.Position();
   int count;
   if (!ReadIconHeader(stream, count)) return false;
-  for (int i = 0; i < count && stream.Remaining() >= int64_t(kDirEntrySize); ++i)
-    AddImageIfComplete<TFileIconImage>(
-        images_, [&](TSubIcon& image) { image.LoadFromIcoStream(stream, 0); });
+  ReadDirectoryImages<TFileIconImage>(stream, headerStart, count, images_,
+                                      [&](TSubIcon& image) { image.LoadFromIcoStream(stream, 0); });
   return images_.Count() > 0;
 }
 
 bool TAdvancedIcon::LoadFromResourceModule(IconResourceSource& module, const std::string& name) {
   Stream* group = module.FindResourceStream("14", name);
-  if (!group) return false;
-  group->SetPosition(0);
+  return group && LoadFromResourceGroup(module, *group, std::nullopt);
+}
+
+bool TAdvancedIcon::LoadFromResourceGroup(IconResourceSource& module, Stream& group,
+                                          std::optional<uint32_t> language) {
+  group.SetPosition(0);
   int count;
-  if (!ReadIconHeader(*group, count)) return false;
+  if (!ReadIconHeader(group, count)) return false;
   constexpr int64_t kGroupEntrySize = 14;
-  for (int i = 0; i < count && group->Remaining() >= kGroupEntrySize; ++i) {
+  int64_t entryPosition = int64_t(kHeaderSize);
+  for (int i = 0; i < count && group.Size() - entryPosition >= kGroupEntrySize; ++i) {
+    group.SetPosition(entryPosition);
+    entryPosition += kGroupEntrySize;
     auto image = std::make_unique<TResourceIconImage>();
-    image->LoadFromResourceModule(*group, module);
+    try {
+      image->LoadFromResourceModule(group, module, language);
+    } catch (const Exception&) {
+      continue;  // a damaged image is dropped, the others stay
+    }
     if (image->HasData()) images_.Add(std::move(image));
   }
   return true;
@@ -176,13 +203,10 @@ void TAdvancedIcon::SaveToStream(Stream& stream) const {
   TAdvancedIcon packed;
   for (const auto& image : images_) {
     auto copy = std::make_unique<TSubIcon>();
-    if (image->Packed() && !image->IsPng()) {
+    if (image->Packed() && !image->IsPng())
       image->PackPng(*copy);
-    } else {
-      copy->SetData(image->Data());
-      copy->MutableEntry() = image->Entry();
-      copy->SetHotSpot(image->HotSpot());
-    }
+    else
+      copy->LoadCopy(*image);
     packed.images_.Add(std::move(copy));
   }
   packed.WriteDirectory(stream, kIconType, nullptr);
@@ -197,23 +221,21 @@ void TAdvancedIcon::SaveToFile(const std::string& fileName) const {
 
 bool TAdvancedIcon::LoadCursorFromStream(Stream& stream) {
   images_.Clear();
-  int count;
-  uint16_t type;
-  if (!ReadIconHeader(stream, count, &type)) return false;
-  for (int i = 0; i < count && stream.Remaining() >= int64_t(kDirEntrySize); ++i)
-    AddImageIfComplete<TFileCursorImage>(
-        images_, [&](TSubIcon& image) { image.LoadCursorFromStream(stream, type, 0); });
-  return true;
+  return ReadCursorDirectory(stream, stream.Position(), 0);
 }
 
 bool TAdvancedIcon::LoadCursorFromStreamRelative(Stream& stream) {
   int64_t base = stream.Position();
+  return ReadCursorDirectory(stream, base, base);
+}
+
+bool TAdvancedIcon::ReadCursorDirectory(Stream& stream, int64_t headerStart, int64_t base) {
   int count;
   uint16_t type;
   if (!ReadIconHeader(stream, count, &type)) return false;
-  for (int i = 0; i < count && stream.Remaining() >= int64_t(kDirEntrySize); ++i)
-    AddImageIfComplete<TFileCursorImage>(
-        images_, [&](TSubIcon& image) { image.LoadCursorFromStream(stream, type, base); });
+  ReadDirectoryImages<TFileCursorImage>(stream, headerStart, count, images_, [&](TSubIcon& image) {
+    image.LoadCursorFromStream(stream, type, base);
+  });
   return true;
 }
 
@@ -262,7 +284,8 @@ void TAdvancedIcon::ReadData(TFilerReader& reader) {
   for (int i = 0; i < count; ++i) {
     auto image = std::make_unique<TSubIcon>();
     image->ReadData(reader);
-    images_.Add(std::move(image));
+    // An image whose data is damaged (or a record without one) is dropped.
+    if (image->HasData()) images_.Add(std::move(image));
   }
 }
 

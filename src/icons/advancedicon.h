@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -49,14 +50,21 @@ class TAdvancedIcon {
   bool LoadFromStream(Stream& stream);
   // Clears, then reads an ICO whose offsets count from position 0 of the stream.
   bool LoadFromStreamAbsolute(Stream& stream);
-  // Appends the images of icon group `name` of a resource container.
+  // Appends the images of icon group `name` of a resource container (the first group of that
+  // name, its images in any language).
   bool LoadFromResourceModule(IconResourceSource& module, const std::string& name);
+  // Appends the images of the icon group whose data is `group`: each entry's icon resource is
+  // taken in `language` when the container has it there, else in any language. Damaged and
+  // missing images are dropped. False when the group header is not valid.
+  bool LoadFromResourceGroup(IconResourceSource& module, Stream& group,
+                             std::optional<uint32_t> language);
   void SaveToStream(Stream& stream) const;
   // Raises "No images in icon" for an empty icon; replaces the file only when complete.
   void SaveToFile(const std::string& fileName) const;
 
   // CUR files: clears and reads with offsets from position 0 / appends with offsets relative to
-  // the stream position.
+  // the stream position. Like the ICO stream readers, they read each directory entry from its
+  // place in the directory and drop damaged or truncated images.
   bool LoadCursorFromStream(Stream& stream);
   bool LoadCursorFromStreamRelative(Stream& stream);
   void SaveCursorToStream(Stream& stream) const;
@@ -98,6 +106,7 @@ class TAdvancedIcon {
 
  private:
   void WriteDirectory(Stream& stream, uint16_t type, const uint32_t* hotSpot) const;
+  bool ReadCursorDirectory(Stream& stream, int64_t headerStart, int64_t base);
 
   TSubIconList images_;
 };

@@ -9,6 +9,7 @@
 #include "graphics/pngcodec.h"
 #include "icons/dibheader.h"
 #include "icons/filer.h"
+#include "icons/imagevalidation.h"
 #include "icons/resourcesource.h"
 
 namespace varnel {
@@ -16,11 +17,9 @@ namespace varnel {
 namespace {
 
 constexpr uint8_t kRecordMarker = 12;
-constexpr uint32_t kMaxImageDimension = 6000;
-
-[[noreturn]] void InvalidImage() {
-  throw Exception("Invalid image");
-}
+// The filer record of an image held as a DIB that is to be written as PNG (Packed set); readers
+// take any marker but 0 as a record.
+constexpr uint8_t kPackedDibRecordMarker = 13;
 
 // Planes times bits per plane; absurd products (beyond any valid depth) stay large but defined.
 int DepthOf(const TBitmapInfoHeader& header) {
@@ -126,12 +125,15 @@ void TSubIcon::LoadCursorFromStream(Stream& stream, uint16_t headerType, int64_t
   stream.SetPosition(after);
 }
 
-void TSubIcon::LoadFromResourceModule(Stream& group, IconResourceSource& module) {
+void TSubIcon::LoadFromResourceModule(Stream& group, IconResourceSource& module,
+                                      std::optional<uint32_t> language) {
   entry_ = TIconDirEntry::Read(group);
   uint16_t id = group.ReadU16();
   ResetData({});
   entry_.dwBytesInRes = 0;
-  Stream* resource = module.FindResourceStream("3", std::to_string(id));
+  std::string name = std::to_string(id);
+  Stream* resource = language ? module.FindResourceStreamInLanguage("3", name, *language)
+                              : module.FindResourceStream("3", name);
   if (!resource) return;
   resource->SetPosition(0);
   ResetData(resource->ReadBytes(size_t(resource->Size())));
@@ -140,11 +142,11 @@ void TSubIcon::LoadFromResourceModule(Stream& group, IconResourceSource& module)
 
 void TSubIcon::LoadCopy(const TSubIcon& source) {
   entry_ = source.entry_;
-  ResetData(source.data_);
+  data_ = source.data_;
   hotSpot_ = source.hotSpot_;
   packed_ = source.packed_;
+  cachedBits_ = source.cachedBits_;
   handle_ = source.handle_;
-  UpdateEntry();
 }
 
 void TSubIcon::LoadFromResourceData(Stream& stream, bool withHotSpot) {
@@ -172,28 +174,33 @@ void TSubIcon::LoadFromBareImageFile(Stream& stream) {
 
 void TSubIcon::UpdateEntry() {
   if (data_.empty()) return;
+  if (!IsValidIconImageData(data_)) throw EInvalidImage();
   if (IsPng()) {
     UnpackPng(*this);
     packed_ = true;
     return;
   }
   packed_ = false;
-  if (data_.size() < TBitmapInfoHeader::kSize) InvalidImage();
   TBitmapInfoHeader header = TBitmapInfoHeader::Decode(data_.data());
   entry_.wPlanes = header.biPlanes;
   entry_.wBitCount = header.biBitCount;
   int depth = DepthOf(header);
   cachedBits_ = depth;
   entry_.bColorCount = depth < 8 ? uint8_t(1 << depth) : 0;
-  uint32_t w = uint32_t(header.biWidth);
-  uint32_t h = uint32_t(header.biHeight) >> 1;
-  if (w == 0)
-    w = h;
-  else if (h == 0)
-    h = w;
+  int w = ImageWidth(), h = ImageHeight();
   entry_.bWidth = w <= 255 ? uint8_t(w) : 0;
   entry_.bHeight = h <= 255 ? uint8_t(h) : 0;
-  if (depth > 32 || w >= kMaxImageDimension || h >= kMaxImageDimension) InvalidImage();
+}
+
+bool TSubIcon::IsDrawable() const {
+  return IsValidIconImageData(data_);
+}
+
+void TSubIcon::DropUnlessDrawable() {
+  if (data_.empty() || IsDrawable()) return;
+  entry_ = {};
+  ResetData({});
+  packed_ = false;
 }
 
 bool TSubIcon::IsPng() const {
@@ -244,29 +251,17 @@ int TSubIcon::BitsPerPixel() const {
   }
 }
 
-size_t TSubIcon::DibColorBitsOffset() const {
-  TBitmapInfoHeader header = TBitmapInfoHeader::Decode(data_.data());
-  int bits = DibBitsPerPixel();
-  uint64_t table = 0;
-  if (bits <= 8)
-    table = uint64_t(header.biClrUsed ? header.biClrUsed : (1u << bits)) * 4;
-  else if (header.biCompression & 3)
-    table = 12;
-  uint64_t offset = TBitmapInfoHeader::kSize + table;
-  return offset > data_.size() ? data_.size() : size_t(offset);
-}
-
-int64_t TSubIcon::MaskSize() const {
-  return IconRowBytes(ImageWidth(), 1) * ImageHeight();
+std::optional<DibLayout> TSubIcon::Layout() const {
+  if (data_.size() < TBitmapInfoHeader::kSize || IsPng()) return std::nullopt;
+  return DibLayoutOf(TBitmapInfoHeader::Decode(data_.data()));
 }
 
 std::span<const uint8_t> TSubIcon::GetPixelBits() const {
-  if (data_.size() < TBitmapInfoHeader::kSize || IsPng()) return {};
-  size_t offset = DibColorBitsOffset();
-  int64_t size = IconRowBytes(ImageWidth(), DibBitsPerPixel()) * ImageHeight();
-  if (size < 0) return {};
+  auto layout = Layout();
+  if (!layout || layout->colorBitsOffset > int64_t(data_.size())) return {};
+  size_t offset = size_t(layout->colorBitsOffset);
   size_t available = data_.size() - offset;
-  return {data_.data() + offset, std::min<size_t>(available, size_t(size))};
+  return {data_.data() + offset, std::min<size_t>(available, size_t(layout->colorBitsSize))};
 }
 
 std::string TSubIcon::GetShortDescription() const {
@@ -317,10 +312,11 @@ void TSubIcon::LoadFromStream(Stream& stream) {
   uint32_t size = entry_.dwBytesInRes;
   ResetData(ReadDataOrNothing(stream, size));
   packed_ = IsPng();
+  DropUnlessDrawable();
 }
 
 void TSubIcon::WriteData(TFilerWriter& writer) const {
-  uint8_t marker = data_.empty() ? 0 : kRecordMarker;
+  uint8_t marker = data_.empty() ? 0 : packed_ && !IsPng() ? kPackedDibRecordMarker : kRecordMarker;
   writer.Write(&marker, 1);
   if (!marker) return;
   uint8_t bytes[TIconDirEntry::kSize + 4];
@@ -333,6 +329,8 @@ void TSubIcon::WriteData(TFilerWriter& writer) const {
 void TSubIcon::ReadData(TFilerReader& reader) {
   entry_ = {};
   ResetData({});
+  hotSpot_ = 0;
+  packed_ = false;
   uint8_t marker;
   reader.Read(&marker, 1);
   if (!marker) return;
@@ -342,7 +340,8 @@ void TSubIcon::ReadData(TFilerReader& reader) {
   hotSpot_ = ReadU32LE(bytes + TIconDirEntry::kSize);
   uint32_t size = entry_.dwBytesInRes;
   ResetData(ReadDataOrNothing(reader.Source(), size));
-  packed_ = IsPng();
+  packed_ = IsPng() || marker == kPackedDibRecordMarker;
+  DropUnlessDrawable();
 }
 
 void TSubIcon::SkipRecord(Stream& stream) {

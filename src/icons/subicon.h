@@ -13,6 +13,7 @@
 #include "base/stream.h"
 #include "graphics/bitmap.h"
 #include "icons/icondirentry.h"
+#include "icons/imagevalidation.h"
 
 namespace varnel {
 
@@ -50,9 +51,12 @@ class TSubIcon {
   // count are the hotspot.
   void LoadCursorFromStream(Stream& stream, uint16_t headerType, int64_t base = 0);
   // One 14-byte icon-group entry from group; the image's data is the icon resource ("3") named
-  // by the entry's id in module. Without such a resource the image stays empty.
-  void LoadFromResourceModule(Stream& group, IconResourceSource& module);
-  // A copy of source's entry, data, hotspot and packed flag.
+  // by the entry's id in module, in `language` when given and present there, else in any
+  // language. Without such a resource the image stays empty.
+  void LoadFromResourceModule(Stream& group, IconResourceSource& module,
+                              std::optional<uint32_t> language = std::nullopt);
+  // A copy of source's entry, data, hotspot and packed flag, byte for byte (a PNG image stays
+  // PNG; nothing is re-derived).
   void LoadCopy(const TSubIcon& source);
 
   // The image bytes of an icon or cursor resource; with withHotSpot the first 4 bytes are the
@@ -61,8 +65,13 @@ class TSubIcon {
   // A bare-image file: data length at offset 10, data from offset 18.
   void LoadFromBareImageFile(Stream& stream);
 
-  // Derives the entry from the data and validates it ("Invalid image").
+  // Validates the data (EInvalidImage, "Invalid image", when IsDrawable would be false) and
+  // derives the entry from it; PNG data is unpacked to a DIB and Packed set.
   void UpdateEntry();
+  // True when the image has data that IsValidIconImageData accepts: such an image is drawn,
+  // converted and compared without errors. Every loader that builds an image from bytes
+  // either leaves it drawable or empty, or drops it.
+  bool IsDrawable() const;
 
   // Properties.
   const TIconDirEntry& Entry() const { return entry_; }
@@ -104,16 +113,20 @@ class TSubIcon {
 
   // Streams.
   void SaveDataToStream(Stream& stream) const;
-  // The image record: marker (12, or 0 when empty), entry, data.
+  // The image record: marker (12, or 0 when empty), entry, data. Reading consumes the record's
+  // bytes whatever they hold; data that is short or not drawable leaves the image empty.
   void SaveToStream(Stream& stream) const;
   void LoadFromStream(Stream& stream);
-  // The filer record: marker, entry, hotspot, data.
+  // The filer record: marker (12, 13 for a DIB that is held packed, or 0 when empty), entry,
+  // hotspot, data. Reading leaves an image that is not drawable empty, as LoadFromStream does.
   void WriteData(TFilerWriter& writer) const;
   void ReadData(TFilerReader& reader);
   // Passes over one image record.
   static void SkipRecord(Stream& stream);
 
-  // Conversion between forms. BackColor may be clNone. Any bitmap may be null.
+  // Conversion between forms. BackColor may be clNone. Any bitmap may be null. Raises
+  // EInvalidImage for an image that is not drawable and not of zero size; a drawable image whose
+  // pixel data the decoders reject gives blank bitmaps of its size.
   void GetBitmaps(TBitmap* composite, TBitmap* image, TColor backColor, TBitmap* mask) const;
   // The image as a PNG file in memory.
   std::vector<uint8_t> SaveToPng() const;
@@ -130,11 +143,14 @@ class TSubIcon {
 
  private:
   int DibBitsPerPixel() const;
-  size_t DibColorBitsOffset() const;
-  int64_t MaskSize() const;
+  // The DIB's layout when it is within the limits; nothing for PNG data and other DIBs.
+  std::optional<DibLayout> Layout() const;
+  // Empties an image whose data is not drawable.
+  void DropUnlessDrawable();
   // The DIB data assembled into a BMP file for the bitmap reader: colour part or mask part.
-  std::vector<uint8_t> ColorBmpFile() const;
-  std::vector<uint8_t> MaskBmpFile() const;
+  std::vector<uint8_t> ColorBmpFile(const DibLayout& layout) const;
+  std::vector<uint8_t> MaskBmpFile(const DibLayout& layout) const;
+  void GetPngBitmaps(TBitmap* composite, TBitmap* image, TColor backColor, TBitmap* mask) const;
   void CompositeOnBackground(TBitmap& composite, const TBitmap& mask, TColor backColor) const;
   std::vector<uint8_t> PngOfIndexedImage(TBitmap color, const TBitmap& mask) const;
 

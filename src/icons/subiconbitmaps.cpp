@@ -68,41 +68,39 @@ void BlendOverColor(TBitmap& bitmap, TColor back) {
 
 }  // namespace
 
-std::vector<uint8_t> TSubIcon::ColorBmpFile() const {
-  size_t offset = DibColorBitsOffset();
-  int64_t colorSize = IconRowBytes(ImageWidth(), DibBitsPerPixel()) * ImageHeight();
-  size_t end = std::min<size_t>(data_.size(), offset + size_t(std::max<int64_t>(colorSize, 0)));
+std::vector<uint8_t> TSubIcon::ColorBmpFile(const DibLayout& layout) const {
+  size_t offset = size_t(std::min<int64_t>(layout.colorBitsOffset, int64_t(data_.size())));
+  size_t end =
+      size_t(std::min<int64_t>(int64_t(data_.size()), int64_t(offset) + layout.colorBitsSize));
   std::vector<uint8_t> file(kFileHeaderSize + end);
   WriteFileHeader(file.data(), file.size(), kFileHeaderSize + offset);
-  std::copy(data_.begin(), data_.begin() + end, file.begin() + kFileHeaderSize);
+  std::copy(data_.begin(), data_.begin() + int64_t(end), file.begin() + kFileHeaderSize);
   TBitmapInfoHeader header = TBitmapInfoHeader::Decode(data_.data());
   header.biSize = TBitmapInfoHeader::kSize;
-  header.biHeight = int32_t(uint32_t(header.biHeight) >> 1);
-  header.biSizeImage = uint32_t(colorSize);
+  header.biHeight = layout.height;
+  header.biSizeImage = uint32_t(layout.colorBitsSize);
   header.Encode(file.data() + kFileHeaderSize);
   return file;
 }
 
-std::vector<uint8_t> TSubIcon::MaskBmpFile() const {
+std::vector<uint8_t> TSubIcon::MaskBmpFile(const DibLayout& layout) const {
   constexpr size_t kPixelOffset = kFileHeaderSize + TBitmapInfoHeader::kSize + 8;
-  size_t maskOffset =
-      DibColorBitsOffset() + size_t(IconRowBytes(ImageWidth(), DibBitsPerPixel()) * ImageHeight());
-  int64_t maskSize = MaskSize();
-  if (maskSize <= 0 || maskOffset > data_.size() || data_.size() - maskOffset < size_t(maskSize))
+  int64_t maskOffset = layout.colorBitsOffset + layout.colorBitsSize;
+  if (maskOffset > int64_t(data_.size()) || int64_t(data_.size()) - maskOffset < layout.maskSize)
     return {};
-  std::vector<uint8_t> file(kPixelOffset + size_t(maskSize));
+  std::vector<uint8_t> file(kPixelOffset + size_t(layout.maskSize));
   WriteFileHeader(file.data(), file.size(), kPixelOffset);
   TBitmapInfoHeader header;
-  header.biWidth = ImageWidth();
-  header.biHeight = ImageHeight();
+  header.biWidth = layout.width;
+  header.biHeight = layout.height;
   header.biBitCount = 1;
-  header.biSizeImage = uint32_t(maskSize);
+  header.biSizeImage = uint32_t(layout.maskSize);
   header.biClrUsed = 2;
   header.Encode(file.data() + kFileHeaderSize);
   uint8_t* table = file.data() + kFileHeaderSize + TBitmapInfoHeader::kSize;
   WriteU32LE(table, 0x000000);
   WriteU32LE(table + 4, 0xFFFFFF);
-  std::copy(data_.begin() + maskOffset, data_.begin() + maskOffset + maskSize,
+  std::copy(data_.begin() + maskOffset, data_.begin() + maskOffset + layout.maskSize,
             file.begin() + kPixelOffset);
   return file;
 }
@@ -130,6 +128,23 @@ void TSubIcon::CompositeOnBackground(TBitmap& composite, const TBitmap& mask,
   if (composite.Format() == PixelFormat::Bits32) SetOpaque(composite);
 }
 
+void TSubIcon::GetPngBitmaps(TBitmap* composite, TBitmap* image, TColor backColor,
+                             TBitmap* mask) const {
+  if (!IsDrawable()) throw EInvalidImage();
+  TSubIcon unpacked;
+  try {
+    UnpackPng(unpacked);
+  } catch (const Exception&) {
+    // Pixel data the decoder rejects: blank bitmaps of the size the header gives.
+    int width = ImageWidth(), height = ImageHeight();
+    if (image) *image = BlankBitmap(width, height, 32, backColor);
+    if (composite) *composite = BlankBitmap(width, height, 32, backColor);
+    if (mask) *mask = BlankBitmap(width, height, 1, backColor);
+    return;
+  }
+  unpacked.GetBitmaps(composite, image, backColor, mask);
+}
+
 void TSubIcon::GetBitmaps(TBitmap* composite, TBitmap* image, TColor backColor,
                           TBitmap* mask) const {
   if (data_.empty()) {
@@ -137,23 +152,20 @@ void TSubIcon::GetBitmaps(TBitmap* composite, TBitmap* image, TColor backColor,
       if (bitmap) *bitmap = TBitmap();
     return;
   }
-  if (IsPng()) {
-    TSubIcon unpacked;
-    UnpackPng(unpacked);
-    unpacked.GetBitmaps(composite, image, backColor, mask);
-    return;
-  }
-  int width = ImageWidth(), height = ImageHeight(), bits = DibBitsPerPixel();
-  if (width == 0 || height == 0) {
+  if (IsPng()) return GetPngBitmaps(composite, image, backColor, mask);
+  if (ImageWidth() == 0 || ImageHeight() == 0) {
     if (image) *image = TBitmap(0, 0, PixelFormat::Bits24);
     if (composite) *composite = TBitmap(0, 0, PixelFormat::Bits24);
     if (mask) *mask = TBitmap(0, 0, PixelFormat::Bits1);
     return;
   }
+  std::optional<DibLayout> layout = Layout();
+  if (!layout) throw EInvalidImage();
+  int width = layout->width, height = layout->height;
   std::optional<TBitmap> colour;
-  if (image || composite) colour = LoadUsableBitmap(ColorBmpFile());
-  if (!colour) colour = BlankBitmap(width, height, bits, backColor);
-  std::optional<TBitmap> maskBitmap = LoadUsableBitmap(MaskBmpFile());
+  if (image || composite) colour = LoadUsableBitmap(ColorBmpFile(*layout));
+  if (!colour) colour = BlankBitmap(width, height, layout->bits, backColor);
+  std::optional<TBitmap> maskBitmap = LoadUsableBitmap(MaskBmpFile(*layout));
   if (!maskBitmap || maskBitmap->Format() != PixelFormat::Bits1)
     maskBitmap = BlankBitmap(width, height, 1, backColor);
   if (composite) {

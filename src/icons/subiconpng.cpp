@@ -20,7 +20,6 @@ namespace {
 
 constexpr int kUnpackAlphaThreshold = 80;
 constexpr int kAssignAlphaThreshold = 96;
-constexpr int kMaxPngDimension = 6000;
 
 // Entry bit counts that ask for a 32-bit PNG to be taken over with its alpha unchanged.
 bool TakesAlphaUnchanged(uint16_t bitCount) {
@@ -295,9 +294,7 @@ void TSubIcon::UnpackPng(TSubIcon& dest) const {
   std::vector<uint8_t> png = data_;
   TIconDirEntry entry = entry_;
   uint32_t hotSpot = hotSpot_;
-  auto header = ReadPngHeader(png);
-  if (!header || header->width >= kMaxPngDimension || header->height >= kMaxPngDimension)
-    throw Exception("Invalid image");
+  if (!IsValidIconImageData(png)) throw EInvalidImage();
   TBitmap natural = DecodePng(png);
   if (&dest != this) {
     dest.entry_ = entry;

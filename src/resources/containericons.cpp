@@ -13,9 +13,11 @@ void AppendGroupIcons(TResourceModule& module, TIconList& list) {
     if (record->ResourceType() != "14") continue;
     auto icon = std::make_unique<TAdvancedIcon>();
     try {
-      icon->LoadFromResourceModule(module, record->ResourceName());
+      // The group's own data and language: a name present in several languages gives each
+      // language's icon.
+      icon->LoadFromResourceGroup(module, record->Data(), record->ResourceLanguage());
     } catch (const std::exception&) {
-      // A damaged image ends this icon; the images read before it stay.
+      // A damaged group keeps the images read before the damage.
     }
     list.AddIcon(record->ResourceName(), std::move(icon));
   }

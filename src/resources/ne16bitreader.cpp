@@ -149,7 +149,11 @@ void T16BitReader::AppendGroupImages(TICL16Icon& icon, std::span<const uint8_t> 
       // The block is padded to the alignment unit; the entry tells the image's own size.
       if (entry.dwBytesInRes != 0 && entry.dwBytesInRes < block.size())
         block = block.first(entry.dwBytesInRes);
-      icon.Images().Add(std::make_unique<TICL16IconImage>(entry, block));
+      try {
+        icon.Images().Add(std::make_unique<TICL16IconImage>(entry, block));
+      } catch (const EInvalidImage&) {
+        // A damaged image is dropped; the group's other images stay.
+      }
     }
   } catch (const std::exception&) {
     // The first damaged entry ends the group; the images read before it stay.

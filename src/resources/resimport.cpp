@@ -1,5 +1,7 @@
 #include "resources/resimport.h"
 
+#include <algorithm>
+
 #include "base/byteorder.h"
 #include "base/errors.h"
 #include "base/fileio.h"
@@ -36,8 +38,31 @@ std::unique_ptr<TAdvancedIcon> IconOfBitmap(std::span<const uint8_t> dib, int64_
   return icon;
 }
 
-// Walks the records of a 32-bit resource file: images collect into the current icon, which a
-// group finishes under its name (compilers write each group right after its images).
+// The image ids that the entries of group data (6-byte header, 14-byte entries with the id in
+// their last two bytes) name, as far as the data holds them.
+std::vector<uint16_t> GroupEntryIds(std::span<const uint8_t> group) {
+  constexpr size_t kGroupHeaderSize = 6, kGroupEntrySize = 14, kIdOffset = 12;
+  std::vector<uint16_t> ids;
+  if (group.size() < kGroupHeaderSize) return ids;
+  size_t count = ReadU16LE(group.data() + 4);
+  size_t present = (group.size() - kGroupHeaderSize) / kGroupEntrySize;
+  for (size_t i = 0; i < std::min(count, present); ++i)
+    ids.push_back(ReadU16LE(group.data() + kGroupHeaderSize + i * kGroupEntrySize + kIdOffset));
+  return ids;
+}
+
+// One image of an icon ("3") or cursor ("1") image record.
+std::unique_ptr<TSubIcon> ImageOfRecord(const TResourceDetails& record) {
+  auto image = std::make_unique<TResourceIconImage>();
+  SpanStream data(record.Bytes());
+  image->LoadFromResourceData(data, record.ResourceType() == "1");
+  return image;
+}
+
+// Walks the records of a 32-bit resource file. A group takes the image records its entries name
+// (in its language when present there), in entry order; a group none of whose entries names a
+// record of the file takes the images read since the previous group, as resource compilers
+// that write each group right after its images leave them.
 class ResourceFileIconWalk {
  public:
   explicit ResourceFileIconWalk(TIconList& library) : library_(library) {}
@@ -45,7 +70,7 @@ class ResourceFileIconWalk {
   void Walk(const TResModule& module) {
     for (int i = 0; i < module.ResourceCount(); ++i) {
       try {
-        Take(*module.ResourceDetails(i));
+        Take(module, *module.ResourceDetails(i));
       } catch (const std::exception&) {
         // A damaged record loses only itself.
       }
@@ -54,21 +79,40 @@ class ResourceFileIconWalk {
   }
 
  private:
-  void Take(const TResourceDetails& record) {
+  void Take(const TResModule& module, const TResourceDetails& record) {
     const std::string& type = record.ResourceType();
     if (type == "3" || type == "1") {
-      auto image = std::make_unique<TResourceIconImage>();
-      SpanStream data(record.Bytes());
-      image->LoadFromResourceData(data, type == "1");
+      std::unique_ptr<TSubIcon> image = ImageOfRecord(record);
       if (!current_) current_ = std::make_unique<TAdvancedIcon>();
       current_->Images().Add(std::move(image));
     } else if (type == "14" || type == "12") {
+      if (auto named = ImagesNamedByGroup(module, record)) current_ = std::move(named);
       Finish(record.ResourceName());
     } else if (type == "2") {
       Finish("");
       current_ = IconOfBitmap(record.Bytes(), int64_t(record.Bytes().size()));
       Finish(record.ResourceName());
     }
+  }
+
+  // The images the group's entries name; null when no entry names an image record of the file.
+  static std::unique_ptr<TAdvancedIcon> ImagesNamedByGroup(const TResModule& module,
+                                                           const TResourceDetails& group) {
+    std::string imageType = group.ResourceType() == "14" ? "3" : "1";
+    bool anyNamed = false;
+    auto icon = std::make_unique<TAdvancedIcon>();
+    for (uint16_t id : GroupEntryIds(group.Bytes())) {
+      const TResourceDetails* record =
+          module.FindResourceInLanguage(imageType, std::to_string(id), group.ResourceLanguage());
+      if (!record) continue;
+      anyNamed = true;
+      try {
+        icon->Images().Add(ImageOfRecord(*record));
+      } catch (const std::exception&) {
+        // A damaged image is dropped, the group's others stay.
+      }
+    }
+    return anyNamed ? std::move(icon) : nullptr;
   }
 
   void Finish(const std::string& name) {

@@ -66,6 +66,18 @@ TResourceDetails* TResourceModule::FindResource(const std::string& type,
   return nullptr;
 }
 
+TResourceDetails* TResourceModule::FindResourceInLanguage(const std::string& type,
+                                                          const std::string& name,
+                                                          uint32_t language) const {
+  for (int i = 0; i < ResourceCount(); ++i) {
+    TResourceDetails* details = ResourceDetails(i);
+    if (details->ResourceType() == type && details->ResourceName() == name &&
+        details->ResourceLanguage() == language)
+      return details;
+  }
+  return FindResource(type, name);
+}
+
 std::string TResourceModule::GetUniqueResourceName(const std::string& type) const {
   int64_t greatest = 0;
   for (int i = 0; i < ResourceCount(); ++i) {
@@ -78,6 +90,12 @@ std::string TResourceModule::GetUniqueResourceName(const std::string& type) cons
 
 Stream* TResourceModule::FindResourceStream(const std::string& type, const std::string& name) {
   TResourceDetails* details = FindResource(type, name);
+  return details ? &details->Data() : nullptr;
+}
+
+Stream* TResourceModule::FindResourceStreamInLanguage(const std::string& type,
+                                                      const std::string& name, uint32_t language) {
+  TResourceDetails* details = FindResourceInLanguage(type, name, language);
   return details ? &details->Data() : nullptr;
 }
 

@@ -96,10 +96,15 @@ class TResourceModule : public IconResourceSource {
   void ClearDirty();
   // First record in list order with exactly this type and name (any language), or null.
   TResourceDetails* FindResource(const std::string& type, const std::string& name) const;
+  // The first such record in the given language; when there is none, as FindResource.
+  TResourceDetails* FindResourceInLanguage(const std::string& type, const std::string& name,
+                                           uint32_t language) const;
   // One more than the greatest numeric name among records of the type, as decimal text.
   std::string GetUniqueResourceName(const std::string& type) const;
 
   Stream* FindResourceStream(const std::string& type, const std::string& name) override;
+  Stream* FindResourceStreamInLanguage(const std::string& type, const std::string& name,
+                                       uint32_t language) override;
 
   bool Dirty = false;
 };

@@ -11,13 +11,17 @@
 namespace varnel {
 namespace {
 
-// A DIB image of the given header values with zeroed pixels and mask.
-std::vector<uint8_t> DibData(int32_t width, int32_t height2, uint16_t bits, uint32_t extra = 0) {
+// A DIB image of the given header values with zeroed colour table, pixels and mask; a header
+// beyond the limits comes alone.
+std::vector<uint8_t> DibData(int32_t width, int32_t height2, uint16_t bits) {
   TBitmapInfoHeader header;
   header.biWidth = width;
   header.biHeight = height2;
   header.biBitCount = bits;
-  std::vector<uint8_t> data(TBitmapInfoHeader::kSize + extra);
+  size_t size = TBitmapInfoHeader::kSize;
+  if (auto layout = DibLayoutOf(header))
+    size = size_t(layout->colorBitsOffset + layout->colorBitsSize + layout->maskSize);
+  std::vector<uint8_t> data(size);
   header.Encode(data.data());
   return data;
 }
@@ -50,26 +54,39 @@ TEST(SubIconEntryTest, SizesAndDepthsComeFromTheHeader) {
   EXPECT_EQ(big.GetDescription(), "256x256, 32 bpp");
   EXPECT_EQ(big.GetShortDescription(), "256x256x32bpp");
 
-  TSubIcon widthless;
-  LoadData(widthless, DibData(0, 64, 8));
-  EXPECT_EQ(widthless.Entry().bWidth, 32);
-  EXPECT_EQ(widthless.Entry().bHeight, 32);
+  TSubIcon sixteen;
+  LoadData(sixteen, DibData(24, 48, 4));
+  EXPECT_EQ(sixteen.Entry().bHeight, 24);
+  EXPECT_EQ(sixteen.Entry().bColorCount, 16);
 
-  for (int32_t height2 : {0, 1}) {
-    TSubIcon flat;
-    LoadData(flat, DibData(24, height2, 4));
-    EXPECT_EQ(flat.Entry().bHeight, 24);
-    EXPECT_EQ(flat.Entry().bColorCount, 16);
-  }
-
-  TSubIcon twoBit;
-  LoadData(twoBit, DibData(16, 32, 2));
-  EXPECT_EQ(twoBit.Entry().bColorCount, 4);
+  TSubIcon twoBit;  // not drawable, but described
+  twoBit.SetData(DibData(16, 32, 2));
   EXPECT_EQ(twoBit.GetShortDescription(), "16x16x");
   std::string size, colors;
   twoBit.GetSizeAndColors(size, colors);
   EXPECT_EQ(size, "16x16");
   EXPECT_EQ(colors, "");
+}
+
+TEST(SubIconEntryTest, RejectsImagesThatCannotBeDrawn) {
+  struct Case {
+    int32_t width, height2;
+    uint16_t bits;
+  };
+  for (Case c :
+       {Case{0, 64, 8}, Case{24, 0, 4}, Case{24, 1, 4}, Case{16, 32, 2}, Case{-16, 32, 8},
+        Case{16, -32, 8}, Case{0x7FFFFFFF, 32, 8}, Case{16, 32, 0}, Case{16, 32, 0xFFFF}}) {
+    TSubIcon image;
+    EXPECT_THROW(LoadData(image, DibData(c.width, c.height2, c.bits)), EInvalidImage)
+        << c.width << " " << c.height2 << " " << c.bits;
+  }
+  std::vector<uint8_t> missingBits = DibData(32, 64, 32);
+  missingBits.resize(TBitmapInfoHeader::kSize + 32 * 32 * 4 - 1);
+  TSubIcon image;
+  EXPECT_THROW(LoadData(image, missingBits), EInvalidImage);
+  missingBits.resize(TBitmapInfoHeader::kSize + 32 * 32 * 4);  // the mask may be missing
+  EXPECT_NO_THROW(LoadData(image, missingBits));
+  EXPECT_TRUE(image.IsDrawable());
 }
 
 TEST(SubIconEntryTest, RejectsOversizedAndTooDeepImages) {
@@ -239,7 +256,8 @@ TEST(SubIconBitmapsTest, DamagedDibGivesBlankBitmapsOfItsSize) {
   header.biClrUsed = 1000000;  // colour table far beyond the data
   header.Encode(data.data());
   TSubIcon image;
-  LoadData(image, data);
+  EXPECT_THROW(LoadData(image, data), EInvalidImage);
+  image.SetData(data);  // held without validation, as a caller may
   TBitmap picture, mask;
   image.GetBitmaps(nullptr, &picture, RGB(1, 2, 3), &mask);
   EXPECT_EQ(picture.Width(), 8);

@@ -112,13 +112,14 @@ TEST_F(WindresSamples, GroupIconsMatchIcotool) {
     for (int i = 0; i < icons.Count(); ++i) names.push_back(icons.Names(i));
     EXPECT_EQ(names, (std::vector<std::string>{"BIG", "MAINICON", "101", "101"}));
     for (int i = 0; i < 4; ++i) {
-      // Both "101" icons come from the record listed first: language 1031.
-      std::string language = names[size_t(i)] == "101" ? "1031" : "1033";
+      // Each "101" icon holds the images of its own language: 1031 is listed first.
+      std::string language = i == 2 ? "1031" : "1033";
       EXPECT_EQ(OurImages(*icons.Icons(i)),
                 IcotoolImages(dir_.File(dll), names[size_t(i)], language))
           << dll << " " << names[size_t(i)];
     }
-    EXPECT_EQ(icons.Icons(3)->Images().Count(), 3);
+    EXPECT_EQ(icons.Icons(2)->Images().Count(), 3);
+    EXPECT_EQ(icons.Icons(3)->Images().Count(), 1);
     bool packed256 = false;
     for (const auto& image : icons.Icons(0)->Images())
       packed256 |= image->Packed() && image->ImageWidth() == 256;  // read from PNG data
@@ -143,15 +144,24 @@ TEST_F(WindresSamples, UnchangedRewriteKeepsEverything) {
   }
 }
 
-TEST_F(WindresSamples, ResFileImportsByTheFileOrder) {
-  // windres writes records by type: cursor images, icon images, then the groups, so every image
-  // collects into the icon the first group (cursor group "POINTER") finishes.
+TEST_F(WindresSamples, ResFileGroupsTakeTheImagesTheyName) {
+  // windres writes records by type: cursor images, icon images, then the groups; each group
+  // takes the images its entries name, in its own language.
   TIconList icons;
   ImportResourceFile(dir_.File("t.res"), icons);
-  ASSERT_EQ(icons.Count(), 1);
-  EXPECT_EQ(icons.Names(0), "POINTER");
-  EXPECT_EQ(icons.Icons(0)->Images().Count(), 27);
-  EXPECT_EQ(icons.Icons(0)->Images()[0]->HotSpot(), 1u + (24u << 16));
+  std::vector<std::string> found;
+  for (int i = 0; i < icons.Count(); ++i)
+    found.push_back(icons.Names(i) + ":" + std::to_string(icons.Icons(i)->Images().Count()));
+  for (const char* expected : {"POINTER:1", "7:1", "MAINICON:3", "BIG:18", "101:1", "101:3"})
+    EXPECT_EQ(std::count(found.begin(), found.end(), expected), 1) << expected;
+  EXPECT_EQ(found.size(), 6u);
+  for (int i = 0; i < icons.Count(); ++i) {
+    if (icons.Names(i) == "POINTER")
+      EXPECT_EQ(icons.Icons(i)->Images()[0]->HotSpot(), 1u + (24u << 16));
+    if (icons.Names(i) == "MAINICON")
+      EXPECT_EQ(OurImages(*icons.Icons(i)),
+                (std::vector<std::string>{"16x16x32", "32x32x32", "48x48x32"}));
+  }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "base/byteorder.h"
@@ -176,6 +177,20 @@ TEST(NE16BitReader, MissingIconResourceKeepsTheImagesBeforeIt) {
   T16BitReader reader(file, "x");
   ASSERT_TRUE(reader.ReadIcons());
   EXPECT_EQ(reader.List[0].icon->Images().Count(), 1);
+  EXPECT_EQ(reader.List[1].icon->Images().Count(), 1);
+}
+
+TEST(NE16BitReader, DamagedImageIsDroppedAndTheGroupsOtherImagesStay) {
+  std::vector<uint8_t> file = TwoIconLibrary();
+  const uint8_t header16[] = {40, 0, 0, 0, 16, 0, 0, 0, 32, 0, 0, 0};
+  auto at = std::search(file.begin(), file.end(), std::begin(header16), std::end(header16));
+  ASSERT_NE(at, file.end());
+  WriteU32LE(&*at + 4, 0x7FFFFFFF);  // the 16-pixel image of "alpha" claims a huge width
+  T16BitReader reader(file, "x");
+  ASSERT_TRUE(reader.ReadIcons());
+  std::vector<int> widths;
+  for (const auto& image : reader.List[0].icon->Images()) widths.push_back(image->ImageWidth());
+  EXPECT_EQ(widths, (std::vector<int>{32, 48}));
   EXPECT_EQ(reader.List[1].icon->Images().Count(), 1);
 }
 

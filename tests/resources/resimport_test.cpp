@@ -2,12 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <map>
+
 #include "base/byteorder.h"
 #include "base/fileio.h"
+#include "iconfixtures.h"
 #include "icons/dibheader.h"
 #include "resources/bitmapresource.h"
 #include "resources/iconcursorresource.h"
 #include "resources/resfile.h"
+#include "support/corpus.h"
 
 namespace varnel {
 namespace {
@@ -113,6 +118,79 @@ TEST(ResFileImport, ImagesGoToTheGroupThatFollowsThem) {
   EXPECT_EQ(picture.ImageHeight(), 32);
   EXPECT_EQ(picture.BitsPerPixel(), 4);
   EXPECT_EQ(picture.Data().back(), 0) << "opaque mask";
+}
+
+// Group data: the 6-byte header and one 14-byte entry per id (only the id is filled in).
+std::vector<uint8_t> GroupOf(std::initializer_list<uint16_t> ids, uint16_t type = 1) {
+  std::vector<uint8_t> group(6 + 14 * ids.size(), 0);
+  WriteU16LE(&group[2], type);
+  WriteU16LE(&group[4], uint16_t(ids.size()));
+  size_t at = 6 + 12;
+  for (uint16_t id : ids) {
+    WriteU16LE(&group[at], id);
+    at += 14;
+  }
+  return group;
+}
+
+std::vector<std::string> Widths(const TAdvancedIcon& icon) {
+  std::vector<std::string> widths;
+  for (const auto& image : icon.Images()) widths.push_back(std::to_string(image->ImageWidth()));
+  return widths;
+}
+
+TEST(ResFileImport, GroupsAfterAllImagesTakeTheImagesTheirEntriesName) {
+  ResFileBuilder res;
+  res.Add("3", "1", test::DibImageBytes(16, 4))
+      .Add("3", "2", test::DibImageBytes(32, 4), 1033)
+      .Add("3", "2", test::DibImageBytes(48, 4), 1031)
+      .Add("3", "3", test::DibImageBytes(24, 4))
+      .Add("14", "A", GroupOf({3, 1}))
+      .Add("14", "B", GroupOf({2}), 1031)
+      .Add("14", "B", GroupOf({2, 1}), 1033)
+      .Add("3", "9", test::DibImageBytes(20, 4))
+      .Add("14", "OLD", GroupOf({77}));  // names no record: the images since the last group
+  TIconList list;
+  ImportResourceBytes(res.Bytes(), list);
+  ASSERT_EQ(Summary(list), (std::vector<std::string>{"A:2", "B:1", "B:2", "OLD:1"}));
+  EXPECT_EQ(Widths(*list.Icons(0)), (std::vector<std::string>{"24", "16"}));
+  EXPECT_EQ(Widths(*list.Icons(1)), (std::vector<std::string>{"48"}));
+  EXPECT_EQ(Widths(*list.Icons(2)), (std::vector<std::string>{"32", "16"}));
+  EXPECT_EQ(Widths(*list.Icons(3)), (std::vector<std::string>{"20"}));
+}
+
+TEST(ResFileImport, WindresFileOfTwoIconsGivesEachIconItsImages) {
+  if (std::system("command -v x86_64-w64-mingw32-windres >/dev/null 2>&1") != 0)
+    GTEST_SKIP() << "needs x86_64-w64-mingw32-windres (mingw-w64)";
+  test::TempDir dir;
+  test::DibIcon({16, 32}, 4)->SaveToFile(dir.File("a.ico"));
+  test::DibIcon({48, 24, 16}, 8)->SaveToFile(dir.File("b.ico"));
+  test::WriteText(dir.File("t.rc"), "FIRST ICON \"a.ico\"\nSECOND ICON \"b.ico\"\n");
+  ASSERT_EQ(std::system(("cd '" + dir.Path() +
+                         "' && x86_64-w64-mingw32-windres t.rc -O res -o t.res 2>/dev/null")
+                            .c_str()),
+            0);
+  TIconList list;
+  ImportResourceFile(dir.File("t.res"), list);
+  std::map<std::string, std::vector<std::string>> icons;
+  for (int i = 0; i < list.Count(); ++i) icons[list.Names(i)] = Widths(*list.Icons(i));
+  EXPECT_EQ(icons, (std::map<std::string, std::vector<std::string>>{
+                       {"FIRST", {"16", "32"}}, {"SECOND", {"48", "24", "16"}}}));
+}
+
+TEST(ResFileImport, CursorGroupsTakeTheirCursorImagesWithHotSpots) {
+  std::vector<uint8_t> cursor = {3, 0, 4, 0};
+  std::vector<uint8_t> image = test::DibImageBytes(32, 1);
+  cursor.insert(cursor.end(), image.begin(), image.end());
+  ResFileBuilder res;
+  res.Add("1", "5", cursor).Add("3", "5", test::DibImageBytes(16, 4));
+  res.Add("12", "ARROW", GroupOf({5}, 2)).Add("14", "ICON", GroupOf({5}));
+  TIconList list;
+  ImportResourceBytes(res.Bytes(), list);
+  ASSERT_EQ(Summary(list), (std::vector<std::string>{"ARROW:1", "ICON:1"}));
+  EXPECT_EQ(list.Icons(0)->Images()[0]->HotSpot(), 3u + (4u << 16));
+  EXPECT_EQ(Widths(*list.Icons(0)), (std::vector<std::string>{"32"}));
+  EXPECT_EQ(Widths(*list.Icons(1)), (std::vector<std::string>{"16"}));
 }
 
 TEST(ResFileImport, DamagedRecordsAndTheHandWalk) {
