@@ -48,16 +48,19 @@ std::vector<std::string> ReadSourceList(Stream& stream) {
   return sources;
 }
 
-// An image record; a damaged image is dropped and counted, its bytes passed over.
+// An image record; null for an empty record and for a damaged image, which is counted. The
+// record's bytes are passed over either way.
 std::unique_ptr<TSubIcon> ReadImage(Stream& stream, int& dropped) {
+  // Every record takes at least its marker byte, so a count larger than the file ends here.
+  if (stream.Remaining() <= 0) throw EReadError();
+  int64_t start = stream.Position();
+  bool empty = stream.ReadU8() == 0;
+  stream.SetPosition(start);
   auto image = std::make_unique<TSubIcon>();
-  try {
-    image->LoadFromStream(stream);
-  } catch (const EInvalidGraphic&) {
-    ++dropped;
-    return nullptr;
-  }
-  return image;
+  image->LoadFromStream(stream);
+  if (image->HasData()) return image;
+  if (!empty) ++dropped;
+  return nullptr;
 }
 
 std::unique_ptr<TAdvancedIcon> ReadItemIcon(Stream& stream, int& dropped) {
