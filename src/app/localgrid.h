@@ -128,6 +128,8 @@ class TLocalGrid : public QAbstractScrollArea, public TGridView {
   QString FormatText(int index) const;
   QStringList CaptionLines(int index, int width) const;
 
+  QRect ImageRectIn(const QRect& cell) const;  // the image area of a cell
+  void PaintCellOrPlaceholder(QPainter& painter, int index, const QRect& cell);
   void PaintCell(QPainter& painter, int index, const QRect& cell);
   void PaintTexts(QPainter& painter, int index, const QRect& cell, bool selected);
   const QImage& ImageArea(int index);

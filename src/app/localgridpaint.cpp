@@ -3,6 +3,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <exception>
 
 #include "app/cellimage.h"
 #include "app/localgrid.h"
@@ -55,7 +56,7 @@ void TLocalGrid::paintEvent(QPaintEvent* event) {
       int item = ItemAt(column, row);
       if (item >= Count()) break;
       QRect cell = CellRect(item);
-      if (cell.intersects(event->rect())) PaintCell(painter, item, cell);
+      if (cell.intersects(event->rect())) PaintCellOrPlaceholder(painter, item, cell);
     }
   }
   if (banding_) {
@@ -70,11 +71,26 @@ void TLocalGrid::paintEvent(QPaintEvent* event) {
   }
 }
 
+QRect TLocalGrid::ImageRectIn(const QRect& cell) const {
+  return QRect(cell.topLeft() + QPoint(layout_.imageLeft, layout_.imageTop),
+               QSize(layout_.imageWidth, layout_.imageHeight));
+}
+
+// Nothing a cell holds may end the paint event: a cell that cannot be painted shows the
+// placeholder, and the other cells are painted as usual.
+void TLocalGrid::PaintCellOrPlaceholder(QPainter& painter, int index, const QRect& cell) {
+  try {
+    PaintCell(painter, index, cell);
+  } catch (const std::exception&) {
+    painter.fillRect(cell, palette().color(QPalette::Base));
+    painter.fillRect(ImageRectIn(cell), ToQColor(Settings()->IcoNo));
+  }
+}
+
 void TLocalGrid::PaintCell(QPainter& painter, int index, const QRect& cell) {
   ++paintedCells_;
   bool selected = lib_->IsSelected(index);
-  QRect image(cell.topLeft() + QPoint(layout_.imageLeft, layout_.imageTop),
-              QSize(layout_.imageWidth, layout_.imageHeight));
+  QRect image = ImageRectIn(cell);
   painter.drawImage(image.topLeft(), ImageArea(index));
   QColor highlight = palette().color(QPalette::Highlight);
   if (selected) PaintSelectionVeil(painter, image, highlight);

@@ -27,6 +27,8 @@ class DamagedImageTest : public testing::TestWithParam<uint32_t> {};
 TEST_P(DamagedImageTest, TheGridPaintsThePlaceholderAndGoesOn) {
   GridHarness harness;
   harness.settings.grIconSize = 48;
+  harness.settings.grCaption = true;
+  harness.settings.grFormats = true;  // the format line reads the damaged header too
   harness.lib->AppendItem("damaged", IconClaimingWidth(GetParam()));
   harness.AddItems(1);  // a sound icon after it is still drawn
   harness.ShowWithColumns(2);
