@@ -1,5 +1,7 @@
 #include "app/cellimage.h"
 
+#include <exception>
+
 #include "app/qtbitmap.h"
 #include "icons/advancedicon.h"
 #include "icons/icondrawing.h"
@@ -25,6 +27,37 @@ QImage RenderCellImage(const TSubIcon& image, const TCellImageOptions& options) 
   else
     DrawAlpha(canvas, 0, 0, options.background, image, height, width);
   return ToQImage(canvas, false);
+}
+
+namespace {
+
+QImage Placeholder(QSize area, TColor color) {
+  QImage placeholder(area, QImage::Format_RGB32);
+  placeholder.fill(ToQColor(color));
+  return placeholder;
+}
+
+}  // namespace
+
+QImage RenderImageOrPlaceholder(const TSubIcon& image, const TCellImageOptions& options,
+                                TColor placeholder) {
+  // A header that claims no size or a negative one leaves nothing to draw.
+  if (image.ImageWidth() <= 0 || image.ImageHeight() <= 0)
+    return Placeholder(options.area, placeholder);
+  try {
+    return RenderCellImage(image, options);
+  } catch (const std::exception&) {
+    // A damaged image shows as missing; the error would otherwise leave a paint event.
+    return Placeholder(options.area, placeholder);
+  }
+}
+
+QImage RenderCellOrPlaceholder(const TAdvancedIcon& icon, const TCellImageOptions& options,
+                               TColor placeholder) {
+  const TSubIcon* image =
+      ChooseCellImage(icon, options.area, options.depthFilter, options.exactFormats);
+  if (!image) return Placeholder(options.area, placeholder);
+  return RenderImageOrPlaceholder(*image, options, placeholder);
 }
 
 }  // namespace varnel

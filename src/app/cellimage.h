@@ -30,4 +30,13 @@ const TSubIcon* ChooseCellImage(const TAdvancedIcon& icon, QSize area, int depth
 // factor with enlargeSmall); a smaller one without proportions is stretched to the area.
 QImage RenderCellImage(const TSubIcon& image, const TCellImageOptions& options);
 
+// What a cell shows of icon: the chosen image rendered into the area, or the area filled with
+// placeholder when no image fits or the chosen one cannot be drawn (damaged image data).
+// Never throws, so that painting goes on.
+QImage RenderCellOrPlaceholder(const TAdvancedIcon& icon, const TCellImageOptions& options,
+                               TColor placeholder);
+// The image rendered, or the area filled with placeholder when it cannot be drawn.
+QImage RenderImageOrPlaceholder(const TSubIcon& image, const TCellImageOptions& options,
+                                TColor placeholder);
+
 }  // namespace varnel

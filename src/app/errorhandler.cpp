@@ -23,8 +23,13 @@ void ShowError(QWidget* parent, TQtUserInterface* ui, const std::string& message
 }
 
 TVarnelApplication::TVarnelApplication(int& argc, char** argv) : QApplication(argc, argv) {
-  setApplicationName(kProductName);
-  setApplicationDisplayName(kApplicationTitle);
+  NameApplication();
+}
+
+void NameApplication() {
+  // No display name: Qt would append it to every window title, and the main window's title is
+  // its caption alone. The application title is given to the message boxes themselves.
+  QCoreApplication::setApplicationName(kProductName);
 }
 
 bool TVarnelApplication::notify(QObject* receiver, QEvent* event) {

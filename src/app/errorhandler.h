@@ -17,6 +17,9 @@ std::string ErrorMessageText(const std::string& message);
 
 class TQtUserInterface;
 
+// Names the running application after the product.
+void NameApplication();
+
 // Shows error as the handler does; ui (may be null) loses its progress window.
 void ShowError(QWidget* parent, TQtUserInterface* ui, const std::string& message);
 

@@ -33,7 +33,9 @@ TFindDialog::TFindDialog(QWidget* parent)
   });
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
   auto* layout = new QGridLayout(this);
-  layout->addWidget(new QLabel(QStringLiteral("Fi&nd what:"), this), 0, 0);
+  auto* textLabel = new QLabel(QStringLiteral("Fi&nd what:"), this);
+  textLabel->setBuddy(text_);
+  layout->addWidget(textLabel, 0, 0);
   layout->addWidget(text_, 0, 1);
   layout->addWidget(findNext_, 0, 2);
   layout->addWidget(wholeWord_, 1, 0, 1, 2);

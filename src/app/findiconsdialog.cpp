@@ -14,6 +14,7 @@ namespace {
 
 constexpr const char* kSearchArchives = "Search archives (zip, rar)";
 constexpr const char* kExcludeDuplicates = "Exclude duplicates during search for icons";
+constexpr const char* kFolderRequired = "A folder is required: enter the folder to search";
 
 }  // namespace
 
@@ -87,6 +88,11 @@ TFindIconsChoice TFindIconsDialog::Choice() const {
 }
 
 void TFindIconsDialog::accept() {
+  if (folder_->text().trimmed().isEmpty()) {
+    ui_.ShowMessage(MakeMessage(TMessageKind::Error, kFolderRequired));
+    folder_->setFocus();
+    return;
+  }
   if (request_.validate) {
     if (auto error = request_.validate(folder_->text().toStdString())) {
       ui_.ShowMessage(MakeMessage(TMessageKind::Error, *error));

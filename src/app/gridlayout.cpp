@@ -27,7 +27,7 @@ TGridLayout ComputeGridLayout(const TGridLayoutInput& input) {
   bool withText = input.showCaptions || input.showFormats;
   layout.columnWidth = layout.imageWidth + 2 * kGridMargin;
   if (withText) layout.columnWidth = std::max(layout.columnWidth, 12 * input.letterWidth);
-  layout.captionHeight = input.showCaptions ? 2 * input.textHeight : 0;
+  layout.captionHeight = input.showCaptions ? kCaptionLines * input.textHeight : 0;
   layout.formatHeight = input.showFormats ? input.textHeight : 0;
   layout.rowHeight = layout.imageHeight + 2 * kGridMargin + layout.captionHeight +
                      layout.formatHeight + (withText ? kGridMargin : 0);

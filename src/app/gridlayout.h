@@ -6,6 +6,8 @@ namespace varnel {
 
 inline constexpr int kGridMargin = 2;
 inline constexpr int kGridMinColumns = 2;
+// Lines of a name under its image.
+inline constexpr int kCaptionLines = 2;
 
 // Size modes of the grid.
 inline constexpr int kSizeModeCustom = -1;

@@ -37,10 +37,21 @@ TImagePanel::TImagePanel(QWidget* parent) : QListWidget(parent) {
   setMinimumWidth(54);
 }
 
+TImagePanel::TImagesShown TImagePanel::ImagesOf(const TAdvancedIcon* icon) {
+  TImagesShown images;
+  if (!icon) return images;
+  for (int i = 0; i < icon->Images().Count(); ++i)
+    images.emplace_back(icon->Images()[i], icon->Images()[i]->DataSize());
+  return images;
+}
+
 void TImagePanel::ShowIcon(const TAdvancedIcon* icon) {
-  bool same = icon && icon == icon_ && count() == icon->Images().Count();
+  TImagesShown images = ImagesOf(icon);
+  bool same = icon && icon == icon_;
+  if (same && images == shown_) return;
   int row = same ? currentRow() : 0;
   icon_ = icon;
+  shown_ = std::move(images);
   clear();
   if (!icon) return;
   int width = PictureColumnWidth(*icon);
@@ -55,7 +66,7 @@ void TImagePanel::AddImageRow(const TSubIcon& image, int pictureWidth) {
   options.area = QSize(pictureWidth, std::max(1, height - 4));
   options.keepProportions = true;
   options.background = FromQColor(palette().color(QPalette::Base));
-  QImage picture = RenderCellImage(image, options);
+  QImage picture = RenderImageOrPlaceholder(image, options, placeholder_);
   auto* item = new QListWidgetItem(QIcon(QPixmap::fromImage(picture)), ImageRowText(image));
   item->setSizeHint(
       QSize(pictureWidth + 6 + fontMetrics().horizontalAdvance("000x000x00000"), height));

@@ -3,7 +3,12 @@
 // size and colours, and the pop-up menu with "Save Frame...".
 
 #include <QListWidget>
+#include <cstdint>
 #include <functional>
+#include <utility>
+#include <vector>
+
+#include "appcore/settings.h"
 
 namespace varnel {
 
@@ -17,8 +22,11 @@ class TImagePanel : public QListWidget {
   explicit TImagePanel(QWidget* parent = nullptr);
 
   // Shows the images of icon (none for null). For the icon already shown the selected row
-  // stays; a new icon starts on its first row.
+  // stays, and nothing is redrawn while its images are the ones shown; a new icon starts on
+  // its first row.
   void ShowIcon(const TAdvancedIcon* icon);
+  // The colour of an image that cannot be drawn.
+  void SetPlaceholderColor(TColor color) { placeholder_ = color; }
   // The image of the selected row; null when there is none.
   const TSubIcon* SelectedImage() const;
   const TAdvancedIcon* ShownIcon() const { return icon_; }
@@ -30,9 +38,14 @@ class TImagePanel : public QListWidget {
   void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
+  // What identifies the images shown: each image and the size of its data.
+  using TImagesShown = std::vector<std::pair<const TSubIcon*, uint32_t>>;
+  static TImagesShown ImagesOf(const TAdvancedIcon* icon);
   void AddImageRow(const TSubIcon& image, int pictureWidth);
 
   const TAdvancedIcon* icon_ = nullptr;
+  TImagesShown shown_;
+  TColor placeholder_ = kDefaultIcoNo;
 };
 
 // The texts beside an image: size, then colours, and "packed" for an image stored as PNG

@@ -68,6 +68,7 @@ void TLocalGrid::Relayout() {
   if (current_ >= Count()) current_ = Count() - 1;
   UpdateScrollBar();
   viewport()->update();
+  NotifyChanged();
 }
 
 void TLocalGrid::UpdateScrollBar() {
@@ -159,6 +160,7 @@ void TLocalGrid::GrowGrid(int shown) {
     NotifyCurrentChanged(previous);
   }
   viewport()->update();
+  NotifyChanged();
 }
 
 // --- View settings -------------------------------------------------------------------------
@@ -250,6 +252,7 @@ void TLocalGrid::SetCurrent(int index) {
   ScrollToItem(current_);
   viewport()->update();
   NotifyCurrentChanged(previous);
+  NotifyChanged();
 }
 
 void TLocalGrid::NotifyCurrentChanged(int previous) {
@@ -257,14 +260,20 @@ void TLocalGrid::NotifyCurrentChanged(int previous) {
   if (lib_->OnImagePanelChanged) lib_->OnImagePanelChanged();
 }
 
+void TLocalGrid::NotifyChanged() {
+  if (OnChanged) OnChanged();
+}
+
 void TLocalGrid::Repaint() {
   selectedCount_ = -1;
   viewport()->update();
+  NotifyChanged();
 }
 
 void TLocalGrid::SelectionChanged() {
   selectedCount_ = -1;
   viewport()->update();
+  NotifyChanged();
 }
 
 int TLocalGrid::SelectedCount() {
@@ -275,8 +284,13 @@ int TLocalGrid::SelectedCount() {
 void TLocalGrid::SelectOnly(int index) {
   if (!lib_ || index < 0 || index >= Count()) return;
   lib_->SelectOnly(index);
+  lib_->UI().SetStatusText(0, ItemStatusText(index));
+}
+
+std::string TLocalGrid::ItemStatusText(int index) const {
+  if (!lib_ || index < 0 || index >= Count()) return {};
   std::string source = lib_->SourceOf(index), name = lib_->Items().Names(index);
-  lib_->UI().SetStatusText(0, source.empty() ? name : source + " - " + name);
+  return source.empty() ? name : source + " - " + name;
 }
 
 void TLocalGrid::SelectRange(int from, int to) {

@@ -10,6 +10,7 @@
 #include <QImage>
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "app/gridlayout.h"
 #include "collection/gridview.h"
@@ -80,11 +81,20 @@ class TLocalGrid : public QAbstractScrollArea, public TGridView {
   int64_t PaintedCells() const { return paintedCells_; }
   int CachedImages() const { return cache_.size(); }
 
+  // Status panel 0's text for an item: its source, " - " and its name (the name alone without
+  // a source); empty for no item.
+  std::string ItemStatusText(int index) const;
+
   std::function<void()> OnMoved;
   std::function<void()> OnOpenProperties;
+  // Called after every change of what the grid shows: the items, the cursor or the selection.
+  std::function<void()> OnChanged;
+  // Called for the pop-up menu at a point of the screen, after a right click has selected.
+  std::function<void(QPoint)> OnContextMenu;
 
  protected:
   bool event(QEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
@@ -110,12 +120,16 @@ class TLocalGrid : public QAbstractScrollArea, public TGridView {
   void UpdateScrollBar();
   void ViewSettingChanged(bool relayout);
   void NotifyCurrentChanged(int previous);
+  void NotifyChanged();
   int ItemAtPoint(QPoint point) const;  // the cell under the point, -1 past the items
   QPoint ToContent(QPoint point) const;
   QRect ContentCellRect(int index) const;
   TTextRects TextRects(int index) const;
   QString FormatText(int index) const;
+  QStringList CaptionLines(int index, int width) const;
 
+  QRect ImageRectIn(const QRect& cell) const;  // the image area of a cell
+  void PaintCellOrPlaceholder(QPainter& painter, int index, const QRect& cell);
   void PaintCell(QPainter& painter, int index, const QRect& cell);
   void PaintTexts(QPainter& painter, int index, const QRect& cell, bool selected);
   const QImage& ImageArea(int index);

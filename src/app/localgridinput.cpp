@@ -1,6 +1,7 @@
 // The grid's gestures: clicks, rubber band, drag and drop, keys and hints.
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QDrag>
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -27,6 +28,12 @@ bool Shift(Qt::KeyboardModifiers modifiers) {
 }  // namespace
 
 // --- Mouse ---------------------------------------------------------------------------------
+
+void TLocalGrid::contextMenuEvent(QContextMenuEvent* event) {
+  // The right button has already made the item under it the selection.
+  if (OnContextMenu) OnContextMenu(event->globalPos());
+  event->accept();
+}
 
 void TLocalGrid::mousePressEvent(QMouseEvent* event) {
   if (!lib_) return;

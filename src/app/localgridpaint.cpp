@@ -3,6 +3,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <exception>
 
 #include "app/cellimage.h"
 #include "app/localgrid.h"
@@ -14,6 +15,7 @@ namespace varnel {
 namespace {
 
 const QColor kFocusYellow(0xFF, 0xFF, 0x00);
+constexpr int kVeilAlpha = 80;  // of 255
 
 // A frame in the focus pattern: yellow dots on the highlight colour.
 void DrawFocusFrame(QPainter& painter, const QRect& rect, const QColor& highlight) {
@@ -23,6 +25,19 @@ void DrawFocusFrame(QPainter& painter, const QRect& rect, const QColor& highligh
   painter.drawRect(rect.adjusted(0, 0, -1, -1));
   painter.setPen(QPen(QBrush(kFocusYellow, Qt::Dense4Pattern), 1));
   painter.drawRect(rect.adjusted(0, 0, -1, -1));
+  painter.restore();
+}
+
+// A veil over a selected icon: the highlight colour laid thinly over the image, so that the
+// icon stays readable, and a frame in that colour around it.
+void PaintSelectionVeil(QPainter& painter, const QRect& image, const QColor& highlight) {
+  QColor veil = highlight;
+  veil.setAlpha(kVeilAlpha);
+  painter.fillRect(image, veil);
+  painter.save();
+  painter.setPen(QPen(highlight, 1));
+  painter.setBrush(Qt::NoBrush);
+  painter.drawRect(image.adjusted(0, 0, -1, -1));
   painter.restore();
 }
 
@@ -41,7 +56,7 @@ void TLocalGrid::paintEvent(QPaintEvent* event) {
       int item = ItemAt(column, row);
       if (item >= Count()) break;
       QRect cell = CellRect(item);
-      if (cell.intersects(event->rect())) PaintCell(painter, item, cell);
+      if (cell.intersects(event->rect())) PaintCellOrPlaceholder(painter, item, cell);
     }
   }
   if (banding_) {
@@ -56,14 +71,29 @@ void TLocalGrid::paintEvent(QPaintEvent* event) {
   }
 }
 
+QRect TLocalGrid::ImageRectIn(const QRect& cell) const {
+  return QRect(cell.topLeft() + QPoint(layout_.imageLeft, layout_.imageTop),
+               QSize(layout_.imageWidth, layout_.imageHeight));
+}
+
+// Nothing a cell holds may end the paint event: a cell that cannot be painted shows the
+// placeholder, and the other cells are painted as usual.
+void TLocalGrid::PaintCellOrPlaceholder(QPainter& painter, int index, const QRect& cell) {
+  try {
+    PaintCell(painter, index, cell);
+  } catch (const std::exception&) {
+    painter.fillRect(cell, palette().color(QPalette::Base));
+    painter.fillRect(ImageRectIn(cell), ToQColor(Settings()->IcoNo));
+  }
+}
+
 void TLocalGrid::PaintCell(QPainter& painter, int index, const QRect& cell) {
   ++paintedCells_;
   bool selected = lib_->IsSelected(index);
-  QRect image(cell.topLeft() + QPoint(layout_.imageLeft, layout_.imageTop),
-              QSize(layout_.imageWidth, layout_.imageHeight));
+  QRect image = ImageRectIn(cell);
   painter.drawImage(image.topLeft(), ImageArea(index));
   QColor highlight = palette().color(QPalette::Highlight);
-  if (selected) painter.fillRect(image, QBrush(highlight, Qt::Dense4Pattern));
+  if (selected) PaintSelectionVeil(painter, image, highlight);
   if (index == current_) DrawFocusFrame(painter, image.adjusted(-1, -1, 1, 1), highlight);
   if (Settings()->grCaption || Settings()->grFormats) PaintTexts(painter, index, cell, selected);
 }
@@ -74,20 +104,31 @@ void TLocalGrid::PaintTexts(QPainter& painter, int index, const QRect& cell, boo
   if (selected)
     painter.fillRect(texts.area.translated(origin), palette().color(QPalette::Highlight));
   painter.setPen(palette().color(selected ? QPalette::HighlightedText : QPalette::Text));
-  int flags = Qt::AlignHCenter | Qt::AlignTop;
-  if (!texts.caption.isEmpty()) {
-    QRect box = texts.caption.translated(origin).adjusted(1, 2, -1, 0);
-    QString name = QString::fromStdString(lib_->Items().Names(index));
-    painter.drawText(box, flags, WrapLines(name, font(), box.width(), 2).join('\n'));
-  }
+  int lineHeight = QFontMetrics(font()).height();
+  // Each line is drawn at its own place so that the name's lines and the format line below
+  // them keep to the rectangles the layout gave them.
+  auto drawLines = [&](const QRect& rect, const QStringList& lines) {
+    QRect line = rect.translated(origin).adjusted(1, 0, -1, 0);
+    line.setHeight(lineHeight);
+    for (const QString& text : lines) {
+      painter.drawText(line, Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine, text);
+      line.translate(0, lineHeight);
+    }
+  };
+  if (!texts.caption.isEmpty())
+    drawLines(texts.caption, CaptionLines(index, texts.caption.width() - 2));
   if (!texts.format.isEmpty()) {
-    QRect box = texts.format.translated(origin).adjusted(1, 0, -1, 0);
-    QString text = QFontMetrics(font()).elidedText(FormatText(index), Qt::ElideRight, box.width());
-    painter.drawText(box, flags, text);
+    QFontMetrics metrics(font());
+    drawLines(texts.format,
+              {metrics.elidedText(FormatText(index), Qt::ElideRight, texts.format.width() - 2)});
   }
   if (index == current_)
-    DrawFocusFrame(painter, texts.area.translated(origin).adjusted(0, 0, 0, -1),
-                   palette().color(QPalette::Highlight));
+    DrawFocusFrame(painter, texts.area.translated(origin), palette().color(QPalette::Highlight));
+}
+
+QStringList TLocalGrid::CaptionLines(int index, int width) const {
+  return WrapLines(QString::fromStdString(lib_->Items().Names(index)), font(), width,
+                   kCaptionLines);
 }
 
 QString TLocalGrid::FormatText(int index) const {
@@ -96,29 +137,32 @@ QString TLocalGrid::FormatText(int index) const {
   return QStringLiteral("%1 formats").arg(images.Count());
 }
 
+// The text rectangles of a cell: the name on one line, or on two when it does not fit, then
+// the format line; each as wide as its text plus a small border, centred, at most the column.
 TLocalGrid::TTextRects TLocalGrid::TextRects(int index) const {
   TTextRects rects;
   const TSettings* settings = Settings();
   if (!settings || index < 0 || index >= Count()) return rects;
   QFontMetrics metrics(font());
-  int textHeight = metrics.height();
+  int lineHeight = metrics.height();
   int column = layout_.columnWidth, inner = column - 2 * kGridMargin;
   auto placed = [&](int textWidth, int top, int height) {
     int left = std::max(0, (inner - textWidth) / 2 + kGridMargin - 3);
     int right = std::min(column, left + textWidth + 6);
     return QRect(QPoint(left, top), QPoint(right - 1, top + height - 1));
   };
+  int top = layout_.imageTop + layout_.imageHeight + kGridMargin;
   if (settings->grCaption) {
     QString name = QString::fromStdString(lib_->Items().Names(index));
     int width = metrics.horizontalAdvance(name);
-    bool wraps = width >= inner;
-    rects.caption = placed(wraps ? inner : width, layout_.imageHeight + kGridMargin,
-                           wraps ? layout_.captionHeight + 4 : textHeight + 4);
+    bool wraps = width > inner - 6;
+    int lines = wraps ? int(CaptionLines(index, inner - 2).size()) : 1;
+    rects.caption = placed(wraps ? inner - 6 : width, top, std::max(1, lines) * lineHeight);
+    top += layout_.captionHeight;
   }
   if (settings->grFormats) {
-    int top = layout_.imageHeight + (settings->grCaption ? layout_.captionHeight : kGridMargin);
     int width = metrics.horizontalAdvance(FormatText(index));
-    rects.format = placed(std::min(width, inner), top, textHeight - textHeight * 50 / 256 + 4);
+    rects.format = placed(std::min(width, inner - 6), top, lineHeight);
   }
   rects.area = rects.caption.united(rects.format);
   return rects;
@@ -143,13 +187,7 @@ QImage TLocalGrid::RenderImageArea(int index) const {
   options.keepProportions = settings.grPropView;
   options.enlargeSmall = settings.grEnlarge;
   options.background = FromQColor(palette().color(QPalette::Base));
-  const TAdvancedIcon& icon = *lib_->Items().Icons(index);
-  if (const TSubIcon* image =
-          ChooseCellImage(icon, options.area, options.depthFilter, options.exactFormats))
-    return RenderCellImage(*image, options);
-  QImage placeholder(options.area, QImage::Format_RGB32);
-  placeholder.fill(ToQColor(settings.IcoNo));
-  return placeholder;
+  return RenderCellOrPlaceholder(*lib_->Items().Icons(index), options, settings.IcoNo);
 }
 
 QImage TLocalGrid::RenderSystemSizes(int index) const {
@@ -168,11 +206,7 @@ QImage TLocalGrid::RenderSystemSizes(int index) const {
     options.exactFormats = settings.grExactView;
     options.keepProportions = false;
     options.background = FromQColor(base);
-    if (const TSubIcon* image =
-            ChooseCellImage(icon, options.area, options.depthFilter, options.exactFormats))
-      painter.drawImage(at, RenderCellImage(*image, options));
-    else
-      painter.fillRect(QRect(at, options.area), ToQColor(settings.IcoNo));
+    painter.drawImage(at, RenderCellOrPlaceholder(icon, options, settings.IcoNo));
     left += size + kGridMargin;
   }
   return area;

@@ -17,14 +17,19 @@
 #include "app/imagepanel.h"
 #include "app/localgrid.h"
 #include "app/recentfilesmenu.h"
+#include "app/statuspanel.h"
 
 namespace varnel {
 namespace {
 
-constexpr int kInitialWidth = 812;
-constexpr int kInitialHeight = 492;
-constexpr int kPanelWidths[] = {300, 30, 80, 70};
-constexpr int kMinTextPanelsWidth = 250;
+// The first size shows a grid of several rows and columns of 48-pixel icons with their names;
+// below the minimum the toolbar, the grid's two columns and the status texts no longer fit.
+constexpr QSize kInitialSize(960, 640);
+constexpr QSize kMinimumSize(480, 360);
+// Status panels: minimum widths and shares of the width left over. The hint and progress
+// panel takes three quarters of what the first two share.
+constexpr int kPanelMinWidths[] = {188, 62, 80, 70};
+constexpr int kPanelStretches[] = {3, 1, 0, 0};
 constexpr int kImagePanelWidth = 204;
 constexpr int kIdleUpdateMs = 200;
 
@@ -51,6 +56,13 @@ const char* const kToolbarCommands[] = {"aFileNewLib",
                                         "aDisplayCustWin",
                                         ""};
 
+// The initial size, within the screen's free area.
+QSize InitialSize() {
+  QScreen* screen = QGuiApplication::primaryScreen();
+  if (!screen) return kInitialSize;
+  return kInitialSize.boundedTo(screen->availableSize()).expandedTo(kMinimumSize);
+}
+
 int ScreenDepth() {
   QScreen* screen = QGuiApplication::primaryScreen();
   return screen ? screen->depth() : 32;
@@ -64,7 +76,8 @@ TfmMain::TfmMain(const std::string& settingsFile, QWidget* parent)
       appSettings_(settingsFile, ScreenDepth()),
       host_(ui_, kProductName, &appSettings_.RecentFiles()) {
   setWindowTitle(kProductName);
-  resize(kInitialWidth, kInitialHeight);
+  setMinimumSize(kMinimumSize);
+  resize(InitialSize());
   setAcceptDrops(true);
   grid_ = new TLocalGrid;
   lib_ = std::make_unique<TfmLib>(host_, appSettings_.Values(), clipboard_, *grid_);
@@ -86,13 +99,15 @@ TfmMain::TfmMain(const std::string& settingsFile, QWidget* parent)
 TfmMain::~TfmMain() {
   appSettings_.RecentFiles().SetMenu(nullptr);
   lib_->OnImagePanelChanged = nullptr;
+  grid_->OnChanged = nullptr;
+  grid_->OnContextMenu = nullptr;
   grid_->Attach(nullptr);
 }
 
 void TfmMain::ConnectUserInterface() {
   ui_.OnStatusText = [this](int panel, const std::string& text) {
     if (panel >= 0 && panel < int(panels_.size()))
-      panels_[size_t(panel)]->setText(QString::fromStdString(text));
+      panels_[size_t(panel)]->SetFullText(QString::fromStdString(text));
   };
   ui_.OnMainCaption = [this](const std::string& caption) {
     setWindowTitle(QString::fromStdString(caption));
@@ -103,6 +118,7 @@ void TfmMain::ConnectUserInterface() {
   };
   lib_->OnImagePanelChanged = [this] { UpdateImagePanel(); };
   grid_->OnMoved = [this] { lib_->SetModified(true); };
+  grid_->OnChanged = [this] { ScheduleRefresh(); };
 }
 
 QAction* TfmMain::Action(const QString& name) const {
@@ -171,6 +187,18 @@ void TfmMain::CreateMenus() {
   CreateIconsMenu();
   CreateViewMenu();
   CreateHelpMenu();
+  CreateGridMenu();
+}
+
+void TfmMain::CreateGridMenu() {
+  gridMenu_ = new QMenu(this);
+  gridMenu_->setObjectName("pm");
+  FillMenu(gridMenu_, {"aEditCut", "aEditCopy", "aEditPaste", "aEditErase", "aLibCreateCopy", "",
+                       "aLibRename", "aFileSaveIconAs", ""});
+  grid_->OnContextMenu = [this](QPoint at) {
+    UpdateActions();
+    gridMenu_->popup(at);
+  };
 }
 
 void TfmMain::CreateFileMenu() {
@@ -277,15 +305,15 @@ QAction* TfmMain::DuplicatesButtonAction() {
 }
 
 void TfmMain::CreateStatusBar() {
-  for (int width : kPanelWidths) {
-    auto* panel = new QLabel(this);
+  for (int width : kPanelMinWidths) {
+    auto* panel = new TStatusPanel(this);
     panel->setMinimumWidth(width);
-    panel->setFrameShape(QFrame::StyledPanel);
     panels_.push_back(panel);
   }
   statusBar()->setObjectName("sBar");
-  statusBar()->addWidget(panels_[0], 1);
-  for (size_t i = 1; i < panels_.size(); ++i) statusBar()->addPermanentWidget(panels_[i]);
+  statusBar()->addWidget(panels_[0], kPanelStretches[0]);
+  for (size_t i = 1; i < panels_.size(); ++i)
+    statusBar()->addPermanentWidget(panels_[i], kPanelStretches[i]);
 }
 
 void TfmMain::CreateCentralArea() {
@@ -299,23 +327,10 @@ void TfmMain::CreateCentralArea() {
   splitter_->addWidget(panel_);
   splitter_->setStretchFactor(0, 1);
   splitter_->setStretchFactor(1, 0);
-  splitter_->setSizes({kInitialWidth - kImagePanelWidth, kImagePanelWidth});
+  splitter_->setSizes({width() - kImagePanelWidth, kImagePanelWidth});
   connect(splitter_, &QSplitter::splitterMoved, this,
           [this] { grid_->ScrollToItem(grid_->Current()); });
   setCentralWidget(splitter_);
-}
-
-void TfmMain::resizeEvent(QResizeEvent* event) {
-  QMainWindow::resizeEvent(event);
-  LayoutStatusPanels();
-}
-
-void TfmMain::LayoutStatusPanels() {
-  if (panels_.size() < 4) return;
-  int space = std::max(kMinTextPanelsWidth, width() - kPanelWidths[2] - kPanelWidths[3]);
-  int first = space * 3 / 4;
-  panels_[0]->setFixedWidth(first);
-  panels_[1]->setFixedWidth(space - first);
 }
 
 // --- Window placement ----------------------------------------------------------------------
@@ -332,7 +347,7 @@ void TfmMain::SetBounds(const TWindowBounds& bounds, bool keepPosition) {
 
 TScreenSize TfmMain::ScreenSize() const {
   QScreen* screen = QGuiApplication::primaryScreen();
-  if (!screen) return {kInitialWidth, kInitialHeight};
+  if (!screen) return {kInitialSize.width(), kInitialSize.height()};
   return {screen->size().width(), screen->size().height()};
 }
 

@@ -17,7 +17,6 @@
 #include "appcore/windowplacement.h"
 #include "collection/fmlib.h"
 
-class QLabel;
 class QSplitter;
 class QToolBar;
 class QToolButton;
@@ -29,6 +28,7 @@ class TFindDialog;
 class TImagePanel;
 class TLocalGrid;
 class TRecentFilesActions;
+class TStatusPanel;
 
 class TfmMain : public QMainWindow, public TMainWindowFrame {
   Q_OBJECT
@@ -45,6 +45,10 @@ class TfmMain : public QMainWindow, public TMainWindowFrame {
   QAction* Action(const QString& name) const;
   // The enabled and checked states of every command, as evaluated when idle.
   void UpdateActions();
+  // Shows the collection and its selection afresh where the window shows them beside the grid:
+  // the status panels (left to long operations while they run) and the image panel. Every
+  // change the grid reports leads here, once the events of the moment are handled.
+  void RefreshViews();
   // Carries out work and shows any error it raises as the program-wide handler does.
   void Run(const std::function<void()>& work);
 
@@ -54,9 +58,11 @@ class TfmMain : public QMainWindow, public TMainWindowFrame {
   TQtUserInterface& UI() { return ui_; }
   TApplicationSettings& AppSettings() { return appSettings_; }
   TFindDialog* FindDialog() const { return findDialog_; }
-  QLabel* StatusPanel(int index) const { return panels_.at(size_t(index)); }
+  TStatusPanel* StatusPanel(int index) const { return panels_.at(size_t(index)); }
   QToolBar* Toolbar() const { return toolbar_; }
   QToolButton* StopButton() const { return stopButton_; }
+  // The grid's pop-up menu.
+  QMenu* GridMenu() const { return gridMenu_; }
 
   // The welcome window's answer: its choice code and "Show this window next time". Tests
   // replace it; by default the window is shown.
@@ -73,7 +79,6 @@ class TfmMain : public QMainWindow, public TMainWindowFrame {
   void closeEvent(QCloseEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
 
  private:
   // Building the window.
@@ -110,8 +115,9 @@ class TfmMain : public QMainWindow, public TMainWindowFrame {
   void TranslateMenus();
   void ShowDropErrors(const std::vector<std::string>& errors);
   void UpdateImagePanel();
+  void ScheduleRefresh();
+  void CreateGridMenu();
   void UpdateViewChecks();
-  void LayoutStatusPanels();
   bool QueryClose();
 
   TQtUserInterface ui_;
@@ -129,12 +135,14 @@ class TfmMain : public QMainWindow, public TMainWindowFrame {
   QMenu* iconsMenu_ = nullptr;
   QMenu* exportMenu_ = nullptr;
   QMenu* viewPopup_ = nullptr;
-  std::vector<QLabel*> panels_;
+  QMenu* gridMenu_ = nullptr;
+  std::vector<TStatusPanel*> panels_;
   std::map<QString, QAction*> actions_;
   std::unique_ptr<TRecentFilesActions> recentFiles_;
   TFindDialog* findDialog_ = nullptr;
   std::string openFolder_;
   bool started_ = false;
+  bool refreshPending_ = false;
 };
 
 }  // namespace varnel

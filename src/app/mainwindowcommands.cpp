@@ -167,7 +167,8 @@ void TfmMain::CreateActions() {
 
 void TfmMain::UpdateActions() {
   TfmLib& lib = *lib_;
-  if (lib.Visible() && isVisible()) lib.IdleUpdate();
+  // While a long operation runs its counters own the status panels.
+  if (lib.Visible() && isVisible() && !lib.Busy()) lib.IdleUpdate();
   int count = lib.Count(), selected = grid_->SelectedCount(), current = grid_->Current();
   const TAdvancedIcon* currentIcon =
       current >= 0 && current < count ? lib.Items().Icons(current) : nullptr;
@@ -241,8 +242,7 @@ int TfmMain::Start(const std::vector<std::string>& arguments) {
   if (!outcome.errors.empty()) ui_.ShowErrorList(outcome.errors);
   if (!outcome.initialFolder.empty()) openFolder_ = outcome.initialFolder;
   lib_->ShowChild();
-  lib_->UpdateStatus();
-  UpdateImagePanel();
+  RefreshViews();
   UpdateActions();
   WarnAboutColorDepth();
   if (settings.Welcome && outcome.opened == 0) ShowWelcome();
@@ -406,8 +406,24 @@ void TfmMain::AboutCommand() {
 
 void TfmMain::UpdateImagePanel() {
   int current = grid_->Current();
+  panel_->SetPlaceholderColor(appSettings_.Values().IcoNo);
   panel_->ShowIcon(current >= 0 && current < lib_->Count() ? lib_->Items().Icons(current)
                                                            : nullptr);
+}
+
+void TfmMain::ScheduleRefresh() {
+  if (refreshPending_) return;
+  refreshPending_ = true;
+  QTimer::singleShot(0, this, [this] { RefreshViews(); });
+}
+
+void TfmMain::RefreshViews() {
+  refreshPending_ = false;
+  UpdateImagePanel();
+  // While a long operation runs the status panels show its progress.
+  if (lib_->Busy()) return;
+  ui_.SetStatusText(0, grid_->ItemStatusText(grid_->Current()));
+  lib_->UpdateStatus();
 }
 
 // --- Dropped files -------------------------------------------------------------------------
@@ -442,12 +458,8 @@ void TfmMain::ShowDropErrors(const std::vector<std::string>& errors) {
 
 bool TfmMain::QueryClose() {
   if (lib_->Busy()) lib_->Stop();
-  if (lib_->GetModified() && lib_->Count() >= 1) {
-    TModalResult answer = ui_.ShowMessage(MakeMessage(
-        TMessageKind::Warning, "Save changes in \"" + lib_->Caption() + "\"?", mbYesNoCancel));
-    if (answer == TModalResult::mrCancel) return false;
-    if (answer == TModalResult::mrYes && !lib_->Save()) return false;
-  }
+  // The collection's own question: Cancel, or a save that did not happen, keeps it open.
+  if (!lib_->QuerySaveChanges()) return false;
   appSettings_.RecentFiles().AddFile(lib_->FileName);
   return true;
 }

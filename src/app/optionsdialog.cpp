@@ -98,7 +98,9 @@ QWidget* TfmConfiguration::ImportPage() {
   auto* page = new QWidget(this);
   archiveSize_->setMaxLength(int(TConfigurationModel::kArchiveSizeMaxLength));
   auto* layout = new QFormLayout(page);
-  layout->addRow(new QLabel(Q(texts::kIconMask), page));
+  auto* maskLabel = new QLabel(Q(texts::kIconMask), page);
+  maskLabel->setBuddy(mask_);
+  layout->addRow(maskLabel);
   layout->addRow(mask_);
   layout->addRow(excludeDuplicates_);
   layout->addRow(Q(texts::kMaxArchiveSize), archiveSize_);

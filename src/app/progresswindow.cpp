@@ -98,10 +98,9 @@ void TfmProgress::SetSkipVisible(bool visible) {
 }
 
 void TfmProgress::changeEvent(QEvent* event) {
-  if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
-    flags_.stopRequested = false;
-    flags_.skipGroup = false;
-  }
+  // A pressed "Stop" holds until the operation has seen it (a new operation clears it): the
+  // window keeps coming to the front, and clearing it on activation would lose a press.
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) flags_.skipGroup = false;
   QDialog::changeEvent(event);
 }
 

@@ -19,7 +19,7 @@ class TfmProgress : public QDialog {
   explicit TfmProgress(QWidget* parent = nullptr);
 
   TProgressFlags& Flags() { return flags_; }
-  void Reset();        // flags cleared, fields emptied
+  void Reset();        // flags cleared (a pressed Stop only here), fields emptied
   void ShowCentred();  // centred on the main window
   void SetField(TProgressField field, const QString& text);
   QString Field(TProgressField field) const;

@@ -1,6 +1,6 @@
 #pragma once
-// Text wrapped into a few lines of a width, the last one ending in an ellipsis when the text
-// does not fit.
+// Text wrapped between words into a few lines of a width; the last line ends in an ellipsis
+// when the text does not fit, and so does a line holding a single word longer than the width.
 
 #include <QFont>
 #include <QString>

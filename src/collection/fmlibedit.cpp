@@ -81,7 +81,9 @@ void TfmLib::ClearCollection() {
   if (!FileName.empty() && recent) recent->AddFile(FileName);
   FileName.clear();
   SetModified(false);
+  // Untitled again: named as a new collection, so that its questions can name it.
   SetChildCaption("");
+  AssignNumberedCaption();
   if (recent) recent->RefreshMenu();
   grid_.SetCurrent(-1);
   grid_.Relayout();

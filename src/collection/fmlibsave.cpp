@@ -212,6 +212,7 @@ void TfmLib::OpenFile(const std::string& name) {
     SetModified(false);
     if (!Count() && kind.kind != TFileKind::fkCollection && kind.kind != TFileKind::fkModule) {
       SetChildCaption("");
+      AssignNumberedCaption();
       throw Exception(name + " - icons not found");
     }
     if (recent) recent->RefreshMenu();

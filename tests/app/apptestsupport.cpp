@@ -1,5 +1,6 @@
 #include "apptestsupport.h"
 
+#include <QAbstractButton>
 #include <QMessageBox>
 #include <QScrollBar>
 #include <QTest>
@@ -40,6 +41,18 @@ QApplication& TestApplication() {
     return created;
   }();
   return *application;
+}
+
+std::pair<bool, QString> CloseAnsweringCancel(QWidget& window) {
+  QString question;
+  QTimer::singleShot(0, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      question = box->text();
+      box->button(QMessageBox::Cancel)->click();
+    }
+  });
+  bool closed = window.close();
+  return {closed, question};
 }
 
 std::unique_ptr<TAdvancedIcon> SolidIcon(int width, int height, int bits, TColor color) {

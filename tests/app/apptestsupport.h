@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "app/localgrid.h"
 #include "appcore/reopenfileholder.h"
@@ -20,6 +21,10 @@ QApplication& TestApplication();
 std::vector<std::string>& UnansweredModals();
 // The text a message box or error list shows, else the window's title.
 QString ModalText(QWidget* modal);
+
+// Closes window, answering the message box it shows with Cancel: whether it closed, and the
+// box's text (empty when none showed).
+std::pair<bool, QString> CloseAnsweringCancel(QWidget& window);
 
 // An icon with one image of the given size and depth (24 or 32 bits), filled with colour.
 std::unique_ptr<TAdvancedIcon> SolidIcon(int width, int height, int bits, TColor color);

@@ -109,12 +109,28 @@ TEST(CaptionLines, ShortNamesStayOnOneLine) {
   EXPECT_TRUE(WrapLines("", QFont(), 200, 2).isEmpty());
 }
 
-TEST(CaptionLines, ANameOfOneLongWordIsCutAnywhere) {
+TEST(CaptionLines, LinesBreakBetweenWordsOnly) {
   TestApplication();
-  QStringList lines = WrapLines(QString(60, 'W'), QFont(), 60, 2);
+  QFont font;
+  QFontMetrics metrics(font);
+  QString name = "computer sizes";
+  int width = metrics.horizontalAdvance("computer siz");  // "sizes" does not fit beside it
+  EXPECT_EQ(WrapLines(name, font, width, 2), (QStringList{"computer", "sizes"}));
+}
+
+TEST(CaptionLines, AWordLongerThanTheLineIsElidedNotSplit) {
+  TestApplication();
+  QFont font;
+  // One long word: a single elided line, not its pieces on two lines.
+  QStringList lines = WrapLines(QString(60, 'W'), font, 60, 2);
+  ASSERT_EQ(lines.size(), 1);
+  EXPECT_TRUE(lines[0].endsWith(QChar(0x2026)));
+  EXPECT_LE(QFontMetrics(font).horizontalAdvance(lines[0]), 60);
+  // A long first word is elided on its line; the next word still gets the second.
+  lines = WrapLines(QString(60, 'W') + " icon", font, 60, 2);
   ASSERT_EQ(lines.size(), 2);
-  EXPECT_FALSE(lines[0].isEmpty());
-  EXPECT_TRUE(lines[1].endsWith(QChar(0x2026)));
+  EXPECT_TRUE(lines[0].endsWith(QChar(0x2026)));
+  EXPECT_EQ(lines[1], "icon");
 }
 
 }  // namespace

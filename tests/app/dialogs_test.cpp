@@ -4,14 +4,17 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
 
 #include "app/colorselectiondialog.h"
 #include "app/confirmationdialog.h"
+#include "app/finddialog.h"
 #include "app/findiconsdialog.h"
 #include "app/newimagesizedialog.h"
 #include "app/optionsdialog.h"
@@ -44,6 +47,47 @@ TEST(FindIconsDialog, AnInvalidFolderKeepsTheDialogOpenWithTheError) {
   EXPECT_EQ(choice.folder, "/tmp");
   EXPECT_EQ(choice.mask, "*.ico");
   EXPECT_TRUE(choice.searchArchives);
+}
+
+TEST(FindIconsDialog, AnEmptyFolderIsRefusedAsMissing) {
+  TestApplication();
+  FakeUserInterface ui;
+  TFindIconsRequest request;
+  request.initial = {"  ", "*.ico", false, false, true};
+  bool validated = false;
+  request.validate = [&](const std::string&) -> std::optional<std::string> {
+    validated = true;
+    return std::nullopt;
+  };
+  TFindIconsDialog dialog(request, ui);
+  dialog.accept();
+  EXPECT_EQ(dialog.result(), QDialog::Rejected);
+  EXPECT_FALSE(validated);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, "A folder is required: enter the folder to search");
+}
+
+// Every label with a mnemonic ("&") shows it as one, which a label does only with a buddy.
+void ExpectMnemonicLabelsHaveBuddies(const QWidget& dialog) {
+  for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+    QString text = label->text();
+    bool mnemonic = text.contains(QRegularExpression("&[^&\\s]"));
+    if (mnemonic) {
+      EXPECT_NE(label->buddy(), nullptr) << text.toStdString();
+    }
+  }
+}
+
+TEST(DialogLabels, MnemonicsAreShownAsAcceleratorsOfTheirFields) {
+  TestApplication();
+  FakeUserInterface ui;
+  TfmConfiguration options;
+  ExpectMnemonicLabelsHaveBuddies(options);
+  TFindDialog find;
+  ExpectMnemonicLabelsHaveBuddies(find);
+  TFindIconsRequest request;
+  TFindIconsDialog findIcons(request, ui);
+  ExpectMnemonicLabelsHaveBuddies(findIcons);
 }
 
 TEST(FindIconsDialog, DefaultRestoresTheMaskAndOptions) {
@@ -96,6 +140,21 @@ TEST(ProgressWindow, StopAndQuickDoubleSkipSetTheirFlags) {
   EXPECT_FALSE(progress.Flags().stopRequested);
   EXPECT_EQ(progress.Field(TProgressField::File), "");
   EXPECT_EQ(progress.windowTitle(), "Extracting Icons...");
+}
+
+TEST(ProgressWindow, APressedStopHoldsWhenTheWindowIsActivatedAgain) {
+  TestApplication();
+  TfmProgress progress;
+  progress.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&progress));
+  progress.StopButton()->click();
+  progress.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&progress));
+  QEvent activation(QEvent::ActivationChange);
+  QApplication::sendEvent(&progress, &activation);
+  EXPECT_TRUE(progress.Flags().stopRequested);
+  progress.Reset();  // a new operation starts afresh
+  EXPECT_FALSE(progress.Flags().stopRequested);
 }
 
 TEST(ProgressWindow, TheInterfaceReadsTheWindowsFlags) {

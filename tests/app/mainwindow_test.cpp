@@ -179,14 +179,8 @@ TEST_F(MainWindowTest, ClosingAModifiedCollectionAsksAndCancelKeepsItOpen) {
   window->show();
   AddIcons(1);
   window->Lib().SetModified(true);
-  QString question;
-  QTimer::singleShot(0, [&] {
-    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-      question = box->text();
-      box->button(QMessageBox::Cancel)->click();
-    }
-  });
-  EXPECT_FALSE(window->close());
+  auto [closed, question] = CloseAnsweringCancel(*window);
+  EXPECT_FALSE(closed);
   EXPECT_EQ(question, "Save changes in \"New Icon Library 1\"?");
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "icons/advancedicon.h"
 #include "support/corpus.h"
 
@@ -37,12 +39,39 @@ TEST(BestImageTest, SizeDistanceComesBeforeDepth) {
 TEST(BestImageTest, SlightlySmallerCompetesMuchSmallerLoses) {
   // 29 is 9.4 % narrower than 32: 3 + 3 = 6 beats 36's 4 + 4 = 8.
   EXPECT_EQ(IconOf({{36, 36, 32}, {29, 29, 32}})->BestImageIndex(32, 32, 0), 1);
-  // 27 is 15.6 % narrower: 4096 + 4096 loses to any larger image.
+  // 27 is 15.6 % narrower: (4096 + 5) * 2 = 8202 loses to any image that is not much smaller.
+  // The pixel difference counts on top of the penalty so that the largest of several much
+  // smaller images wins; a flat 4096 per side (8192) let the first of them win instead.
   EXPECT_EQ(IconOf({{27, 27, 32}, {200, 200, 32}})->BestImageIndex(32, 32, 0), 1);
+  EXPECT_EQ(IconOf({{27, 27, 32}, {29, 29, 32}})->BestImageIndex(32, 32, 0), 1);
   // Exactly an eighth smaller still competes on its difference (28 vs 32: 4 + 4 = 8 < 9 + 9).
   EXPECT_EQ(IconOf({{41, 41, 32}, {28, 28, 32}})->BestImageIndex(32, 32, 0), 1);
   // Width and height are weighed separately.
   EXPECT_EQ(IconOf({{32, 16, 32}, {40, 40, 32}})->BestImageIndex(32, 32, 0), 1);
+}
+
+TEST(BestImageTest, LargestOfMuchSmallerImagesWins) {
+  // A large custom cell: every image is much smaller, so the largest one is shown, not the first.
+  auto icon = IconOf({{16, 16, 32}, {32, 32, 32}, {48, 48, 32}});
+  EXPECT_EQ(icon->BestImageIndex(128, 128, 32), 2);
+  EXPECT_EQ(icon->BestImageIndex(128, 128, 0), 2);
+  EXPECT_EQ(IconOf({{16, 16, 32}, {32, 32, 32}})->BestImageIndex(48, 48, 32), 1);
+  // Depth no longer decides among much smaller images of different sizes...
+  EXPECT_EQ(IconOf({{16, 16, 32}, {32, 32, 8}})->BestImageIndex(48, 48, 32), 1);
+  // ...but still does among much smaller images of one size.
+  EXPECT_EQ(IconOf({{32, 32, 8}, {32, 32, 32}, {16, 16, 32}})->BestImageIndex(128, 128, 32), 1);
+  // A larger image still beats all of them.
+  EXPECT_EQ(IconOf({{48, 48, 32}, {256, 256, 8}})->BestImageIndex(128, 128, 32), 1);
+}
+
+TEST(BestImageTest, DamagedHeaderSizesDoNotOverflowTheDistance) {
+  auto icon = IconOf({{16, 16, 32}, {32, 32, 32}});
+  // Forge the first image's header: a width of -2^31 is much smaller than anything wanted.
+  std::vector<uint8_t> data = icon->Images()[0]->Data();
+  ASSERT_GE(data.size(), 8u);
+  data[4] = 0x00, data[5] = 0x00, data[6] = 0x00, data[7] = 0x80;
+  icon->Images()[0]->SetData(data);
+  EXPECT_EQ(icon->BestImageIndex(128, 128, 32), 1);
 }
 
 TEST(BestImageTest, SixteenBitWantPenalisesFewColours) {
@@ -78,8 +107,10 @@ TEST(FindImageTest, ExactFormatOrTheLastSimilarTrueColourOne) {
 }
 
 TEST(BestImageTest, RealIconsChooseTheirNearestImage) {
+  std::string path = test::CorpusPath("ico/bug785447.ico");
+  if (!std::filesystem::exists(path)) GTEST_SKIP() << "the sample corpus is missing: " << path;
   TAdvancedIcon icon;
-  ASSERT_TRUE(icon.LoadFromFile(test::CorpusPath("ico/bug785447.ico")));
+  ASSERT_TRUE(icon.LoadFromFile(path));
   // 4-bit 48/32/24/16, a 256 PNG, 8-bit 48/32/24/16, 32-bit 128/96/80/72/64/48/32/24/16.
   auto chosen = [&](int size, int bits) {
     const TSubIcon* image = icon.GetBestImage(size, size, bits);
