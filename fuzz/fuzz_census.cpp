@@ -1,4 +1,4 @@
-// seeds: ico
+// seeds: ico built/census
 // Takes the module census of arbitrary bytes. The first byte chooses how they are presented:
 // as they are, as the resource table behind a valid NE header, or as the resource directory
 // behind the headers of a resource-only PE image, so that the directory walks are reached

@@ -1,4 +1,4 @@
-// seeds: ico
+// seeds: ico built/ne
 // Reads arbitrary bytes as a 16-bit icon library (icons, then names only) and writes what was
 // read as a 16-bit library again. With the first byte odd, the remaining bytes follow a valid
 // MZ and NE header as the resource table, so that the table walk is reached without NE seeds.

@@ -1,4 +1,4 @@
-// seeds:
+// seeds: built/pe
 // Decodes arbitrary bytes as a PE image with its resource tree, assembles the icons of its
 // groups, then writes it again. The first byte chooses what the rest is: the image itself, the
 // resource section of a resource-only image, or the data of an icon group and its image inside

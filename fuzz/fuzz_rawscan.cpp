@@ -1,4 +1,4 @@
-// seeds: ico png bmp
+// seeds: ico png bmp built/modules
 // Scans arbitrary bytes for icon images and PNG pictures as a module without icon resources is
 // scanned, merging what it finds.
 

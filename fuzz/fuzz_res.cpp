@@ -1,4 +1,4 @@
-// seeds:
+// seeds: built/res
 // Reads arbitrary bytes as a 32-bit resource file, sorts its records and imports its icons
 // (the record walk and the hand walk). The bytes follow the empty entry that opens such files,
 // so that the reader is reached without seed files.

@@ -16,6 +16,7 @@ int RunImport(const std::vector<std::string>& args) {
   std::vector<std::string> rest = args;
   std::string output = TakeOutputOption(rest);
   if (output.empty()) return UsageError("import", "no output file given (-o OUT)");
+  if (int error = CheckCollectionOutput("import", output)) return error;
   auto parsed = ParseFileArguments("import", rest, {"--16bit", "--quiet"});
   if (!parsed) return kExitUsage;
   CliSession session(!parsed->Has("--quiet"));
@@ -38,7 +39,8 @@ int RunImport(const std::vector<std::string>& args) {
 const CommandRegistration kImport(
     {"import", "import FILE... -o OUT [--16bit] [--quiet]",
      "collect the icons of the files (folders are searched) and save them by OUT's extension "
-     "(.icc, .icl, .zip, .dll)",
+     "(" +
+         std::string(kCollectionOutputs) + ")",
      RunImport});
 
 }  // namespace

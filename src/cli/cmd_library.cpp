@@ -68,7 +68,7 @@ int RunLibrary(const std::vector<std::string>& args) {
     PrintError(parsed->output + ": " + error.what());
     return kExitFailed;
   }
-  std::cout << parsed->output << ": " << library.Count() << " icons\n";
+  std::cout << parsed->output << ": " << CountText(library.Count(), "icon") << "\n";
   return status;
 }
 

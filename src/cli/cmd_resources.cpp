@@ -3,10 +3,10 @@
 #include <iostream>
 #include <memory>
 
-#include "base/byteorder.h"
 #include "base/errors.h"
 #include "base/fileio.h"
 #include "cli/command.h"
+#include "collection/filekind.h"
 #include "resources/pefile.h"
 #include "resources/resfile.h"
 
@@ -14,25 +14,28 @@ namespace varnel::cli {
 
 namespace {
 
-bool IsResFile(std::span<const uint8_t> head) {
-  static constexpr uint32_t kEmptyEntry[8] = {0, 32, 0xFFFF, 0xFFFF, 0, 0, 0, 0};
-  if (head.size() < 32) return false;
-  for (size_t i = 0; i < 8; ++i)
-    if (ReadU32LE(&head[4 * i]) != kEmptyEntry[i]) return false;
-  return true;
-}
+constexpr int kNESubKind = 1;
+constexpr char kOnly32Bit[] =
+    "; resources lists the records of 32-bit (PE) modules and .res files only";
 
+// The kind decides the reader: the records of 16-bit containers are not listed.
 std::unique_ptr<TResourceModule> ReadContainer(const std::string& path) {
-  MappedFile file(path);
-  std::span<const uint8_t> bytes = file.Bytes();
-  if (bytes.size() >= 2 && bytes[0] == 'M' && bytes[1] == 'Z') {
+  CheckInputFile(path);
+  TFileKindInfo info = DetectFileKind(path);
+  if (info.kind == TFileKind::fkModule && info.subKind == kNESubKind)
+    throw Exception(std::string("a 16-bit (NE) module") + kOnly32Bit +
+                    " ('varnel-cli list' shows its icons)");
+  if (info.kind == TFileKind::fkResource16)
+    throw Exception(std::string("a 16-bit resource file") + kOnly32Bit);
+  if (info.kind == TFileKind::fkModule) {
     auto module = std::make_unique<TPEResourceModule>();
     module->DecodeFile(path);
     return module;
   }
-  if (IsResFile(bytes)) {
+  if (info.kind == TFileKind::fkResource32) {
+    MappedFile file(path);
     auto module = std::make_unique<TResModule>();
-    module->LoadFromBytes(bytes);
+    module->LoadFromBytes(file.Bytes());
     return module;
   }
   throw Exception("not a PE module or resource file");

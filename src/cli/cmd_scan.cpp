@@ -72,6 +72,7 @@ std::optional<std::string> ParseScan(const std::vector<std::string>& args, ScanO
 int RunScan(const std::vector<std::string>& args) {
   ScanOptions options;
   if (auto error = ParseScan(args, options)) return UsageError("scan", *error);
+  if (int error = CheckCollectionOutput("scan", options.output)) return error;
   CliSession session(!options.quiet);
   InterruptStops interrupts(session);
   TSettings& settings = session.settings;
@@ -97,7 +98,7 @@ int RunScan(const std::vector<std::string>& args) {
     }
   }
   if (!options.quiet)
-    std::cerr << "varnel-cli: " << lib.Count() << " icons found"
+    std::cerr << "varnel-cli: " << CountText(lib.Count(), "icon") << " found"
               << (lib.Terminated ? " (stopped)" : "") << "\n";
   if (lib.Count()) lib.SaveByExtension(options.output, false);
   return kExitOk;
@@ -108,6 +109,7 @@ int RunDedup(const std::vector<std::string>& args) {
   std::string output = TakeOutputOption(rest);
   if (output.empty()) return UsageError("dedup", "no output file given (-o OUT)");
   if (rest.size() != 1 || rest[0].starts_with("-")) return UsageError("dedup", "give one input");
+  if (int error = CheckCollectionOutput("dedup", output)) return error;
   CliSession session;
   TfmLib& lib = session.lib;
   if (DetectFileKind(rest[0]).kind == TFileKind::fkCollection)

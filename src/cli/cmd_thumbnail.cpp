@@ -146,7 +146,7 @@ void WriteThumbnail(const ThumbnailOptions& options) {
   const TIconList& items = session.lib.Items();
   if (options.index >= items.Count())
     throw Exception("no icon " + std::to_string(options.index) + " (the file holds " +
-                    std::to_string(items.Count()) + ")");
+                    CountText(items.Count(), "icon") + ")");
   const TSubIcon& image = ChooseImage(*items.Icons(options.index), options);
   bool transparent = options.background == clNone;
   TBitmap cell(options.width, options.height,

@@ -53,4 +53,16 @@ std::string TakeOutputOption(std::vector<std::string>& args);
 // Escapes text for a JSON string literal (without the quotes).
 std::string JsonEscape(const std::string& text);
 
+// Raises the reason a path cannot be read as an input file: missing, a folder, or unreadable.
+void CheckInputFile(const std::string& path);
+
+// A count with its noun in the right number: "1 icon", "2 icons".
+std::string CountText(long long count, const std::string& noun);
+
+// The output extensions a collection is saved as, for messages: ".icc, .icl, .dll or .zip".
+extern const char* const kCollectionOutputs;
+// kExitOk when a collection can be saved under output's extension, else a usage error of the
+// command (printed) and kExitUsage.
+int CheckCollectionOutput(const std::string& command, const std::string& output);
+
 }  // namespace varnel::cli

@@ -9,7 +9,8 @@
 namespace varnel::cli {
 
 // Replaces the session's icons by those of a file: a collection file as it opens, any other
-// file as the search loads it. A missing file raises "no such file".
+// file as the search loads it. A missing file, a folder, the reader's error and a file that gives
+// no icon raise an error that says so.
 void LoadIcons(CliSession& session, const std::string& path);
 
 }  // namespace varnel::cli

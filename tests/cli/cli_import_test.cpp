@@ -20,23 +20,55 @@ size_t Lines(const std::string& text) {
   return size_t(std::count(text.begin(), text.end(), '\n'));
 }
 
-TEST(CliInfoTest, KindsOfShortMissingAndRealFiles) {
+TEST(CliInfoTest, KindsAreReadableAndMissingFilesAndFoldersFail) {
+  const char* rar = "rar/test_read_format_rar5_stored.rar";
+  const char* cmyk = "jpeg/pil_sample_cmyk.jpg";
+  const char* cursor = "cur/sample.cur";
+  VARNEL_SKIP_WITHOUT_CORPUS(rar, cmyk, cursor);
   varnel::test::TempDir dir;
   std::ofstream(dir.File("empty"));
   std::ofstream(dir.File("three")) << "abc";
-  Result result =
-      RunCli("info " + dir.File("empty") + " " + dir.File("three") + " " + dir.File("missing") +
-             " " + varnel::test::CorpusPath("rar/test_read_format_rar5_stored.rar") + " " +
-             varnel::test::CorpusPath("jpeg/pil_sample_cmyk.jpg"));
+  Result result = RunCli("info " + dir.File("empty") + " " + dir.File("three") + " " +
+                         varnel::test::CorpusPath(rar) + " " + varnel::test::CorpusPath(cmyk) +
+                         " " + varnel::test::CorpusPath(cursor));
   EXPECT_EQ(result.status, 0);
-  EXPECT_NE(result.out.find("empty: fkEmpty 0"), std::string::npos);
-  EXPECT_NE(result.out.find("three: fkUnrecognised 0"), std::string::npos);
-  EXPECT_NE(result.out.find("missing: fkUnrecognised 0"), std::string::npos);
-  EXPECT_NE(result.out.find("rar5_stored.rar: fkZip 0"), std::string::npos);
-  EXPECT_NE(result.out.find("cmyk.jpg: fkCmykJpeg 4"), std::string::npos);
+  EXPECT_EQ(result.out,
+            dir.File("empty") + ": empty file\n" + dir.File("three") + ": not recognised\n" +
+                varnel::test::CorpusPath(rar) + ": RAR archive\n" + varnel::test::CorpusPath(cmyk) +
+                ": CMYK JPEG image\n" + varnel::test::CorpusPath(cursor) + ": cursor file\n");
+
+  Result failing =
+      RunCli("info " + dir.File("missing") + " " + dir.Path() + " " + dir.File("three"));
+  EXPECT_EQ(failing.status, 1);
+  EXPECT_NE(failing.out.find("varnel-cli: " + dir.File("missing") + ": no such file"),
+            std::string::npos)
+      << failing.out;
+  EXPECT_NE(failing.out.find("varnel-cli: " + dir.Path() + ": is a folder"), std::string::npos);
+  EXPECT_NE(failing.out.find("three: not recognised"), std::string::npos);
+}
+
+TEST(CliInfoTest, ModulesByWidthAndTheInternalKindsInJson) {
+  VARNEL_SKIP_WITHOUT_CORPUS("ico/python.ico");
+  varnel::test::TempDir dir;
+  std::string python = varnel::test::CorpusPath("ico/python.ico");
+  ASSERT_EQ(RunCli("library " + python + " -o " + dir.File("pe.icl")).status, 0);
+  ASSERT_EQ(RunCli("library --16bit " + python + " -o " + dir.File("ne.icl")).status, 0);
+  Result text = RunCli("info " + dir.File("pe.icl") + " " + dir.File("ne.icl"));
+  EXPECT_EQ(text.out, dir.File("pe.icl") + ": module (32-bit PE)\n" + dir.File("ne.icl") +
+                          ": module (16-bit NE)\n");
+  Result json = RunCli("info --json " + dir.File("ne.icl") + " " + python);
+  EXPECT_EQ(json.status, 0);
+  EXPECT_EQ(json.out, "{\"file\": \"" + dir.File("ne.icl") +
+                          "\", \"kind\": \"fkModule\", \"sub_kind\": 1, \"description\": "
+                          "\"module (16-bit NE)\"}\n{\"file\": \"" +
+                          python +
+                          "\", \"kind\": \"fkIcon\", \"sub_kind\": 1, \"description\": "
+                          "\"icon file\"}\n");
 }
 
 TEST(CliImportTest, CollectionOfFilesReadsBackItemForItem) {
+  VARNEL_SKIP_WITHOUT_CORPUS("ico/python.ico", "cur/sample.cur", "ani/test-animation.ani",
+                             "png/basn6a08.png");
   varnel::test::TempDir dir;
   std::string inputs = varnel::test::CorpusPath("ico/python.ico") + " " +
                        varnel::test::CorpusPath("cur/sample.cur") + " " +
@@ -52,6 +84,7 @@ TEST(CliImportTest, CollectionOfFilesReadsBackItemForItem) {
 }
 
 TEST(CliImportTest, FailingFilesAreReportedAndTheRestIsSaved) {
+  VARNEL_SKIP_WITHOUT_CORPUS("ico/python.ico", "cur/sample.cur");
   varnel::test::TempDir dir;
   std::ofstream(dir.File("notes.txt")) << "no icons here at all";
   Result imported =
@@ -72,6 +105,28 @@ TEST(CliImportTest, FailingFilesAreReportedAndTheRestIsSaved) {
   Result folder = RunCli("import --quiet " + dir.Path() + "/tree -o " + dir.File("f.icc"));
   EXPECT_EQ(folder.status, 0) << folder.out;
   EXPECT_NE(RunCli("list " + dir.File("f.icc")).out.find("[0] s: 23x42x16M"), std::string::npos);
+}
+
+// import, scan and dedup save by the output's extension: one they cannot write is refused
+// before anything is read or written.
+TEST(CliImportTest, OutputsOfAnUnknownExtensionAreUsageErrors) {
+  VARNEL_SKIP_WITHOUT_CORPUS("ico/python.ico");
+  varnel::test::TempDir dir;
+  std::string python = varnel::test::CorpusPath("ico/python.ico");
+  for (const char* name : {"x.ico", "x.png", "x.xyz", "noextension"}) {
+    SCOPED_TRACE(name);
+    std::string out = dir.File(name);
+    for (const std::string& command :
+         {"import --quiet " + python, "scan --quiet " + dir.Path(), "dedup " + python}) {
+      Result result = RunCli(command + " -o " + out);
+      EXPECT_EQ(result.status, 2) << command;
+      EXPECT_NE(result.out.find(".icc, .icl, .dll or .zip"), std::string::npos) << result.out;
+    }
+    EXPECT_FALSE(std::filesystem::exists(out));
+  }
+  Result upper = RunCli("import --quiet " + python + " -o " + dir.File("X.ICL"));
+  EXPECT_EQ(upper.status, 0) << upper.out;
+  EXPECT_NE(RunCli("info " + dir.File("X.ICL")).out.find("module (32-bit PE)"), std::string::npos);
 }
 
 }  // namespace

@@ -18,6 +18,7 @@ using varnel::test::RunCli;
 using varnel::test::RunCommand;
 
 TEST(CliLibrary, IconFilesAndLibrariesBecomeOneLibraryOfEitherKind) {
+  VARNEL_SKIP_WITHOUT_CORPUS("ico/python.ico", "ico/black_and_white.ico");
   varnel::test::TempDir dir;
   std::string python = varnel::test::CorpusPath("ico/python.ico");
   std::string other = varnel::test::CorpusPath("ico/black_and_white.ico");
@@ -49,6 +50,7 @@ TEST(CliLibrary, IconFilesAndLibrariesBecomeOneLibraryOfEitherKind) {
 }
 
 TEST(CliLibrary, DuplicateNamesAndBadArgumentsWriteNothing) {
+  VARNEL_SKIP_WITHOUT_CORPUS("ico/python.ico");
   varnel::test::TempDir dir;
   std::string python = varnel::test::CorpusPath("ico/python.ico");
   std::string out = dir.File("dup.icl");

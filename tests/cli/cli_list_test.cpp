@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <fstream>
 #include <string>
 
 #include "cli/clirunner.h"
@@ -26,6 +27,7 @@ TEST(CliTest, HelpVersionAndUsageErrors) {
 }
 
 TEST(CliTest, ListPrintsOneJsonLinePerIcon) {
+  VARNEL_SKIP_WITHOUT_CORPUS("ico/python.ico");
   std::string python = varnel::test::CorpusPath("ico/python.ico");
   Result result = RunCli("list --json " + python);
   EXPECT_EQ(result.status, 0);
@@ -41,6 +43,7 @@ TEST(CliTest, ListPrintsOneJsonLinePerIcon) {
 }
 
 TEST(CliTest, ListReportsFailingFilesAndGoesOn) {
+  VARNEL_SKIP_WITHOUT_CORPUS("cur/cursor44.cur", "ani/test.ani");
   std::string cursor = varnel::test::CorpusPath("cur/cursor44.cur");
   Result result = RunCli("list /nonexistent.ico " + cursor);
   EXPECT_EQ(result.status, 1);
@@ -50,6 +53,34 @@ TEST(CliTest, ListReportsFailingFilesAndGoesOn) {
   Result animated = RunCli("list --json " + varnel::test::CorpusPath("ani/test.ani"));
   EXPECT_EQ(animated.status, 0);
   EXPECT_NE(animated.out.find("\"name\": \"test2\""), std::string::npos);
+}
+
+// Every file that gives no icon is a failure with a message of its own; the others are listed.
+TEST(CliTest, ListSaysWhyAFileGivesNoIcons) {
+  VARNEL_SKIP_WITHOUT_CORPUS("ico/python.ico");
+  varnel::test::TempDir dir;
+  std::string python = varnel::test::CorpusPath("ico/python.ico");
+  std::vector<uint8_t> icon = varnel::test::ReadCorpusFile("ico/python.ico");
+  std::ofstream(dir.File("truncated.ico"), std::ios::binary)
+      .write(reinterpret_cast<const char*>(icon.data()), 100);
+  std::ofstream(dir.File("notes.txt")) << "no icons here at all";
+  std::ofstream(dir.File("empty.ico"));
+  for (const char* name : {"notes.txt", "empty.ico", "truncated.ico"}) {
+    Result result = RunCli("list " + dir.File(name) + " " + python);
+    SCOPED_TRACE(name);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.out.find("varnel-cli: " + dir.File(name) + ": "), std::string::npos)
+        << result.out;
+    EXPECT_NE(result.out.find(python + " [0] python:"), std::string::npos);
+  }
+  EXPECT_NE(RunCli("list " + dir.File("notes.txt")).out.find(": no icons found"),
+            std::string::npos);
+
+  Result folder = RunCli("list " + dir.Path());
+  EXPECT_EQ(folder.status, 1);
+  EXPECT_NE(folder.out.find(dir.Path() + ": is a folder"), std::string::npos) << folder.out;
+  EXPECT_NE(folder.out.find("scan"), std::string::npos);
+  EXPECT_EQ(folder.out.find("no such file"), std::string::npos);
 }
 
 }  // namespace

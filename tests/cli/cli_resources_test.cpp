@@ -19,6 +19,7 @@ using varnel::test::RunCommand;
 const char* kStub = "/usr/share/nsis/Stubs/zlib-x86-unicode";
 
 TEST(CliResources, UsageErrorsAndFailingFiles) {
+  VARNEL_SKIP_WITHOUT_CORPUS("ico/python.ico");
   EXPECT_EQ(RunCli("resources").status, 2);
   EXPECT_EQ(RunCli("resources --bogus x.dll").status, 2);
   std::string icon = varnel::test::CorpusPath("ico/python.ico");
@@ -29,6 +30,36 @@ TEST(CliResources, UsageErrorsAndFailingFiles) {
             std::string::npos);
 }
 
+// Libraries varnel-cli writes: the 32-bit one is a PE module, the 16-bit one an NE module.
+TEST(CliResources, RecordsOfA32BitLibraryAndWordsFor16BitModules) {
+  VARNEL_SKIP_WITHOUT_CORPUS("ico/python.ico");
+  varnel::test::TempDir dir;
+  std::string python = varnel::test::CorpusPath("ico/python.ico");
+  std::string pe = dir.File("pe.icl"), ne = dir.File("ne.icl");
+  ASSERT_EQ(RunCli("library " + python + " -o " + pe).status, 0);
+  ASSERT_EQ(RunCli("library --16bit " + python + " -o " + ne).status, 0);
+
+  Result records = RunCli("resources " + pe);
+  EXPECT_EQ(records.status, 0) << records.out;
+  EXPECT_NE(records.out.find(pe + ": type=14 name=\"python\" language=1033 size=48"),
+            std::string::npos)
+      << records.out;
+  // Three images, their group and the library's names table.
+  EXPECT_EQ(varnel::test::CountLines(records.out), 5u) << records.out;
+
+  Result sixteen = RunCli("resources " + ne + " " + pe);
+  EXPECT_EQ(sixteen.status, 1);
+  EXPECT_NE(sixteen.out.find("varnel-cli: " + ne + ": a 16-bit (NE) module; resources lists"),
+            std::string::npos)
+      << sixteen.out;
+  EXPECT_EQ(sixteen.out.find("COFF"), std::string::npos) << sixteen.out;
+  EXPECT_NE(sixteen.out.find(pe + ": type=14"), std::string::npos);  // the next file goes on
+
+  Result folder = RunCli("resources " + dir.Path());
+  EXPECT_EQ(folder.status, 1);
+  EXPECT_NE(folder.out.find("is a folder"), std::string::npos) << folder.out;
+}
+
 TEST(CliResources, JsonLinesOfAnInstallerStub) {
   if (!std::filesystem::exists(kStub)) GTEST_SKIP() << "needs nsis";
   Result result = RunCli(std::string("resources --json ") + kStub);
@@ -37,9 +68,14 @@ TEST(CliResources, JsonLinesOfAnInstallerStub) {
             std::string("{\"file\": \"") + kStub +
                 "\", \"type\": \"2\", \"name\": \"110\", \"name_is_string\": false, "
                 "\"language\": 1033, \"size\": 872, \"codepage\": 0}\n");
+}
 
+TEST(CliResources, RecordsOfAnInstallerStubAreThoseWrestoolLists) {
+  if (!std::filesystem::exists(kStub)) GTEST_SKIP() << "needs nsis";
   Result wrestool = RunCommand(std::string("wrestool --list ") + kStub + " 2>/dev/null");
-  if (wrestool.status != 0) return;
+  if (wrestool.status != 0) GTEST_SKIP() << "needs wrestool (icoutils)";
+  Result result = RunCli(std::string("resources --json ") + kStub);
+  ASSERT_EQ(result.status, 0);
   std::regex ours("\"type\": \"([^\"]*)\", \"name\": \"([^\"]*)\".*\"language\": (\\d+)");
   std::regex theirs("--type=([^ ]+) --name=([^ ]+) --language=(\\d+)");
   auto triples = [](const std::string& text, const std::regex& line) {

@@ -22,6 +22,7 @@ size_t Lines(const std::string& text) {
 }
 
 TEST(CliScanTest, DuplicatesAreExcludedUnlessKeptAndDedupRemovesThem) {
+  VARNEL_SKIP_WITHOUT_CORPUS("ico/python.ico", "ico/gtk.ico");
   varnel::test::TempDir dir;
   fs::create_directories(dir.Path() + "/tree/deeper");
   for (const char* name : {"python.ico", "gtk.ico"}) {
@@ -45,6 +46,21 @@ TEST(CliScanTest, DuplicatesAreExcludedUnlessKeptAndDedupRemovesThem) {
 
   EXPECT_EQ(RunCli("scan " + dir.File("missing") + " -o " + dir.File("x.icc")).status, 1);
   EXPECT_EQ(RunCli("scan " + dir.Path()).status, 2);
+}
+
+TEST(CliScanTest, CountsAreSingularForOneIcon) {
+  VARNEL_SKIP_WITHOUT_CORPUS("ico/gtk.ico");
+  varnel::test::TempDir dir;
+  fs::create_directories(dir.Path() + "/tree");
+  fs::copy_file(varnel::test::CorpusPath("ico/gtk.ico"), dir.Path() + "/tree/gtk.ico");
+  Result one = RunCli("scan " + dir.Path() + "/tree -o " + dir.File("one.icc") + " 2>&1");
+  EXPECT_EQ(one.status, 0);
+  EXPECT_NE(one.out.find("varnel-cli: 1 icon found\n"), std::string::npos) << one.out;
+  fs::copy_file(varnel::test::CorpusPath("ico/gtk.ico"), dir.Path() + "/tree/other.ico");
+  Result two = RunCli("scan --keep-duplicates " + dir.Path() + "/tree -o " + dir.File("two.icc"));
+  EXPECT_NE(two.out.find("varnel-cli: 2 icons found\n"), std::string::npos) << two.out;
+  Result library = RunCli("library " + dir.Path() + "/tree/gtk.ico -o " + dir.File("one.icl"));
+  EXPECT_EQ(library.out, dir.File("one.icl") + ": 1 icon\n");
 }
 
 }  // namespace

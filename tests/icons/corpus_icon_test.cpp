@@ -75,7 +75,7 @@ std::vector<std::string> SampleFiles() {
 TEST(CorpusIconTest, ReadsWhatIcotoolReadsAndWritesItBack) {
   if (!HaveIcotool()) GTEST_SKIP() << "icotool (icoutils) is not installed";
   std::vector<std::string> files = SampleFiles();
-  ASSERT_FALSE(files.empty());
+  VARNEL_SKIP_WITHOUT_FILES(files, "sample icons (corpus ico and cur, nsis)");
   test::TempDir dir;
   int compared = 0;
   for (const std::string& path : files) {

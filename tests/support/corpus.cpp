@@ -31,6 +31,12 @@ std::vector<uint8_t> ReadCorpusFile(const std::string& relative) {
   }
 }
 
+std::string MissingCorpusFile(const std::vector<std::string>& relatives) {
+  for (const std::string& relative : relatives)
+    if (!fs::is_regular_file(CorpusPath(relative))) return CorpusPath(relative);
+  return "";
+}
+
 std::vector<std::string> CorpusFiles(const std::string& folder,
                                      const std::vector<std::string>& extensions) {
   std::vector<std::string> files;

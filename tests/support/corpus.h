@@ -13,6 +13,8 @@ std::string CorpusDir();
 std::string CorpusPath(const std::string& relative);
 // Bytes of a corpus file; fails the current test when missing.
 std::vector<uint8_t> ReadCorpusFile(const std::string& relative);
+// The first of the corpus files (relative names) that is missing; empty when all are there.
+std::string MissingCorpusFile(const std::vector<std::string>& relatives);
 // Every file below a corpus folder whose name ends in one of the extensions (lower case).
 std::vector<std::string> CorpusFiles(const std::string& folder,
                                      const std::vector<std::string>& extensions);
@@ -37,3 +39,13 @@ class TempDir {
 };
 
 }  // namespace varnel::test
+
+// Skips the current test, naming the missing file, unless every named corpus file is there.
+#define VARNEL_SKIP_WITHOUT_CORPUS(...)                                               \
+  if (std::string missingCorpusFile = varnel::test::MissingCorpusFile({__VA_ARGS__}); \
+      !missingCorpusFile.empty())                                                     \
+  GTEST_SKIP() << "sample corpus file missing: " << missingCorpusFile
+
+// Skips the current test unless the corpus folder gives at least one of the files.
+#define VARNEL_SKIP_WITHOUT_FILES(files, what) \
+  if ((files).empty()) GTEST_SKIP() << "no " << (what) << " to read"
