@@ -212,12 +212,8 @@ void TfmMain::CreateFileMenu() {
     Action(name)->setEnabled(false);
   }
   file->addSeparator();
-  recentFiles_ = std::make_unique<TRecentFilesActions>(file, [this](int slot) {
-    Run([&] {
-      std::string entry = appSettings_.RecentFiles().FileOfMenuItem(slot);
-      if (!entry.empty()) OpenFileFromCommand(TReopenFileHolder::PathPart(entry));
-    });
-  });
+  recentFiles_ = std::make_unique<TRecentFilesActions>(
+      file, [this](int slot) { Run([&] { ReopenRecentFile(slot); }); });
   appSettings_.RecentFiles().SetMenu(recentFiles_.get());
   file->addAction(Action("aFileExit"));
 }

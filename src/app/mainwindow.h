@@ -49,6 +49,9 @@ class TfmMain : public QMainWindow, public TMainWindowFrame {
   // the status panels (left to long operations while they run) and the image panel. Every
   // change the grid reports leads here, once the events of the moment are handled.
   void RefreshViews();
+  // Opens entry slot of the recent-files menu after the save question; the entry moves to the
+  // head of the list.
+  void ReopenRecentFile(int slot);
   // Carries out work and shows any error it raises as the program-wide handler does.
   void Run(const std::function<void()>& work);
 
@@ -101,6 +104,7 @@ class TfmMain : public QMainWindow, public TMainWindowFrame {
   // Commands.
   void OpenCommand();
   void OpenFileFromCommand(const std::string& name);
+
   void SaveIconAsCommand();
   void SaveFrame(const TSubIcon& image);
   void SetCustomSizeCommand();

@@ -313,6 +313,16 @@ void TfmMain::OpenCommand() {
   OpenFileFromCommand(answer->files[0]);
 }
 
+void TfmMain::ReopenRecentFile(int slot) {
+  TReopenFileHolder& recent = appSettings_.RecentFiles();
+  std::string entry = recent.FileOfMenuItem(slot);
+  if (entry.empty()) return;
+  lib_->CheckNotBusy();
+  if (!lib_->QuerySaveChanges()) return;
+  OpenFileFromCommand(TReopenFileHolder::PathPart(entry));
+  recent.AddFile(entry);
+}
+
 void TfmMain::OpenFileFromCommand(const std::string& name) {
   lib_->CheckNotBusy();
   lib_->OpenFile(name);

@@ -184,6 +184,34 @@ TEST_F(MainWindowTest, ClosingAModifiedCollectionAsksAndCancelKeepsItOpen) {
   EXPECT_EQ(question, "Save changes in \"New Icon Library 1\"?");
 }
 
+TEST_F(MainWindowTest, ReopeningARecentFileAsksFirstAndMovesItToTheHead) {
+  VARNEL_SKIP_WITHOUT_CORPUS("ico/python.ico");
+  window->Start({});
+  window->show();
+  TReopenFileHolder& recent = window->AppSettings().RecentFiles();
+  recent.AddFile(CorpusPath("ico/python.ico"));
+  recent.AddFile("/elsewhere/b.ico");
+  AddIcons(2);
+  window->Lib().SetModified(true);
+  int slot = recent.FileOfMenuItem(0) == "/elsewhere/b.ico" ? 1 : 0;
+  QString question;
+  QTimer::singleShot(0, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      question = box->text();
+      box->button(QMessageBox::Cancel)->click();
+    }
+  });
+  window->ReopenRecentFile(slot);
+  EXPECT_EQ(question, "Save changes in \"New Icon Library 1\"?");
+  EXPECT_EQ(window->Lib().Count(), 2);  // cancelled: the collection stays
+
+  window->Lib().SetModified(false);
+  window->ReopenRecentFile(slot);
+  EXPECT_EQ(window->windowTitle(), "Varnel - python.ico");
+  EXPECT_EQ(recent.FileOfMenuItem(0), CorpusPath("ico/python.ico"));
+  EXPECT_EQ(recent.FileOfMenuItem(1), "/elsewhere/b.ico");  // the two swapped places
+}
+
 TEST_F(MainWindowTest, ClosingWritesTheSettings) {
   window->Start({});
   window->Grid().SetSizeMode(16);
