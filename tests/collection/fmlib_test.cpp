@@ -17,15 +17,7 @@
 namespace varnel {
 namespace {
 
-std::unique_ptr<TAdvancedIcon> IconOfSizes(std::initializer_list<int> sizes) {
-  auto icon = std::make_unique<TAdvancedIcon>();
-  for (int size : sizes) {
-    TBitmap bitmap(size, size, PixelFormat::Bits24);
-    bitmap.Fill(RGB(uint8_t(size), 10, 20));
-    icon->Images().AddFromBitmap(bitmap, nullptr, 0);
-  }
-  return icon;
-}
+using test::IconOfSizes;
 
 class CollectionTest : public ::testing::Test {
  protected:

@@ -8,6 +8,17 @@
 
 namespace varnel::test {
 
+// An icon with one 24-bit image of each size, coloured by its size.
+inline std::unique_ptr<TAdvancedIcon> IconOfSizes(std::initializer_list<int> sizes) {
+  auto icon = std::make_unique<TAdvancedIcon>();
+  for (int size : sizes) {
+    TBitmap bitmap(size, size, PixelFormat::Bits24);
+    bitmap.Fill(RGB(uint8_t(size), 10, 20));
+    icon->Images().AddFromBitmap(bitmap, nullptr, 0);
+  }
+  return icon;
+}
+
 struct TestCollection {
   FakeUserInterface ui;
   TReopenFileHolder recent;
