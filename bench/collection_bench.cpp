@@ -87,6 +87,55 @@ void BM_DuplicateComparePass(benchmark::State& state) {
 }
 BENCHMARK(BM_DuplicateComparePass)->Unit(benchmark::kMillisecond);
 
+// A search excluding duplicates that finds 100,000 icons of which half are copies: each found
+// icon is hashed, looked up among the items already added, and appended when new. Argument 1
+// looks candidates up in the hash index; argument 0 walks a hash per item as the search did
+// before, which grows with the square of the icons found. Hashing is left out of both (it is
+// measured once, by BM_SearchHashes), so that the figures are the look-up alone.
+void BM_SearchExcludingDuplicates(benchmark::State& state) {
+  Collection found(100000, 50000);
+  std::vector<uint32_t> hashes;
+  for (int i = 0; i < found.lib.Count(); ++i)
+    hashes.push_back(SearchHash(*found.lib.Items().Icons(i)));
+  for (auto _ : state) {
+    TIconList added;
+    std::vector<uint32_t> addedHashes;
+    TDuplicateIndex index;
+    for (int i = 0; i < found.lib.Count(); ++i) {
+      const TAdvancedIcon& icon = *found.lib.Items().Icons(i);
+      uint32_t hash = hashes[size_t(i)];
+      bool duplicate = false;
+      if (state.range(0)) {
+        duplicate = index.Contains(added, icon, hash);
+      } else {
+        for (size_t k = 0; k < addedHashes.size() && !duplicate; ++k)
+          duplicate = addedHashes[k] == hash && icon.SameIcon(*added.Icons(int(k)));
+      }
+      if (duplicate) continue;
+      index.Add(hash, added.Count());
+      addedHashes.push_back(hash);
+      auto copy = std::make_unique<TAdvancedIcon>();
+      copy->Assign(icon);
+      added.AddIcon("", std::move(copy));
+    }
+    if (added.Count() != 50000) state.SkipWithError("wrong count of icons added");
+  }
+}
+BENCHMARK(BM_SearchExcludingDuplicates)
+    ->Arg(1)
+    ->Arg(0)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+
+// Search hashes of 100,000 two-image icons.
+void BM_SearchHashes(benchmark::State& state) {
+  Collection found(100000, 50000);
+  for (auto _ : state)
+    for (int i = 0; i < found.lib.Count(); ++i)
+      benchmark::DoNotOptimize(SearchHash(*found.lib.Items().Icons(i)));
+}
+BENCHMARK(BM_SearchHashes)->Iterations(1)->Unit(benchmark::kMillisecond);
+
 // The hash pass of duplicate removal, per icon.
 void BM_CompareHash(benchmark::State& state) {
   Collection collection(100, 100);
