@@ -9,10 +9,13 @@
 
 #include <map>
 
+#include "../resources/iconfixtures.h"
 #include "base/errors.h"
 #include "base/fileio.h"
+#include "collection/fileimport.h"
 #include "collection/packedstream.h"
 #include "icons/icondrawing.h"
+#include "resources/pefile.h"
 #include "support/corpus.h"
 #include "support/testcollection.h"
 
@@ -259,6 +262,43 @@ TEST_F(SourceTrackingTest, EveryEditKeepsEachItemWithItsSource) {
   EXPECT_EQ(lib.SourceOf(before), "/files/new.ico");
   EXPECT_EQ(lib.Items().Source(before).position, 0);
   for (int i = 0; i < before; ++i) EXPECT_NE(lib.SourceOf(i), "/files/new.ico");
+}
+
+// --- Groups of one name in two languages ---------------------------------------------------
+
+TEST_F(CollectionDocumentTest, GroupsOfOneNameInTwoLanguagesStayTwoIcons) {
+  TPEResourceModule module;
+  module.InitializeResourceOnlyImage(".rsrc");
+  auto add = [&](const std::string& type, const std::string& name, uint32_t language,
+                 std::vector<uint8_t> data) {
+    module.AddResource(
+        std::make_unique<TResourceDetails>(&module, language, name, type, std::move(data)));
+  };
+  for (uint32_t language : {1031u, 1033u}) {  // German with 3 images, English with 2
+    int count = language == 1031 ? 3 : 2;
+    std::vector<uint8_t> group(6 + 14 * size_t(count), 0);
+    WriteU16LE(&group[2], 1);
+    WriteU16LE(&group[4], uint16_t(count));
+    for (int i = 0; i < count; ++i) {
+      WriteU16LE(&group[6 + 14 * size_t(i) + 12], uint16_t(i + 1));
+      add("3", std::to_string(i + 1), language, test::DibImageBytes(16 + 8 * i, 4, uint8_t(count)));
+    }
+    add("14", "100", language, group);
+  }
+  std::string dll = dir.File("two.dll");
+  module.SaveToFile(dll);
+
+  LoadFile(lib, dll);
+  ASSERT_EQ(lib.Count(), 2);
+  EXPECT_EQ(lib.Items().Icons(0)->Images().Count(), 3);
+  EXPECT_EQ(lib.Items().Icons(1)->Images().Count(), 2);
+  EXPECT_EQ(lib.DeleteDuplicates(), 0);
+  std::string icc = dir.File("two.icc");
+  lib.WriteCollectionFile(icc);
+  lib.ReadCollectionFile(icc);
+  ASSERT_EQ(lib.Count(), 2);
+  EXPECT_FALSE(lib.Items().Icons(0)->SameIcon(*lib.Items().Icons(1)));
+  EXPECT_EQ(lib.Items().Source(1).position, 1);
 }
 
 // --- Hot spots --------------------------------------------------------------------------------
