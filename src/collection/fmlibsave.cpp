@@ -101,6 +101,9 @@ void TfmLib::CheckLibraryLimit() const {
 
 void TfmLib::WriteLibrary(const std::string& name, bool sixteenBit) {
   CheckLibraryLimit();
+  // A library names every icon: an empty name gets the default one of its position.
+  for (int i = 0; i < Count(); ++i)
+    if (Items().Names(i).empty()) Items().SetName(i, "Icon " + std::to_string(i + 1));
   UI().SetStatusText(0, "Saving...");
   if (sixteenBit)
     Document.Library.SaveAs16Bit(name);

@@ -170,9 +170,10 @@ ResourceDirectoryStamp ResourceDirectoryStamp::Of(std::span<const uint8_t> secti
 }
 
 bool IsCanonicalResourceId(const std::string& text) {
-  // Integer ids are 16-bit words; larger numbers are stored as names.
+  // Integer ids are 16-bit words from 1 on (0 stands for no resource); larger numbers, and 0,
+  // are stored as names.
   int32_t value = ResourceNameToInt(text);
-  return value >= 0 && value <= 0xFFFF && std::to_string(value) == text;
+  return value >= 1 && value <= 0xFFFF && std::to_string(value) == text;
 }
 
 std::vector<uint8_t> BuildResourceSection(const std::vector<const TResourceDetails*>& records,
