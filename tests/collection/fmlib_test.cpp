@@ -112,6 +112,13 @@ TEST_F(CollectionTest, CorrectNamesMakesNamesUniqueIgnoringCase) {
   EXPECT_TRUE(lib.GetModified());
 }
 
+TEST_F(CollectionTest, CorrectNamesIgnoresCaseBeyondAscii) {
+  Add("\xC3\x84rger");
+  Add("\xC3\xA4rger");
+  lib.CorrectNames(false);
+  EXPECT_EQ(Names(), (std::vector<std::string>{"\xC3\x84rger", "\xC3\xA4rger1"}));
+}
+
 TEST_F(CollectionTest, InteractiveCorrectionAsksOnceAndNoStops) {
   Add("b");
   Add("B");
@@ -176,9 +183,10 @@ TEST_F(CollectionTest, PasteAppendsAtTheEndOrInsertsAfterTheCursor) {
 }
 
 TEST_F(CollectionTest, SortByNumberInNameAndBySource) {
-  for (const char* name : {"10", "9", "x", "1.5"}) Add(name);
+  for (const char* name : {"10", "9", "x", "1.5", "1,2"}) Add(name);
   lib.SortIcons(TSortMode::NameAsNumber);
-  EXPECT_EQ(Names(), (std::vector<std::string>{"1.5", "9", "10", "x"}));
+  // A comma is a decimal separator like the point, whatever the process locale.
+  EXPECT_EQ(Names(), (std::vector<std::string>{"1,2", "1.5", "9", "10", "x"}));
 
   lib.Document.Clear();
   Add("s1");
