@@ -21,7 +21,8 @@ constexpr int kFewColorsPenalty = 8;
 int64_t LengthDistance(int actual, int wanted) {
   if (wanted == 0) return 0;
   int64_t difference = std::abs(int64_t(actual) - wanted);
-  if (double(actual - wanted) / wanted < kSmallerTolerance) return kMuchSmallerPenalty + difference;
+  if (double(int64_t(actual) - wanted) / wanted < kSmallerTolerance)
+    return kMuchSmallerPenalty + difference;
   return difference;
 }
 

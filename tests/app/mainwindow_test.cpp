@@ -52,6 +52,7 @@ TEST_F(MainWindowTest, WithoutFilesTheWelcomeWindowShows) {
 }
 
 TEST_F(MainWindowTest, AFileArgumentOpensAndTheWelcomeWindowStaysAway) {
+  VARNEL_SKIP_WITHOUT_CORPUS("ico/python.ico");
   std::string file = CorpusPath("ico/python.ico");
   UnansweredModals().clear();
   EXPECT_EQ(window->Start({file}), 1);
@@ -74,6 +75,7 @@ TEST_F(MainWindowTest, WelcomeIsNotShownWhenTheSettingIsOff) {
 }
 
 TEST_F(MainWindowTest, FailuresOfTheCommandLineGoToTheErrorList) {
+  VARNEL_SKIP_WITHOUT_CORPUS("ico/python.ico");
   std::string file = CorpusPath("ico/python.ico");
   UnansweredModals().clear();
   EXPECT_EQ(window->Start({file, file}), 2);

@@ -29,6 +29,7 @@ TEST(FileKindTest, EmptyShortMissingAndUnreadableFiles) {
 }
 
 TEST(FileKindTest, RealFilesOfEachFamily) {
+  VARNEL_SKIP_WITHOUT_CORPUS_DIR();
   EXPECT_EQ(KindOf("ico/python.ico").kind, Kind::fkIcon);
   EXPECT_EQ(KindOf("ico/python.ico").subKind, 1);
   EXPECT_EQ(KindOf("cur/sample.cur").subKind, 2);

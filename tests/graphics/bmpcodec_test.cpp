@@ -39,6 +39,8 @@ int CountDifferentPixels(const TBitmap& a, const TBitmap& b, int tolerance = 0) 
 }
 
 TEST(BmpCorpusTest, PalettedFilesMatchTheReferenceRendering) {
+  VARNEL_SKIP_WITHOUT_CORPUS_DIR();
+  VARNEL_SKIP_WITHOUT_CORPUS("bmp/pal8.ref.png");
   TBitmap reference = DecodePng(test::ReadCorpusFile("bmp/pal8.ref.png"));
   for (const char* name : {"pal8.bmp", "pal8rle.bmp", "pal8topdown.bmp", "pal8os2.bmp"}) {
     SCOPED_TRACE(name);
@@ -51,6 +53,8 @@ TEST(BmpCorpusTest, PalettedFilesMatchTheReferenceRendering) {
 }
 
 TEST(BmpCorpusTest, TrueColourFilesMatchTheReferenceRendering) {
+  VARNEL_SKIP_WITHOUT_CORPUS_DIR();
+  VARNEL_SKIP_WITHOUT_CORPUS("bmp/rgb24.ref.png");
   TBitmap reference = DecodePng(test::ReadCorpusFile("bmp/rgb24.ref.png"));
   for (const char* name : {"rgb24.bmp", "rgb32.bmp", "rgb32fakealpha.bmp"}) {
     SCOPED_TRACE(name);
@@ -63,6 +67,7 @@ TEST(BmpCorpusTest, TrueColourFilesMatchTheReferenceRendering) {
 }
 
 TEST(BmpCorpusTest, ThirtyTwoBitAlphaIsKeptInTheFourthByte) {
+  VARNEL_SKIP_WITHOUT_CORPUS_DIR();
   TBitmap plain = LoadCorpusBmp("rgb32.bmp");
   TBitmap fake = LoadCorpusBmp("rgb32fakealpha.bmp");
   TBitmap real = LoadCorpusBmp("rgba32.bmp");
@@ -88,12 +93,14 @@ TEST(BmpCorpusTest, ThirtyTwoBitAlphaIsKeptInTheFourthByte) {
 }
 
 TEST(BmpCorpusTest, RunLengthFilesEqualTheirUncompressedTwins) {
+  VARNEL_SKIP_WITHOUT_CORPUS_DIR();
   EXPECT_EQ(LoadCorpusBmp("pal8rle.bmp"), LoadCorpusBmp("pal8.bmp"));
   EXPECT_EQ(LoadCorpusBmp("pal4rle.bmp"), LoadCorpusBmp("pal4.bmp"));
   EXPECT_EQ(LoadCorpusBmp("pal8topdown.bmp"), LoadCorpusBmp("pal8.bmp"));
 }
 
 TEST(BmpCorpusTest, SmallPalettesAndOddSizes) {
+  VARNEL_SKIP_WITHOUT_CORPUS_DIR();
   TBitmap pal1 = LoadCorpusBmp("pal1.bmp");
   EXPECT_EQ(pal1.Format(), PixelFormat::Bits1);
   EXPECT_EQ(pal1.Width(), 127);
@@ -142,6 +149,7 @@ TEST(BmpRoundTripTest, EmptyBitmapsKeepTheirFormat) {
 }
 
 TEST(BmpDibTest, LoadDibReportsWhereTheColourBitsStart) {
+  VARNEL_SKIP_WITHOUT_CORPUS_DIR();
   std::vector<uint8_t> file = SaveBmp(LoadCorpusBmp("pal4.bmp"));
   size_t offset = 0;
   TBitmap bitmap = LoadDib(std::span(file).subspan(14), &offset);

@@ -107,6 +107,7 @@ TEST(FindImageTest, ExactFormatOrTheLastSimilarTrueColourOne) {
 }
 
 TEST(BestImageTest, RealIconsChooseTheirNearestImage) {
+  VARNEL_SKIP_WITHOUT_CORPUS("ico/bug785447.ico");
   std::string path = test::CorpusPath("ico/bug785447.ico");
   if (!std::filesystem::exists(path)) GTEST_SKIP() << "the sample corpus is missing: " << path;
   TAdvancedIcon icon;

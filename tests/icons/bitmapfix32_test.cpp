@@ -36,6 +36,7 @@ TBitmap Opaque(TBitmap bitmap) {
 }
 
 TEST(BitmapFix32Test, ThirtyTwoBitFilesWithoutAlphaLoadOpaque) {
+  VARNEL_SKIP_WITHOUT_CORPUS("bmp/rgb32.bmp");
   std::vector<uint8_t> file = test::ReadCorpusFile("bmp/rgb32.bmp");  // fourth bytes all 0
   TBitmap standard = LoadBmp(file);
   ASSERT_TRUE(AllAlphaZero(standard));
@@ -46,6 +47,7 @@ TEST(BitmapFix32Test, ThirtyTwoBitFilesWithoutAlphaLoadOpaque) {
 }
 
 TEST(BitmapFix32Test, AlphaBytesAreKeptAsStored) {
+  VARNEL_SKIP_WITHOUT_CORPUS_DIR();
   for (const char* name : {"bmp/rgba32.bmp", "bmp/rgb32fakealpha.bmp"}) {
     SCOPED_TRACE(name);
     std::vector<uint8_t> file = test::ReadCorpusFile(name);
@@ -126,6 +128,7 @@ TEST(BitmapFix32Test, OtherFilesEndWhereTheirHeaderSays) {
 }
 
 TEST(BitmapFix32Test, DamagedFilesAreRefused) {
+  VARNEL_SKIP_WITHOUT_CORPUS("bmp/rgba32.bmp");
   auto refuses = [](std::vector<uint8_t> bytes) {
     try {
       LoadBytes(bytes);
@@ -149,6 +152,7 @@ TEST(BitmapFix32Test, DamagedFilesAreRefused) {
 }
 
 TEST(BitmapFix32Test, RegisteredAsTheBmpPictureFormat) {
+  VARNEL_SKIP_WITHOUT_CORPUS("bmp/rgb32.bmp");
   RegisterBitmapFix32();
   const TPictureFormat* format = FindPictureFormat("BMP");
   ASSERT_TRUE(format);

@@ -118,6 +118,7 @@ TEST(CorpusIconTest, ReadsWhatIcotoolReadsAndWritesItBack) {
 }
 
 TEST(CorpusIconTest, PngImagesStayPng) {
+  VARNEL_SKIP_WITHOUT_CORPUS("ico/pillow.ico");
   TAdvancedIcon icon;
   ASSERT_TRUE(icon.LoadFromFile(test::CorpusPath("ico/pillow.ico")));
   ASSERT_EQ(icon.Images().Count(), 5);
@@ -132,6 +133,7 @@ TEST(CorpusIconTest, PngImagesStayPng) {
 }
 
 TEST(CorpusIconTest, HostileFilesFailCleanly) {
+  VARNEL_SKIP_WITHOUT_CORPUS_DIR();
   for (const char* name :
        {"ico/decompression_bomb.ico", "ico/bug779012.ico", "cur/no_cursors.cur"}) {
     SCOPED_TRACE(name);
@@ -142,6 +144,7 @@ TEST(CorpusIconTest, HostileFilesFailCleanly) {
 }
 
 TEST(CorpusIconTest, AnimatedCursorsGiveTheirFrames) {
+  VARNEL_SKIP_WITHOUT_CORPUS("ani/test.ani", "ani/test-animation.ani", "ani/CVE-2022-48622.ani");
   std::vector<std::unique_ptr<TAdvancedIcon>> frames;
   TAdvancedIcon scratch;
   EXPECT_TRUE(scratch.ExtractFromRiffFile(test::CorpusPath("ani/test.ani"), 0, &frames));

@@ -177,6 +177,7 @@ TEST(DrawAlphaTest, NoFilterReplicatesPixelsAFilterResamples) {
 }
 
 TEST(DrawWithoutBackgroundTest, TransparentCanvasReceivesTheImagePixels) {
+  VARNEL_SKIP_WITHOUT_CORPUS("ico/python.ico");
   TAdvancedIcon icon;
   ASSERT_TRUE(icon.LoadFromFile(test::CorpusPath("ico/python.ico")));
   const TSubIcon& image = *icon.Images()[1];
@@ -226,6 +227,7 @@ TEST(DrawingTest, ImagesWithoutPixelsDrawNothing) {
 }
 
 TEST(HiResIconTest, ReportsTheImageSize) {
+  VARNEL_SKIP_WITHOUT_CORPUS("ico/sample.ico");
   THiResIcon blank;
   EXPECT_EQ(blank.Width(), kSystemIconSize);
   EXPECT_EQ(blank.Height(), kSystemIconSize);

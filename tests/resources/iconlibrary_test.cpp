@@ -395,6 +395,7 @@ TEST(IconLibraryRealModules, CensusAgreesWithIcoutilsAndPE32PlusGivesIcons) {
 }
 
 TEST(IconLibraryRealModules, WrittenLibraryReadsBackInIcoutilsPefileAndHere) {
+  VARNEL_SKIP_WITHOUT_CORPUS("ico/bug785447.ico");
   if (!test::HaveWrestool() || RealModules().empty())
     GTEST_SKIP() << "needs wine64, nsis, icoutils";
   TIconLibrary library = IconsOfModules(RealModules(), 6);

@@ -74,6 +74,8 @@ TEST_F(FolderTreeTest, SymbolicLinksToFoldersAreNotFollowed) {
 
 class FolderSearchTest : public FolderTreeTest {
  protected:
+  // Every search here reads sample icons.
+  void SetUp() override { VARNEL_SKIP_WITHOUT_CORPUS_DIR(); }
   test::TestCollection collection;
   FakeUserInterface& ui = collection.ui;
   TSettings& settings = collection.settings;

@@ -18,6 +18,11 @@ std::string CorpusDir() {
   return "../shared/corpus";
 }
 
+bool CorpusPresent() {
+  std::error_code error;
+  return std::filesystem::is_directory(CorpusDir(), error);
+}
+
 std::string CorpusPath(const std::string& relative) {
   return CorpusDir() + "/" + relative;
 }

@@ -9,6 +9,8 @@ namespace varnel::test {
 
 // Folder of the shared sample corpus (VARNEL_CORPUS, else ../shared/corpus of the source tree).
 std::string CorpusDir();
+// Whether the corpus folder exists.
+bool CorpusPresent();
 // Full path of a corpus file, e.g. CorpusPath("ico/python.ico").
 std::string CorpusPath(const std::string& relative);
 // Bytes of a corpus file; fails the current test when missing.
@@ -49,3 +51,8 @@ class TempDir {
 // Skips the current test unless the corpus folder gives at least one of the files.
 #define VARNEL_SKIP_WITHOUT_FILES(files, what) \
   if ((files).empty()) GTEST_SKIP() << "no " << (what) << " to read"
+
+// Skips the current test unless the sample corpus folder is there.
+#define VARNEL_SKIP_WITHOUT_CORPUS_DIR() \
+  if (!varnel::test::CorpusPresent())    \
+  GTEST_SKIP() << "sample corpus missing: " << varnel::test::CorpusDir()
