@@ -24,6 +24,8 @@ constexpr int64_t kMiB = 1 << 20;
 
 using Kind = TFileKind;
 using Group = TKindGroup;
+// Icons read from one file with the names they are to have.
+using NamedIcons = std::vector<std::pair<std::string, std::unique_ptr<TAdvancedIcon>>>;
 
 std::string Stem(const std::string& path) {
   return std::filesystem::path(path).stem().string();
@@ -63,13 +65,12 @@ TIconLibrary ReadLibrary(Kind kind, const std::string& path, bool& isModule) {
 }
 
 // Icons stored in RIFF chunks, each named after the file, numbered when there are several.
-std::vector<std::pair<std::string, std::unique_ptr<TAdvancedIcon>>> ReadRiffIcons(
-    const std::string& path) {
+NamedIcons ReadRiffIcons(const std::string& path) {
   std::vector<std::unique_ptr<TAdvancedIcon>> found;
   TAdvancedIcon().ExtractFromRiffFile(path, 0, &found);
   std::erase_if(found, [](const auto& icon) { return !icon->Images().Count(); });
   std::string name = Stem(path);
-  std::vector<std::pair<std::string, std::unique_ptr<TAdvancedIcon>>> icons;
+  NamedIcons icons;
   for (size_t i = 0; i < found.size(); ++i)
     icons.emplace_back(found.size() == 1 ? name : name + std::to_string(i), std::move(found[i]));
   return icons;
@@ -77,24 +78,16 @@ std::vector<std::pair<std::string, std::unique_ptr<TAdvancedIcon>>> ReadRiffIcon
 
 // Every icon of a file whose kind gives many: a library's icons with their names, or, for a
 // file that is no module, the icons in its RIFF chunks.
-std::vector<std::pair<std::string, std::unique_ptr<TAdvancedIcon>>> ReadManyIcons(
-    Kind kind, const std::string& path) {
+NamedIcons ReadManyIcons(Kind kind, const std::string& path) {
   bool isModule = false;
   TIconLibrary library = ReadLibrary(kind, path, isModule);
   if (!isModule) return ReadRiffIcons(path);
-  std::vector<std::pair<std::string, std::unique_ptr<TAdvancedIcon>>> icons;
+  NamedIcons icons;
   while (library.Icons.Count()) {
     TIconList::Item item = library.Icons.TakeItem(0);
     icons.emplace_back(std::move(item.name), std::move(item.icon));
   }
   return icons;
-}
-
-// All frames of an animated cursor as one icon.
-std::unique_ptr<TAdvancedIcon> ReadAllFrames(const std::string& path) {
-  auto icon = std::make_unique<TAdvancedIcon>();
-  icon->ExtractFromRiffFile(path, 0, nullptr);
-  return icon;
 }
 
 void CheckArchiveSize(const TfmLib& lib, Kind kind, const std::string& path) {
@@ -156,7 +149,7 @@ void LoadFileExcludingDuplicates(TfmLib& lib, const std::string& path,
       lib.MergeCollectionFile(path, &duplicates);
       lib.SetModified(true);
     } else if (reader.group == Group::AnimatedCursor) {
-      addUnlessPresent(Stem(path), ReadAllFrames(path), 0);
+      addUnlessPresent(Stem(path), reader.readIcon(path), 0);
     } else if (reader.group == Group::Unsupported) {
       return;
     } else if (auto icon = ReadSingleIcon(reader, path)) {
@@ -262,12 +255,10 @@ int AddImagesFromFile(TfmLib& lib, TAdvancedIcon& icon, const std::string& path,
   int result = 0;
   switch (reader.group) {
     case Group::SingleIcon:
+    case Group::AnimatedCursor:
+      // The file's images replace the icon's.
       icon.Images().Clear();
       icon.Images().TakeAll(*reader.readIcon(path));
-      break;
-    case Group::AnimatedCursor:
-      icon.Images().Clear();
-      icon.Images().TakeAll(*ReadAllFrames(path));
       break;
     case Group::Picture:
       result = AddPicture(lib, icon, path, reader.readPicture(path));

@@ -51,7 +51,6 @@ int TfmLib::DeleteDuplicates() {
       });
     }
     for (int position : duplicates) DeleteItem(position);  // from the last down
-    if (Count()) SelectOnly(0);
   }
   if (Count()) SelectOnly(0);
   char text[96];

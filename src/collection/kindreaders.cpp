@@ -25,6 +25,13 @@ std::unique_ptr<TAdvancedIcon> ReadIconFile(const std::string& path) {
   return icon;
 }
 
+// All frames of an animated cursor as one icon.
+std::unique_ptr<TAdvancedIcon> ReadAllFrames(const std::string& path) {
+  auto icon = std::make_unique<TAdvancedIcon>();
+  icon->ExtractFromRiffFile(path, 0, nullptr);
+  return icon;
+}
+
 TPicture ReadBmpPicture(const std::string& path) {
   std::vector<uint8_t> bytes = ReadWholeFile(path);
   TBitmapFix32 bitmap;
@@ -49,7 +56,7 @@ const std::array kReaders = {
     TKindReader{Kind::fkBitmap, Group::Picture, nullptr, ReadBmpPicture},
     TKindReader{Kind::fkJpeg, Group::Picture, nullptr, ReadJpegPicture},
     TKindReader{Kind::fkPng, Group::Picture, nullptr, ReadPngPicture},
-    TKindReader{Kind::fkAniCursor, Group::AnimatedCursor},
+    TKindReader{Kind::fkAniCursor, Group::AnimatedCursor, ReadAllFrames},
     TKindReader{Kind::fkModule, Group::Library},
     TKindReader{Kind::fkResource32, Group::Library},
     TKindReader{Kind::fkResource16, Group::Library},

@@ -34,7 +34,7 @@ struct TPicture {
 struct TKindReader {
   TFileKind kind;
   TKindGroup group;
-  // SingleIcon: reads the file's icon.
+  // SingleIcon: reads the file's icon. AnimatedCursor: reads all frames as one icon.
   std::unique_ptr<TAdvancedIcon> (*readIcon)(const std::string& path) = nullptr;
   // Picture: reads the file's picture.
   TPicture (*readPicture)(const std::string& path) = nullptr;
