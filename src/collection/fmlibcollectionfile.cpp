@@ -23,7 +23,8 @@ void TfmLib::ReadCollection(Stream& stream, const std::string& name) {
     Document.Read(stream, name);
     FileName = name;
   });
-  ReportDroppedImages();
+  // Inside a longer busy state (opening) the report waits until that state has ended.
+  if (!Busy()) ReportDroppedImages();
 }
 
 void TfmLib::MergeCollectionFile(const std::string& name, TDuplicateIndex* duplicates) {

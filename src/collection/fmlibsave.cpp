@@ -204,8 +204,8 @@ void TfmLib::SaveAs() {
 void TfmLib::OpenFile(const std::string& name) {
   TReopenFileHolder* recent = Host().RecentFiles();
   if (!FileName.empty() && recent) recent->AddFile(FileName);
-  ClearSources();
-  Items().Clear();
+  Document.Clear();
+  Document.TakeDroppedImageCount();  // only what this file drops is reported
   WhileBusySelectingFirst([&] {
     TFileKindInfo kind = DetectFileKind(name);
     if (kind.kind == TFileKind::fkCollection)
@@ -224,6 +224,7 @@ void TfmLib::OpenFile(const std::string& name) {
   FileName = name;
   Host().RefreshMainCaption();
   grid_.Focus();
+  ReportDroppedImages();
 }
 
 }  // namespace varnel
