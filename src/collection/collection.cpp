@@ -39,6 +39,10 @@ void TCollection::Delete(int index) {
   Items().Delete(index);
 }
 
+void TCollection::DeleteMany(const std::vector<int>& positions) {
+  Items().DeleteMany(positions);
+}
+
 void TCollection::Reorder(const std::vector<int>& order) {
   Items().Reorder(order);
 }

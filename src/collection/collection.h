@@ -33,6 +33,7 @@ class TCollection {
   // Appends an item without a source (the loaders record sources afterwards).
   void Append(std::string name, std::unique_ptr<TAdvancedIcon> icon);
   void Delete(int index);
+  void DeleteMany(const std::vector<int>& positions);
   // Puts the items in a new order: order[i] is the old position of the item that goes to i.
   void Reorder(const std::vector<int>& order);
   // Sorts the items; the Source mode orders by source text and position within it.

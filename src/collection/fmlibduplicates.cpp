@@ -50,7 +50,7 @@ int TfmLib::DeleteDuplicates() {
         return !Terminated;
       });
     }
-    for (int position : duplicates) DeleteItem(position);  // from the last down
+    Document.DeleteMany(duplicates);
   }
   if (Count()) SelectOnly(0);
   char text[96];

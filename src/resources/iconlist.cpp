@@ -27,6 +27,19 @@ void TIconList::Delete(int index) {
   if (index >= 0 && index < Count()) items_.erase(items_.begin() + index);
 }
 
+void TIconList::DeleteMany(const std::vector<int>& positions) {
+  std::vector<bool> doomed(items_.size());
+  for (int position : positions)
+    if (position >= 0 && position < Count()) doomed[size_t(position)] = true;
+  size_t kept = 0;
+  for (size_t i = 0; i < items_.size(); ++i)
+    if (!doomed[i]) {
+      if (kept != i) items_[kept] = std::move(items_[i]);
+      ++kept;
+    }
+  items_.resize(kept);
+}
+
 void TIconList::MoveIconTo(int index, TIconList& dest) {
   MoveIconToPosition(index, dest, dest.Count());
 }

@@ -57,6 +57,9 @@ class TIconList {
   Item TakeItem(int index);
   // Frees the icon at index and removes the item.
   void Delete(int index);
+  // Frees the icons at the given positions and removes their items in one pass (positions
+  // outside the list, and repeats, are ignored).
+  void DeleteMany(const std::vector<int>& positions);
   void Clear() { items_.clear(); }
   void SetName(int index, std::string name) { items_.at(size_t(index)).name = std::move(name); }
 

@@ -3,6 +3,10 @@
 #include "collection/duplicatefinder.h"
 #include "collection/iconhash.h"
 
+#include <zlib.h>
+
+#include "graphics/canvas.h"
+
 namespace varnel {
 namespace {
 
@@ -36,6 +40,44 @@ TEST(IconHashTest, TransparentPixelColoursDoNotChangeTheHash) {
   ASSERT_TRUE(a.SameIcon(b));
   EXPECT_EQ(SearchHash(a), SearchHash(b));
   EXPECT_EQ(CompareHash(a), CompareHash(b));
+}
+
+// The pixel CRC as it is defined: the bitmap drawn into a 24-bit bitmap whose width is rounded
+// up to a multiple of 4 (new columns white), fully transparent pixels black, CRC register of
+// the stored rows.
+uint32_t CrcOfTwentyFourBitCopy(TBitmap bitmap) {
+  if (bitmap.Format() == PixelFormat::Bits32)
+    for (int y = 0; y < bitmap.Height(); ++y)
+      for (uint8_t* p = bitmap.ScanLine(y); p < bitmap.ScanLine(y) + 4 * bitmap.Width(); p += 4)
+        if (p[3] == 0) p[0] = p[1] = p[2] = 0;
+  TBitmap work((bitmap.Width() + 3) / 4 * 4, bitmap.Height(), PixelFormat::Bits24);
+  work.Fill(clWhite);
+  Draw(work, 0, 0, bitmap);
+  return ~uint32_t(crc32(0, work.Bits().data(), uInt(work.Bits().size())));
+}
+
+TEST(IconHashTest, HashesAreTheCrcsOfTwentyFourBitCopiesInEveryFormat) {
+  TAdvancedIcon icon;
+  for (PixelFormat format : {PixelFormat::Bits1, PixelFormat::Bits4, PixelFormat::Bits8,
+                             PixelFormat::Bits24, PixelFormat::Bits32}) {
+    TBitmap bitmap(7, 5, format);  // an odd width: rows are padded
+    for (int y = 0; y < 5; ++y)
+      for (int x = 0; x < 7; ++x) bitmap.SetPixel(x, y, RGB(uint8_t(40 * x), uint8_t(50 * y), 99));
+    if (format == PixelFormat::Bits32)
+      for (int x = 0; x < 7; ++x) bitmap.ScanLine(1)[4 * x + 3] = uint8_t(x % 2 ? 255 : 0);
+    TBitmap mask(7, 5, PixelFormat::Bits1);
+    mask.SetPixel(3, 3, clWhite);
+    icon.Images().AddFromBitmap(bitmap, format == PixelFormat::Bits32 ? nullptr : &mask, 0);
+  }
+  uint32_t search = 0, compare = 0;
+  for (const auto& image : icon.Images()) {
+    TBitmap color, mask;
+    image->GetBitmaps(nullptr, &color, clBlack, &mask);
+    search += uint32_t(color.Width() + 32 * color.Height()) + CrcOfTwentyFourBitCopy(color);
+    compare += CrcOfTwentyFourBitCopy(color) + CrcOfTwentyFourBitCopy(mask);
+  }
+  EXPECT_EQ(SearchHash(icon), search);
+  EXPECT_EQ(CompareHash(icon), compare);
 }
 
 std::vector<int> Duplicates(const std::vector<std::unique_ptr<TAdvancedIcon>>& icons,
