@@ -69,11 +69,12 @@ DibLayout ParseCoreHeader(std::span<const uint8_t> dib) {
   return layout;
 }
 
-DibLayout ParseInfoHeader(std::span<const uint8_t> dib, uint32_t headerSize) {
+DibLayout ParseInfoHeader(std::span<const uint8_t> dib, uint32_t headerSize,
+                          std::optional<int32_t> heightOverride) {
   Require(dib.size() >= headerSize);
   DibLayout layout;
   int32_t width = ReadI32LE(&dib[4]);
-  int32_t height = ReadI32LE(&dib[8]);
+  int32_t height = heightOverride.value_or(ReadI32LE(&dib[8]));
   Require(width >= 0 && height != INT32_MIN);
   layout.width = width;
   layout.topDown = height < 0;
@@ -124,14 +125,16 @@ void CheckLayout(const DibLayout& layout) {
   }
 }
 
-DibLayout ParseHeader(std::span<const uint8_t> dib) {
+DibLayout ParseHeader(std::span<const uint8_t> dib, std::optional<int32_t> iconHeight) {
   Require(dib.size() >= 4);
-  uint32_t headerSize = ReadU32LE(dib.data());
+  // An icon image's header is read as a 40-byte info header of its colour rows, whatever its
+  // own size field says.
+  uint32_t headerSize = iconHeight ? kInfoHeaderSize : ReadU32LE(dib.data());
   DibLayout layout;
   if (headerSize == kCoreHeaderSize)
     layout = ParseCoreHeader(dib);
   else if (headerSize >= kInfoHeaderSize)
-    layout = ParseInfoHeader(dib, headerSize);
+    layout = ParseInfoHeader(dib, headerSize, iconHeight);
   else
     RaiseInvalid();
   CheckLayout(layout);
@@ -288,8 +291,8 @@ class RleDecoder {
 };
 
 TBitmap DecodeDib(std::span<const uint8_t> dib, std::optional<size_t> pixelOffset,
-                  size_t* colourBitsOffset) {
-  DibLayout layout = ParseHeader(dib);
+                  size_t* colourBitsOffset, std::optional<int32_t> iconHeight = std::nullopt) {
+  DibLayout layout = ParseHeader(dib, iconHeight);
   size_t offset = LocatePixels(dib, layout, pixelOffset);
   std::span<const uint8_t> pixels = dib.subspan(offset);
   bool rle = layout.compression == kBiRle4 || layout.compression == kBiRle8;
@@ -318,6 +321,10 @@ TBitmap DecodeDib(std::span<const uint8_t> dib, std::optional<size_t> pixelOffse
 
 TBitmap LoadDib(std::span<const uint8_t> dib, size_t* colourBitsOffset) {
   return DecodeDib(dib, std::nullopt, colourBitsOffset);
+}
+
+TBitmap LoadIconDibColor(std::span<const uint8_t> dib, int32_t colorHeight, size_t pixelOffset) {
+  return DecodeDib(dib, pixelOffset, nullptr, colorHeight);
 }
 
 TBitmap LoadBmp(std::span<const uint8_t> file) {

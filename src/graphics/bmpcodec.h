@@ -28,6 +28,12 @@ TBitmap LoadBmp(std::span<const uint8_t> file);
 // header. colourBitsOffset, when not null, receives the offset of the pixel bits in dib.
 TBitmap LoadDib(std::span<const uint8_t> dib, size_t* colourBitsOffset = nullptr);
 
+// Reads the colour part of an icon image's DIB in place: the header is taken as a 40-byte info
+// header whose height is colorHeight (an icon's header counts the mask rows too), the pixels
+// start at pixelOffset (a palette reaching past it is cut), and dib ends where the colour bits
+// end. Gives what LoadBmp gives for the same bytes behind a file header, without copying them.
+TBitmap LoadIconDibColor(std::span<const uint8_t> dib, int32_t colorHeight, size_t pixelOffset);
+
 // Writes a BMP file: file header, 40-byte info header (BI_RGB; BI_BITFIELDS with the channel
 // masks for Bits16), the palette (its real entry count in biClrUsed for indexed formats), rows
 // bottom-up. biSizeImage is the size of the pixel rows. An indexed bitmap without palette

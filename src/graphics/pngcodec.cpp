@@ -176,12 +176,11 @@ void CheckDecodedSize(const PngLayout& layout, size_t inputSize) {
   if (layout.rowBytes != bytesPerPixel * layout.width) RaiseInvalidPng();
 }
 
-PixelFormat IndexedFormat(const PngLayout& layout) {
-  if (layout.colorType == PNG_COLOR_TYPE_PALETTE || layout.bitDepth < 8)
-    return layout.bitDepth == 1   ? PixelFormat::Bits1
-           : layout.bitDepth <= 4 ? PixelFormat::Bits4
-                                  : PixelFormat::Bits8;
-  return PixelFormat::Bits8;
+// Palette images and greys of every depth (16-bit grey keeps its high byte) decode to indices.
+PixelFormat IndexedFormatOfDepth(int bitDepth) {
+  return bitDepth == 1   ? PixelFormat::Bits1
+         : bitDepth <= 4 ? PixelFormat::Bits4
+                         : PixelFormat::Bits8;
 }
 
 TBitmap DecodeWithLibpng(std::span<const uint8_t> png, bool rgba) {
@@ -202,7 +201,7 @@ TBitmap DecodeWithLibpng(std::span<const uint8_t> png, bool rgba) {
   std::vector<uint8_t> indices(size_t(width) * height);
   for (int y = 0; y < height; ++y) rows[y] = indices.data() + size_t(y) * width;
   if (!ReadPngRows(session.png, rows.data())) RaiseInvalidPng();
-  TBitmap bitmap(0, 0, IndexedFormat(layout));
+  TBitmap bitmap(0, 0, IndexedFormatOfDepth(layout.bitDepth));
   bitmap.SetPalette(std::vector<RGBQuad>(layout.palette, layout.palette + layout.paletteCount));
   bitmap.SetSize(width, height);
   for (int y = 0; y < height; ++y) WriteIndexRow(bitmap, y, 0, width, rows[y]);
@@ -320,6 +319,42 @@ std::optional<PngHeader> ReadPngHeader(std::span<const uint8_t> png) {
   header.bitDepth = png[kIhdrStart + 8];
   header.colorType = png[kIhdrStart + 9];
   return header;
+}
+
+namespace {
+
+// True when a tRNS chunk comes before the first IDAT. Each step moves forward by a whole chunk
+// (12 bytes at least), so the walk ends at the end of the data.
+bool HasTransparencyChunk(std::span<const uint8_t> png) {
+  constexpr size_t kChunkOverhead = 12;  // length, type, CRC
+  size_t position = 8;
+  while (png.size() - position >= kChunkOverhead) {
+    uint64_t length = ReadU32BE(png.data() + position);
+    const uint8_t* type = png.data() + position + 4;
+    if (std::memcmp(type, "tRNS", 4) == 0) return true;
+    if (std::memcmp(type, "IDAT", 4) == 0) return false;
+    if (length > png.size() - position - kChunkOverhead) return false;
+    position += kChunkOverhead + size_t(length);
+  }
+  return false;
+}
+
+}  // namespace
+
+std::optional<PixelFormat> NaturalPngFormat(std::span<const uint8_t> png) {
+  std::optional<PngHeader> header = ReadPngHeader(png);
+  if (!header) return std::nullopt;
+  bool transparency = HasTransparencyChunk(png);
+  switch (header->colorType) {
+    case PNG_COLOR_TYPE_PALETTE:
+      return IndexedFormatOfDepth(header->bitDepth);
+    case PNG_COLOR_TYPE_GRAY:
+      return transparency ? PixelFormat::Bits32 : IndexedFormatOfDepth(header->bitDepth);
+    case PNG_COLOR_TYPE_RGB:
+      return transparency ? PixelFormat::Bits32 : PixelFormat::Bits24;
+    default:
+      return PixelFormat::Bits32;
+  }
 }
 
 TBitmap DecodePng(std::span<const uint8_t> png) {

@@ -31,6 +31,11 @@ struct PngHeader {
 // Reads the IHDR chunk that follows the signature; nullopt when absent or short.
 std::optional<PngHeader> ReadPngHeader(std::span<const uint8_t> png);
 
+// The format DecodePng gives this PNG, read from its header chunks alone (IHDR, and whether a
+// tRNS chunk comes before the image data) without inflating anything; nothing when the header
+// is missing or short.
+std::optional<PixelFormat> NaturalPngFormat(std::span<const uint8_t> png);
+
 // Decodes to the natural bitmap format: palette PNGs of 1, 2, 4, 8 bits give Bits1, Bits4,
 // Bits4, Bits8 with their palette; greyscale of up to 8 bits gives an indexed bitmap with a grey
 // palette (16-bit grey gives Bits8); RGB gives Bits24; anything with an alpha channel or a tRNS

@@ -175,16 +175,15 @@ void TSubIcon::LoadFromBareImageFile(Stream& stream) {
 void TSubIcon::UpdateEntry() {
   if (data_.empty()) return;
   if (!IsValidIconImageData(data_)) throw EInvalidImage();
-  if (IsPng()) {
-    UnpackPng(*this);
-    packed_ = true;
-    return;
-  }
+  if (IsPng()) return UpdatePngEntry();
   packed_ = false;
   TBitmapInfoHeader header = TBitmapInfoHeader::Decode(data_.data());
   entry_.wPlanes = header.biPlanes;
   entry_.wBitCount = header.biBitCount;
-  int depth = DepthOf(header);
+  SetEntryShape(DepthOf(header));
+}
+
+void TSubIcon::SetEntryShape(int depth) {
   cachedBits_ = depth;
   entry_.bColorCount = depth < 8 ? uint8_t(1 << depth) : 0;
   int w = ImageWidth(), h = ImageHeight();
@@ -235,6 +234,8 @@ int TSubIcon::DibBitsPerPixel() const {
 
 int TSubIcon::BitsPerPixel() const {
   if (!IsPng()) return DibBitsPerPixel();
+  // Known once the entry was derived from the data; else what the header says.
+  if (cachedBits_) return cachedBits_;
   auto header = ReadPngHeader(data_);
   if (!header) return 0;
   switch (header->colorType) {

@@ -66,7 +66,9 @@ class TSubIcon {
   void LoadFromBareImageFile(Stream& stream);
 
   // Validates the data (EInvalidImage, "Invalid image", when IsDrawable would be false) and
-  // derives the entry from it; PNG data is unpacked to a DIB and Packed set.
+  // derives the entry from it. PNG data is kept as it is (Packed set); its entry is that of the
+  // DIB it unpacks to, read from the PNG's header chunks (pixels are decoded only in the rare
+  // cases where the depth depends on them).
   void UpdateEntry();
   // True when the image has data that IsValidIconImageData accepts: such an image is drawn,
   // converted and compared without errors. Every loader that builds an image from bytes
@@ -143,13 +145,20 @@ class TSubIcon {
 
  private:
   int DibBitsPerPixel() const;
+  // The size and colour-count fields of the entry, for an image of the given depth.
+  void SetEntryShape(int depth);
+  // UpdateEntry for PNG data.
+  void UpdatePngEntry();
+  // The depth UnpackPng gives the PNG data, for the depth the entry asks for.
+  int UnpackedPngDepth() const;
   // The DIB's layout when it is within the limits; nothing for PNG data and other DIBs.
   std::optional<DibLayout> Layout() const;
   // Empties an image whose data is not drawable.
   void DropUnlessDrawable();
-  // The DIB data assembled into a BMP file for the bitmap reader: colour part or mask part.
-  std::vector<uint8_t> ColorBmpFile(const DibLayout& layout) const;
-  std::vector<uint8_t> MaskBmpFile(const DibLayout& layout) const;
+  // The colour part and the mask part of the DIB data, read in place; nothing when the bitmap
+  // reader rejects them or the mask is not all there.
+  std::optional<TBitmap> ColorBitmap(const DibLayout& layout) const;
+  std::optional<TBitmap> MaskBitmap(const DibLayout& layout) const;
   void GetPngBitmaps(TBitmap* composite, TBitmap* image, TColor backColor, TBitmap* mask) const;
   void CompositeOnBackground(TBitmap& composite, const TBitmap& mask, TColor backColor) const;
   std::vector<uint8_t> PngOfIndexedImage(TBitmap color, const TBitmap& mask) const;

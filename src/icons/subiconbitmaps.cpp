@@ -14,16 +14,7 @@ namespace varnel {
 
 namespace {
 
-constexpr size_t kFileHeaderSize = 14;
 constexpr TColor kInvertMask = 0xFFFFFF;
-
-void WriteFileHeader(uint8_t* p, size_t fileSize, size_t pixelOffset) {
-  p[0] = 'B';
-  p[1] = 'M';
-  WriteU32LE(p + 2, uint32_t(fileSize));
-  WriteU32LE(p + 6, 0);
-  WriteU32LE(p + 10, uint32_t(pixelOffset));
-}
 
 // A blank bitmap of the image's size in the format of its depth, filled with a colour.
 TBitmap BlankBitmap(int width, int height, int bits, TColor fill) {
@@ -35,17 +26,11 @@ TBitmap BlankBitmap(int width, int height, int bits, TColor fill) {
   return bitmap;
 }
 
-// Loads a BMP file; formats the icon model cannot use become 24-bit.
-std::optional<TBitmap> LoadUsableBitmap(const std::vector<uint8_t>& file) {
-  if (file.empty()) return std::nullopt;
-  try {
-    TBitmap bitmap = LoadBmp(file);
-    if (bitmap.Format() == PixelFormat::Device || bitmap.Format() == PixelFormat::Custom)
-      bitmap = ConvertFormat(bitmap, PixelFormat::Bits24);
-    return bitmap;
-  } catch (const Exception&) {
-    return std::nullopt;
-  }
+// Formats the icon model cannot use become 24-bit.
+TBitmap UsableFormat(TBitmap bitmap) {
+  if (bitmap.Format() == PixelFormat::Device || bitmap.Format() == PixelFormat::Custom)
+    return ConvertFormat(bitmap, PixelFormat::Bits24);
+  return bitmap;
 }
 
 uint8_t BlendChannel(int background, int source, int alpha) {
@@ -68,41 +53,28 @@ void BlendOverColor(TBitmap& bitmap, TColor back) {
 
 }  // namespace
 
-std::vector<uint8_t> TSubIcon::ColorBmpFile(const DibLayout& layout) const {
+std::optional<TBitmap> TSubIcon::ColorBitmap(const DibLayout& layout) const {
   size_t offset = size_t(std::min<int64_t>(layout.colorBitsOffset, int64_t(data_.size())));
   size_t end =
       size_t(std::min<int64_t>(int64_t(data_.size()), int64_t(offset) + layout.colorBitsSize));
-  std::vector<uint8_t> file(kFileHeaderSize + end);
-  WriteFileHeader(file.data(), file.size(), kFileHeaderSize + offset);
-  std::copy(data_.begin(), data_.begin() + int64_t(end), file.begin() + kFileHeaderSize);
-  TBitmapInfoHeader header = TBitmapInfoHeader::Decode(data_.data());
-  header.biSize = TBitmapInfoHeader::kSize;
-  header.biHeight = layout.height;
-  header.biSizeImage = uint32_t(layout.colorBitsSize);
-  header.Encode(file.data() + kFileHeaderSize);
-  return file;
+  try {
+    return UsableFormat(
+        LoadIconDibColor(std::span<const uint8_t>(data_).first(end), layout.height, offset));
+  } catch (const Exception&) {
+    return std::nullopt;
+  }
 }
 
-std::vector<uint8_t> TSubIcon::MaskBmpFile(const DibLayout& layout) const {
-  constexpr size_t kPixelOffset = kFileHeaderSize + TBitmapInfoHeader::kSize + 8;
+std::optional<TBitmap> TSubIcon::MaskBitmap(const DibLayout& layout) const {
   int64_t maskOffset = layout.colorBitsOffset + layout.colorBitsSize;
   if (maskOffset > int64_t(data_.size()) || int64_t(data_.size()) - maskOffset < layout.maskSize)
-    return {};
-  std::vector<uint8_t> file(kPixelOffset + size_t(layout.maskSize));
-  WriteFileHeader(file.data(), file.size(), kPixelOffset);
-  TBitmapInfoHeader header;
-  header.biWidth = layout.width;
-  header.biHeight = layout.height;
-  header.biBitCount = 1;
-  header.biSizeImage = uint32_t(layout.maskSize);
-  header.biClrUsed = 2;
-  header.Encode(file.data() + kFileHeaderSize);
-  uint8_t* table = file.data() + kFileHeaderSize + TBitmapInfoHeader::kSize;
-  WriteU32LE(table, 0x000000);
-  WriteU32LE(table + 4, 0xFFFFFF);
-  std::copy(data_.begin() + maskOffset, data_.begin() + maskOffset + layout.maskSize,
-            file.begin() + kPixelOffset);
-  return file;
+    return std::nullopt;
+  TBitmap mask(layout.width, layout.height, PixelFormat::Bits1);
+  mask.SetPalette({{0, 0, 0, 0}, {255, 255, 255, 0}});
+  std::span<uint8_t> bits = mask.Bits();
+  if (int64_t(bits.size()) > layout.maskSize) return std::nullopt;
+  std::copy_n(data_.begin() + maskOffset, bits.size(), bits.begin());
+  return mask;
 }
 
 void TSubIcon::CompositeOnBackground(TBitmap& composite, const TBitmap& mask,
@@ -163,9 +135,9 @@ void TSubIcon::GetBitmaps(TBitmap* composite, TBitmap* image, TColor backColor,
   if (!layout) throw EInvalidImage();
   int width = layout->width, height = layout->height;
   std::optional<TBitmap> colour;
-  if (image || composite) colour = LoadUsableBitmap(ColorBmpFile(*layout));
+  if (image || composite) colour = ColorBitmap(*layout);
   if (!colour) colour = BlankBitmap(width, height, layout->bits, backColor);
-  std::optional<TBitmap> maskBitmap = LoadUsableBitmap(MaskBmpFile(*layout));
+  std::optional<TBitmap> maskBitmap = MaskBitmap(*layout);
   if (!maskBitmap || maskBitmap->Format() != PixelFormat::Bits1)
     maskBitmap = BlankBitmap(width, height, 1, backColor);
   if (composite) {

@@ -317,6 +317,47 @@ void TSubIcon::UnpackPng(TSubIcon& dest) const {
   dest.packed_ = false;
 }
 
+void TSubIcon::UpdatePngEntry() {
+  packed_ = true;
+  if (TakesAlphaUnchanged(entry_.wBitCount)) {
+    // The one request that the unpacked image's own entry could not repeat: unpacked now.
+    UnpackPng(*this);
+    packed_ = true;
+    return;
+  }
+  // The PNG stays as it was read; its entry describes the image it unpacks to.
+  int depth = UnpackedPngDepth();
+  entry_.bReserved = 0;
+  entry_.wPlanes = 1;
+  entry_.wBitCount = uint16_t(depth);
+  SetEntryShape(depth);
+}
+
+int TSubIcon::UnpackedPngDepth() const {
+  std::optional<PixelFormat> natural = NaturalPngFormat(data_);
+  if (!natural) throw EInvalidImage();
+  int naturalBits = BitsOfFormat(*natural);
+  uint16_t asked = entry_.wBitCount;
+  bool indexed = naturalBits <= 8;
+  bool trueColor32 = *natural == PixelFormat::Bits32;
+  // ColorForDepth reduces these only when no colour (or alpha level) is lost: that takes the
+  // pixels. A PNG whose pixels do not decode keeps its natural depth.
+  bool dependsOnPixels = (indexed && asked == 1 && naturalBits != 1) ||
+                         (indexed && asked == 4 && naturalBits != 4) ||
+                         (trueColor32 && asked == 24);
+  if (dependsOnPixels) {
+    try {
+      TSubIcon unpacked;
+      UnpackPng(unpacked);
+      return unpacked.BitsPerPixel();
+    } catch (const Exception&) {
+      return naturalBits;
+    }
+  }
+  if (indexed && asked == 8) return 8;
+  return naturalBits;
+}
+
 void TSubIcon::AssignFrom32BitBitmap(const TBitmap& source) {
   TBitmap bitmap =
       source.Format() == PixelFormat::Bits32 ? source : ConvertFormat(source, PixelFormat::Bits32);

@@ -29,12 +29,17 @@ std::unique_ptr<TSubIcon> ImageFromRecord(const TIconDirEntry& entry,
   return image;
 }
 
-// The icon as the collection holds it after opening pillow.ico (DIB images, the 256-pixel one
-// unpacked and packed) and after reading it from a collection file (the PNG bytes kept), with a
-// hotspot on one image.
+// The icon as the collection holds it after opening pillow.ico (DIB images; the 256-pixel one
+// held as a packed DIB, as editing a PNG image leaves it: opening keeps the PNG bytes) and after
+// reading it from a collection file (the PNG bytes kept), with a hotspot on one image.
 std::unique_ptr<TAdvancedIcon> MixedIcon(const std::vector<uint8_t>& ico) {
   auto icon = std::make_unique<TAdvancedIcon>();
   EXPECT_TRUE(icon->LoadFromBytes(ico));
+  for (const auto& image : icon->Images())
+    if (image->IsPng()) {
+      image->UnpackPng(*image);
+      image->SetPacked(true);
+    }
   for (int i = 0; i < ReadU16LE(&ico[4]); ++i) {
     const uint8_t* entry = &ico[6 + 16 * i];
     std::span<const uint8_t> data(&ico[ReadU32LE(entry + 12)], ReadU32LE(entry + 8));
