@@ -160,7 +160,14 @@ class TSubIcon {
   std::optional<TBitmap> ColorBitmap(const DibLayout& layout) const;
   std::optional<TBitmap> MaskBitmap(const DibLayout& layout) const;
   void GetPngBitmaps(TBitmap* composite, TBitmap* image, TColor backColor, TBitmap* mask) const;
-  void CompositeOnBackground(TBitmap& composite, const TBitmap& mask, TColor backColor) const;
+  // Composes colour on the background where the mask is set; bits is the image's depth.
+  static void CompositeOnBackground(TBitmap& composite, const TBitmap& mask, TColor backColor,
+                                    int bits);
+  // A blank bitmap of the given size in the format of a depth, filled with a colour.
+  static TBitmap BlankBitmap(int width, int height, int bits, TColor fill);
+  // Hands out the bitmaps GetBitmaps was asked for.
+  static void DeliverBitmaps(TBitmap colour, TBitmap maskBitmap, int bits, TBitmap* composite,
+                             TBitmap* image, TColor backColor, TBitmap* mask);
   std::vector<uint8_t> PngOfIndexedImage(TBitmap color, const TBitmap& mask) const;
 
   mutable int cachedBits_ = 0;

@@ -16,16 +16,6 @@ namespace {
 
 constexpr TColor kInvertMask = 0xFFFFFF;
 
-// A blank bitmap of the image's size in the format of its depth, filled with a colour.
-TBitmap BlankBitmap(int width, int height, int bits, TColor fill) {
-  PixelFormat format = FormatOfBits(bits);
-  if (format == PixelFormat::Custom) format = PixelFormat::Bits24;
-  TBitmap bitmap(width, height, format);
-  if (format == PixelFormat::Bits1) bitmap.SetPalette(StandardPalette(1));
-  bitmap.Fill(fill == clNone ? clBlack : fill);
-  return bitmap;
-}
-
 // Formats the icon model cannot use become 24-bit.
 TBitmap UsableFormat(TBitmap bitmap) {
   if (bitmap.Format() == PixelFormat::Device || bitmap.Format() == PixelFormat::Custom)
@@ -53,6 +43,15 @@ void BlendOverColor(TBitmap& bitmap, TColor back) {
 
 }  // namespace
 
+TBitmap TSubIcon::BlankBitmap(int width, int height, int bits, TColor fill) {
+  PixelFormat format = FormatOfBits(bits);
+  if (format == PixelFormat::Custom) format = PixelFormat::Bits24;
+  TBitmap bitmap(width, height, format);
+  if (format == PixelFormat::Bits1) bitmap.SetPalette(StandardPalette(1));
+  bitmap.Fill(fill == clNone ? clBlack : fill);
+  return bitmap;
+}
+
 std::optional<TBitmap> TSubIcon::ColorBitmap(const DibLayout& layout) const {
   size_t offset = size_t(std::min<int64_t>(layout.colorBitsOffset, int64_t(data_.size())));
   size_t end =
@@ -77,15 +76,15 @@ std::optional<TBitmap> TSubIcon::MaskBitmap(const DibLayout& layout) const {
   return mask;
 }
 
-void TSubIcon::CompositeOnBackground(TBitmap& composite, const TBitmap& mask,
-                                     TColor backColor) const {
+void TSubIcon::CompositeOnBackground(TBitmap& composite, const TBitmap& mask, TColor backColor,
+                                     int bits) {
   if (backColor == clNone) return;
   if (composite.Format() == PixelFormat::Bits32 && !AllAlphaZero(composite)) {
     BlendOverColor(composite, backColor);
     return;
   }
   TColor background = backColor;
-  if (DibBitsPerPixel() == 1 && backColor != clBlack)
+  if (bits == 1 && backColor != clBlack)
     background = clWhite;
   else if (!composite.Palette().empty())
     background = composite.Palette()[composite.NearestPaletteIndex(backColor)].ToColor();
@@ -98,23 +97,6 @@ void TSubIcon::CompositeOnBackground(TBitmap& composite, const TBitmap& mask,
       composite.SetPixel(x, y, white ? background ^ kInvertMask : background);
     }
   if (composite.Format() == PixelFormat::Bits32) SetOpaque(composite);
-}
-
-void TSubIcon::GetPngBitmaps(TBitmap* composite, TBitmap* image, TColor backColor,
-                             TBitmap* mask) const {
-  if (!IsDrawable()) throw EInvalidImage();
-  TSubIcon unpacked;
-  try {
-    UnpackPng(unpacked);
-  } catch (const Exception&) {
-    // Pixel data the decoder rejects: blank bitmaps of the size the header gives.
-    int width = ImageWidth(), height = ImageHeight();
-    if (image) *image = BlankBitmap(width, height, 32, backColor);
-    if (composite) *composite = BlankBitmap(width, height, 32, backColor);
-    if (mask) *mask = BlankBitmap(width, height, 1, backColor);
-    return;
-  }
-  unpacked.GetBitmaps(composite, image, backColor, mask);
 }
 
 void TSubIcon::GetBitmaps(TBitmap* composite, TBitmap* image, TColor backColor,
@@ -140,12 +122,18 @@ void TSubIcon::GetBitmaps(TBitmap* composite, TBitmap* image, TColor backColor,
   std::optional<TBitmap> maskBitmap = MaskBitmap(*layout);
   if (!maskBitmap || maskBitmap->Format() != PixelFormat::Bits1)
     maskBitmap = BlankBitmap(width, height, 1, backColor);
+  DeliverBitmaps(std::move(*colour), std::move(*maskBitmap), layout->bits, composite, image,
+                 backColor, mask);
+}
+
+void TSubIcon::DeliverBitmaps(TBitmap colour, TBitmap maskBitmap, int bits, TBitmap* composite,
+                              TBitmap* image, TColor backColor, TBitmap* mask) {
   if (composite) {
-    *composite = *colour;
-    CompositeOnBackground(*composite, *maskBitmap, backColor);
+    *composite = colour;
+    CompositeOnBackground(*composite, maskBitmap, backColor, bits);
   }
-  if (image) *image = std::move(*colour);
-  if (mask) *mask = std::move(*maskBitmap);
+  if (image) *image = std::move(colour);
+  if (mask) *mask = std::move(maskBitmap);
 }
 
 const TIconHandle* TSubIcon::Handle() const {
@@ -223,6 +211,8 @@ bool TSubIcon::SameImage(const TSubIcon& other) const {
       entry_.bColorCount != other.entry_.bColorCount)
     return false;
   if (data_.empty()) return false;
+  // The same bytes unpacked for the same depth give the same pixels.
+  if (data_ == other.data_ && entry_.wBitCount == other.entry_.wBitCount) return true;
   bool anyZero = width == 0 || height == 0 || other.ImageWidth() == 0 || other.ImageHeight() == 0;
   if (BitsPerPixel() == 32 && !anyZero && !IsPng() && !other.IsPng())
     return SameAlphaPixels(GetPixelBits(), other.GetPixelBits());

@@ -290,6 +290,28 @@ void TSubIcon::PackPng(TSubIcon& dest) const {
   dest.packed_ = true;
 }
 
+namespace {
+
+struct PngBitmaps {
+  TBitmap color;
+  TBitmap mask;
+};
+
+// The colour bitmap, in the depth the entry asks for, and the mask that a PNG image unpacks to
+// (unless the entry asks for the alpha unchanged).
+PngBitmaps UnpackedBitmaps(std::span<const uint8_t> png, const TBitmap& natural,
+                           uint16_t bitCount) {
+  // A 32-bit natural decode is already what the RGBA decode gives.
+  TBitmap mask =
+      MaskFromAlphaBelow(natural.Format() == PixelFormat::Bits32 ? natural : DecodePngRgba(png),
+                         kUnpackAlphaThreshold);
+  TBitmap color = ColorForDepth(natural, bitCount);
+  ClearMaskedPixels(color, mask);
+  return {std::move(color), std::move(mask)};
+}
+
+}  // namespace
+
 void TSubIcon::UnpackPng(TSubIcon& dest) const {
   std::vector<uint8_t> png = data_;
   TIconDirEntry entry = entry_;
@@ -306,15 +328,39 @@ void TSubIcon::UnpackPng(TSubIcon& dest) const {
     dest.packed_ = false;
     return;
   }
-  TBitmap mask = MaskFromAlphaBelow(DecodePngRgba(png), kUnpackAlphaThreshold);
-  TBitmap color = ColorForDepth(natural, entry.wBitCount);
-  ClearMaskedPixels(color, mask);
+  PngBitmaps bitmaps = UnpackedBitmaps(png, natural, entry.wBitCount);
   TSubIconList built;
-  built.AddFromBitmap(color, &mask, 0);
+  built.AddFromBitmap(bitmaps.color, &bitmaps.mask, 0);
   const TSubIcon& image = *built.Items(0);
   dest.entry_ = image.entry_;
   dest.ResetData(image.data_);
   dest.packed_ = false;
+}
+
+void TSubIcon::GetPngBitmaps(TBitmap* composite, TBitmap* image, TColor backColor,
+                             TBitmap* mask) const {
+  if (!IsDrawable()) throw EInvalidImage();
+  std::optional<TBitmap> natural;
+  try {
+    natural = DecodePng(data_);
+  } catch (const Exception&) {
+    // Pixel data the decoder rejects: blank bitmaps of the size the header gives.
+    int width = ImageWidth(), height = ImageHeight();
+    if (image) *image = BlankBitmap(width, height, 32, backColor);
+    if (composite) *composite = BlankBitmap(width, height, 32, backColor);
+    if (mask) *mask = BlankBitmap(width, height, 1, backColor);
+    return;
+  }
+  if (natural->Format() == PixelFormat::Bits32 && TakesAlphaUnchanged(entry_.wBitCount)) {
+    TSubIcon unpacked;
+    UnpackPng(unpacked);
+    return unpacked.GetBitmaps(composite, image, backColor, mask);
+  }
+  // The bitmaps the unpacked DIB would give, without building it.
+  PngBitmaps bitmaps = UnpackedBitmaps(data_, *natural, entry_.wBitCount);
+  int bits = bitmaps.color.BitsPerPixel();
+  DeliverBitmaps(std::move(bitmaps.color), std::move(bitmaps.mask), bits, composite, image,
+                 backColor, mask);
 }
 
 void TSubIcon::UpdatePngEntry() {

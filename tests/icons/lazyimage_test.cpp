@@ -65,6 +65,14 @@ TEST(LazyImageTest, PngImagesKeepTheirBytesAndGetTheEntryOfTheUnpackedImage) {
       EXPECT_EQ(actual, expected);
       EXPECT_EQ(image->BitsPerPixel(), unpacked.BitsPerPixel());
       EXPECT_EQ(image->GetShortDescription(), unpacked.GetShortDescription());
+      for (TColor background : {clNone, clBlack, RGB(10, 200, 30)}) {
+        TBitmap composite, color, mask, expectedComposite, expectedColor, expectedMask;
+        image->GetBitmaps(&composite, &color, background, &mask);
+        unpacked.GetBitmaps(&expectedComposite, &expectedColor, background, &expectedMask);
+        EXPECT_EQ(composite, expectedComposite);
+        EXPECT_EQ(color, expectedColor);
+        EXPECT_EQ(mask, expectedMask);
+      }
     }
   }
   if (pngImages == 0) GTEST_SKIP() << "no PNG images in the sample icons";
