@@ -1,5 +1,7 @@
 #include "resources/imagescan.h"
 
+#include <algorithm>
+#include <cstring>
 #include <optional>
 
 #include "base/byteorder.h"
@@ -121,21 +123,41 @@ bool BelongsInFront(const TSubIcon& a, const TSubIcon& b) {
 
 namespace {
 
-// The first position from position on where a bitmap header (its size byte 40) or a PNG
-// signature (its byte 0x89) could start; limit when there is none.
-size_t NextCandidate(std::span<const uint8_t> bytes, size_t position, size_t limit) {
-  while (position < limit && bytes[position] != kInfoHeaderSize && bytes[position] != 0x89)
-    ++position;
-  return position;
-}
+// Finds where a bitmap header (its size byte 40) or a PNG signature (its byte 0x89) could start,
+// with memchr for each of the two bytes; a search is redone only once the scan has passed it.
+class CandidateFinder {
+ public:
+  CandidateFinder(std::span<const uint8_t> bytes, size_t limit)
+      : bytes_(bytes), limit_(limit), header_(Find(kInfoHeaderSize, 0)), png_(Find(0x89, 0)) {}
+
+  // The first candidate at or after position; the limit when there is none.
+  size_t Next(size_t position) {
+    if (header_ < position) header_ = Find(kInfoHeaderSize, position);
+    if (png_ < position) png_ = Find(0x89, position);
+    return std::min(header_, png_);
+  }
+
+ private:
+  size_t Find(uint8_t value, size_t from) const {
+    if (from >= limit_) return limit_;
+    const void* hit = std::memchr(bytes_.data() + from, value, limit_ - from);
+    return hit ? size_t(static_cast<const uint8_t*>(hit) - bytes_.data()) : limit_;
+  }
+
+  std::span<const uint8_t> bytes_;
+  size_t limit_;
+  size_t header_;
+  size_t png_;
+};
 
 }  // namespace
 
 void ScanBytesForImages(std::span<const uint8_t> bytes, TIconList& icons) {
   int firstScanned = icons.Count();
   size_t limit = bytes.size() > kUnexaminedTail ? bytes.size() - kUnexaminedTail : 0;
-  for (size_t position = NextCandidate(bytes, 0, limit); position < limit;
-       position = NextCandidate(bytes, position, limit)) {
+  CandidateFinder candidates(bytes, limit);
+  for (size_t position = candidates.Next(0); position < limit;
+       position = candidates.Next(position)) {
     std::span<const uint8_t> rest = bytes.subspan(position);
     if (std::optional<TIconDirEntry> entry = PlausibleIconHeader(rest)) {
       AddDibIcon(rest, *entry, icons);
