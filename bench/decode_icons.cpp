@@ -1,14 +1,19 @@
 // Decodes every image of the ICO files given to 32-bit RGBA in memory, as a viewer would before
 // drawing them, and prints the counts: "FILES files, IMAGES images, PIXELS pixels".
-// A file that is no ICO file counts as a file with no images.
+// A file that is no ICO file counts as a file with no images. With --digest, one line per image
+// comes first: file, WxH and the CRC-32 of its RGBA rows (top row first), the form
+// bench/decode_icons.py prints, so that the two decoders' pixels can be compared once both
+// listings are sorted (the two take a file's images in different orders).
 //
-//   decode_icons FILE...
+//   decode_icons [--digest] FILE...
 
 #include <cstdint>
 #include <cstdio>
 #include <exception>
 #include <string>
 #include <vector>
+
+#include <zlib.h>
 
 #include "icons/advancedicon.h"
 #include "icons/maskbits.h"
@@ -55,7 +60,12 @@ std::vector<uint8_t> ToRgba(const TBitmap& bitmap) {
   return rgba;
 }
 
-void DecodeFile(const std::string& path, DecodeCounts& counts) {
+void PrintDigest(const std::string& path, const TBitmap& bitmap, const std::vector<uint8_t>& rgba) {
+  unsigned long crc = crc32(0, rgba.data(), uInt(rgba.size()));
+  std::printf("%s\t%dx%d\t%08lx\n", path.c_str(), bitmap.Width(), bitmap.Height(), crc);
+}
+
+void DecodeFile(const std::string& path, bool digest, DecodeCounts& counts) {
   ++counts.files;
   TAdvancedIcon icon;
   try {
@@ -64,15 +74,18 @@ void DecodeFile(const std::string& path, DecodeCounts& counts) {
     std::fprintf(stderr, "decode_icons: %s: %s\n", path.c_str(), error.what());
     return;
   }
-  for (const auto& image : icon.Images()) {
+  for (const auto& entry : icon.Images()) {
+    const TSubIcon& image = *entry;
     try {
-      std::vector<uint8_t> rgba = ToRgba(StraightAlphaBitmap(*image));
+      TBitmap bitmap = StraightAlphaBitmap(image);
+      std::vector<uint8_t> rgba = ToRgba(bitmap);
       if (rgba.empty()) continue;
+      if (digest) PrintDigest(path, bitmap, rgba);
       ++counts.images;
       counts.pixels += int64_t(rgba.size() / 4);
     } catch (const std::exception& error) {
       std::fprintf(stderr, "decode_icons: %s: image %s: %s\n", path.c_str(),
-                   image->GetShortDescription().c_str(), error.what());
+                   image.GetShortDescription().c_str(), error.what());
     }
   }
 }
@@ -80,12 +93,14 @@ void DecodeFile(const std::string& path, DecodeCounts& counts) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: decode_icons FILE...\n");
+  bool digest = argc > 1 && std::string(argv[1]) == "--digest";
+  int first = digest ? 2 : 1;
+  if (argc <= first) {
+    std::fprintf(stderr, "usage: decode_icons [--digest] FILE...\n");
     return 2;
   }
   DecodeCounts counts;
-  for (int i = 1; i < argc; ++i) DecodeFile(argv[i], counts);
+  for (int i = first; i < argc; ++i) DecodeFile(argv[i], digest, counts);
   std::printf("%lld files, %lld images, %lld pixels\n", static_cast<long long>(counts.files),
               static_cast<long long>(counts.images), static_cast<long long>(counts.pixels));
   return 0;
