@@ -62,6 +62,15 @@ test_icon_links() {
   check_equal "megabytes of 4 of 3 files" "4.5" "$(linked_megabytes "$work/sizes.lst" 4)"
 }
 
+# A missing peer tool is named and its comparison skipped, not failed.
+test_have_tools() {
+  local said status=0
+  said=$(have_tools sh no-such-tool-here) || status=$?
+  check_equal "status without a tool" 1 "$status"
+  check_equal "note without a tool" "   skipped: no-such-tool-here not installed" "$said"
+  check_equal "tools present" "" "$(have_tools sh)"
+}
+
 test_ratio() {
   check_equal "ratio" "2.50" "$(ratio 10 4)"
   check_equal "ratio of a missing peer time" "n/a" "$(ratio n/a 4)"
@@ -122,6 +131,7 @@ test_decoders_agree() {
 
 test_files_starting_with
 test_icon_links
+test_have_tools
 test_ratio
 test_best_time
 test_best_time_and_memory
