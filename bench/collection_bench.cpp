@@ -1,11 +1,17 @@
 // The collection at scale: writing and reading a collection file of 10,000 icons, sorting it in
-// each mode, and the compare work of duplicate removal over 20,000 icons.
+// each mode, the compare work of duplicate removal over 20,000 made-up icons, and duplicate
+// removal over 10,000 and 100,000 real icons.
 
 #include <benchmark/benchmark.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "appcore/reopenfileholder.h"
+#include "base/errors.h"
 #include "base/fileio.h"
 #include "collection/duplicatefinder.h"
+#include "collection/fileimport.h"
 #include "collection/fmlib.h"
 #include "collection/iconhash.h"
 #include "platform/fakeuserinterface.h"
@@ -144,6 +150,108 @@ void BM_CompareHash(benchmark::State& state) {
     benchmark::DoNotOptimize(CompareHash(*collection.lib.Items().Icons(i++ % 100)));
 }
 BENCHMARK(BM_CompareHash);
+
+// Real icons: the ICO files (found by their first bytes) of the sample corpus and of NSIS, and
+// the PNG files of the installed icon themes, each imported as the collection imports it.
+class RealIcons {
+ public:
+  static const RealIcons& Get() {
+    static const RealIcons icons;
+    return icons;
+  }
+
+  int Distinct() const { return collection_.lib.Count(); }
+  // count icons: the distinct ones in turn, again and again.
+  std::vector<std::unique_ptr<TAdvancedIcon>> Repeated(int count) const {
+    std::vector<std::unique_ptr<TAdvancedIcon>> icons;
+    for (int i = 0; i < count && Distinct(); ++i) {
+      icons.push_back(std::make_unique<TAdvancedIcon>());
+      icons.back()->Assign(*collection_.lib.Items().Icons(i % Distinct()));
+    }
+    return icons;
+  }
+
+ private:
+  RealIcons() : collection_(0, 1) {  // an empty collection to import into
+    ImportMatching(VARNEL_CORPUS, IsIcoFile);
+    ImportMatching("/usr/share/nsis", IsIcoFile);
+    ImportMatching("/usr/share/icons",
+                   [](const std::filesystem::path& path) { return path.extension() == ".png"; });
+  }
+
+  static bool IsIcoFile(const std::filesystem::path& path) {
+    char head[4] = {};
+    std::ifstream(path, std::ios::binary).read(head, 4);
+    return head[0] == 0 && head[1] == 0 && head[2] == 1 && head[3] == 0;
+  }
+
+  template <typename Predicate>
+  void ImportMatching(const std::string& root, Predicate matches) {
+    std::error_code error;
+    for (std::filesystem::recursive_directory_iterator it(root, error), end; !error && it != end;
+         it.increment(error)) {
+      if (!it->is_regular_file(error) || !matches(it->path())) continue;
+      try {
+        ImportFile(collection_.lib, it->path().string(), nullptr);
+      } catch (const Exception&) {
+        // A damaged sample gives no icon.
+      }
+    }
+  }
+
+  Collection collection_;
+};
+
+// The hash duplicate removal gives an icon: 0, equal to nothing, when it cannot be drawn.
+uint32_t CompareHashOrZero(const TAdvancedIcon& icon) {
+  try {
+    return CompareHash(icon);
+  } catch (const Exception&) {
+    return 0;
+  }
+}
+
+std::vector<const TAdvancedIcon*> Pointers(
+    const std::vector<std::unique_ptr<TAdvancedIcon>>& list) {
+  std::vector<const TAdvancedIcon*> pointers;
+  for (const auto& icon : list) pointers.push_back(icon.get());
+  return pointers;
+}
+
+// What duplicate removal does to a collection of real icons: hashing each, then comparing the
+// icons of equal hashes. Every icon past the distinct ones is a copy.
+void BM_RealDuplicatesHashAndCompare(benchmark::State& state) {
+  const RealIcons& real = RealIcons::Get();
+  int count = int(state.range(0));
+  auto list = real.Repeated(count);
+  std::vector<const TAdvancedIcon*> icons = Pointers(list);
+  for (auto _ : state) {
+    std::vector<uint32_t> hashes;
+    for (const TAdvancedIcon* icon : icons) hashes.push_back(CompareHashOrZero(*icon));
+    std::vector<int> found = FindDuplicatePositions(icons, hashes, nullptr);
+    if (int(found.size()) < count - real.Distinct()) state.SkipWithError("copies not all found");
+  }
+  state.counters["distinct"] = real.Distinct();
+  state.SetItemsProcessed(int64_t(state.iterations()) * count);
+}
+BENCHMARK(BM_RealDuplicatesHashAndCompare)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// The compare pass alone over real icons, hashed beforehand.
+void BM_RealDuplicatesComparePass(benchmark::State& state) {
+  const RealIcons& real = RealIcons::Get();
+  int count = int(state.range(0));
+  auto list = real.Repeated(count);
+  std::vector<const TAdvancedIcon*> icons = Pointers(list);
+  std::vector<uint32_t> hashes;
+  for (const TAdvancedIcon* icon : icons) hashes.push_back(CompareHashOrZero(*icon));
+  for (auto _ : state) {
+    std::vector<int> found = FindDuplicatePositions(icons, hashes, nullptr);
+    if (int(found.size()) < count - real.Distinct()) state.SkipWithError("copies not all found");
+  }
+  state.counters["distinct"] = real.Distinct();
+  state.SetItemsProcessed(int64_t(state.iterations()) * count);
+}
+BENCHMARK(BM_RealDuplicatesComparePass)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
