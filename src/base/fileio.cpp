@@ -1,7 +1,6 @@
 #include "base/fileio.h"
 
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,40 +11,14 @@
 #include <utility>
 
 #include "base/errors.h"
+#include "base/filedescriptor.h"
 
 namespace varnel {
 
 namespace {
 
-std::string ErrnoText() {
-  return std::strerror(errno);
-}
-
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int get() const { return fd_; }
-  int release() { return std::exchange(fd_, -1); }
-
- private:
-  int fd_;
-};
-
-int OpenForReading(const std::string& path) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) throw EFileError("Cannot open file \"" + path + "\". " + ErrnoText());
-  return fd;
-}
-
 uint64_t RegularFileSize(int fd, const std::string& path) {
-  struct stat info;
-  if (::fstat(fd, &info) != 0)
-    throw EFileError("Cannot open file \"" + path + "\". " + ErrnoText());
+  struct stat info = StatusOf(fd, path);
   if (!S_ISREG(info.st_mode)) throw EFileError("Cannot open file \"" + path + "\". Not a file");
   return uint64_t(info.st_size);
 }
@@ -86,7 +59,7 @@ std::vector<uint8_t> ReadWholeFile(const std::string& path, uint64_t maxSize) {
 
 int64_t FileSizeOf(const std::string& path) {
   struct stat info;
-  if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return -1;
+  if (!StatusOfPath(path, info) || !S_ISREG(info.st_mode)) return -1;
   return int64_t(info.st_size);
 }
 
@@ -105,20 +78,6 @@ void WriteFileAtomic(const std::string& path, std::span<const uint8_t> bytes) {
     ::unlink(temporary.c_str());
     throw EFileError("Cannot write file \"" + path + "\". " + error.what());
   }
-}
-
-MappedFile::MappedFile(const std::string& path) {
-  FileDescriptor fd(OpenForReading(path));
-  uint64_t size = RegularFileSize(fd.get(), path);
-  if (size == 0) return;
-  void* data = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd.get(), 0);
-  if (data == MAP_FAILED) throw EFileError("Cannot map file \"" + path + "\". " + ErrnoText());
-  data_ = static_cast<const uint8_t*>(data);
-  size_ = size;
-}
-
-MappedFile::~MappedFile() {
-  if (data_) ::munmap(const_cast<uint8_t*>(data_), size_);
 }
 
 }  // namespace varnel

@@ -6,6 +6,7 @@
 #include "appcore/shareddialogs.h"
 #include "base/errors.h"
 #include "base/fileio.h"
+#include "base/mappedfile.h"
 #include "collection/busyscope.h"
 #include "collection/duplicatefinder.h"
 #include "collection/filekind.h"
@@ -40,36 +41,36 @@ void AddPictureImage(TAdvancedIcon& icon, const TPicture& picture) {
 }
 
 // The one icon of the single-icon kinds (icon files, pictures); null for every other kind.
-std::unique_ptr<TAdvancedIcon> ReadSingleIcon(const TKindReader& reader, const std::string& path) {
-  if (reader.group == Group::SingleIcon) return reader.readIcon(path);
+std::unique_ptr<TAdvancedIcon> ReadSingleIcon(const TKindReader& reader, const MappedFile& file) {
+  if (reader.group == Group::SingleIcon) return reader.readIcon(file);
   if (reader.group != Group::Picture) return nullptr;
   auto icon = std::make_unique<TAdvancedIcon>();
-  AddPictureImage(*icon, reader.readPicture(path));
+  AddPictureImage(*icon, reader.readPicture(file));
   return icon;
 }
 
 // The icons of a module, library or resource file in a private list; isModule tells whether
 // the file was one. Only modules get the raw scan for embedded images when their resources give
 // no icon; other files are left to the RIFF search.
-TIconLibrary ReadLibrary(Kind kind, const std::string& path, bool& isModule) {
+TIconLibrary ReadLibrary(Kind kind, const SharedFile& file, bool& isModule) {
   TIconLibrary library;
   isModule = true;
   if (kind == Kind::fkResource32 || kind == Kind::fkResource16) {
-    ImportResourceFile(path, library.Icons);
+    ImportResourceBytes(file->Bytes(), library.Icons);
     return library;
   }
   bool is32Bit = false;
-  isModule = IsModuleFile(path, is32Bit);
-  if (isModule) library.AppendFromFile(path);
+  isModule = IsModuleBytes(file->Bytes(), is32Bit);
+  if (isModule) library.AppendFromFile(file);
   return library;
 }
 
 // Icons stored in RIFF chunks, each named after the file, numbered when there are several.
-NamedIcons ReadRiffIcons(const std::string& path) {
+NamedIcons ReadRiffIcons(const MappedFile& file) {
   std::vector<std::unique_ptr<TAdvancedIcon>> found;
-  TAdvancedIcon().ExtractFromRiffFile(path, 0, &found);
+  TAdvancedIcon().ExtractFromRiffData(file.Bytes(), 0, &found);
   std::erase_if(found, [](const auto& icon) { return !icon->Images().Count(); });
-  std::string name = Stem(path);
+  std::string name = Stem(file.Path());
   NamedIcons icons;
   for (size_t i = 0; i < found.size(); ++i)
     icons.emplace_back(found.size() == 1 ? name : name + std::to_string(i), std::move(found[i]));
@@ -78,10 +79,10 @@ NamedIcons ReadRiffIcons(const std::string& path) {
 
 // Every icon of a file whose kind gives many: a library's icons with their names, or, for a
 // file that is no module, the icons in its RIFF chunks.
-NamedIcons ReadManyIcons(Kind kind, const std::string& path) {
+NamedIcons ReadManyIcons(Kind kind, const SharedFile& file) {
   bool isModule = false;
-  TIconLibrary library = ReadLibrary(kind, path, isModule);
-  if (!isModule) return ReadRiffIcons(path);
+  TIconLibrary library = ReadLibrary(kind, file, isModule);
+  if (!isModule) return ReadRiffIcons(*file);
   NamedIcons icons;
   while (library.Icons.Count()) {
     TIconList::Item item = library.Icons.TakeItem(0);
@@ -90,20 +91,20 @@ NamedIcons ReadManyIcons(Kind kind, const std::string& path) {
   return icons;
 }
 
-void CheckArchiveSize(const TfmLib& lib, Kind kind, const std::string& path) {
+void CheckArchiveSize(const TfmLib& lib, Kind kind, const MappedFile& file) {
   if (lib.SearchMode && IsArchive(kind) &&
-      FileSizeOf(path) > int64_t(lib.Settings().MaxArchiveSize) * kMiB)
-    throw Exception("Archive too large: " + path);
+      int64_t(file.Size()) > int64_t(lib.Settings().MaxArchiveSize) * kMiB)
+    throw Exception("Archive too large: " + file.Path());
 }
 
-void LoadByKind(TfmLib& lib, Kind kind, const std::string& path) {
+void LoadByKind(TfmLib& lib, Kind kind, const SharedFile& file) {
   const TKindReader& reader = ReaderOf(kind);
   if (reader.group == Group::Unsupported || reader.group == Group::Collection) return;
-  if (auto icon = ReadSingleIcon(reader, path)) {
-    if (icon->Images().Count()) lib.AppendItem(Stem(path), std::move(icon));
+  if (auto icon = ReadSingleIcon(reader, *file)) {
+    if (icon->Images().Count()) lib.AppendItem(Stem(file->Path()), std::move(icon));
     return;
   }
-  for (auto& [name, icon] : ReadManyIcons(kind, path)) lib.AppendItem(name, std::move(icon));
+  for (auto& [name, icon] : ReadManyIcons(kind, file)) lib.AppendItem(name, std::move(icon));
 }
 
 std::string WithPath(const std::string& message, const std::string& path,
@@ -116,10 +117,14 @@ std::string WithPath(const std::string& message, const std::string& path,
 void LoadFile(TfmLib& lib, const std::string& path, const std::string& displayPath, int depth,
               bool allMembers, bool silent, std::vector<std::string>* errors) {
   int before = lib.Count();
-  Kind kind = DetectFileKind(path).kind;
+  // One mapping serves detection and reading; a file that cannot be read gives nothing.
+  SharedFile file = MappedFile::TryOpen(path);
+  Kind kind = file ? DetectFileKind(*file).kind : Kind::fkUnreadable;
   try {
-    CheckArchiveSize(lib, kind, path);
-    LoadByKind(lib, kind, path);
+    if (file) {
+      CheckArchiveSize(lib, kind, *file);
+      LoadByKind(lib, kind, file);
+    }
   } catch (const Exception& error) {
     if (!silent) {
       if (!errors) throw;
@@ -142,21 +147,23 @@ void LoadFileExcludingDuplicates(TfmLib& lib, const std::string& path,
     lib.Document.RecordSource(lib.Count() - 1, source, position);
   };
   try {
-    Kind kind = DetectFileKind(path).kind;
-    CheckArchiveSize(lib, kind, path);
+    SharedFile file = MappedFile::TryOpen(path);
+    if (!file) return;  // nothing to read
+    Kind kind = DetectFileKind(*file).kind;
+    CheckArchiveSize(lib, kind, *file);
     const TKindReader& reader = ReaderOf(kind);
     if (reader.group == Group::Collection) {
       lib.MergeCollectionFile(path, &duplicates);
       lib.SetModified(true);
     } else if (reader.group == Group::AnimatedCursor) {
-      addUnlessPresent(Stem(path), reader.readIcon(path), 0);
+      addUnlessPresent(Stem(path), reader.readIcon(*file), 0);
     } else if (reader.group == Group::Unsupported) {
       return;
-    } else if (auto icon = ReadSingleIcon(reader, path)) {
+    } else if (auto icon = ReadSingleIcon(reader, *file)) {
       addUnlessPresent(Stem(path), std::move(icon), 0);
     } else {
       int position = 0;
-      for (auto& [name, icon] : ReadManyIcons(kind, path))
+      for (auto& [name, icon] : ReadManyIcons(kind, file))
         addUnlessPresent(name, std::move(icon), position++);
     }
   } catch (const Exception& error) {
@@ -168,14 +175,15 @@ void LoadFileExcludingDuplicates(TfmLib& lib, const std::string& path,
 void ImportFile(TfmLib& lib, const std::string& path, std::vector<std::string>* errors, int depth,
                 bool allMembers) {
   int before = lib.Count();
-  Kind kind = DetectFileKind(path).kind;
+  SharedFile file = MappedFile::TryOpen(path);
+  Kind kind = file ? DetectFileKind(*file).kind : Kind::fkUnreadable;
   const TKindReader& reader = ReaderOf(kind);
   bool recordSource = reader.group != Group::Collection && !IsArchive(kind);
   try {
     if (reader.group == Group::Collection) {
       lib.MergeCollectionFile(path);
     } else if (reader.group == Group::Library) {
-      for (auto& [name, icon] : ReadManyIcons(kind, path)) lib.AppendItem(name, std::move(icon));
+      for (auto& [name, icon] : ReadManyIcons(kind, file)) lib.AppendItem(name, std::move(icon));
     } else if (IsArchive(kind)) {
       throw Exception("Reading archives is not available yet");
     } else {
@@ -250,7 +258,8 @@ int AddPicture(TfmLib& lib, TAdvancedIcon& icon, const std::string& path, const 
 
 int AddImagesFromFile(TfmLib& lib, TAdvancedIcon& icon, const std::string& path, int index) {
   int before = icon.Images().Count();
-  Kind kind = DetectFileKind(path).kind;
+  SharedFile file = MappedFile::TryOpen(path);
+  Kind kind = file ? DetectFileKind(*file).kind : Kind::fkUnreadable;
   const TKindReader& reader = ReaderOf(kind);
   int result = 0;
   switch (reader.group) {
@@ -258,19 +267,20 @@ int AddImagesFromFile(TfmLib& lib, TAdvancedIcon& icon, const std::string& path,
     case Group::AnimatedCursor:
       // The file's images replace the icon's.
       icon.Images().Clear();
-      icon.Images().TakeAll(*reader.readIcon(path));
+      icon.Images().TakeAll(*reader.readIcon(*file));
       break;
     case Group::Picture:
-      result = AddPicture(lib, icon, path, reader.readPicture(path));
+      result = AddPicture(lib, icon, path, reader.readPicture(*file));
       break;
     case Group::Library: {
-      auto icons = ReadManyIcons(kind, path);
+      auto icons = ReadManyIcons(kind, file);
       size_t chosen = size_t(std::max(index, 0));
       if (chosen < icons.size()) icon.Images().TakeAll(*icons[chosen].second);
       break;
     }
     default:
-      if (FileSizeOf(path) < 4) throw Exception("Can't found image in file: " + path);
+      if ((file ? int64_t(file->Size()) : FileSizeOf(path)) < 4)
+        throw Exception("Can't found image in file: " + path);
   }
   if (result == 0 && icon.Images().Count() == before) result = 2;
   return result;

@@ -1,8 +1,5 @@
 #include "collection/filekind.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -22,19 +19,6 @@ constexpr int64_t kFiftyMiB = 50 * kOneMiB;
 constexpr size_t kMacScanLength = 5600;
 
 using Kind = TFileKind;
-
-class FileByteSource : public ByteSource {
- public:
-  explicit FileByteSource(int fd) : fd_(fd) {}
-  ~FileByteSource() override { ::close(fd_); }
-  size_t ReadAt(uint64_t offset, void* buffer, size_t count) override {
-    ssize_t n = ::pread(fd_, buffer, count, off_t(offset));
-    return n > 0 ? size_t(n) : 0;
-  }
-
- private:
-  int fd_;
-};
 
 class SpanByteSource : public ByteSource {
  public:
@@ -290,13 +274,15 @@ TFileKindInfo DetectFileKind(ByteSource& source, int64_t size) {
 }
 
 TFileKindInfo DetectFileKind(const std::string& path) {
+  if (SharedFile file = MappedFile::TryOpen(path)) return DetectFileKind(*file);
+  // Files too short for any kind stay what their size makes them, readable or not.
   int64_t size = FileSizeOf(path);
   if (size == 0) return {TFileKind::fkEmpty, 0};
-  if (size <= 4) return {};  // missing or too short
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return {TFileKind::fkUnreadable, 0};
-  FileByteSource source(fd);
-  return DetectFileKind(source, size);
+  return {size > 4 ? TFileKind::fkUnreadable : TFileKind::fkUnrecognised, 0};
+}
+
+TFileKindInfo DetectFileKind(const MappedFile& file) {
+  return DetectFileKindOfBytes(file.Bytes());
 }
 
 TFileKindInfo DetectFileKindOfBytes(std::span<const uint8_t> bytes) {

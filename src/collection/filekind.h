@@ -5,6 +5,8 @@
 #include <span>
 #include <string>
 
+#include "base/mappedfile.h"
+
 namespace varnel {
 
 enum class TFileKind {
@@ -49,8 +51,11 @@ class ByteSource {
   virtual size_t ReadAt(uint64_t offset, void* buffer, size_t count) = 0;
 };
 
-// Detects the kind of the file at path, reading only the bytes the tests need.
+// Detects the kind of the file at path, reading only the bytes the tests need. A file that
+// exists but cannot be read is fkUnreadable; a missing one, or a folder, is unrecognised.
 TFileKindInfo DetectFileKind(const std::string& path);
+// The same over a file mapped before.
+TFileKindInfo DetectFileKind(const MappedFile& file);
 // The same over any source of size bytes.
 TFileKindInfo DetectFileKind(ByteSource& source, int64_t size);
 // The same over bytes in memory.

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "base/fileio.h"
+#include "base/stream.h"
 #include "graphics/canvas.h"
 #include "graphics/jpegcodec.h"
 #include "icons/bitmapfix32.h"
@@ -19,35 +19,34 @@ using Group = TKindGroup;
 // PNG pixels below this alpha are transparent in the mask.
 constexpr int kPngAlphaThreshold = 80;
 
-std::unique_ptr<TAdvancedIcon> ReadIconFile(const std::string& path) {
+std::unique_ptr<TAdvancedIcon> ReadIconFile(const MappedFile& file) {
   auto icon = std::make_unique<TAdvancedIcon>();
-  icon->LoadFromFile(path);
+  icon->LoadFromBytes(file.Bytes());
   return icon;
 }
 
 // All frames of an animated cursor as one icon.
-std::unique_ptr<TAdvancedIcon> ReadAllFrames(const std::string& path) {
+std::unique_ptr<TAdvancedIcon> ReadAllFrames(const MappedFile& file) {
   auto icon = std::make_unique<TAdvancedIcon>();
-  icon->ExtractFromRiffFile(path, 0, nullptr);
+  icon->ExtractFromRiffData(file.Bytes(), 0, nullptr);
   return icon;
 }
 
-TPicture ReadBmpPicture(const std::string& path) {
-  std::vector<uint8_t> bytes = ReadWholeFile(path);
+TPicture ReadBmpPicture(const MappedFile& file) {
   TBitmapFix32 bitmap;
-  SpanStream stream(bytes);
+  SpanStream stream(file.Bytes());
   bitmap.LoadFromStream(stream);
   return {std::move(bitmap), std::nullopt};
 }
 
-TPicture ReadJpegPicture(const std::string& path) {
-  TBitmap result = ConvertFormat(DecodeJpeg(ReadWholeFile(path)), PixelFormat::Bits32);
+TPicture ReadJpegPicture(const MappedFile& file) {
+  TBitmap result = ConvertFormat(DecodeJpeg(file.Bytes()), PixelFormat::Bits32);
   SetOpaque(result);
   return {std::move(result), std::nullopt};
 }
 
-TPicture ReadPngPicture(const std::string& path) {
-  TColorAndMask png = LoadPngPicture(ReadWholeFile(path), kPngAlphaThreshold);
+TPicture ReadPngPicture(const MappedFile& file) {
+  TColorAndMask png = LoadPngPicture(file.Bytes(), kPngAlphaThreshold);
   return {std::move(png.color), std::move(png.mask)};
 }
 
@@ -75,6 +74,14 @@ const TKindReader& ReaderOf(TFileKind kind) {
   for (const TKindReader& reader : kReaders)
     if (reader.kind == kind) return reader;
   return kOther;
+}
+
+std::unique_ptr<TAdvancedIcon> ReadIconOf(const TKindReader& reader, const std::string& path) {
+  return reader.readIcon(MappedFile(path));
+}
+
+TPicture ReadPictureOf(const TKindReader& reader, const std::string& path) {
+  return reader.readPicture(MappedFile(path));
 }
 
 }  // namespace varnel

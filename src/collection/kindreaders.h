@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "base/mappedfile.h"
 #include "collection/filekind.h"
 #include "graphics/bitmap.h"
 #include "icons/advancedicon.h"
@@ -35,10 +36,14 @@ struct TKindReader {
   TFileKind kind;
   TKindGroup group;
   // SingleIcon: reads the file's icon. AnimatedCursor: reads all frames as one icon.
-  std::unique_ptr<TAdvancedIcon> (*readIcon)(const std::string& path) = nullptr;
+  std::unique_ptr<TAdvancedIcon> (*readIcon)(const MappedFile& file) = nullptr;
   // Picture: reads the file's picture.
-  TPicture (*readPicture)(const std::string& path) = nullptr;
+  TPicture (*readPicture)(const MappedFile& file) = nullptr;
 };
+
+// A reader's icon or picture from the file at path, mapped for the reading.
+std::unique_ptr<TAdvancedIcon> ReadIconOf(const TKindReader& reader, const std::string& path);
+TPicture ReadPictureOf(const TKindReader& reader, const std::string& path);
 
 // The row of a kind; kinds without a row of their own are Other.
 const TKindReader& ReaderOf(TFileKind kind);

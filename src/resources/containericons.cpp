@@ -1,7 +1,6 @@
 #include "resources/containericons.h"
 
 #include "base/errors.h"
-#include "base/fileio.h"
 #include "resources/pefile.h"
 #include "resources/resimport.h"
 
@@ -15,7 +14,7 @@ void AppendGroupIcons(TResourceModule& module, TIconList& list) {
     try {
       // The group's own data and language: a name present in several languages gives each
       // language's icon.
-      icon->LoadFromResourceGroup(module, record->Data(), record->ResourceLanguage());
+      icon->LoadFromResourceGroup(module, record->ReadStream(), record->ResourceLanguage());
     } catch (const std::exception&) {
       // A damaged group keeps the images read before the damage.
     }
@@ -24,11 +23,14 @@ void AppendGroupIcons(TResourceModule& module, TIconList& list) {
 }
 
 void ReadContainerIcons(const std::string& fileName, TIconList& list) {
-  MappedFile file(fileName);
-  std::span<const uint8_t> bytes = file.Bytes();
+  ReadContainerIcons(MappedFile::Open(fileName), list);
+}
+
+void ReadContainerIcons(const SharedFile& file, TIconList& list) {
+  std::span<const uint8_t> bytes = file->Bytes();
   if (bytes.size() >= 2 && bytes[0] == 'M' && bytes[1] == 'Z') {
     TPEResourceModule module;
-    module.DecodeFile(fileName);
+    module.DecodeFile(file);
     AppendGroupIcons(module, list);
     return;
   }

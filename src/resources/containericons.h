@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "base/mappedfile.h"
 #include "resources/iconlist.h"
 #include "resources/resourcedetails.h"
 
@@ -15,5 +16,6 @@ void AppendGroupIcons(TResourceModule& module, TIconList& list);
 // The icons of a PE module (its icon groups) or a .res/.dcr file (as ImportResourceFile names
 // them). Raises EPEException for a damaged module and Exception for files of other kinds.
 void ReadContainerIcons(const std::string& fileName, TIconList& list);
+void ReadContainerIcons(const SharedFile& file, TIconList& list);
 
 }  // namespace varnel

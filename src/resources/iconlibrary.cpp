@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "base/fileio.h"
 #include "platform/textfunctions.h"
 #include "resources/containericons.h"
 #include "resources/iclwriter32.h"
@@ -16,15 +15,15 @@ namespace varnel {
 
 namespace {
 
-bool AppendPEIcons(const std::string& fileName, TIconList& icons) {
+bool AppendPEIcons(const SharedFile& file, TIconList& icons) {
   TPEResourceModule module;
-  module.LoadFromFile(fileName);  // a damaged image gives what was decoded before the damage
+  module.LoadFromFile(file);  // a damaged image gives what was decoded before the damage
   AppendGroupIcons(module, icons);
   return true;
 }
 
-bool Append16BitIcons(const std::string& fileName, TIconList& icons) {
-  T16BitReader reader(fileName);
+bool Append16BitIcons(const SharedFile& file, TIconList& icons) {
+  T16BitReader reader(file);
   if (!reader.ReadIcons()) return false;
   for (TNamedIcon& item : reader.List) icons.AddIcon(item.name, std::move(item.icon));
   return true;
@@ -32,60 +31,70 @@ bool Append16BitIcons(const std::string& fileName, TIconList& icons) {
 
 }  // namespace
 
-bool TIconLibrary::ReadModuleIcons(const std::string& fileName) {
-  return Is32Bit ? AppendPEIcons(fileName, Icons) : Append16BitIcons(fileName, Icons);
+bool TIconLibrary::ReadModuleIcons(const SharedFile& file) {
+  return Is32Bit ? AppendPEIcons(file, Icons) : Append16BitIcons(file, Icons);
 }
 
-ModuleCensus TIconLibrary::ExamineFile(const std::string& fileName) {
+ModuleCensus TIconLibrary::ExamineFile(const std::string& fileName,
+                                       std::span<const uint8_t> bytes) {
   FileName = fileName;
-  IsModule = Is32Bit = false;
-  try {
-    MappedFile file(fileName);
-    IsModule = IsModuleBytes(file.Bytes(), Is32Bit);
-    return TakeModuleCensus(file.Bytes());
-  } catch (const std::exception&) {
-    return {};
-  }
+  IsModule = IsModuleBytes(bytes, Is32Bit);
+  return TakeModuleCensus(bytes);
 }
 
 bool TIconLibrary::LoadFromFile(const std::string& fileName) {
+  return LoadFromFile(MappedFile::Open(fileName));
+}
+
+bool TIconLibrary::LoadFromFile(const SharedFile& file) {
   Icons.Clear();
-  ModuleCensus census = ExamineFile(fileName);
+  ModuleCensus census = ExamineFile(file->Path(), file->Bytes());
   if (IsModule && !census.hasIcons) {
     ModuleIconCount = 0;
     return false;
   }
   ModuleIconCount = census.iconCount;
   bool result = false;
-  if (IsModule && ModuleIconCount != 0) result = ReadModuleIcons(fileName) && !Is32Bit;
-  if (Icons.Count() == 0) ScanForImages(fileName, Icons);
+  if (IsModule && ModuleIconCount != 0) result = ReadModuleIcons(file) && !Is32Bit;
+  if (Icons.Count() == 0) ScanBytesForImages(file->Bytes(), Icons);
   return result;
 }
 
 bool TIconLibrary::AppendFromFile(const std::string& fileName) {
-  ModuleIconCount = ExamineFile(fileName).iconCount;
+  return AppendFromFile(MappedFile::Open(fileName));
+}
+
+bool TIconLibrary::AppendFromFile(const SharedFile& file) {
+  ModuleIconCount = ExamineFile(file->Path(), file->Bytes()).iconCount;
   int countBefore = Icons.Count();
   bool result = false;
-  if (IsModule && ModuleIconCount != 0) result = ReadModuleIcons(fileName);
-  if (Icons.Count() == countBefore) ScanForImages(fileName, Icons);
+  if (IsModule && ModuleIconCount != 0) result = ReadModuleIcons(file);
+  if (Icons.Count() == countBefore) ScanBytesForImages(file->Bytes(), Icons);
   return result;
 }
 
 bool TIconLibrary::LoadNames(const std::string& fileName) {
+  if (SharedFile file = MappedFile::TryOpen(fileName)) return LoadNames(file);
   Icons.Clear();
-  ModuleIconCount = std::max(ExamineFile(fileName).iconCount, 0);
+  ModuleIconCount = std::max(ExamineFile(fileName, {}).iconCount, 0);
+  return false;
+}
+
+bool TIconLibrary::LoadNames(const SharedFile& file) {
+  Icons.Clear();
+  ModuleIconCount = std::max(ExamineFile(file->Path(), file->Bytes()).iconCount, 0);
   if (!IsModule) return false;
   if (Is32Bit) {
     TPEResourceModule module;
     try {
-      module.DecodeFile(fileName);
+      module.DecodeFile(file);
     } catch (const std::exception&) {
       return false;
     }
     AppendGroupIcons(module, Icons);
     return true;
   }
-  T16BitReader reader(fileName);
+  T16BitReader reader(file);
   if (!reader.ReadNames()) return false;
   for (TNamedIcon& item : reader.List) Icons.AddIcon(item.name, std::make_unique<TAdvancedIcon>());
   return true;

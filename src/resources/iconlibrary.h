@@ -4,8 +4,10 @@
 // naming rules, the uniqueness check and saving as 32-bit or 16-bit ICL.
 
 #include <optional>
+#include <span>
 #include <string>
 
+#include "base/mappedfile.h"
 #include "resources/iclreaderror.h"
 #include "resources/iconlist.h"
 #include "resources/modulecensus.h"
@@ -17,15 +19,20 @@ class TIconLibrary {
   int Count() const { return Icons.Count(); }
   TAdvancedIcon* Icon(int index) const { return Icons.Icons(index); }
 
+  // Each reads through one mapping of the file; the forms taking a path map it first.
+  //
   // Replaces the list by the icons of a module file. True when the 16-bit reader read them; a
   // PE module's icons, and those of the raw scan, leave the result false.
   bool LoadFromFile(const std::string& fileName);
+  bool LoadFromFile(const SharedFile& file);
   // Appends the icons of a module file; true when a module reader ran (for a 16-bit module:
   // succeeded).
   bool AppendFromFile(const std::string& fileName);
+  bool AppendFromFile(const SharedFile& file);
   // Replaces the list by the names and icons of a PE module, or by the names of a 16-bit one
   // (each with an icon without images). False for files that are no readable module.
   bool LoadNames(const std::string& fileName);
+  bool LoadNames(const SharedFile& file);
 
   // Raise Exception with the CheckUniqueNames message for duplicate names; nothing is written
   // then. Both write a temporary file that replaces fileName only when complete.
@@ -47,10 +54,10 @@ class TIconLibrary {
   TIconList Icons;
 
  private:
-  // Sets FileName, IsModule and Is32Bit from one mapping of the file and takes its census.
-  ModuleCensus ExamineFile(const std::string& fileName);
+  // Sets FileName, IsModule and Is32Bit from the file's bytes and takes its census.
+  ModuleCensus ExamineFile(const std::string& fileName, std::span<const uint8_t> bytes);
   // Reads the module's icons into the list; true when a reader ran as the result counts it.
-  bool ReadModuleIcons(const std::string& fileName);
+  bool ReadModuleIcons(const SharedFile& file);
 };
 
 // Index of the first icon named exactly name (case-sensitive), or -1.

@@ -43,9 +43,12 @@ TICL16IconImage::TICL16IconImage(const TIconDirEntry& entry, std::span<const uin
 }
 
 T16BitReader::T16BitReader(const std::string& fileName)
-    : TICLReader(fileName),
-      BaseName(LibraryBaseName(fileName)),
-      file_(std::make_unique<MappedFile>(fileName)),
+    : T16BitReader(MappedFile::Open(fileName)) {}
+
+T16BitReader::T16BitReader(SharedFile file)
+    : TICLReader(file->Path()),
+      BaseName(LibraryBaseName(file->Path())),
+      file_(std::move(file)),
       bytes_(file_->Bytes()) {}
 
 T16BitReader::T16BitReader(std::span<const uint8_t> bytes, std::string baseName)

@@ -10,7 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "base/fileio.h"
+#include "base/mappedfile.h"
 #include "resources/iclreader.h"
 
 namespace varnel {
@@ -31,6 +31,8 @@ class T16BitReader : public TICLReader {
  public:
   // Maps the file; raises EFileError when it cannot be opened.
   explicit T16BitReader(const std::string& fileName);
+  // Reads a file mapped before.
+  explicit T16BitReader(SharedFile file);
   // Reads bytes in memory that outlive the reader; baseName names icons the library leaves
   // unnamed.
   T16BitReader(std::span<const uint8_t> bytes, std::string baseName);
@@ -63,7 +65,7 @@ class T16BitReader : public TICLReader {
   std::string NameOfGroup(size_t index) const;
   uint16_t U16At(uint64_t offset) const;
 
-  std::unique_ptr<MappedFile> file_;
+  SharedFile file_;
   std::span<const uint8_t> bytes_;
   std::vector<NameInfo> iconTable_;
   std::vector<NameInfo> groupTable_;

@@ -83,10 +83,17 @@ void TPEModule::Clear() {
   overlayStart_ = 0;
 }
 
-void TPEModule::Decode(std::span<const uint8_t> image) {
+void TPEModule::Decode(std::span<const uint8_t> image, std::shared_ptr<const void> keeper) {
   Clear();
   source_ = image;
+  sourceKeeper_ = std::move(keeper);
   DecodeHeaders(image);
+}
+
+ByteBlock TPEModule::SourcePart(uint64_t offset, uint64_t length) const {
+  uint64_t start = std::min<uint64_t>(offset, source_.size());
+  uint64_t count = std::min<uint64_t>(length, source_.size() - start);
+  return ByteBlock(source_.subspan(size_t(start), size_t(count)), sourceKeeper_);
 }
 
 void TPEModule::DecodeHeaders(std::span<const uint8_t> image) {
@@ -95,8 +102,7 @@ void TPEModule::DecodeHeaders(std::span<const uint8_t> image) {
   std::copy_n(image.begin(), pe::kDosHeaderSize, DOSHeader.begin());
   uint64_t lfanew = ReadU32LE(&image[pe::kLfanewOffset]);
   if (lfanew > pe::kDosHeaderSize)
-    DOSStub.assign(image.begin() + pe::kDosHeaderSize,
-                   image.begin() + std::min<uint64_t>(lfanew, image.size()));
+    DOSStub = SourcePart(pe::kDosHeaderSize, lfanew - pe::kDosHeaderSize);
 
   uint64_t coffOffset = lfanew + kSignatureSize;
   if (coffOffset + pe::kCoffHeaderSize > image.size() || ReadU32LE(&image[lfanew]) != 0x4550)
@@ -129,7 +135,7 @@ void TPEModule::DecodeSectionTable(std::span<const uint8_t> image, size_t tableO
   }
   // Bytes between the table and the first raw data (bound imports, padding) come back unchanged.
   uint64_t gapEnd = std::min<uint64_t>(firstRaw, image.size());
-  if (gapEnd > tableEnd) HeaderGap.assign(image.begin() + tableEnd, image.begin() + gapEnd);
+  if (gapEnd > tableEnd) HeaderGap = SourcePart(tableEnd, gapEnd - tableEnd);
   overlayStart_ = tableEnd + HeaderGap.size();
 }
 
@@ -140,7 +146,7 @@ void TPEModule::KeepOverlay(std::span<const uint8_t> image) {
       rawEnd = std::max<uint64_t>(rawEnd,
                                   uint64_t(section->PointerToRawData()) + section->SizeOfRawData());
   overlayStart_ = rawEnd;
-  if (rawEnd < image.size()) Overlay.assign(image.begin() + rawEnd, image.end());
+  if (rawEnd < image.size()) Overlay = SourcePart(rawEnd, image.size() - rawEnd);
 }
 
 void TPEModule::LoadRawData(TImageSection& section) {
@@ -163,9 +169,7 @@ void TPEModule::LoadRawData(TImageSection& section) {
   uint64_t start = section.PointerToRawData();
   uint64_t present =
       start < source_.size() ? std::min<uint64_t>(wanted, source_.size() - start) : 0;
-  if (present > 0)
-    section.RawData.assign(source_.begin() + int64_t(start),
-                           source_.begin() + int64_t(start + present));
+  if (present > 0) section.RawData = SourcePart(start, present);
   // What a cut-off file lacks is memory the loader fills with zeros.
   section.UninitializedTail += uint32_t(wanted - present);
 }
@@ -173,14 +177,16 @@ void TPEModule::LoadRawData(TImageSection& section) {
 void TPEModule::LoadAllSections() {
   for (auto& section : Sections) LoadRawData(*section);
   source_ = {};
-  sourceOwner_.reset();
+  sourceKeeper_.reset();
 }
 
 void TPEModule::DecodeFile(const std::string& fileName) {
   Clear();
-  auto mapping = std::make_shared<MappedFile>(fileName);
-  sourceOwner_ = mapping;
-  Decode(mapping->Bytes());
+  DecodeFile(MappedFile::Open(fileName));
+}
+
+void TPEModule::DecodeFile(const SharedFile& file) {
+  Decode(file->Bytes(), file);
 }
 
 void TPEModule::LoadFromFile(const std::string& fileName) {
@@ -191,12 +197,19 @@ void TPEModule::LoadFromFile(const std::string& fileName) {
   }
 }
 
+void TPEModule::LoadFromFile(const SharedFile& file) {
+  try {
+    DecodeFile(file);
+  } catch (const std::exception&) {
+    // A damaged module yields what was decoded before the damage.
+  }
+}
+
 void TPEModule::LoadFromStream(Stream& stream) {
   Clear();
   stream.SetPosition(0);
   auto bytes = std::make_shared<std::vector<uint8_t>>(stream.ReadBytes(size_t(stream.Size())));
-  sourceOwner_ = bytes;
-  Decode(*bytes);
+  Decode(*bytes, bytes);
 }
 
 // ---- TPEModule: headers ----
@@ -456,8 +469,8 @@ void TPEResourceModule::Clear() {
   resources_.Clear();
 }
 
-void TPEResourceModule::Decode(std::span<const uint8_t> image) {
-  TPEModule::Decode(image);
+void TPEResourceModule::Decode(std::span<const uint8_t> image, std::shared_ptr<const void> keeper) {
+  TPEModule::Decode(image, std::move(keeper));
   // Linkers that merge the resources into another section leave the tree inside that section.
   TImageSection* section = ResourceSection();
   uint32_t directoryOffset = 0;
@@ -470,7 +483,7 @@ void TPEResourceModule::Decode(std::span<const uint8_t> image) {
   }
   if (!section) return;
   LoadRawData(*section);
-  // Data entries may share bytes; all records together copy at most a few times the image.
+  // Data entries may share bytes; records that copy theirs copy at most a few times the image.
   uint64_t copyBudget = 4 * uint64_t(image.size()) + 0x10000;
   ResourceDirectoryReader(*this, *section, directoryOffset, copyBudget).Walk();
 }

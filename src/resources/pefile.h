@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "base/byteblock.h"
 #include "base/errors.h"
+#include "base/mappedfile.h"
 #include "resources/resourcedetails.h"
 #include "resources/resourcerecords.h"
 
@@ -52,14 +54,14 @@ struct DataDirectoryEntry {
   uint32_t Size = 0;
 };
 
-// One section: its header, and its raw bytes once they were copied out of the source image.
+// One section: its header, and its raw bytes once they were taken from the source image.
 class TImageSection {
  public:
   TImageSection(TPEModule& parent, std::span<const uint8_t> header);
 
   TPEModule& Parent() const { return *parent_; }
   std::array<uint8_t, pe::kSectionHeaderSize> Header{};
-  std::vector<uint8_t> RawData;
+  ByteBlock RawData;
   bool Loaded = false;
   // Bytes the section occupies in memory beyond those the file holds.
   uint32_t UninitializedTail = 0;
@@ -84,23 +86,27 @@ class TImageSection {
   TPEModule* parent_;
 };
 
-// An image as separately editable pieces. The source bytes stay referenced until every section
-// was copied out, so that reading only the resources copies only the resource section.
+// An image as separately editable pieces. When a keeper keeps the source bytes alive (a mapped
+// file, a shared buffer), the pieces view them; otherwise each piece is copied out when it is
+// first needed, so that reading only the resources copies only the resource section.
 class TPEModule : public TResourceModule {
  public:
   TPEModule() = default;
   ~TPEModule() override;
 
-  // Parses an image; the bytes must stay valid until the module is destroyed, cleared or
-  // LoadAllSections has run.
-  virtual void Decode(std::span<const uint8_t> image);
+  // Parses an image. Without a keeper the bytes must stay valid until the module is destroyed,
+  // cleared or LoadAllSections has run.
+  virtual void Decode(std::span<const uint8_t> image, std::shared_ptr<const void> keeper);
   // Assigns file offsets, virtual addresses and header totals before writing.
   virtual void RecalculateLayout();
 
   // Decodes a file through a read-only mapping; decoding errors leave what was read before them.
   void LoadFromFile(const std::string& fileName) override;
+  void LoadFromFile(const SharedFile& file);
   // As LoadFromFile, but every error reaches the caller.
   void DecodeFile(const std::string& fileName);
+  // Decodes a file mapped before; the module's pieces keep the mapping alive.
+  void DecodeFile(const SharedFile& file);
   void LoadFromStream(Stream& stream) override;
   void SaveToStream(Stream& stream) override;
   // Writes a temporary file that replaces the target only when complete.
@@ -120,9 +126,9 @@ class TPEModule : public TResourceModule {
   // The first section whose raw data holds rva, or -1.
   int FindSectionContaining(uint32_t rva) const;
 
-  // Copies the section's bytes out of the source image (at most once).
+  // Takes the section's bytes from the source image (at most once).
   void LoadRawData(TImageSection& section);
-  // Copies every section and lets the source image go.
+  // Takes every section and lets the source image go.
   void LoadAllSections();
 
   uint32_t OptionalField(size_t offset) const;
@@ -131,12 +137,12 @@ class TPEModule : public TResourceModule {
   uint16_t SizeOfOptionalHeaderField() const;
 
   std::array<uint8_t, pe::kDosHeaderSize> DOSHeader{};
-  std::vector<uint8_t> DOSStub;
+  ByteBlock DOSStub;
   std::array<uint8_t, pe::kCoffHeaderSize> COFFHeader{};
   std::vector<uint8_t> OptionalHeader;
   std::vector<std::unique_ptr<TImageSection>> Sections;
-  std::vector<uint8_t> HeaderGap;
-  std::vector<uint8_t> Overlay;
+  ByteBlock HeaderGap;
+  ByteBlock Overlay;
 
  protected:
   virtual void Clear();
@@ -152,9 +158,10 @@ class TPEModule : public TResourceModule {
   void CheckSectionsMayMove(const std::vector<SectionPlacement>& placements) const;
   void RelocateMovedDirectories();
   void MoveOverlayReferences(uint64_t newOverlayStart);
-  void ReleaseSourceWhenCopied();
+  // length bytes of the source from offset (both clamped to it), viewed or copied.
+  ByteBlock SourcePart(uint64_t offset, uint64_t length) const;
 
-  std::shared_ptr<const void> sourceOwner_;
+  std::shared_ptr<const void> sourceKeeper_;
   std::span<const uint8_t> source_;
   uint64_t overlayStart_ = 0;
 };
@@ -162,7 +169,7 @@ class TPEModule : public TResourceModule {
 // An image with its resources decoded into a flat, editable list of records.
 class TPEResourceModule : public TPEModule {
  public:
-  void Decode(std::span<const uint8_t> image) override;
+  void Decode(std::span<const uint8_t> image, std::shared_ptr<const void> keeper) override;
   // Rebuilds the resource section from the records, then lays the image out.
   void RecalculateLayout() override;
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/byteorder.h"
+#include "base/mappedfile.h"
 #include "resources/utf16text.h"
 
 namespace varnel {
@@ -37,11 +38,16 @@ bool ReadNameOrId(std::span<const uint8_t> bytes, uint64_t& position, uint64_t e
 
 void TResModule::LoadFromStream(Stream& stream) {
   stream.SetPosition(0);
-  std::vector<uint8_t> bytes = stream.ReadBytes(size_t(stream.Size()));
-  LoadFromBytes(bytes);
+  auto bytes = std::make_shared<std::vector<uint8_t>>(stream.ReadBytes(size_t(stream.Size())));
+  LoadFromBytes(*bytes, bytes);
 }
 
-void TResModule::LoadFromBytes(std::span<const uint8_t> bytes) {
+void TResModule::LoadFromFile(const std::string& fileName) {
+  SharedFile file = MappedFile::Open(fileName);
+  LoadFromBytes(file->Bytes(), file);
+}
+
+void TResModule::LoadFromBytes(std::span<const uint8_t> bytes, std::shared_ptr<const void> keeper) {
   uint64_t size = bytes.size();
   for (uint64_t p = 0; p + 8 < size;) {
     uint32_t dataSize = ReadU32LE(&bytes[p]);
@@ -60,7 +66,7 @@ void TResModule::LoadFromBytes(std::span<const uint8_t> bytes) {
     uint64_t present = dataStart < size ? std::min<uint64_t>(dataSize, size - dataStart) : 0;
     if (dataSize != 0 || name != "0") {
       auto record = CreateResourceDetails(this, ReadU16LE(fields + 6), name, type,
-                                          bytes.subspan(dataStart, present));
+                                          ByteBlock(bytes.subspan(dataStart, present), keeper));
       record->DataVersion = ReadU32LE(fields);
       record->MemoryFlags = ReadU16LE(fields + 4);
       record->Version = ReadU32LE(fields + 8);

@@ -159,7 +159,7 @@ void ImportResFile(std::span<const uint8_t> bytes, TIconList& library) {
   int before = library.Count();
   try {
     TResModule module;
-    module.LoadFromBytes(bytes);
+    module.LoadFromBytes(bytes, ByteBlock::KeptByCaller(bytes));  // the module ends here
     ResourceFileIconWalk(library).Walk(module);
   } catch (const std::exception&) {
   }

@@ -9,9 +9,9 @@
 namespace varnel {
 
 TResourceDetails::TResourceDetails(TResourceModule* parent, uint32_t language, std::string name,
-                                   std::string type, std::span<const uint8_t> data)
+                                   std::string type, ByteBlock data)
     : parent_(parent),
-      data_(data),
+      bytes_(std::move(data)),
       language_(language),
       name_(std::move(name)),
       type_(std::move(type)) {}
@@ -21,10 +21,29 @@ void TResourceDetails::SetResourceName(const std::string& name) {
   Dirty = true;
 }
 
+MemoryStream& TResourceDetails::Data() {
+  if (!changed_) changed_.emplace(bytes_.TakeVector());
+  return *changed_;
+}
+
+std::span<const uint8_t> TResourceDetails::Bytes() const {
+  return changed_ ? std::span<const uint8_t>(changed_->Bytes()) : bytes_.Span();
+}
+
+Stream& TResourceDetails::ReadStream() {
+  if (changed_) {
+    changed_->SetPosition(0);
+    return *changed_;
+  }
+  reader_ = SpanStream(bytes_.Span());
+  return reader_;
+}
+
 void TResourceDetails::ChangeData(Stream& source) {
-  data_.Clear();
+  MemoryStream& data = Data();
+  data.Clear();
   source.SetPosition(0);
-  data_.CopyFrom(source, -1);
+  data.CopyFrom(source, -1);
 }
 
 void TResourceModule::DeleteResource(int index) {
@@ -48,7 +67,8 @@ void TResourceModule::SaveToFile(const std::string& fileName) {
 }
 
 void TResourceModule::LoadFromFile(const std::string& fileName) {
-  MemoryStream bytes(ReadWholeFile(fileName));
+  MappedFile file(fileName);
+  SpanStream bytes(file.Bytes());
   LoadFromStream(bytes);
 }
 
@@ -90,13 +110,13 @@ std::string TResourceModule::GetUniqueResourceName(const std::string& type) cons
 
 Stream* TResourceModule::FindResourceStream(const std::string& type, const std::string& name) {
   TResourceDetails* details = FindResource(type, name);
-  return details ? &details->Data() : nullptr;
+  return details ? &details->ReadStream() : nullptr;
 }
 
 Stream* TResourceModule::FindResourceStreamInLanguage(const std::string& type,
                                                       const std::string& name, uint32_t language) {
   TResourceDetails* details = FindResourceInLanguage(type, name, language);
-  return details ? &details->Data() : nullptr;
+  return details ? &details->ReadStream() : nullptr;
 }
 
 int32_t ResourceNameToInt(const std::string& text) {
@@ -132,25 +152,32 @@ std::vector<const ResourceDetailsClass*>& Registry() {
   return classes;
 }
 
-std::unique_ptr<TResourceDetails> CreateByType(TResourceModule* parent, uint32_t language,
-                                               const std::string& name, const std::string& type,
-                                               std::span<const uint8_t> data) {
+// The registered class for a numeric type ("10" only when the class takes the data), or null.
+const ResourceDetailsClass* ClassByType(const std::string& name, const std::string& type,
+                                        std::span<const uint8_t> data) {
   if (type.empty() || type[0] < '0' || type[0] > '9') return nullptr;
   for (const ResourceDetailsClass* recordClass : Registry()) {
     if (recordClass->baseType() != type) continue;
     if (type == "10" && !recordClass->supportsRCData(name, data)) continue;
-    return recordClass->create(parent, language, name, type, data);
+    return recordClass;
   }
   return nullptr;
 }
 
-std::unique_ptr<TResourceDetails> CreateByContent(TResourceModule* parent, uint32_t language,
-                                                  const std::string& name, const std::string& type,
-                                                  std::span<const uint8_t> data) {
+const ResourceDetailsClass* ClassByContent(std::span<const uint8_t> data) {
   for (const ResourceDetailsClass* recordClass : Registry())
-    if (recordClass->supportsData(data))
-      return recordClass->create(parent, language, name, type, data);
+    if (recordClass->supportsData(data)) return recordClass;
   return nullptr;
+}
+
+// A class whose test fails on these bytes counts as not taking them.
+template <class Find>
+const ResourceDetailsClass* Taking(Find find) {
+  try {
+    return find();
+  } catch (const Exception&) {
+    return nullptr;
+  }
 }
 
 }  // namespace
@@ -179,18 +206,12 @@ std::vector<const ResourceDetailsClass*> RegisteredResourceDetails() {
 
 std::unique_ptr<TResourceDetails> CreateResourceDetails(TResourceModule* parent, uint32_t language,
                                                         const std::string& name,
-                                                        const std::string& type,
-                                                        std::span<const uint8_t> data) {
-  // A class that fails on these bytes ends its walk; the record falls back to a plainer class.
-  try {
-    if (auto record = CreateByType(parent, language, name, type, data)) return record;
-  } catch (const Exception&) {
-  }
-  try {
-    if (auto record = CreateByContent(parent, language, name, type, data)) return record;
-  } catch (const Exception&) {
-  }
-  return std::make_unique<TResourceDetails>(parent, language, name, type, data);
+                                                        const std::string& type, ByteBlock data) {
+  std::span<const uint8_t> bytes = data.Span();
+  const ResourceDetailsClass* recordClass = Taking([&] { return ClassByType(name, type, bytes); });
+  if (!recordClass) recordClass = Taking([&] { return ClassByContent(bytes); });
+  if (recordClass) return recordClass->create(parent, language, name, type, std::move(data));
+  return std::make_unique<TResourceDetails>(parent, language, name, type, std::move(data));
 }
 
 }  // namespace varnel

@@ -6,10 +6,12 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "base/byteblock.h"
 #include "base/errors.h"
 #include "base/stream.h"
 #include "icons/resourcesource.h"
@@ -18,11 +20,12 @@ namespace varnel {
 
 class TResourceModule;
 
-// One resource: its identity and its bytes exactly as the container stores them.
+// One resource: its identity and its bytes exactly as the container stores them. A record read
+// from a mapped file views the file's bytes until it is first changed.
 class TResourceDetails {
  public:
   TResourceDetails(TResourceModule* parent, uint32_t language, std::string name, std::string type,
-                   std::span<const uint8_t> data);
+                   ByteBlock data);
   virtual ~TResourceDetails() = default;
   TResourceDetails(const TResourceDetails&) = delete;
   TResourceDetails& operator=(const TResourceDetails&) = delete;
@@ -44,9 +47,11 @@ class TResourceDetails {
 
   TResourceModule* Parent() const { return parent_; }
   void SetParent(TResourceModule* parent) { parent_ = parent; }
-  MemoryStream& Data() { return data_; }
-  const MemoryStream& Data() const { return data_; }
-  std::span<const uint8_t> Bytes() const { return data_.Bytes(); }
+  // The bytes for changing: a record that views its bytes copies them first.
+  MemoryStream& Data();
+  std::span<const uint8_t> Bytes() const;
+  // A stream over the bytes for reading, rewound; it stays owned by the record.
+  Stream& ReadStream();
 
   const std::string& ResourceName() const { return name_; }
   const std::string& ResourceType() const { return type_; }
@@ -66,7 +71,9 @@ class TResourceDetails {
 
  private:
   TResourceModule* parent_;
-  MemoryStream data_;
+  ByteBlock bytes_;
+  std::optional<MemoryStream> changed_;
+  SpanStream reader_{std::span<const uint8_t>()};
   uint32_t language_;
   std::string name_;
   std::string type_;
@@ -121,7 +128,7 @@ struct ResourceDetailsClass {
   bool (*supportsData)(std::span<const uint8_t> data);
   std::unique_ptr<TResourceDetails> (*create)(TResourceModule* parent, uint32_t language,
                                               const std::string& name, const std::string& type,
-                                              std::span<const uint8_t> data);
+                                              ByteBlock data);
 };
 
 template <class T>
@@ -129,9 +136,8 @@ const ResourceDetailsClass* ResourceClassOf() {
   static const ResourceDetailsClass descriptor{
       &T::GetBaseType, &T::SupportsRCData, &T::SupportsData,
       [](TResourceModule* parent, uint32_t language, const std::string& name,
-         const std::string& type,
-         std::span<const uint8_t> data) -> std::unique_ptr<TResourceDetails> {
-        return std::make_unique<T>(parent, language, name, type, data);
+         const std::string& type, ByteBlock data) -> std::unique_ptr<TResourceDetails> {
+        return std::make_unique<T>(parent, language, name, type, std::move(data));
       }};
   return &descriptor;
 }
@@ -144,8 +150,7 @@ std::vector<const ResourceDetailsClass*> RegisteredResourceDetails();
 // The record of the most specific registered class for these bytes (not added to parent).
 std::unique_ptr<TResourceDetails> CreateResourceDetails(TResourceModule* parent, uint32_t language,
                                                         const std::string& name,
-                                                        const std::string& type,
-                                                        std::span<const uint8_t> data);
+                                                        const std::string& type, ByteBlock data);
 
 // A brand-new record of class T added to parent, then initialised; null when parent keeps no list.
 template <class T>

@@ -23,8 +23,8 @@ ResourceDirectoryReader::ResourceDirectoryReader(TPEResourceModule& module, TIma
                                                  uint32_t directoryOffset, uint64_t copyBudget)
     : module_(module),
       section_(section),
-      bytes_(std::span<const uint8_t>(section.RawData)
-                 .subspan(std::min<size_t>(directoryOffset, section.RawData.size()))),
+      bytes_(section.RawData.Span().subspan(
+          std::min<size_t>(directoryOffset, section.RawData.size()))),
       copyBudget_(copyBudget) {}
 
 void ResourceDirectoryReader::Walk() {
@@ -85,11 +85,14 @@ bool ResourceDirectoryReader::AddRecord(uint32_t dataEntryOffset, const EntryPat
   if (!Holds(dataEntryOffset, kDataEntrySize)) return false;
   const uint8_t* entry = &bytes_[dataEntryOffset];
   uint32_t rva = ReadU32LE(entry), size = ReadU32LE(entry + 4);
-  std::span<const uint8_t> data = ResourceBytes(rva, size);
-  if (data.data() == nullptr) return true;  // in no section: skipped
-  if (data.size() > copyBudget_) return false;
-  copyBudget_ -= data.size();
-  auto record = CreateResourceDetails(&module_, language, path.name, path.type, data);
+  std::optional<EntryBytes> data = ResourceBytes(rva, size);
+  if (!data) return true;  // in no section: skipped
+  if (!data->keeper) {
+    if (data->bytes.size() > copyBudget_) return false;
+    copyBudget_ -= data->bytes.size();
+  }
+  auto record = CreateResourceDetails(&module_, language, path.name, path.type,
+                                      ByteBlock(data->bytes, std::move(data->keeper)));
   record->NameIsString = path.nameIsString;
   record->CodePage = ReadU32LE(entry + 8);
   record->Characteristics = info.characteristics;
@@ -98,20 +101,23 @@ bool ResourceDirectoryReader::AddRecord(uint32_t dataEntryOffset, const EntryPat
   return true;
 }
 
-std::span<const uint8_t> ResourceDirectoryReader::ResourceBytes(uint32_t rva, uint32_t size) {
-  const std::vector<uint8_t>* raw = &section_.RawData;
+std::optional<ResourceDirectoryReader::EntryBytes> ResourceDirectoryReader::ResourceBytes(
+    uint32_t rva, uint32_t size) {
+  const TImageSection* holder = &section_;
   uint32_t relative = rva - section_.VirtualAddress();
-  if (relative >= raw->size()) {
+  if (relative >= section_.RawData.size()) {
     int other = module_.FindSectionContaining(rva);
-    if (other < 0) return {};
-    TImageSection& holder = module_.Section(other);
-    module_.LoadRawData(holder);
-    raw = &holder.RawData;
-    relative = rva - holder.VirtualAddress();
-    if (relative >= raw->size()) return {raw->data() + raw->size(), size_t(0)};
+    if (other < 0) return std::nullopt;
+    TImageSection& found = module_.Section(other);
+    module_.LoadRawData(found);
+    holder = &found;
+    relative = rva - found.VirtualAddress();
   }
-  size_t length = std::min<uint64_t>(size, raw->size() - relative);
-  return {raw->data() + relative, length};
+  std::span<const uint8_t> raw = holder->RawData.Span();
+  if (raw.empty()) return std::nullopt;
+  uint64_t start = std::min<uint64_t>(relative, raw.size());
+  uint64_t length = std::min<uint64_t>(size, raw.size() - start);
+  return EntryBytes{raw.subspan(size_t(start), size_t(length)), holder->RawData.Keeper()};
 }
 
 }  // namespace varnel

@@ -2,6 +2,7 @@
 // The walk of an image's resource directory tree (type, name, language) into records.
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <unordered_set>
@@ -17,7 +18,8 @@ namespace varnel {
 class ResourceDirectoryReader {
  public:
   // The tree starts directoryOffset bytes into the section; its offsets count from there.
-  // copyBudget bounds the bytes all records together may copy (data entries can overlap).
+  // copyBudget bounds the bytes all records together may copy (data entries can overlap); records
+  // of sections that view a kept source copy nothing.
   ResourceDirectoryReader(TPEResourceModule& module, TImageSection& section,
                           uint32_t directoryOffset, uint64_t copyBudget);
   void Walk();
@@ -40,7 +42,13 @@ class ResourceDirectoryReader {
   bool ReadName(uint32_t nameField, std::string& name) const;
   bool AddRecord(uint32_t dataEntryOffset, const EntryPath& path, uint32_t language,
                  DirectoryInfo info);
-  std::span<const uint8_t> ResourceBytes(uint32_t rva, uint32_t size);
+  // The bytes of a data entry as far as its section holds them, with what keeps them alive (null
+  // when they must be copied); nothing when no section holds its start.
+  struct EntryBytes {
+    std::span<const uint8_t> bytes;
+    std::shared_ptr<const void> keeper;
+  };
+  std::optional<EntryBytes> ResourceBytes(uint32_t rva, uint32_t size);
   bool Holds(uint64_t offset, uint64_t length) const { return offset + length <= bytes_.size(); }
 
   TPEResourceModule& module_;

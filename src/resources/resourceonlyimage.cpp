@@ -96,7 +96,7 @@ void TPEResourceModule::InitializeResourceOnlyImage(const std::string& sectionNa
   FillCoffHeader(COFFHeader);
   OptionalHeader = MakeOptionalHeader();
   auto section = std::make_unique<TImageSection>(*this, MakeSectionHeader(sectionName));
-  section->RawData.assign(kEmptyDirectorySize, 0);
+  section->RawData = std::vector<uint8_t>(kEmptyDirectorySize, 0);
   section->Loaded = true;
   Sections.push_back(std::move(section));
 }

@@ -33,14 +33,14 @@ void PutLeaf(TResourceNode& node, const TResourceDetails& record) {
   std::string language = std::to_string(record.ResourceLanguage() & ~kHighBit);
   for (TResourceNode::Entry& entry : node.Entries) {
     if (entry.Name != language) continue;
-    entry.LeafData = &record.Data();  // the later record wins
+    entry.LeafData = record.Bytes();  // the later record wins
     return;
   }
   TResourceNode::Entry& entry = node.Entries.emplace_back();
   entry.Name = language;
   entry.IsId = true;
   entry.IsLeaf = true;
-  entry.LeafData = &record.Data();
+  entry.LeafData = record.Bytes();
   entry.LeafCodePage = record.CodePage;
 }
 
@@ -70,7 +70,7 @@ struct SectionMeasure {
       if (!entry.IsId) strings += 2 * Utf8ToUtf16(entry.Name).size() + 2;
       if (entry.IsLeaf) {
         dataEntries += kDataEntrySize;
-        data += RoundUp(entry.LeafData->Bytes().size(), 4);
+        data += RoundUp(entry.LeafData.size(), 4);
       } else {
         Add(*entry.Child);
       }
@@ -141,7 +141,7 @@ class SectionWriter {
   }
 
   uint32_t WriteDataEntry(const TResourceNode::Entry& entry) {
-    std::span<const uint8_t> data = entry.LeafData->Bytes();
+    std::span<const uint8_t> data = entry.LeafData;
     uint32_t offset = uint32_t(nextDataEntry_);
     nextDataEntry_ += kDataEntrySize;
     WriteU32LE(&out_[offset], uint32_t(dataStart_ + nextData_ + sectionVirtualAddress_));

@@ -28,7 +28,7 @@ struct TResourceNode {
     bool IsId = false;
     bool IsLeaf = false;
     std::unique_ptr<TResourceNode> Child;
-    const MemoryStream* LeafData = nullptr;
+    std::span<const uint8_t> LeafData;
     uint32_t LeafCodePage = 0;
   };
   std::vector<Entry> Entries;

@@ -1,0 +1,97 @@
+#include "base/mappedfile.h"
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <utility>
+
+#include "base/errors.h"
+#include "base/filedescriptor.h"
+
+namespace varnel {
+
+namespace {
+
+constexpr size_t kFirstBuffer = 1 << 16;
+
+[[noreturn]] void FailTooLarge(const std::string& path) {
+  throw EFileError("File \"" + path + "\" is too large");
+}
+
+}  // namespace
+
+MappedFile::Mapping::~Mapping() {
+  if (data_) ::munmap(data_, size_);
+}
+
+MappedFile::Mapping& MappedFile::Mapping::operator=(Mapping&& other) noexcept {
+  std::swap(data_, other.data_);
+  std::swap(size_, other.size_);
+  return *this;
+}
+
+MappedFile::MappedFile(const std::string& path, uint64_t maxSize) : path_(path) {
+  FileDescriptor fd(OpenForReading(path));
+  struct stat info = StatusOf(fd.get(), path);
+  bool regular = S_ISREG(info.st_mode);
+  if (!regular && !S_ISFIFO(info.st_mode) && !S_ISSOCK(info.st_mode))
+    throw EFileError("Cannot open file \"" + path + "\". Not a file");
+  uint64_t size = regular ? uint64_t(info.st_size) : 0;
+  if (size > maxSize) FailTooLarge(path);
+  if (regular && TryMapping(fd.get(), size)) return;
+  ReadIntoBuffer(fd.get(), std::min(maxSize, kLargestBufferedFile));
+}
+
+SharedFile MappedFile::Open(const std::string& path) {
+  return std::make_shared<const MappedFile>(path);
+}
+
+SharedFile MappedFile::TryOpen(const std::string& path) {
+  try {
+    return Open(path);
+  } catch (const EFileError&) {
+    return nullptr;
+  }
+}
+
+bool MappedFile::TryMapping(int fd, uint64_t size) {
+  if (size == 0) return true;
+  if (size > SIZE_MAX) FailTooLarge(path_);
+  void* data = ::mmap(nullptr, size_t(size), PROT_READ, MAP_PRIVATE, fd, 0);
+  if (data == MAP_FAILED) return false;
+  mapping_ = Mapping(data, size_t(size));
+  bytes_ = mapping_.Bytes();
+  return true;
+}
+
+void MappedFile::ReadIntoBuffer(int fd, uint64_t limit) {
+  size_t done = 0;
+  while (true) {
+    if (done == buffer_.size()) {
+      if (done >= limit) {
+        uint8_t probe;
+        if (ReadSome(fd, &probe, 1) == 0) break;
+        FailTooLarge(path_);
+      }
+      buffer_.resize(size_t(std::min<uint64_t>(std::max(2 * done, kFirstBuffer), limit)));
+    }
+    size_t n = ReadSome(fd, buffer_.data() + done, buffer_.size() - done);
+    if (n == 0) break;
+    done += n;
+  }
+  buffer_.resize(done);
+  buffer_.shrink_to_fit();
+  bytes_ = buffer_;
+}
+
+size_t MappedFile::ReadSome(int fd, uint8_t* buffer, size_t count) const {
+  while (true) {
+    ssize_t n = ::read(fd, buffer, count);
+    if (n >= 0) return size_t(n);
+    if (errno != EINTR) throw EFileError("Cannot read file \"" + path_ + "\". " + ErrnoText());
+  }
+}
+
+}  // namespace varnel
