@@ -24,8 +24,7 @@ constexpr int64_t kMiB = 1 << 20;
 
 using Kind = TFileKind;
 using Group = TKindGroup;
-// Icons read from one file with the names they are to have.
-using NamedIcons = std::vector<std::pair<std::string, std::unique_ptr<TAdvancedIcon>>>;
+using NamedIcons = std::vector<FoundIcon>;
 
 std::string Stem(const std::string& path) {
   return std::filesystem::path(path).stem().string();
@@ -72,7 +71,8 @@ NamedIcons ReadRiffIcons(const std::string& path) {
   std::string name = Stem(path);
   NamedIcons icons;
   for (size_t i = 0; i < found.size(); ++i)
-    icons.emplace_back(found.size() == 1 ? name : name + std::to_string(i), std::move(found[i]));
+    icons.push_back(
+        {found.size() == 1 ? name : name + std::to_string(i), std::move(found[i]), std::nullopt});
   return icons;
 }
 
@@ -85,25 +85,55 @@ NamedIcons ReadManyIcons(Kind kind, const std::string& path) {
   NamedIcons icons;
   while (library.Icons.Count()) {
     TIconList::Item item = library.Icons.TakeItem(0);
-    icons.emplace_back(std::move(item.name), std::move(item.icon));
+    icons.push_back({std::move(item.name), std::move(item.icon), std::nullopt});
   }
   return icons;
 }
 
-void CheckArchiveSize(const TfmLib& lib, Kind kind, const std::string& path) {
-  if (lib.SearchMode && IsArchive(kind) &&
-      FileSizeOf(path) > int64_t(lib.Settings().MaxArchiveSize) * kMiB)
+void CheckArchiveSize(const FileReadOptions& options, Kind kind, const std::string& path) {
+  if (options.searchMode && IsArchive(kind) &&
+      FileSizeOf(path) > int64_t(options.maxArchiveMiB) * kMiB)
     throw Exception("Archive too large: " + path);
 }
 
-void LoadByKind(TfmLib& lib, Kind kind, const std::string& path) {
-  const TKindReader& reader = ReaderOf(kind);
-  if (reader.group == Group::Unsupported || reader.group == Group::Collection) return;
-  if (auto icon = ReadSingleIcon(reader, path)) {
-    if (icon->Images().Count()) lib.AppendItem(Stem(path), std::move(icon));
+// A collection file read whole into a collection of its own; items read before a failure are
+// kept there when the failure is raised.
+void ReadCollectionContents(FileContents& contents) {
+  contents.collection = std::make_unique<TCollection>();
+  MappedFile file(contents.path);
+  SpanStream stream(file.Bytes());
+  contents.collection->Read(stream, contents.path);
+}
+
+// The single-icon kinds give their icon when it has images; the others their many icons.
+void ReadIcons(const TKindReader& reader, FileContents& contents) {
+  if (auto icon = ReadSingleIcon(reader, contents.path)) {
+    if (icon->Images().Count())
+      contents.icons.push_back({Stem(contents.path), std::move(icon), std::nullopt});
     return;
   }
-  for (auto& [name, icon] : ReadManyIcons(kind, path)) lib.AppendItem(name, std::move(icon));
+  contents.icons = ReadManyIcons(contents.kind, contents.path);
+}
+
+void ReadPlain(FileContents& contents) {
+  const TKindReader& reader = ReaderOf(contents.kind);
+  if (reader.group == Group::Unsupported || reader.group == Group::Collection) return;
+  ReadIcons(reader, contents);
+}
+
+void ReadExcludingDuplicates(FileContents& contents) {
+  const TKindReader& reader = ReaderOf(contents.kind);
+  if (reader.group == Group::Collection) {
+    ReadCollectionContents(contents);
+  } else if (reader.group == Group::AnimatedCursor) {
+    auto icon = reader.readIcon(contents.path);
+    if (icon->Images().Count())
+      contents.icons.push_back({Stem(contents.path), std::move(icon), std::nullopt});
+  } else if (reader.group != Group::Unsupported) {
+    ReadIcons(reader, contents);
+  }
+  for (FoundIcon& found : contents.icons)
+    if (found.icon->Images().Count()) found.hash = TDuplicateIndex::HashOf(*found.icon);
 }
 
 std::string WithPath(const std::string& message, const std::string& path,
@@ -111,15 +141,43 @@ std::string WithPath(const std::string& message, const std::string& path,
   return message.find(path) == std::string::npos ? message + joiner + path : message;
 }
 
+// Appends the items of a collection file read beforehand; the collection counts as changed when
+// it grew, and in any case when the whole file was read.
+void MergeCollectionContents(TfmLib& lib, FileContents& contents, TDuplicateIndex& duplicates) {
+  int before = lib.Count();
+  lib.Document.MergeRead(*contents.collection, &duplicates);
+  if (lib.Count() > before || !contents.error) lib.SetModified(true);
+}
+
 }  // namespace
 
-void LoadFile(TfmLib& lib, const std::string& path, const std::string& displayPath, int depth,
-              bool allMembers, bool silent, std::vector<std::string>* errors) {
-  int before = lib.Count();
-  Kind kind = DetectFileKind(path).kind;
+FileReadOptions ReadOptionsOf(const TfmLib& lib, LoadStyle style) {
+  return {style, lib.SearchMode, lib.Settings().MaxArchiveSize};
+}
+
+FileContents ReadFileContents(const std::string& path, const FileReadOptions& options) {
+  FileContents contents;
   try {
-    CheckArchiveSize(lib, kind, path);
-    LoadByKind(lib, kind, path);
+    contents.path = path;
+    contents.kind = DetectFileKind(path).kind;
+    CheckArchiveSize(options, contents.kind, path);
+    if (options.style == LoadStyle::Plain)
+      ReadPlain(contents);
+    else
+      ReadExcludingDuplicates(contents);
+  } catch (...) {
+    contents.error = std::current_exception();
+  }
+  return contents;
+}
+
+void AppendFileContents(TfmLib& lib, FileContents& contents, const std::string& source, bool silent,
+                        std::vector<std::string>* errors) {
+  int before = lib.Count();
+  try {
+    if (contents.error) std::rethrow_exception(contents.error);
+    for (FoundIcon& found : contents.icons)
+      lib.AppendItem(std::move(found.name), std::move(found.icon));
   } catch (const Exception& error) {
     if (!silent) {
       if (!errors) throw;
@@ -127,42 +185,43 @@ void LoadFile(TfmLib& lib, const std::string& path, const std::string& displayPa
     }
   }
   if (lib.Count() != before) lib.SetModified(true);
-  lib.RecordSources(displayPath.empty() ? path : displayPath, before);
+  lib.RecordSources(source, before);
+}
+
+void AppendFileContentsExcludingDuplicates(TfmLib& lib, FileContents& contents,
+                                           const std::string& source, TDuplicateIndex& duplicates,
+                                           std::vector<std::string>* errors) {
+  try {
+    if (contents.collection) MergeCollectionContents(lib, contents, duplicates);
+    if (contents.error) std::rethrow_exception(contents.error);
+    for (size_t position = 0; position < contents.icons.size(); ++position) {
+      FoundIcon& found = contents.icons[position];
+      if (!found.icon->Images().Count() ||
+          !duplicates.AddUnlessPresent(lib.Items(), *found.icon, found.hash, lib.Count()))
+        continue;
+      lib.AppendItem(std::move(found.name), std::move(found.icon));
+      lib.SetModified(true);
+      lib.Document.RecordSource(lib.Count() - 1, source, int(position));
+    }
+  } catch (const Exception& error) {
+    if (!errors) throw;
+    errors->push_back(WithPath(error.what(), contents.path, ": "));
+  }
+}
+
+void LoadFile(TfmLib& lib, const std::string& path, const std::string& displayPath, int depth,
+              bool allMembers, bool silent, std::vector<std::string>* errors) {
+  FileContents contents = ReadFileContents(path, ReadOptionsOf(lib, LoadStyle::Plain));
+  AppendFileContents(lib, contents, displayPath.empty() ? path : displayPath, silent, errors);
 }
 
 void LoadFileExcludingDuplicates(TfmLib& lib, const std::string& path,
                                  const std::string& displayPath, int depth,
                                  TDuplicateIndex& duplicates, std::vector<std::string>* errors) {
-  std::string source = displayPath.empty() ? path : displayPath;
-  auto addUnlessPresent = [&](std::string name, std::unique_ptr<TAdvancedIcon> icon, int position) {
-    if (!icon->Images().Count()) return;
-    if (!duplicates.AddUnlessPresent(lib.Items(), *icon, lib.Count())) return;
-    lib.AppendItem(std::move(name), std::move(icon));
-    lib.SetModified(true);
-    lib.Document.RecordSource(lib.Count() - 1, source, position);
-  };
-  try {
-    Kind kind = DetectFileKind(path).kind;
-    CheckArchiveSize(lib, kind, path);
-    const TKindReader& reader = ReaderOf(kind);
-    if (reader.group == Group::Collection) {
-      lib.MergeCollectionFile(path, &duplicates);
-      lib.SetModified(true);
-    } else if (reader.group == Group::AnimatedCursor) {
-      addUnlessPresent(Stem(path), reader.readIcon(path), 0);
-    } else if (reader.group == Group::Unsupported) {
-      return;
-    } else if (auto icon = ReadSingleIcon(reader, path)) {
-      addUnlessPresent(Stem(path), std::move(icon), 0);
-    } else {
-      int position = 0;
-      for (auto& [name, icon] : ReadManyIcons(kind, path))
-        addUnlessPresent(name, std::move(icon), position++);
-    }
-  } catch (const Exception& error) {
-    if (!errors) throw;
-    errors->push_back(WithPath(error.what(), path, ": "));
-  }
+  FileContents contents =
+      ReadFileContents(path, ReadOptionsOf(lib, LoadStyle::ExcludingDuplicates));
+  AppendFileContentsExcludingDuplicates(lib, contents, displayPath.empty() ? path : displayPath,
+                                        duplicates, errors);
 }
 
 void ImportFile(TfmLib& lib, const std::string& path, std::vector<std::string>* errors, int depth,
@@ -175,7 +234,8 @@ void ImportFile(TfmLib& lib, const std::string& path, std::vector<std::string>* 
     if (reader.group == Group::Collection) {
       lib.MergeCollectionFile(path);
     } else if (reader.group == Group::Library) {
-      for (auto& [name, icon] : ReadManyIcons(kind, path)) lib.AppendItem(name, std::move(icon));
+      for (FoundIcon& found : ReadManyIcons(kind, path))
+        lib.AppendItem(std::move(found.name), std::move(found.icon));
     } else if (IsArchive(kind)) {
       throw Exception("Reading archives is not available yet");
     } else {
@@ -266,7 +326,7 @@ int AddImagesFromFile(TfmLib& lib, TAdvancedIcon& icon, const std::string& path,
     case Group::Library: {
       auto icons = ReadManyIcons(kind, path);
       size_t chosen = size_t(std::max(index, 0));
-      if (chosen < icons.size()) icon.Images().TakeAll(*icons[chosen].second);
+      if (chosen < icons.size()) icon.Images().TakeAll(*icons[chosen].icon);
       break;
     }
     default:
