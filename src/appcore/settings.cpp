@@ -105,7 +105,11 @@ void WriteCfg(TIniFile& ini, const TSettings& s) {
   ini.WriteBool(kCfg, "IncludeSubDirs", s.IncludeSubDirs);
   ini.WriteBool(kCfg, "SearchArchives", s.SearchArchives);
   ini.WriteInteger(kCfg, "MaxArchiveSize", s.MaxArchiveSize);
-  ini.WriteInteger(kCfg, "SearchJobs", s.SearchJobs);
+  // Kept only when the default (one thread per core) was changed by hand.
+  if (s.SearchJobs)
+    ini.WriteInteger(kCfg, "SearchJobs", s.SearchJobs);
+  else
+    ini.DeleteKey(kCfg, "SearchJobs");
   ini.WriteBool(kCfg, "SearchWebForGif", s.SearchWebForGif);
   ini.WriteBool(kCfg, "SearchWebForFavicon", s.SearchWebForFavicon);
   ini.WriteBool(kCfg, "Welcome", s.Welcome);

@@ -110,8 +110,10 @@ bool SearchRun::EndFile() {
 
 bool SearchRun::File(const std::string& path, bool skipped) {
   if (!BeginFile(path, skipped)) return true;
-  FileContents contents = ReadFileContents(path, ReadOptions());
-  Append(contents);
+  if (!TakeSkipRequest()) {
+    FileContents contents = ReadFileContents(path, ReadOptions());
+    Append(contents);
+  }
   return EndFile();
 }
 
