@@ -147,6 +147,10 @@ bool SearchRun::Play(SearchStep& step, SearchPipeline& pipeline) {
     case SearchStepKind::File:
       break;
   }
+  return PlayFile(step, pipeline);
+}
+
+bool SearchRun::PlayFile(SearchStep& step, SearchPipeline& pipeline) {
   if (!BeginFile(step.path, step.skipped)) return true;
   std::optional<FileContents> contents;
   if (TakeSkipRequest()) {

@@ -53,6 +53,8 @@ class SearchRun : private SearchSink {
   bool EndFile();
   // Plays one step of a pipeline back; false when the search was stopped.
   bool Play(SearchStep& step, SearchPipeline& pipeline);
+  // A file step: the file appended when its read is done, or passed over when skipped.
+  bool PlayFile(SearchStep& step, SearchPipeline& pipeline);
   // Lets the window work while a step or a file is awaited.
   void Idle(SearchPipeline& pipeline);
   // Whether "Skip" was pressed since the last question; the press is used up.
