@@ -53,6 +53,7 @@ void ReadCfg(const TIniFile& ini, TSettings& s) {
   s.SearchArchives = ini.ReadBool(kCfg, "SearchArchives", s.SearchArchives);
   s.MaxArchiveSize =
       CorrectMaxArchiveSize(ini.ReadInteger(kCfg, "MaxArchiveSize", s.MaxArchiveSize));
+  s.SearchJobs = ini.ReadIntegerInRange(kCfg, "SearchJobs", s.SearchJobs, 0, kMostSearchJobs);
   s.SearchWebForGif = ini.ReadBool(kCfg, "SearchWebForGif", s.SearchWebForGif);
   s.SearchWebForFavicon = ini.ReadBool(kCfg, "SearchWebForFavicon", s.SearchWebForFavicon);
   s.Welcome = ini.ReadBool(kCfg, "Welcome", s.Welcome);
@@ -104,6 +105,11 @@ void WriteCfg(TIniFile& ini, const TSettings& s) {
   ini.WriteBool(kCfg, "IncludeSubDirs", s.IncludeSubDirs);
   ini.WriteBool(kCfg, "SearchArchives", s.SearchArchives);
   ini.WriteInteger(kCfg, "MaxArchiveSize", s.MaxArchiveSize);
+  // Kept only when the default (one thread per core) was changed by hand.
+  if (s.SearchJobs)
+    ini.WriteInteger(kCfg, "SearchJobs", s.SearchJobs);
+  else
+    ini.DeleteKey(kCfg, "SearchJobs");
   ini.WriteBool(kCfg, "SearchWebForGif", s.SearchWebForGif);
   ini.WriteBool(kCfg, "SearchWebForFavicon", s.SearchWebForFavicon);
   ini.WriteBool(kCfg, "Welcome", s.Welcome);

@@ -15,6 +15,7 @@ inline constexpr const char* kDefaultIconMask =
     "*.arx;*.ovl;*.hdi;*.bk;*.cpl;*.vbx;*.drv;*.acm;*.ax;*.cp$;*.tsp;*.mod;*.sfx;*.flt;*.rsrc;"
     "*.dcr;*.res;*.icns;icon*.*";
 inline constexpr int kDefaultMaxArchiveSize = 12;
+inline constexpr int kMostSearchJobs = 64;
 inline constexpr int kWindowEdgeNotStored = -100000;
 inline constexpr int kWindowHeightMaximized = -1;
 inline constexpr TColor kDefaultIcoNo = 15597227;
@@ -57,6 +58,9 @@ struct TSettings {
   bool IncludeSubDirs = true;
   bool SearchArchives = false;
   int MaxArchiveSize = kDefaultMaxArchiveSize;
+  // Threads reading files during a search: 0 one per processor core, 1 none besides the
+  // window's (files read one after another).
+  int SearchJobs = 0;
   bool SearchWebForGif = false;
   bool SearchWebForFavicon = true;
   bool Welcome = true;

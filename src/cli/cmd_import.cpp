@@ -17,9 +17,12 @@ int RunImport(const std::vector<std::string>& args) {
   std::string output = TakeOutputOption(rest);
   if (output.empty()) return UsageError("import", "no output file given (-o OUT)");
   if (int error = CheckCollectionOutput("import", output)) return error;
+  int jobs = 0;
+  if (auto error = TakeJobsOption(rest, jobs)) return UsageError("import", *error);
   auto parsed = ParseFileArguments("import", rest, {"--16bit", "--quiet"});
   if (!parsed) return kExitUsage;
   CliSession session(!parsed->Has("--quiet"));
+  session.settings.SearchJobs = jobs;
   int status = ForEachFile(parsed->files, [&](const std::string& file) {
     session.ui.SetStatusText(0, file);
     std::error_code error;
@@ -37,9 +40,9 @@ int RunImport(const std::vector<std::string>& args) {
 }
 
 const CommandRegistration kImport(
-    {"import", "import FILE... -o OUT [--16bit] [--quiet]",
-     "collect the icons of the files (folders are searched) and save them by OUT's extension "
-     "(" +
+    {"import", "import FILE... -o OUT [--16bit] [--jobs N] [--quiet]",
+     "collect the icons of the files (folders are searched with N threads reading files, one "
+     "per core by default) and save them by OUT's extension (" +
          std::string(kCollectionOutputs) + ")",
      RunImport});
 

@@ -38,12 +38,14 @@ struct ScanOptions {
   std::string mask;
   bool subfolders = true, archives = false, keepDuplicates = false, allDisks = false;
   bool quiet = false;
+  int jobs = 0;
 };
 
 // Parses the arguments; a message for a usage error, else nothing.
 std::optional<std::string> ParseScan(const std::vector<std::string>& args, ScanOptions& options) {
   std::vector<std::string> rest = args;
   options.output = TakeOutputOption(rest);
+  if (auto error = TakeJobsOption(rest, options.jobs)) return error;
   for (size_t i = 0; i < rest.size(); ++i) {
     const std::string& arg = rest[i];
     bool hasValue = i + 1 < rest.size();
@@ -79,6 +81,7 @@ int RunScan(const std::vector<std::string>& args) {
   if (!options.mask.empty()) settings.IconMask = options.mask;
   settings.SearchArchives = options.archives;
   settings.ExcludeDups = !options.keepDuplicates;
+  settings.SearchJobs = options.jobs;
   TfmLib& lib = session.lib;
   if (options.allDisks) {
     SearchLocalDisks(lib);
@@ -124,8 +127,10 @@ int RunDedup(const std::vector<std::string>& args) {
 const CommandRegistration kScan(
     {"scan",
      "scan DIR... -o OUT [--mask MASK] [--no-subdirs] [--archives] [--keep-duplicates] "
-     "[--all-disks] [--quiet]",
-     "search folders (or all local disks) for icons and save them by OUT's extension", RunScan});
+     "[--all-disks] [--jobs N] [--quiet]",
+     "search folders (or all local disks) for icons and save them by OUT's extension; N threads "
+     "read files (default one per core, 1 reads one file after another)",
+     RunScan});
 const CommandRegistration kDedup({"dedup", "dedup IN -o OUT",
                                   "delete duplicate icons of a collection or any icon file",
                                   RunDedup});

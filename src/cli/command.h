@@ -49,6 +49,9 @@ int ForEachFile(const std::vector<std::string>& files,
 
 // Takes "-o OUT" out of the arguments; returns OUT, empty when not given.
 std::string TakeOutputOption(std::vector<std::string>& args);
+// Takes "--jobs N" (the threads reading files during a search, 0 one per core) out of the
+// arguments into jobs, left as it is when not given; a message when N is no such count.
+std::optional<std::string> TakeJobsOption(std::vector<std::string>& args, int& jobs);
 
 // Escapes text for a JSON string literal (without the quotes).
 std::string JsonEscape(const std::string& text);

@@ -1,9 +1,11 @@
 // varnel-cli: the headless command-line tool.
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <iostream>
 
+#include "appcore/settings.h"
 #include "cli/command.h"
 #include "icons/bitmapfix32.h"
 
@@ -67,6 +69,21 @@ std::string TakeOutputOption(std::vector<std::string>& args) {
     return output;
   }
   return "";
+}
+
+std::optional<std::string> TakeJobsOption(std::vector<std::string>& args, int& jobs) {
+  auto option = std::find(args.begin(), args.end(), "--jobs");
+  if (option == args.end()) return std::nullopt;
+  if (option + 1 == args.end()) return "--jobs needs a count";
+  const std::string& text = *(option + 1);
+  int count = -1;
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), count);
+  if (error != std::errc() || end != text.data() + text.size() || count < 0 ||
+      count > kMostSearchJobs)
+    return "--jobs takes a count from 0 to " + std::to_string(kMostSearchJobs) + ", not " + text;
+  jobs = count;
+  args.erase(option, option + 2);
+  return std::nullopt;
 }
 
 std::string JsonEscape(const std::string& text) {

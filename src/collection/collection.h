@@ -59,6 +59,10 @@ class TCollection {
   // index, items equal to one already present are dropped and the others indexed. Returns how
   // many items were added.
   int Merge(Stream& stream, const std::string& name, TDuplicateIndex* duplicates = nullptr);
+  // Appends the items of a collection file already read into a collection of its own (by Read,
+  // possibly on another thread), as Merge appends them, emptying read; its source table follows
+  // this one's and its dropped images are counted here.
+  int MergeRead(TCollection& read, TDuplicateIndex* duplicates = nullptr);
   void Write(Stream& stream) const;
 
   // Images dropped as damaged by the reads since the last call; reading it starts a new count.

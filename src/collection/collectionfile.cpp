@@ -153,21 +153,28 @@ void TCollection::Read(Stream& stream, const std::string& name) {
 }
 
 int TCollection::Merge(Stream& stream, const std::string& name, TDuplicateIndex* duplicates) {
-  int shift = int(Sources.size());
-  CollectionContent content;
-  auto append = [&] {
-    for (TIconList::Item& item : content.items)
-      if (item.source.index >= 0) item.source.index += shift;
-    return AppendRead(content.items, duplicates);
-  };
+  TCollection read;
   try {
-    ReadContent(stream, name, content, droppedImages_);
+    read.Read(stream, name);
   } catch (...) {
-    append();
+    MergeRead(read, duplicates);
     throw;
   }
-  int added = append();
-  Sources.insert(Sources.end(), content.sources.begin(), content.sources.end());
+  return MergeRead(read, duplicates);
+}
+
+int TCollection::MergeRead(TCollection& read, TDuplicateIndex* duplicates) {
+  int shift = int(Sources.size());
+  // Taken from the back, so that emptying the list costs no moves.
+  std::vector<TIconList::Item> items(size_t(read.Count()));
+  for (size_t i = items.size(); i-- > 0;) {
+    items[i] = read.Items().TakeItem(int(i));
+    if (items[i].source.index >= 0) items[i].source.index += shift;
+  }
+  int added = AppendRead(items, duplicates);
+  Sources.insert(Sources.end(), read.Sources.begin(), read.Sources.end());
+  read.Sources.clear();
+  droppedImages_ += read.TakeDroppedImageCount();
   return added;
 }
 

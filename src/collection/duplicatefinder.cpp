@@ -23,13 +23,9 @@ bool SameIcons(const TAdvancedIcon& a, const TAdvancedIcon& b) {
 void TDuplicateIndex::Build(const TIconList& items) {
   positions_.clear();
   positions_.reserve(size_t(items.Count()));
-  for (int i = 0; i < items.Count(); ++i) {
-    try {
-      Add(SearchHash(*items.Icons(i)), i);
-    } catch (const Exception&) {
-      // An icon that cannot be rendered never matches.
-    }
-  }
+  // An icon that cannot be rendered never matches.
+  for (int i = 0; i < items.Count(); ++i)
+    if (auto hash = HashOf(*items.Icons(i))) Add(*hash, i);
   built_ = true;
 }
 
@@ -45,16 +41,24 @@ void TDuplicateIndex::Add(uint32_t hash, int position) {
   positions_.emplace(hash, position);
 }
 
+std::optional<uint32_t> TDuplicateIndex::HashOf(const TAdvancedIcon& icon) {
+  try {
+    return SearchHash(icon);
+  } catch (const Exception&) {
+    return std::nullopt;
+  }
+}
+
 bool TDuplicateIndex::AddUnlessPresent(const TIconList& items, const TAdvancedIcon& icon,
                                        int position) {
-  uint32_t hash = 0;
-  try {
-    hash = SearchHash(icon);
-  } catch (const Exception&) {
-    return true;
-  }
-  if (Contains(items, icon, hash)) return false;
-  Add(hash, position);
+  return AddUnlessPresent(items, icon, HashOf(icon), position);
+}
+
+bool TDuplicateIndex::AddUnlessPresent(const TIconList& items, const TAdvancedIcon& icon,
+                                       std::optional<uint32_t> hash, int position) {
+  if (!hash) return true;
+  if (Contains(items, icon, *hash)) return false;
+  Add(*hash, position);
   return true;
 }
 

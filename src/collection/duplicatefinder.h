@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -26,6 +27,11 @@ class TDuplicateIndex {
   // Hashes icon; when no equal item is present, indexes it as the item at position and
   // returns true. An icon that cannot be rendered is taken as unique.
   bool AddUnlessPresent(const TIconList& items, const TAdvancedIcon& icon, int position);
+  // The same with the hash taken beforehand (HashOf), possibly on another thread.
+  bool AddUnlessPresent(const TIconList& items, const TAdvancedIcon& icon,
+                        std::optional<uint32_t> hash, int position);
+  // The hash the index keeps of icon; nothing when the icon cannot be rendered.
+  static std::optional<uint32_t> HashOf(const TAdvancedIcon& icon);
 
  private:
   std::unordered_multimap<uint32_t, int> positions_;

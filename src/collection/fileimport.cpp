@@ -25,8 +25,7 @@ constexpr int64_t kMiB = 1 << 20;
 
 using Kind = TFileKind;
 using Group = TKindGroup;
-// Icons read from one file with the names they are to have.
-using NamedIcons = std::vector<std::pair<std::string, std::unique_ptr<TAdvancedIcon>>>;
+using NamedIcons = std::vector<FoundIcon>;
 
 std::string Stem(const std::string& path) {
   return std::filesystem::path(path).stem().string();
@@ -73,7 +72,8 @@ NamedIcons ReadRiffIcons(const MappedFile& file) {
   std::string name = Stem(file.Path());
   NamedIcons icons;
   for (size_t i = 0; i < found.size(); ++i)
-    icons.emplace_back(found.size() == 1 ? name : name + std::to_string(i), std::move(found[i]));
+    icons.push_back(
+        {found.size() == 1 ? name : name + std::to_string(i), std::move(found[i]), std::nullopt});
   return icons;
 }
 
@@ -86,25 +86,54 @@ NamedIcons ReadManyIcons(Kind kind, const SharedFile& file) {
   NamedIcons icons;
   while (library.Icons.Count()) {
     TIconList::Item item = library.Icons.TakeItem(0);
-    icons.emplace_back(std::move(item.name), std::move(item.icon));
+    icons.push_back({std::move(item.name), std::move(item.icon), std::nullopt});
   }
   return icons;
 }
 
-void CheckArchiveSize(const TfmLib& lib, Kind kind, const MappedFile& file) {
-  if (lib.SearchMode && IsArchive(kind) &&
-      int64_t(file.Size()) > int64_t(lib.Settings().MaxArchiveSize) * kMiB)
+void CheckArchiveSize(const FileReadOptions& options, Kind kind, const MappedFile& file) {
+  if (options.searchMode && IsArchive(kind) &&
+      int64_t(file.Size()) > int64_t(options.maxArchiveMiB) * kMiB)
     throw Exception("Archive too large: " + file.Path());
 }
 
-void LoadByKind(TfmLib& lib, Kind kind, const SharedFile& file) {
-  const TKindReader& reader = ReaderOf(kind);
-  if (reader.group == Group::Unsupported || reader.group == Group::Collection) return;
+// A collection file read whole into a collection of its own; items read before a failure are
+// kept there when the failure is raised.
+void ReadCollectionContents(FileContents& contents, const MappedFile& file) {
+  contents.collection = std::make_unique<TCollection>();
+  SpanStream stream(file.Bytes());
+  contents.collection->Read(stream, contents.path);
+}
+
+// The single-icon kinds give their icon when it has images; the others their many icons.
+void ReadIcons(const TKindReader& reader, FileContents& contents, const SharedFile& file) {
   if (auto icon = ReadSingleIcon(reader, *file)) {
-    if (icon->Images().Count()) lib.AppendItem(Stem(file->Path()), std::move(icon));
+    if (icon->Images().Count())
+      contents.icons.push_back({Stem(contents.path), std::move(icon), std::nullopt});
     return;
   }
-  for (auto& [name, icon] : ReadManyIcons(kind, file)) lib.AppendItem(name, std::move(icon));
+  contents.icons = ReadManyIcons(contents.kind, file);
+}
+
+void ReadPlain(FileContents& contents, const SharedFile& file) {
+  const TKindReader& reader = ReaderOf(contents.kind);
+  if (reader.group == Group::Unsupported || reader.group == Group::Collection) return;
+  ReadIcons(reader, contents, file);
+}
+
+void ReadExcludingDuplicates(FileContents& contents, const SharedFile& file) {
+  const TKindReader& reader = ReaderOf(contents.kind);
+  if (reader.group == Group::Collection) {
+    ReadCollectionContents(contents, *file);
+  } else if (reader.group == Group::AnimatedCursor) {
+    auto icon = reader.readIcon(*file);
+    if (icon->Images().Count())
+      contents.icons.push_back({Stem(contents.path), std::move(icon), std::nullopt});
+  } else if (reader.group != Group::Unsupported) {
+    ReadIcons(reader, contents, file);
+  }
+  for (FoundIcon& found : contents.icons)
+    if (found.icon->Images().Count()) found.hash = TDuplicateIndex::HashOf(*found.icon);
 }
 
 std::string WithPath(const std::string& message, const std::string& path,
@@ -112,19 +141,50 @@ std::string WithPath(const std::string& message, const std::string& path,
   return message.find(path) == std::string::npos ? message + joiner + path : message;
 }
 
+// Appends the items of a collection file read beforehand; the collection counts as changed when
+// it grew, and in any case when the whole file was read.
+void MergeCollectionContents(TfmLib& lib, FileContents& contents, TDuplicateIndex& duplicates) {
+  int before = lib.Count();
+  lib.Document.MergeRead(*contents.collection, &duplicates);
+  if (lib.Count() > before || !contents.error) lib.SetModified(true);
+}
+
 }  // namespace
 
-void LoadFile(TfmLib& lib, const std::string& path, const std::string& displayPath, int depth,
-              bool allMembers, bool silent, std::vector<std::string>* errors) {
-  int before = lib.Count();
-  // One mapping serves detection and reading; a file that cannot be read gives nothing.
-  SharedFile file = MappedFile::TryOpen(path);
-  Kind kind = file ? DetectFileKind(*file).kind : Kind::fkUnreadable;
+FileReadOptions ReadOptionsOf(const TfmLib& lib, LoadStyle style) {
+  return {style, lib.SearchMode, lib.Settings().MaxArchiveSize};
+}
+
+FileContents ReadFileContents(const std::string& path, const FileReadOptions& options) {
+  FileContents contents;
   try {
-    if (file) {
-      CheckArchiveSize(lib, kind, *file);
-      LoadByKind(lib, kind, file);
+    contents.path = path;
+    // One mapping serves detection, the size check and the reader; a file that cannot be
+    // opened gives nothing (its callers say that no icons were found in it).
+    SharedFile file = MappedFile::TryOpen(path);
+    if (!file) {
+      contents.kind = Kind::fkUnreadable;
+      return contents;
     }
+    contents.kind = DetectFileKind(*file).kind;
+    CheckArchiveSize(options, contents.kind, *file);
+    if (options.style == LoadStyle::Plain)
+      ReadPlain(contents, file);
+    else
+      ReadExcludingDuplicates(contents, file);
+  } catch (...) {
+    contents.error = std::current_exception();
+  }
+  return contents;
+}
+
+void AppendFileContents(TfmLib& lib, FileContents& contents, const std::string& source, bool silent,
+                        std::vector<std::string>* errors) {
+  int before = lib.Count();
+  try {
+    if (contents.error) std::rethrow_exception(contents.error);
+    for (FoundIcon& found : contents.icons)
+      lib.AppendItem(std::move(found.name), std::move(found.icon));
   } catch (const Exception& error) {
     if (!silent) {
       if (!errors) throw;
@@ -132,44 +192,43 @@ void LoadFile(TfmLib& lib, const std::string& path, const std::string& displayPa
     }
   }
   if (lib.Count() != before) lib.SetModified(true);
-  lib.RecordSources(displayPath.empty() ? path : displayPath, before);
+  lib.RecordSources(source, before);
+}
+
+void AppendFileContentsExcludingDuplicates(TfmLib& lib, FileContents& contents,
+                                           const std::string& source, TDuplicateIndex& duplicates,
+                                           std::vector<std::string>* errors) {
+  try {
+    if (contents.collection) MergeCollectionContents(lib, contents, duplicates);
+    if (contents.error) std::rethrow_exception(contents.error);
+    for (size_t position = 0; position < contents.icons.size(); ++position) {
+      FoundIcon& found = contents.icons[position];
+      if (!found.icon->Images().Count() ||
+          !duplicates.AddUnlessPresent(lib.Items(), *found.icon, found.hash, lib.Count()))
+        continue;
+      lib.AppendItem(std::move(found.name), std::move(found.icon));
+      lib.SetModified(true);
+      lib.Document.RecordSource(lib.Count() - 1, source, int(position));
+    }
+  } catch (const Exception& error) {
+    if (!errors) throw;
+    errors->push_back(WithPath(error.what(), contents.path, ": "));
+  }
+}
+
+void LoadFile(TfmLib& lib, const std::string& path, const std::string& displayPath, int depth,
+              bool allMembers, bool silent, std::vector<std::string>* errors) {
+  FileContents contents = ReadFileContents(path, ReadOptionsOf(lib, LoadStyle::Plain));
+  AppendFileContents(lib, contents, displayPath.empty() ? path : displayPath, silent, errors);
 }
 
 void LoadFileExcludingDuplicates(TfmLib& lib, const std::string& path,
                                  const std::string& displayPath, int depth,
                                  TDuplicateIndex& duplicates, std::vector<std::string>* errors) {
-  std::string source = displayPath.empty() ? path : displayPath;
-  auto addUnlessPresent = [&](std::string name, std::unique_ptr<TAdvancedIcon> icon, int position) {
-    if (!icon->Images().Count()) return;
-    if (!duplicates.AddUnlessPresent(lib.Items(), *icon, lib.Count())) return;
-    lib.AppendItem(std::move(name), std::move(icon));
-    lib.SetModified(true);
-    lib.Document.RecordSource(lib.Count() - 1, source, position);
-  };
-  try {
-    SharedFile file = MappedFile::TryOpen(path);
-    if (!file) return;  // nothing to read
-    Kind kind = DetectFileKind(*file).kind;
-    CheckArchiveSize(lib, kind, *file);
-    const TKindReader& reader = ReaderOf(kind);
-    if (reader.group == Group::Collection) {
-      lib.MergeCollectionFile(path, &duplicates);
-      lib.SetModified(true);
-    } else if (reader.group == Group::AnimatedCursor) {
-      addUnlessPresent(Stem(path), reader.readIcon(*file), 0);
-    } else if (reader.group == Group::Unsupported) {
-      return;
-    } else if (auto icon = ReadSingleIcon(reader, *file)) {
-      addUnlessPresent(Stem(path), std::move(icon), 0);
-    } else {
-      int position = 0;
-      for (auto& [name, icon] : ReadManyIcons(kind, file))
-        addUnlessPresent(name, std::move(icon), position++);
-    }
-  } catch (const Exception& error) {
-    if (!errors) throw;
-    errors->push_back(WithPath(error.what(), path, ": "));
-  }
+  FileContents contents =
+      ReadFileContents(path, ReadOptionsOf(lib, LoadStyle::ExcludingDuplicates));
+  AppendFileContentsExcludingDuplicates(lib, contents, displayPath.empty() ? path : displayPath,
+                                        duplicates, errors);
 }
 
 void ImportFile(TfmLib& lib, const std::string& path, std::vector<std::string>* errors, int depth,
@@ -183,7 +242,8 @@ void ImportFile(TfmLib& lib, const std::string& path, std::vector<std::string>* 
     if (reader.group == Group::Collection) {
       lib.MergeCollectionFile(path);
     } else if (reader.group == Group::Library) {
-      for (auto& [name, icon] : ReadManyIcons(kind, file)) lib.AppendItem(name, std::move(icon));
+      for (FoundIcon& found : ReadManyIcons(kind, file))
+        lib.AppendItem(std::move(found.name), std::move(found.icon));
     } else if (IsArchive(kind)) {
       throw Exception("Reading archives is not available yet");
     } else {
@@ -275,7 +335,7 @@ int AddImagesFromFile(TfmLib& lib, TAdvancedIcon& icon, const std::string& path,
     case Group::Library: {
       auto icons = ReadManyIcons(kind, file);
       size_t chosen = size_t(std::max(index, 0));
-      if (chosen < icons.size()) icon.Images().TakeAll(*icons[chosen].second);
+      if (chosen < icons.size()) icon.Images().TakeAll(*icons[chosen].icon);
       break;
     }
     default:

@@ -2,14 +2,67 @@
 // Bringing files into the collection: each file's kind decides its reader, the items it gives are
 // named and their sources recorded.
 
+#include <cstdint>
+#include <exception>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "appcore/settings.h"
+#include "collection/collection.h"
+#include "collection/filekind.h"
+#include "icons/advancedicon.h"
+
 namespace varnel {
 
-class TAdvancedIcon;
 class TDuplicateIndex;
 class TfmLib;
+
+// How a file is brought in: as LoadFile does, or as LoadFileExcludingDuplicates does (collection
+// files merged, an animated cursor as one icon, every icon hashed for the duplicate index).
+enum class LoadStyle { Plain, ExcludingDuplicates };
+
+// The few settings reading a file depends on.
+struct FileReadOptions {
+  LoadStyle style = LoadStyle::Plain;
+  bool searchMode = false;  // archives larger than maxArchiveMiB are refused
+  int maxArchiveMiB = kDefaultMaxArchiveSize;
+};
+
+// The options as the collection's settings and search mode give them now.
+FileReadOptions ReadOptionsOf(const TfmLib& lib, LoadStyle style);
+
+// An icon read from a file, with the name it is to have.
+struct FoundIcon {
+  std::string name;
+  std::unique_ptr<TAdvancedIcon> icon;
+  std::optional<uint32_t> hash;  // the duplicate index's hash (ExcludingDuplicates style)
+};
+
+// Everything a file gives, read without touching any collection: safe to build on any thread.
+struct FileContents {
+  std::string path;
+  TFileKind kind = TFileKind::fkUnrecognised;
+  // Icons in file order; an icon's index is its position in the file.
+  std::vector<FoundIcon> icons;
+  // A collection file's items with their source table (ExcludingDuplicates style); when the
+  // read failed, the items read before the failure.
+  std::unique_ptr<TCollection> collection;
+  // What ended the read, raised again when the contents are appended.
+  std::exception_ptr error;
+};
+
+// Reads a file completely. Never raises: a failure is kept in the contents.
+FileContents ReadFileContents(const std::string& path, const FileReadOptions& options);
+
+// The appending halves of LoadFile and LoadFileExcludingDuplicates: contents read in the matching
+// style go into the collection under source, with the errors handled as those functions do.
+void AppendFileContents(TfmLib& lib, FileContents& contents, const std::string& source, bool silent,
+                        std::vector<std::string>* errors);
+void AppendFileContentsExcludingDuplicates(TfmLib& lib, FileContents& contents,
+                                           const std::string& source, TDuplicateIndex& duplicates,
+                                           std::vector<std::string>* errors);
 
 // Search-style loading (opening a file, searches, archive members). With silent, errors are
 // swallowed; else with an error list they are collected; else raised.

@@ -192,5 +192,22 @@ TEST(SettingsTest, DialogSectionsReadOutOfRangeValuesAsDefaults) {
   EXPECT_EQ(written.ReadSectionKeys("NewImageResize").size(), 6u);
 }
 
+TEST(SettingsTest, SearchJobsAreKeptOnlyWhenChangedAndOutOfRangeCountsGiveTheDefault) {
+  for (const char* text : {"-1", "65", "many"})
+    EXPECT_EQ(
+        ReadSettings(TIniFile::FromText("x.ini", std::string("[Cfg]\nSearchJobs=") + text), false)
+            .SearchJobs,
+        0)
+        << text;
+  TIniFile ini = TIniFile::FromText("x.ini", "[Cfg]\nSearchJobs=3\n");
+  TSettings settings = ReadSettings(ini, false);
+  EXPECT_EQ(settings.SearchJobs, 3);
+  WriteSettings(ini, settings);
+  EXPECT_EQ(ini.ReadInteger("Cfg", "SearchJobs", 0), 3);
+  settings.SearchJobs = 0;
+  WriteSettings(ini, settings);
+  EXPECT_FALSE(ini.ValueExists("Cfg", "SearchJobs"));
+}
+
 }  // namespace
 }  // namespace varnel

@@ -1,0 +1,168 @@
+#include "search/searchrun.h"
+
+#include <filesystem>
+
+#include "appcore/shareddialogs.h"
+#include "base/errors.h"
+#include "collection/fmlib.h"
+#include "search/searchpipeline.h"
+#include "search/searchpool.h"
+
+namespace varnel {
+
+namespace {
+
+constexpr const char* kProgressCaption = "Extracting Icons...";
+
+std::string BuildingTreeText(const std::string& what) {
+  return "Building tree for " + what + "...";
+}
+
+}  // namespace
+
+SearchRun::SearchRun(TfmLib& lib, bool nested, bool silentLoad)
+    : lib_(lib),
+      ui_(lib.UI()),
+      nested_(nested),
+      silentLoad_(silentLoad),
+      excludeDuplicates_(lib.Settings().ExcludeDups),
+      shown_(lib.Count()) {
+  if (!nested_) {
+    lib_.CheckNotBusy();
+    busy_.emplace(lib_, TBusyKind::LongOperation);
+    ui_.SetProgressCaption(kProgressCaption);
+  }
+}
+
+SearchRun::~SearchRun() {
+  lib_.SearchMode = false;
+}
+
+bool SearchRun::Stopped() {
+  if (!nested_ && ui_.ProgressShown() && ui_.ProgressFlags().stopRequested) lib_.Terminated = true;
+  return lib_.Terminated;
+}
+
+bool SearchRun::TakeSkipRequest() {
+  if (nested_ || !ui_.ProgressShown() || !ui_.ProgressFlags().skipRequested) return false;
+  ui_.ProgressFlags().skipRequested = false;
+  return true;
+}
+
+void SearchRun::ShowBuilding(const std::string& what) {
+  ui_.SetStatusText(0, BuildingTreeText(what));
+  if (!nested_) ui_.SetProgressField(TProgressField::Path, what);
+  ui_.ProcessMessages();
+}
+
+void SearchRun::Finish() {
+  lib_.SearchMode = false;
+  busy_.reset();
+  ShowErrors(ui_, errors_);
+}
+
+FileReadOptions SearchRun::ReadOptions() const {
+  return ReadOptionsOf(lib_,
+                       excludeDuplicates_ ? LoadStyle::ExcludingDuplicates : LoadStyle::Plain);
+}
+
+void SearchRun::PrepareHashes() {
+  if (!excludeDuplicates_ || duplicates_.Built()) return;
+  ui_.SetProgressCaption("Checking for duplicates...");
+  duplicates_.Build(lib_.Items());
+  ui_.SetProgressCaption(kProgressCaption);
+}
+
+void SearchRun::Folder(const std::string& folder) {
+  lib_.SetModified(true);
+  if (!nested_) ui_.SetProgressField(TProgressField::Path, folder);
+  PrepareHashes();
+}
+
+bool SearchRun::BeginFile(const std::string& path, bool skipped) {
+  if (!nested_)
+    ui_.SetProgressField(TProgressField::File, std::filesystem::path(path).filename().string());
+  if (skipped) return false;
+  ui_.SetStatusText(0, path);
+  ui_.ProcessMessages();
+  return true;
+}
+
+void SearchRun::Append(FileContents& contents) {
+  try {
+    if (excludeDuplicates_)
+      AppendFileContentsExcludingDuplicates(lib_, contents, contents.path, duplicates_, &errors_);
+    else
+      AppendFileContents(lib_, contents, contents.path, silentLoad_, &errors_);
+  } catch (const Exception& error) {
+    errors_.push_back(error.what());
+  }
+}
+
+bool SearchRun::EndFile() {
+  ui_.SetStatusText(1, "Icons " + std::to_string(lib_.Count()));
+  if (!nested_) ui_.SetProgressField(TProgressField::Count, std::to_string(lib_.Count()));
+  if (Stopped()) return false;
+  if (lib_.Count() > shown_) lib_.Grid().GrowGrid(shown_);
+  shown_ = lib_.Count();
+  return true;
+}
+
+bool SearchRun::File(const std::string& path, bool skipped) {
+  if (!BeginFile(path, skipped)) return true;
+  if (!TakeSkipRequest()) {
+    FileContents contents = ReadFileContents(path, ReadOptions());
+    Append(contents);
+  }
+  return EndFile();
+}
+
+void SearchRun::Walk(const std::function<void(SearchSink&)>& walk) {
+  int workers = SearchPool::WorkersFor(lib_.Settings().SearchJobs);
+  if (workers <= 1) {
+    walk(*this);
+    return;
+  }
+  SearchPipeline pipeline(workers, ReadOptions(), walk);
+  while (std::optional<SearchStep> step = pipeline.Next([&] { Idle(pipeline); }))
+    if (!Play(*step, pipeline)) return;
+}
+
+void SearchRun::Idle(SearchPipeline& pipeline) {
+  ui_.ProcessMessages();
+  // A stop seen while waiting ends the walk at once; the run ends at its next stop check.
+  if (Stopped()) pipeline.StopWalking();
+}
+
+bool SearchRun::Play(SearchStep& step, SearchPipeline& pipeline) {
+  switch (step.kind) {
+    case SearchStepKind::Building:
+      ShowBuilding(step.path);
+      return true;
+    case SearchStepKind::Folder:
+      Folder(step.path);
+      return true;
+    case SearchStepKind::StopCheck:
+      return !Stopped();
+    case SearchStepKind::File:
+      break;
+  }
+  return PlayFile(step, pipeline);
+}
+
+bool SearchRun::PlayFile(SearchStep& step, SearchPipeline& pipeline) {
+  if (!BeginFile(step.path, step.skipped)) return true;
+  std::optional<FileContents> contents;
+  if (TakeSkipRequest()) {
+    pipeline.GiveUp(*step.read);
+  } else {
+    contents = pipeline.Take(*step.read, [&] {
+      Idle(pipeline);
+      return !TakeSkipRequest();
+    });
+  }
+  if (contents) Append(*contents);
+  return EndFile();
+}
+
+}  // namespace varnel

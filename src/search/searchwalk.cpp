@@ -1,0 +1,55 @@
+#include "search/searchwalk.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+
+#include "platform/textfunctions.h"
+#include "search/folderscan.h"
+#include "search/searchsink.h"
+
+namespace varnel {
+
+void SearchWalk::Tree(const std::string& root) {
+  std::vector<std::string> tops = ListTopFolders(root);
+  for (size_t i = 0; i < tops.size(); ++i)
+    if (!VisitTree(tops[i], i == 0, false)) return;
+}
+
+void SearchWalk::Disks(const std::vector<std::string>& drives) {
+  for (const std::string& drive : drives) {
+    long long device = DeviceOf(drive);
+    for (const std::string& top : ListTopFolders(drive)) {
+      // Other file systems mounted below a disk are searched as disks of their own, if at all.
+      if (DeviceOf(top) != device) continue;
+      if (!VisitTree(top, top == drive, true)) return;
+    }
+  }
+}
+
+bool SearchWalk::VisitTree(const std::string& top, bool alone, bool stayOnDevice) {
+  sink_.Building(top);
+  if (sink_.Stopped()) return false;
+  std::vector<std::string> folders =
+      alone ? std::vector<std::string>{top}
+            : BuildFolderTree(
+                  top, [this] { return sink_.Cancelled(); }, stayOnDevice);
+  for (const std::string& folder : folders)
+    if (!Visit(folder)) return false;
+  return true;
+}
+
+bool SearchWalk::Visit(const std::string& folder) {
+  struct stat info;
+  if (::stat(folder.c_str(), &info) == 0 && !visited_.insert({info.st_dev, info.st_ino}).second)
+    return !sink_.Stopped();
+  sink_.Folder(folder);
+  std::vector<std::string> files = ListFilesInFolder(folder, mask_);
+  std::sort(files.begin(), files.end(),
+            [](const std::string& a, const std::string& b) { return LowerCase(a) < LowerCase(b); });
+  for (const std::string& file : files)
+    if (!sink_.File(file, IsSkippedFile(file))) return false;
+  return !sink_.Stopped();
+}
+
+}  // namespace varnel

@@ -1,0 +1,38 @@
+#pragma once
+// The order in which the searches visit folders and files: one folder, a tree (the root, then
+// each first-level folder with the tree below it), or every folder of the local disks. Each
+// folder is visited once however often it is reached; its matching files come sorted by name
+// without regard to case.
+
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <sys/types.h>
+
+namespace varnel {
+
+class SearchSink;
+
+class SearchWalk {
+ public:
+  SearchWalk(SearchSink& sink, std::string mask) : sink_(sink), mask_(std::move(mask)) {}
+
+  void Folder(const std::string& folder) { Visit(folder); }
+  void Tree(const std::string& root);
+  // Each drive's folders on that drive's file system.
+  void Disks(const std::vector<std::string>& drives);
+
+ private:
+  // False when the walk is to end.
+  bool Visit(const std::string& folder);
+  // Builds the tree below top (the drive itself, or root's own top, alone) and visits it.
+  bool VisitTree(const std::string& top, bool alone, bool stayOnDevice);
+
+  SearchSink& sink_;
+  std::string mask_;
+  std::set<std::pair<dev_t, ino_t>> visited_;
+};
+
+}  // namespace varnel
