@@ -7,9 +7,9 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <random>
 #include <utility>
 
+#include "base/atomicfilestream.h"
 #include "base/errors.h"
 #include "base/filedescriptor.h"
 
@@ -21,21 +21,6 @@ uint64_t RegularFileSize(int fd, const std::string& path) {
   struct stat info = StatusOf(fd, path);
   if (!S_ISREG(info.st_mode)) throw EFileError("Cannot open file \"" + path + "\". Not a file");
   return uint64_t(info.st_size);
-}
-
-std::string TemporaryNameBeside(const std::string& path) {
-  std::random_device random;
-  return path + ".tmp" + std::to_string(random() % 1000000);
-}
-
-void WriteAll(int fd, std::span<const uint8_t> bytes) {
-  size_t done = 0;
-  while (done < bytes.size()) {
-    ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) throw EFileError(ErrnoText());
-    done += size_t(n);
-  }
 }
 
 }  // namespace
@@ -64,20 +49,9 @@ int64_t FileSizeOf(const std::string& path) {
 }
 
 void WriteFileAtomic(const std::string& path, std::span<const uint8_t> bytes) {
-  std::string temporary = TemporaryNameBeside(path);
-  FileDescriptor fd(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
-  if (fd.get() < 0) throw EFileError("Cannot create file \"" + path + "\". " + ErrnoText());
-  try {
-    WriteAll(fd.get(), bytes);
-    if (::fsync(fd.get()) != 0) throw EFileError(ErrnoText());
-    struct stat old;
-    if (::stat(path.c_str(), &old) == 0) ::fchmod(fd.get(), old.st_mode & 07777);
-    if (::close(fd.release()) != 0) throw EFileError(ErrnoText());
-    if (::rename(temporary.c_str(), path.c_str()) != 0) throw EFileError(ErrnoText());
-  } catch (const EFileError& error) {
-    ::unlink(temporary.c_str());
-    throw EFileError("Cannot write file \"" + path + "\". " + error.what());
-  }
+  AtomicFileStream file(path);
+  file.WriteBytes(bytes);
+  file.Commit();
 }
 
 }  // namespace varnel

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "appcore/shareddialogs.h"
+#include "base/atomicfilestream.h"
 #include "base/fileio.h"
 #include "collection/fmlib.h"
 
@@ -42,9 +43,10 @@ void TfmLib::MergeCollectionFile(const std::string& name, TDuplicateIndex* dupli
 }
 
 void TfmLib::WriteCollectionFile(const std::string& name) const {
-  MemoryStream stream;
-  Document.Write(stream);
-  WriteFileAtomic(name, stream.Bytes());
+  // Written straight to the file: a large collection is not held twice in memory.
+  AtomicFileStream file(name);
+  Document.Write(file);
+  file.Commit();
 }
 
 void TfmLib::ReportDroppedImages() {

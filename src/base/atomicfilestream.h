@@ -1,0 +1,44 @@
+#pragma once
+// Saving a file so that the target is replaced only by a complete copy: the bytes go to a
+// temporary file beside it, which Commit flushes to disk and renames over the target. A stream
+// that goes away without Commit removes its temporary file, whatever ended the save.
+
+#include <string>
+#include <vector>
+
+#include "base/filedescriptor.h"
+#include "base/stream.h"
+
+namespace varnel {
+
+class AtomicFileStream : public Stream {
+ public:
+  // Creates the temporary file; raises EFileError "Cannot create file "<path>". <reason>".
+  explicit AtomicFileStream(const std::string& path);
+  ~AtomicFileStream() override;
+  AtomicFileStream(const AtomicFileStream&) = delete;
+  AtomicFileStream& operator=(const AtomicFileStream&) = delete;
+
+  // Write-only and sequential: reading raises EReadError; Seek only reports the position.
+  size_t Read(void* buffer, size_t count) override;
+  size_t Write(const void* buffer, size_t count) override;
+  int64_t Seek(int64_t offset, SeekOrigin origin) override;
+  int64_t Size() const override { return written_; }
+
+  // Writes what is buffered, flushes it to disk (keeping the target's permissions) and puts
+  // the file in the target's place; raises EFileError "Cannot write file "<path>". <reason>".
+  void Commit();
+
+ private:
+  void Flush();
+  [[noreturn]] void RaiseWriteError(const std::string& reason);
+
+  std::string path_;
+  std::string temporary_;
+  FileDescriptor fd_;
+  std::vector<uint8_t> buffer_;
+  int64_t written_ = 0;
+  bool committed_ = false;
+};
+
+}  // namespace varnel
