@@ -15,6 +15,10 @@ namespace varnel {
 namespace {
 
 constexpr size_t kFirstBuffer = 1 << 16;
+// Smaller regular files are read rather than mapped: reading them costs less than the page
+// faults and the unmapping (which, with searches reading on several threads, stalls every
+// core), and their copy is small.
+constexpr uint64_t kSmallestMappedFile = uint64_t(1) << 20;
 
 [[noreturn]] void FailTooLarge(const std::string& path) {
   throw EFileError("File \"" + path + "\" is too large");
@@ -40,7 +44,9 @@ MappedFile::MappedFile(const std::string& path, uint64_t maxSize) : path_(path) 
     throw EFileError("Cannot open file \"" + path + "\". Not a file");
   uint64_t size = regular ? uint64_t(info.st_size) : 0;
   if (size > maxSize) FailTooLarge(path);
-  if (regular && TryMapping(fd.get(), size)) return;
+  if (regular && size >= kSmallestMappedFile && TryMapping(fd.get(), size)) return;
+  // A regular file's own size (and one byte to see its end) is the first buffer.
+  if (regular) buffer_.resize(size_t(std::min<uint64_t>(size + 1, kLargestBufferedFile)));
   ReadIntoBuffer(fd.get(), std::min(maxSize, kLargestBufferedFile));
 }
 

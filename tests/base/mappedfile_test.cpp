@@ -1,7 +1,9 @@
 #include "base/mappedfile.h"
 
 #include <gtest/gtest.h>
+
 #include <unistd.h>
+#include <algorithm>
 
 #include "base/byteblock.h"
 #include "base/errors.h"
@@ -36,15 +38,21 @@ class FilledPipe {
   int ends_[2];
 };
 
-TEST(MappedFileTest, RegularFilesAreMappedAndEmptyOnesGiveNoBytes) {
+TEST(MappedFileTest, LargeFilesAreMappedSmallOnesReadAndEmptyOnesGiveNoBytes) {
   test::TempDir dir;
+  std::vector<uint8_t> large(2 << 20, 9);
+  large.back() = 4;
+  WriteFileAtomic(dir.File("large"), large);
   WriteFileAtomic(dir.File("m"), std::vector<uint8_t>{5, 6, 7});
   WriteFileAtomic(dir.File("empty"), {});
-  MappedFile mapped(dir.File("m"));
+  MappedFile mapped(dir.File("large"));
   EXPECT_TRUE(mapped.IsMapped());
-  EXPECT_EQ(std::vector<uint8_t>(mapped.Bytes().begin(), mapped.Bytes().end()),
+  EXPECT_TRUE(std::ranges::equal(mapped.Bytes(), large));
+  MappedFile small(dir.File("m"));
+  EXPECT_FALSE(small.IsMapped());
+  EXPECT_EQ(std::vector<uint8_t>(small.Bytes().begin(), small.Bytes().end()),
             (std::vector<uint8_t>{5, 6, 7}));
-  EXPECT_EQ(mapped.Path(), dir.File("m"));
+  EXPECT_EQ(small.Path(), dir.File("m"));
   MappedFile empty(dir.File("empty"));
   EXPECT_EQ(empty.Size(), 0u);
   EXPECT_TRUE(empty.Bytes().empty());
