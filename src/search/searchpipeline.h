@@ -53,7 +53,7 @@ class SearchPipeline : private SearchSink {
   void StopWalking();
 
  private:
-  static constexpr size_t kReadAheadPerWorker = 4;
+  static constexpr size_t kReadAheadPerWorker = 32;
 
   // The walk's side, on the walking thread.
   void Building(const std::string& what) override;
