@@ -6,13 +6,14 @@
 #include "appcore/shareddialogs.h"
 #include "base/atomicfilestream.h"
 #include "base/fileio.h"
+#include "base/filereadstream.h"
 #include "collection/fmlib.h"
 
 namespace varnel {
 
 void TfmLib::ReadCollectionFile(const std::string& name) {
-  MappedFile file(name);
-  SpanStream stream(file.Bytes());
+  // Read through a buffer: the file's bytes are not held beside the items built from them.
+  FileReadStream stream(name);
   ReadCollection(stream, name);
 }
 
@@ -29,8 +30,8 @@ void TfmLib::ReadCollection(Stream& stream, const std::string& name) {
 }
 
 void TfmLib::MergeCollectionFile(const std::string& name, TDuplicateIndex* duplicates) {
-  MappedFile file(name);
-  SpanStream stream(file.Bytes());
+  // Read through a buffer: the file's bytes are not held beside the items built from them.
+  FileReadStream stream(name);
   int before = Count();
   struct MarkWhenGrown {
     TfmLib& lib;
