@@ -62,7 +62,6 @@ class SearchPipeline : private SearchSink {
   void Folder(const std::string& folder) override;
   bool File(const std::string& path, bool skipped) override;
   bool Stopped() override;
-  bool Cancelled() override { return stopWalking_; }
 
   void Push(SearchStepKind kind, const std::string& path, bool skipped = false,
             std::shared_ptr<PendingRead> read = nullptr);
