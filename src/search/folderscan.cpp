@@ -121,8 +121,22 @@ long long DeviceOf(const std::string& path) {
 
 std::vector<std::string> BuildFolderTree(const std::string& start,
                                          const std::function<bool()>& stopped, bool stayOnDevice) {
+  std::vector<std::string> tree;
+  ForEachFolderInTree(
+      start,
+      [&](const std::string& folder) {
+        tree.push_back(folder);
+        return !(stopped && stopped());
+      },
+      stayOnDevice);
+  return tree;
+}
+
+bool ForEachFolderInTree(const std::string& start,
+                         const std::function<bool(const std::string& folder)>& visit,
+                         bool stayOnDevice) {
   std::error_code error;
-  if (!fs::is_directory(start, error)) return {};
+  if (!fs::is_directory(start, error)) return true;
   long long device = DeviceOf(start);
   // A folder mounted a second time inside its own tree is visited once.
   std::set<std::pair<dev_t, ino_t>> visited;
@@ -135,17 +149,12 @@ std::vector<std::string> BuildFolderTree(const std::string& start,
     tree.push_back(std::move(folder));
   };
   add(WithSlash(start));
-  // Each pass adds the children of the folders the previous pass added.
-  size_t levelBegin = 0;
-  while (levelBegin < tree.size()) {
-    size_t levelEnd = tree.size();
-    for (size_t i = levelBegin; i < levelEnd; ++i) {
-      for (std::string& folder : SubFolders(tree[i], false)) add(std::move(folder));
-      if (stopped && stopped()) return tree;
-    }
-    levelBegin = levelEnd;
+  // Level by level: the children of each folder follow the folders already known.
+  for (size_t i = 0; i < tree.size(); ++i) {
+    if (!visit(tree[i])) return false;
+    for (std::string& folder : SubFolders(tree[i], false)) add(std::move(folder));
   }
-  return tree;
+  return true;
 }
 
 std::vector<std::string> ListFixedDrives() {

@@ -32,6 +32,12 @@ std::vector<std::string> ListTopFolders(const std::string& root);
 std::vector<std::string> BuildFolderTree(const std::string& start,
                                          const std::function<bool()>& stopped,
                                          bool stayOnDevice = false);
+// The same folders in the same order, each handed to visit as soon as it is known (before the
+// folders below it are looked for), so that work on the first folders begins before the whole
+// tree is known. visit returning false ends the walk, and the function then returns false.
+bool ForEachFolderInTree(const std::string& start,
+                         const std::function<bool(const std::string& folder)>& visit,
+                         bool stayOnDevice = false);
 
 // The file system a path lies on; -1 when it cannot be examined.
 long long DeviceOf(const std::string& path);

@@ -99,7 +99,10 @@ void SearchPool::Work() {
     lock.lock();
     read->contents = std::move(contents);
     read->done = true;
+    // Told outside the lock, so that the waiting thread does not wake into a held lock.
+    lock.unlock();
     readDone_.notify_all();
+    lock.lock();
   }
 }
 

@@ -44,7 +44,6 @@ class SearchRun : private SearchSink {
   void Building(const std::string& what) override { ShowBuilding(what); }
   void Folder(const std::string& folder) override;
   bool File(const std::string& path, bool skipped) override;
-  bool Cancelled() override { return Stopped(); }
 
   // Shows the file about to be appended; false for a skipped file, which is not loaded.
   bool BeginFile(const std::string& path, bool skipped);

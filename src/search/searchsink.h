@@ -18,8 +18,6 @@ class SearchSink {
   virtual bool File(const std::string& path, bool skipped) = 0;
   // The search's stop check: true ends the walk.
   virtual bool Stopped() = 0;
-  // Asked after each folder while a tree is built: true gives the rest of the tree up.
-  virtual bool Cancelled() = 0;
 };
 
 }  // namespace varnel

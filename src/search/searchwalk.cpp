@@ -30,13 +30,9 @@ void SearchWalk::Disks(const std::vector<std::string>& drives) {
 bool SearchWalk::VisitTree(const std::string& top, bool alone, bool stayOnDevice) {
   sink_.Building(top);
   if (sink_.Stopped()) return false;
-  std::vector<std::string> folders =
-      alone ? std::vector<std::string>{top}
-            : BuildFolderTree(
-                  top, [this] { return sink_.Cancelled(); }, stayOnDevice);
-  for (const std::string& folder : folders)
-    if (!Visit(folder)) return false;
-  return true;
+  if (alone) return Visit(top);
+  return ForEachFolderInTree(
+      top, [this](const std::string& folder) { return Visit(folder); }, stayOnDevice);
 }
 
 bool SearchWalk::Visit(const std::string& folder) {

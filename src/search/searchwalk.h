@@ -27,7 +27,8 @@ class SearchWalk {
  private:
   // False when the walk is to end.
   bool Visit(const std::string& folder);
-  // Builds the tree below top (the drive itself, or root's own top, alone) and visits it.
+  // Visits top and the tree below it (the drive itself, or root's own top, alone), each folder
+  // as soon as the walk over the tree finds it.
   bool VisitTree(const std::string& top, bool alone, bool stayOnDevice);
 
   SearchSink& sink_;

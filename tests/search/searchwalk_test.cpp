@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "search/folderscan.h"
 #include "search/searchsink.h"
 #include "support/corpus.h"
 
@@ -35,7 +36,6 @@ class RecordingSink : public SearchSink {
     steps.push_back("check");
     return ++checks_ >= stopAtCheck && stopAtCheck > 0;
   }
-  bool Cancelled() override { return false; }
 
  private:
   std::string Relative(const std::string& path) const { return path.substr(root_.size()); }
@@ -98,6 +98,25 @@ TEST_F(SearchWalkTest, DisksVisitEachFolderOnceAndAStopEndsEveryDisk) {
   stopping.stopAtCheck = 1;
   SearchWalk(stopping, "*.ico").Disks({root, root});
   EXPECT_EQ(stopping.steps, (std::vector<std::string>{"building /", "check"}));
+}
+
+TEST_F(SearchWalkTest, FoldersComeAsTheTreeListsThemAndAFalseVisitEndsTheWalk) {
+  for (const char* file : {"a/x/1.ico", "a/y/2.ico", "b/z/deep/3.ico", ".hidden/4.ico"})
+    Touch(file);
+  std::vector<std::string> streamed;
+  EXPECT_TRUE(ForEachFolderInTree(dir.Path(), [&](const std::string& folder) {
+    streamed.push_back(folder);
+    return true;
+  }));
+  EXPECT_EQ(streamed, BuildFolderTree(dir.Path(), nullptr));
+  EXPECT_EQ(streamed.size(), 7u);
+
+  std::vector<std::string> firstTwo;
+  EXPECT_FALSE(ForEachFolderInTree(dir.Path(), [&](const std::string& folder) {
+    firstTwo.push_back(folder);
+    return firstTwo.size() < 2;
+  }));
+  EXPECT_EQ(firstTwo, std::vector<std::string>(streamed.begin(), streamed.begin() + 2));
 }
 
 }  // namespace
