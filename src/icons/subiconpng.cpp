@@ -393,9 +393,8 @@ int TSubIcon::UnpackedPngDepth() const {
                          (trueColor32 && asked == 24);
   if (dependsOnPixels) {
     try {
-      TSubIcon unpacked;
-      UnpackPng(unpacked);
-      return unpacked.BitsPerPixel();
+      // The unpacked DIB takes the depth of its colour bitmap; the mask is not needed for it.
+      return ColorForDepth(DecodePng(data_), asked).BitsPerPixel();
     } catch (const Exception&) {
       return naturalBits;
     }
