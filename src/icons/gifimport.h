@@ -1,0 +1,33 @@
+#pragma once
+// GIF pictures as icon images: the first frame as one image, or one image per composed frame.
+
+#include <span>
+#include <string>
+
+#include "graphics/gifcodec.h"
+#include "icons/advancedicon.h"
+
+namespace varnel {
+
+// The largest side a picture may have to be added without being asked for.
+constexpr int kMaxDirectPictureSide = 256;
+
+// Adds the GIF's first frame as one image: its mask from drawings on black and on white, its
+// colour the frame's 8-bit indices with the palette cleaned (unused entries black, black and
+// white entered when missing) and masked pixels black.
+void AddImageFromGif(TAdvancedIcon& icon, const GifPicture& gif);
+
+// Reads a GIF file, reports its size, and adds its first frame unless it is larger than
+// kMaxDirectPictureSide on a side and allowLarge is false. Damaged files raise EInvalidGraphic.
+void LoadGifFile(TAdvancedIcon& icon, const std::string& fileName, bool allowLarge, int& height,
+                 int& width);
+
+// Adds one image per composed frame, in frame order: an 8-bit image when the frame has at most
+// 256 colours (black first), else a 24-bit one; masked pixels are black.
+void AddGifFrames(TAdvancedIcon& icon, const GifPicture& gif);
+void LoadGifFrames(const std::string& fileName, TAdvancedIcon& icon);
+
+// The images a GIF gives on import: one per frame when it is animated, else its first frame.
+void AddGifImages(TAdvancedIcon& icon, std::span<const uint8_t> bytes);
+
+}  // namespace varnel
