@@ -6,6 +6,7 @@
 #include "graphics/canvas.h"
 #include "graphics/jpegcodec.h"
 #include "icons/bitmapfix32.h"
+#include "icons/gifimport.h"
 #include "icons/maskbits.h"
 #include "icons/pngpicture.h"
 
@@ -29,6 +30,13 @@ std::unique_ptr<TAdvancedIcon> ReadIconFile(const MappedFile& file) {
 std::unique_ptr<TAdvancedIcon> ReadAllFrames(const MappedFile& file) {
   auto icon = std::make_unique<TAdvancedIcon>();
   icon->ExtractFromRiffData(file.Bytes(), 0, nullptr);
+  return icon;
+}
+
+// One image per frame of an animated GIF, else the one picture.
+std::unique_ptr<TAdvancedIcon> ReadGifIcon(const MappedFile& file) {
+  auto icon = std::make_unique<TAdvancedIcon>();
+  AddGifImages(*icon, file.Bytes());
   return icon;
 }
 
@@ -62,7 +70,7 @@ const std::array kReaders = {
     TKindReader{Kind::fkCollection, Group::Collection},
     TKindReader{Kind::fkZip, Group::Unsupported},
     TKindReader{Kind::fkRar, Group::Unsupported},
-    TKindReader{Kind::fkGif, Group::Unsupported},
+    TKindReader{Kind::fkGif, Group::SingleIcon, ReadGifIcon},
     TKindReader{Kind::fkMacIcon, Group::Unsupported},
     TKindReader{Kind::fkIconProject, Group::Unsupported},
 };

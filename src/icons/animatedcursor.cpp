@@ -33,19 +33,20 @@ struct Chunk {
   size_t End() const { return data + size; }
 };
 
-// The RIFF chunks of an animated cursor, read in place. Every chunk header and every chunk's
-// data must lie before limit (the end of the RIFF form or of the bytes, the nearer).
+// The RIFF chunks of an animated cursor, read in place. Chunks are read while they start before
+// the end of the RIFF form; every chunk header and every chunk's data must lie within the bytes
+// present (a chunk that reaches past them ends the reading). List sizes are not trusted: the
+// chunks inside a list are read as chunks of the form.
 class AniReader {
  public:
-  AniReader(std::span<const uint8_t> bytes, size_t limit, TAnimatedCursor& cursor)
-      : bytes_(bytes), limit_(limit), cursor_(cursor) {}
+  AniReader(std::span<const uint8_t> bytes, size_t formEnd, TAnimatedCursor& cursor)
+      : bytes_(bytes), formEnd_(formEnd), cursor_(cursor) {}
 
   void ReadChunks(size_t at) {
-    while (at < limit_) {
+    while (at < formEnd_) {
       auto chunk = ChunkAt(at);
       if (!chunk) return;
       if (chunk->id == "LIST") {
-        if (chunk->size < 4) return;
         bool info = UpperId(bytes_.data() + chunk->data) == "INFO";
         at = info ? ReadInfo(chunk->data + 4, chunk->End()) : chunk->data + 4;
         if (!at) return;
@@ -59,9 +60,11 @@ class AniReader {
  private:
   // The chunk at an offset; nothing when its header or data reach past the limit.
   std::optional<Chunk> ChunkAt(size_t at) const {
-    if (at + 8 > limit_) return std::nullopt;
+    if (at + 8 > bytes_.size()) return std::nullopt;
     Chunk chunk{UpperId(bytes_.data() + at), at + 8, ReadU32LE(bytes_.data() + at + 4)};
-    if (chunk.size > limit_ - chunk.data) return std::nullopt;
+    bool isList = chunk.id == "LIST";
+    if (isList ? chunk.data + 4 > bytes_.size() : chunk.size > bytes_.size() - chunk.data)
+      return std::nullopt;
     return chunk;
   }
 
@@ -119,7 +122,7 @@ class AniReader {
   }
 
   std::span<const uint8_t> bytes_;
-  size_t limit_;
+  size_t formEnd_;
   TAnimatedCursor& cursor_;
 };
 
@@ -140,8 +143,7 @@ void TAnimatedCursor::LoadFromBytes(std::span<const uint8_t> bytes) {
   uint32_t riffSize = ReadU32LE(bytes.data() + 4);
   if (riffSize < kMinRiffSize || riffSize > kMaxRiffSize) InvalidFormat();
   Clear();
-  size_t limit = std::min(bytes.size(), size_t(riffSize) + 8);
-  AniReader(bytes, limit, *this).ReadChunks(12);
+  AniReader(bytes, size_t(riffSize) + 8, *this).ReadChunks(12);
   CompleteAfterReading(bytes.size());
 }
 

@@ -24,8 +24,8 @@ bool HasAnyColorMap(const GifPicture& gif) {
                      [](const GifFrame& frame) { return !frame.colorMap.empty(); });
 }
 
-// What restoring to the background puts down: the screen's background colour, opaque, unless the
-// frame that is disposed of (or the first one, at the start) is transparent.
+// What the canvas starts with: the screen's background colour, opaque, unless the first frame is
+// transparent.
 RGBQuad BackgroundOf(const GifPicture& gif, const GifFrame& frame) {
   if (frame.Transparent() || gif.backgroundIndex >= int(gif.globalMap.size())) return kTransparent;
   RGBQuad color = gif.globalMap[size_t(gif.backgroundIndex)];
@@ -101,7 +101,7 @@ bool ComposeGifFrames(const GifPicture& gif, std::vector<TFrameItem>& list, size
           ItemOf(canvas, frame.control ? uint16_t(frame.control->delay) : kDefaultGifFrameDelay));
       if (list.size() >= limit) break;
       if (disposal == GifDisposal::RestoreBackground)
-        FillArea(canvas, VisiblePart(canvas, frame), BackgroundOf(gif, frame));
+        FillArea(canvas, VisiblePart(canvas, frame), kTransparent);
       else if (disposal == GifDisposal::RestorePrevious)
         canvas = std::move(before);
     }

@@ -29,8 +29,8 @@ constexpr uint16_t kDefaultGifFrameDelay = 30;
 // Composes every frame of gif with a non-empty size into list, in frame order. The canvas starts
 // as the background colour of the screen, or transparent when the first frame has transparency;
 // each frame is drawn with its own map or the global one, skipping its transparent pixels; then
-// its disposal restores its area to the background (transparent for a transparent frame) or to
-// the canvas as it was before the frame. At most limit items are made. False for a GIF without
+// its disposal clears its area to transparent (as viewers restore "to the background") or
+// restores the canvas as it was before the frame. At most limit items are made. False for a GIF without
 // frames or colour maps.
 bool ComposeGifFrames(const GifPicture& gif, std::vector<TFrameItem>& list,
                       size_t limit = SIZE_MAX);
