@@ -1,0 +1,171 @@
+// GIF frames composed and imported as icon images: the corpus against ImageMagick's coalesced
+// frames, disposal, and the mask of transparent pixels drawn in the background colour.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "base/fileio.h"
+#include "graphics/gifcodec.h"
+#include "icons/gifframes.h"
+#include "icons/gifimport.h"
+#include "icons/maskbits.h"
+#include "support/corpus.h"
+
+namespace varnel {
+namespace {
+
+constexpr char kConvert[] = "/usr/bin/convert";
+// ImageMagick's alpha below this counts as transparent.
+constexpr int kMaskThreshold = 80;
+
+// The RGBA bytes of every coalesced frame ImageMagick makes of a GIF, frame after frame.
+std::vector<uint8_t> CoalescedRgba(const std::string& path) {
+  std::string command = std::string(kConvert) + " '" + path + "' -coalesce -depth 8 rgba:-";
+  std::vector<uint8_t> bytes;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return bytes;
+  uint8_t buffer[4096];
+  size_t count;
+  while ((count = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+    bytes.insert(bytes.end(), buffer, buffer + count);
+  pclose(pipe);
+  return bytes;
+}
+
+// Mask and opaque colours of an image against one RGBA frame.
+int CountDifferences(const TSubIcon& image, const uint8_t* rgba) {
+  TBitmap color, mask;
+  image.GetBitmaps(nullptr, &color, clNone, &mask);
+  int different = 0;
+  for (int y = 0; y < color.Height(); ++y)
+    for (int x = 0; x < color.Width(); ++x) {
+      const uint8_t* expected = rgba + (size_t(y) * color.Width() + x) * 4;
+      bool transparent = expected[3] < kMaskThreshold;
+      TColor got = color.GetPixel(x, y);
+      bool same = MaskBitSet(mask, x, y) == transparent &&
+                  (transparent || got == RGB(expected[0], expected[1], expected[2]));
+      different += !same;
+    }
+  return different;
+}
+
+TEST(GifImportTest, EveryCorpusGifImportsAsImageMagickCoalescesIt) {
+  if (!std::filesystem::exists(kConvert)) GTEST_SKIP() << "ImageMagick is not installed";
+  std::vector<std::string> files = test::CorpusFiles("gif", {".gif"});
+  VARNEL_SKIP_WITHOUT_FILES(files, "GIF files");
+  for (const std::string& path : files) {
+    SCOPED_TRACE(path);
+    std::vector<uint8_t> bytes = ReadWholeFile(path);
+    GifPicture gif = DecodeGif(bytes);
+    TAdvancedIcon icon;
+    AddGifImages(icon, bytes);
+    std::vector<uint8_t> expected = CoalescedRgba(path);
+    size_t frameBytes = size_t(gif.width) * gif.height * 4;
+    ASSERT_EQ(expected.size(), frameBytes * icon.Images().Count());
+    EXPECT_EQ(icon.Images().Count() > 1, IsAnimatedGif(path));
+    for (int i = 0; i < icon.Images().Count(); ++i)
+      EXPECT_EQ(CountDifferences(*icon.Images()[i], expected.data() + frameBytes * i), 0)
+          << "frame " << i;
+  }
+}
+
+GifPicture ThreeFrames(GifDisposal middle) {
+  GifPicture gif;
+  gif.width = gif.height = 4;
+  gif.globalMap = {{0, 0, 255, 0}, {255, 0, 0, 0}, {0, 255, 0, 0}, {255, 255, 255, 0}};
+  GifFrame base;
+  base.width = base.height = 4;
+  base.pixels.assign(16, 0);  // red everywhere
+  GifFrame blue;
+  blue.left = blue.top = 1;
+  blue.width = blue.height = 2;
+  blue.pixels.assign(4, 1);
+  blue.control = GifGraphicControl{5, middle, -1};
+  GifFrame dot;  // one green pixel, the rest transparent
+  dot.width = dot.height = 4;
+  dot.pixels.assign(16, 3);
+  dot.pixels[0] = 2;
+  dot.control = GifGraphicControl{0, GifDisposal::Keep, 3};
+  gif.frames = {base, blue, dot};
+  return gif;
+}
+
+TColor PixelOf(const TFrameItem& item, int x, int y) {
+  return MaskBitSet(item.mask, x, y) ? clNone : item.color.GetPixel(x, y);
+}
+
+TEST(GifImportTest, DisposalDecidesWhatTheNextFrameIsDrawnOn) {
+  const TColor red = RGB(255, 0, 0), blue = RGB(0, 0, 255), green = RGB(0, 255, 0);
+  struct Case {
+    GifDisposal disposal;
+    TColor centre;  // pixel (1, 1) of the third frame
+  } cases[] = {{GifDisposal::Keep, blue},
+               {GifDisposal::RestorePrevious, red},
+               {GifDisposal::RestoreBackground, clNone}};
+  for (const Case& c : cases) {
+    std::vector<TFrameItem> items;
+    ASSERT_TRUE(ComposeGifFrames(ThreeFrames(c.disposal), items));
+    ASSERT_EQ(items.size(), 3u);
+    EXPECT_EQ(PixelOf(items[1], 1, 1), blue);
+    EXPECT_EQ(PixelOf(items[2], 1, 1), c.centre) << int(c.disposal);
+    EXPECT_EQ(PixelOf(items[2], 0, 0), green);
+    EXPECT_EQ(PixelOf(items[2], 3, 3), red);
+    EXPECT_EQ(items[0].delay, kDefaultGifFrameDelay);
+    EXPECT_EQ(items[1].delay, 5);
+  }
+  std::vector<TFrameItem> none;
+  EXPECT_FALSE(ComposeGifFrames(GifPicture{}, none));
+}
+
+// A GIF whose transparent index is also its background colour: the mask is exactly the pixels
+// that are transparent, and the cleaned palette holds black and white for the masked pixels.
+TEST(GifImportTest, TransparentPixelsInTheBackgroundColourAreMasked) {
+  GifPicture gif;
+  gif.width = 3;
+  gif.height = 2;
+  gif.backgroundIndex = 1;
+  gif.globalMap = {{0, 0, 255, 0}, {0, 128, 0, 0}};
+  GifFrame frame;
+  frame.width = 3;
+  frame.height = 2;
+  frame.pixels = {0, 1, 0, 1, 1, 0};
+  frame.control = GifGraphicControl{0, GifDisposal::Unspecified, 1};
+  gif.frames = {frame};
+  TAdvancedIcon icon;
+  AddImageFromGif(icon, gif);
+  ASSERT_EQ(icon.Images().Count(), 1);
+  TBitmap color, mask;
+  icon.Images()[0]->GetBitmaps(nullptr, &color, clNone, &mask);
+  for (int i = 0; i < 6; ++i) {
+    int x = i % 3, y = i / 3;
+    bool transparent = frame.pixels[size_t(i)] == 1;
+    EXPECT_EQ(MaskBitSet(mask, x, y), transparent) << i;
+    EXPECT_EQ(color.GetPixel(x, y), transparent ? clBlack : RGB(255, 0, 0)) << i;
+  }
+  const std::vector<RGBQuad>& palette = color.Palette();
+  EXPECT_NE(std::find(palette.begin(), palette.end(), RGBQuad{255, 255, 255, 0}), palette.end());
+}
+
+TEST(GifImportTest, LargeGifsAreReportedAndOnlyAddedWhenAllowed) {
+  test::TempDir folder;
+  GifPicture gif = ThreeFrames(GifDisposal::Keep);
+  gif.width = 300;
+  gif.height = 20;
+  std::vector<uint8_t> bytes = EncodeGif(gif);
+  WriteFileAtomic(folder.File("wide.gif"), bytes);
+  TAdvancedIcon icon;
+  int width = 0, height = 0;
+  LoadGifFile(icon, folder.File("wide.gif"), false, height, width);
+  EXPECT_EQ(icon.Images().Count(), 0);
+  EXPECT_EQ(width, 300);
+  EXPECT_EQ(height, 20);
+  LoadGifFile(icon, folder.File("wide.gif"), true, height, width);
+  EXPECT_EQ(icon.Images().Count(), 1);
+  LoadGifFrames(folder.File("wide.gif"), icon);
+  EXPECT_EQ(icon.Images().Count(), 4);
+}
+
+}  // namespace
+}  // namespace varnel
