@@ -4,7 +4,6 @@
 #include <array>
 
 #include "base/fileio.h"
-#include "graphics/canvas.h"
 #include "graphics/exactpalette.h"
 #include "icons/gifframes.h"
 #include "icons/maskbits.h"
@@ -34,11 +33,12 @@ TBitmap FirstFrameIndices(const GifPicture& gif) {
   return bitmap;
 }
 
-// A composed frame drawn on a plain background, 24-bit.
+// A composed frame drawn on a plain background, 24-bit (its transparent pixels are black).
 TBitmap DrawnOn(const TFrameItem& item, TColor background) {
-  TBitmap result(item.color.Width(), item.color.Height(), PixelFormat::Bits24);
-  result.Fill(background);
-  DrawMaskedXor(result, 0, 0, item.color, item.mask);
+  TBitmap result = item.color;
+  for (int y = 0; y < result.Height(); ++y)
+    for (int x = 0; x < result.Width(); ++x)
+      if (MaskBitSet(item.mask, x, y)) result.SetPixel(x, y, background);
   return result;
 }
 

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 
 #include "base/fileio.h"
@@ -12,6 +11,7 @@
 #include "icons/gifimport.h"
 #include "icons/maskbits.h"
 #include "support/corpus.h"
+#include "support/process.h"
 
 namespace varnel {
 namespace {
@@ -22,16 +22,10 @@ constexpr int kMaskThreshold = 80;
 
 // The RGBA bytes of every coalesced frame ImageMagick makes of a GIF, frame after frame.
 std::vector<uint8_t> CoalescedRgba(const std::string& path) {
-  std::string command = std::string(kConvert) + " '" + path + "' -coalesce -depth 8 rgba:-";
-  std::vector<uint8_t> bytes;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return bytes;
-  uint8_t buffer[4096];
-  size_t count;
-  while ((count = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-    bytes.insert(bytes.end(), buffer, buffer + count);
-  pclose(pipe);
-  return bytes;
+  std::string out = test::RunCommand(std::string(kConvert) + " '" + path +
+                                     "' -coalesce -depth 8 rgba:- 2>/dev/null")
+                        .out;
+  return {out.begin(), out.end()};
 }
 
 // Mask and opaque colours of an image against one RGBA frame.
@@ -65,8 +59,11 @@ TEST(GifImportTest, EveryCorpusGifImportsAsImageMagickCoalescesIt) {
     size_t frameBytes = size_t(gif.width) * gif.height * 4;
     ASSERT_EQ(expected.size(), frameBytes * icon.Images().Count());
     EXPECT_EQ(icon.Images().Count() > 1, IsAnimatedGif(path));
+    // A still GIF whose frame uses all 256 entries gives up its least-used entries to black
+    // and white: interlace.gif has every colour once and no black, so one pixel changes.
+    int allowed = path.ends_with("interlace.gif") ? 1 : 0;
     for (int i = 0; i < icon.Images().Count(); ++i)
-      EXPECT_EQ(CountDifferences(*icon.Images()[i], expected.data() + frameBytes * i), 0)
+      EXPECT_EQ(CountDifferences(*icon.Images()[i], expected.data() + frameBytes * i), allowed)
           << "frame " << i;
   }
 }
