@@ -2,6 +2,8 @@
 
 #include <fstream>
 
+#include "icons/gifframes.h"
+
 namespace varnel::cli {
 
 namespace {
@@ -67,7 +69,7 @@ std::string DescribeFileKind(const TFileKindInfo& info, const std::string& path)
     case TFileKind::fkBitmap:
       return "BMP image";
     case TFileKind::fkGif:
-      return "GIF image";
+      return IsAnimatedGif(path) ? "animated GIF image" : "GIF image";
     case TFileKind::fkPng:
       return "PNG image";
     case TFileKind::fkPsd:

@@ -4,10 +4,14 @@
 #include <array>
 
 #include "base/fileio.h"
+#include "graphics/boxquantizer.h"
+#include "graphics/canvas.h"
 #include "graphics/exactpalette.h"
+#include "graphics/resample.h"
 #include "icons/gifframes.h"
 #include "icons/maskbits.h"
 #include "icons/maskfrombackgrounds.h"
+#include "icons/picturesizing.h"
 
 namespace varnel {
 
@@ -88,14 +92,79 @@ GifPicture ReadGif(const std::string& fileName) {
   return DecodeGif(ReadWholeFile(fileName));
 }
 
+// The first frame composed, or nothing for a GIF without frames or colours.
+std::optional<TFrameItem> FirstFrame(const GifPicture& gif) {
+  std::vector<TFrameItem> first;
+  if (!ComposeGifFrames(gif, first, 1) || first.empty()) return std::nullopt;
+  return std::move(first.front());
+}
+
+// Adds a 24-bit picture whose masked pixels are black as an 8-bit image: its own colours when
+// they fit (black and white first), else 254 quantised ones followed by black and white.
+void AddIndexed(TAdvancedIcon& icon, const TBitmap& picture, const TBitmap& mask) {
+  if (std::optional<TBitmap> exact = IndexedExactly(picture, {clBlack, clWhite})) {
+    icon.Images().AddFromBitmap(*exact, &mask, 0);
+    return;
+  }
+  std::vector<RGBQuad> palette = QuantizeColors(picture, 254);
+  palette.resize(256);
+  palette[254] = kBlackEntry;
+  palette[255] = kWhiteEntry;
+  TBitmap indexed = MapToPalette(picture, palette);
+  SetMaskedTo(indexed, mask, 254);
+  icon.Images().AddFromBitmap(indexed, &mask, 0);
+}
+
+// The frame stretched into rect of a width x height bitmap of the background colour.
+TBitmap StretchedOn(const TFrameItem& item, TColor background, const TRect& rect, int width,
+                    int height) {
+  TBitmap result(width, height, PixelFormat::Bits24);
+  result.Fill(background);
+  StretchDraw(result, rect, DrawnOn(item, background));
+  return result;
+}
+
+void AddGifSized(TAdvancedIcon& icon, const GifPicture& gif, int width, bool keepProportions,
+                 int height) {
+  std::optional<TFrameItem> item = FirstFrame(gif);
+  if (!item) return;
+  TRect rect = TargetRect(gif.width, gif.height, keepProportions, width, height);
+  TBitmap onBlack = StretchedOn(*item, clBlack, rect, width, height);
+  TBitmap mask;
+  MaskFromBackgrounds(onBlack, StretchedOn(*item, clWhite, rect, width, height), mask);
+  AddIndexed(icon, onBlack, mask);
+}
+
+void AddGifResampled(TAdvancedIcon& icon, const GifPicture& gif, int width, int filter,
+                     int alphaThreshold, bool keepProportions, int height) {
+  std::optional<TFrameItem> item = FirstFrame(gif);
+  if (!item) return;
+  TBitmap onBlack = DrawnOn(*item, clBlack), mask;
+  MaskFromBackgrounds(onBlack, DrawnOn(*item, clWhite), mask);
+  TBitmap picture = ConvertFormat(onBlack, PixelFormat::Bits32);
+  AlphaFromMask(picture, mask);
+  TRect rect = TargetRect(gif.width, gif.height, keepProportions, width, height);
+  TBitmap scaled(rect.Width(), rect.Height(), PixelFormat::Bits32);
+  ResampleAlpha(picture, scaled, filter);
+  TBitmap canvas(width, height, PixelFormat::Bits32);
+  Draw(canvas, rect.left, rect.top, scaled);
+  TBitmap result = ConvertFormat(canvas, PixelFormat::Bits24);
+  TBitmap resultMask(width, height, PixelFormat::Bits1);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      if (canvas.ScanLine(y)[4 * x + 3] < alphaThreshold) SetMaskBit(resultMask, x, y);
+  BlackenMasked(result, resultMask);
+  AddIndexed(icon, result, resultMask);
+}
+
 }  // namespace
 
 void AddImageFromGif(TAdvancedIcon& icon, const GifPicture& gif) {
-  std::vector<TFrameItem> first;
-  if (!ComposeGifFrames(gif, first, 1) || first.empty()) return;
-  TBitmap onBlack = DrawnOn(first.front(), clBlack);
+  std::optional<TFrameItem> first = FirstFrame(gif);
+  if (!first) return;
+  TBitmap onBlack = DrawnOn(*first, clBlack);
   TBitmap mask;
-  MaskFromBackgrounds(onBlack, DrawnOn(first.front(), clWhite), mask);
+  MaskFromBackgrounds(onBlack, DrawnOn(*first, clWhite), mask);
   TBitmap color = FirstFrameIndices(gif);
   SetMaskedTo(color, mask, CleanPalette(color));
   icon.Images().AddFromBitmap(color, &mask, 0);
@@ -108,6 +177,27 @@ void LoadGifFile(TAdvancedIcon& icon, const std::string& fileName, bool allowLar
   height = gif.height;
   if (!allowLarge && (width > kMaxDirectPictureSide || height > kMaxDirectPictureSide)) return;
   AddImageFromGif(icon, gif);
+}
+
+void LoadGifFileSized(TAdvancedIcon& icon, const std::string& fileName, int width,
+                      bool keepProportions, int height) {
+  GifPicture gif = ReadGif(fileName);
+  width = std::max(width, 1), height = std::max(height, 1);
+  if (gif.width == width && gif.height == height)
+    AddImageFromGif(icon, gif);
+  else
+    AddGifSized(icon, gif, width, keepProportions, height);
+}
+
+void LoadGifFileResampled(TAdvancedIcon& icon, const std::string& fileName, int width, int filter,
+                          int alphaThreshold, bool keepProportions, int height) {
+  if (filter == 0) return LoadGifFileSized(icon, fileName, width, keepProportions, height);
+  GifPicture gif = ReadGif(fileName);
+  width = std::max(width, 1), height = std::max(height, 1);
+  if (gif.width == width && gif.height == height)
+    AddImageFromGif(icon, gif);
+  else
+    AddGifResampled(icon, gif, width, filter, alphaThreshold, keepProportions, height);
 }
 
 void AddGifFrames(TAdvancedIcon& icon, const GifPicture& gif) {

@@ -22,6 +22,17 @@ void AddImageFromGif(TAdvancedIcon& icon, const GifPicture& gif);
 void LoadGifFile(TAdvancedIcon& icon, const std::string& fileName, bool allowLarge, int& height,
                  int& width);
 
+// The first frame brought to width x height (a GIF of that size is added as by AddImageFromGif):
+// stretched, into the centred rectangle of its proportions when keepProportions, onto black and
+// white, the mask taken from the two, the colours indexed exactly when at most 256 (black and
+// white first), else quantised to 254 followed by black and white.
+void LoadGifFileSized(TAdvancedIcon& icon, const std::string& fileName, int width,
+                      bool keepProportions, int height);
+// With filter 0 as LoadGifFileSized; else the frame with its transparency is resampled with the
+// filter, pixels with alpha below alphaThreshold masked, and the colours indexed as above.
+void LoadGifFileResampled(TAdvancedIcon& icon, const std::string& fileName, int width, int filter,
+                          int alphaThreshold, bool keepProportions, int height);
+
 // Adds one image per composed frame, in frame order: an 8-bit image when the frame has at most
 // 256 colours (black first), else a 24-bit one; masked pixels are black.
 void AddGifFrames(TAdvancedIcon& icon, const GifPicture& gif);

@@ -9,9 +9,6 @@
 
 namespace varnel {
 
-namespace {
-
-// The part of the target a picture of the given proportions fills.
 TRect TargetRect(int sourceWidth, int sourceHeight, bool keepProportions, int width, int height) {
   if (!keepProportions || sourceWidth <= 0 || sourceHeight <= 0) return {0, 0, width, height};
   double ratio = double(sourceWidth) / sourceHeight;
@@ -31,6 +28,8 @@ TRect TargetRect(int sourceWidth, int sourceHeight, bool keepProportions, int wi
   rect.bottom = std::clamp(std::max(rect.bottom, rect.top + 1), 1, height);
   return rect;
 }
+
+namespace {
 
 // The picture as 32 bits with alpha: masked pixels transparent (black, or white where the
 // colour was white), all others opaque.

@@ -76,4 +76,16 @@ TEST(CliFramesTest, GifFramesAreComposedWithTheirDelaysAndOtherFilesAreRefused) 
   EXPECT_EQ(RunCli("frames '" + varnel::test::CorpusPath("gif/animation.gif") + "'").status, 2);
 }
 
+TEST(CliFramesTest, ListAndInfoTellAnimatedGifsAndShowTheirFrames) {
+  VARNEL_SKIP_WITHOUT_CORPUS("gif/animation.gif", "gif/interlace.gif");
+  std::string animated = varnel::test::CorpusPath("gif/animation.gif");
+  std::string still = varnel::test::CorpusPath("gif/interlace.gif");
+  EXPECT_NE(RunCli("info '" + animated + "'").out.find("animated GIF image"), std::string::npos);
+  std::string stillInfo = RunCli("info '" + still + "'").out;
+  EXPECT_NE(stillInfo.find("GIF image"), std::string::npos);
+  EXPECT_EQ(stillInfo.find("animated"), std::string::npos);
+  EXPECT_NE(RunCli("list '" + animated + "'").out.find("2x2x256, 2x2x256, 2x2x256, 2x2x256"),
+            std::string::npos);
+}
+
 }  // namespace

@@ -164,5 +164,67 @@ TEST(GifImportTest, LargeGifsAreReportedAndOnlyAddedWhenAllowed) {
   EXPECT_EQ(icon.Images().Count(), 4);
 }
 
+// A 4 x 2 GIF: the left half red, the right half transparent.
+GifPicture HalfTransparent() {
+  GifPicture gif;
+  gif.width = 4;
+  gif.height = 2;
+  gif.globalMap = {{0, 0, 255, 0}, {0, 0, 0, 0}};
+  GifFrame frame;
+  frame.width = 4;
+  frame.height = 2;
+  frame.pixels = {0, 0, 1, 1, 0, 0, 1, 1};
+  frame.control = GifGraphicControl{0, GifDisposal::Unspecified, 1};
+  gif.frames = {frame};
+  return gif;
+}
+
+TEST(GifImportTest, SizedAndResampledImportsFitTheTargetAndKeepTransparency) {
+  test::TempDir folder;
+  WriteFileAtomic(folder.File("half.gif"), EncodeGif(HalfTransparent()));
+  TAdvancedIcon icon;
+  LoadGifFileSized(icon, folder.File("half.gif"), 8, true, 8);
+  LoadGifFileResampled(icon, folder.File("half.gif"), 8, 1, 80, true, 8);
+  ASSERT_EQ(icon.Images().Count(), 2);
+  for (int i = 0; i < 2; ++i) {
+    SCOPED_TRACE(i);
+    TBitmap color, mask;
+    icon.Images()[i]->GetBitmaps(nullptr, &color, clNone, &mask);
+    EXPECT_EQ(icon.Images()[i]->BitsPerPixel(), 8);
+    ASSERT_EQ(color.Width(), 8);
+    // The picture fills rows 2 to 5; the bands above and below and its right half are masked.
+    for (int y : {0, 7}) EXPECT_TRUE(MaskBitSet(mask, 3, y));
+    EXPECT_TRUE(MaskBitSet(mask, 6, 3));
+    EXPECT_EQ(color.GetPixel(6, 3), clBlack);
+    EXPECT_FALSE(MaskBitSet(mask, 1, 3));
+    EXPECT_EQ(color.GetPixel(1, 3), RGB(255, 0, 0));
+  }
+  // Same size: added as the GIF is.
+  LoadGifFileSized(icon, folder.File("half.gif"), 4, true, 2);
+  EXPECT_EQ(icon.Images()[2]->ImageWidth(), 4);
+}
+
+TEST(GifImportTest, SizedImportOfManyColoursQuantisesAndEndsWithBlackAndWhite) {
+  test::TempDir folder;
+  GifPicture gif;
+  gif.width = gif.height = 16;
+  GifFrame frame;
+  frame.width = frame.height = 16;
+  for (int i = 0; i < 256; ++i) {
+    gif.globalMap.push_back({uint8_t(i), uint8_t(100 + i % 50), uint8_t(30 + i % 7), 0});
+    frame.pixels.push_back(uint8_t(i));
+  }
+  gif.frames = {frame};
+  WriteFileAtomic(folder.File("many.gif"), EncodeGif(gif));
+  TAdvancedIcon icon;
+  LoadGifFileSized(icon, folder.File("many.gif"), 32, false, 32);
+  ASSERT_EQ(icon.Images().Count(), 1);
+  TBitmap color;
+  icon.Images()[0]->GetBitmaps(nullptr, &color, clNone, nullptr);
+  ASSERT_EQ(color.Format(), PixelFormat::Bits8);
+  EXPECT_EQ(color.Palette()[254], (RGBQuad{0, 0, 0, 0}));
+  EXPECT_EQ(color.Palette()[255], (RGBQuad{255, 255, 255, 0}));
+}
+
 }  // namespace
 }  // namespace varnel
