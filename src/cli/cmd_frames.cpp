@@ -20,8 +20,6 @@ namespace varnel::cli {
 namespace {
 
 constexpr const char* kName = "frames";
-// The most bytes a GIF given to the command may have.
-constexpr uint64_t kMaxGifFileSize = uint64_t(256) << 20;
 
 struct WrittenFrame {
   std::string name;
@@ -88,7 +86,7 @@ std::string FramesJson(const std::string& kind, const std::vector<WrittenFrame>&
 
 void WriteFrames(const std::string& file, const std::string& folder) {
   CheckInputFile(file);
-  std::vector<uint8_t> bytes = ReadWholeFile(file, kMaxGifFileSize);
+  std::vector<uint8_t> bytes = ReadWholeFile(file, kMaxGifFileBytes);
   std::filesystem::create_directories(folder);
   bool isRiff = bytes.size() >= 4 && std::memcmp(bytes.data(), "RIFF", 4) == 0;
   bool isGif = bytes.size() >= 4 && std::memcmp(bytes.data(), "GIF8", 4) == 0;

@@ -17,6 +17,8 @@ constexpr int kMaxGifDimension = 16384;
 // The most pixels a GIF may need in all: frames x screen width x screen height (the composed
 // frames), and likewise the sum of the frames' own pixels.
 constexpr int64_t kMaxGifPixels = int64_t(1) << 28;
+// The largest GIF file the readers take in whole.
+constexpr uint64_t kMaxGifFileBytes = uint64_t(256) << 20;
 
 enum class GifDisposal { Unspecified = 0, Keep = 1, RestoreBackground = 2, RestorePrevious = 3 };
 

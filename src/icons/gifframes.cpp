@@ -113,7 +113,7 @@ bool ComposeGifFrames(const GifPicture& gif, std::vector<TFrameItem>& list, size
 
 bool IsAnimatedGif(const std::string& fileName) {
   try {
-    return GifHasSeveralFrames(ReadWholeFile(fileName));
+    return GifHasSeveralFrames(ReadWholeFile(fileName, kMaxGifFileBytes));
   } catch (const Exception&) {
     return false;
   }

@@ -89,7 +89,7 @@ void BlackenMasked(TBitmap& bitmap, const TBitmap& mask) {
 }
 
 GifPicture ReadGif(const std::string& fileName) {
-  return DecodeGif(ReadWholeFile(fileName));
+  return DecodeGif(ReadWholeFile(fileName, kMaxGifFileBytes));
 }
 
 // The first frame composed, or nothing for a GIF without frames or colours.

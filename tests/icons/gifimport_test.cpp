@@ -116,20 +116,28 @@ TEST(GifImportTest, DisposalDecidesWhatTheNextFrameIsDrawnOn) {
   EXPECT_FALSE(ComposeGifFrames(GifPicture{}, none));
 }
 
+// A GIF of one frame covering the screen, with the global map and a transparent index.
+GifPicture OneFrameGif(int width, int height, std::vector<RGBQuad> map, std::vector<uint8_t> pixels,
+                       int transparent) {
+  GifPicture gif;
+  gif.width = width;
+  gif.height = height;
+  gif.globalMap = std::move(map);
+  GifFrame frame;
+  frame.width = width;
+  frame.height = height;
+  frame.pixels = std::move(pixels);
+  frame.control = GifGraphicControl{0, GifDisposal::Unspecified, transparent};
+  gif.frames = {frame};
+  return gif;
+}
+
 // A GIF whose transparent index is also its background colour: the mask is exactly the pixels
 // that are transparent, and the cleaned palette holds black and white for the masked pixels.
 TEST(GifImportTest, TransparentPixelsInTheBackgroundColourAreMasked) {
-  GifPicture gif;
-  gif.width = 3;
-  gif.height = 2;
+  GifPicture gif = OneFrameGif(3, 2, {{0, 0, 255, 0}, {0, 128, 0, 0}}, {0, 1, 0, 1, 1, 0}, 1);
   gif.backgroundIndex = 1;
-  gif.globalMap = {{0, 0, 255, 0}, {0, 128, 0, 0}};
-  GifFrame frame;
-  frame.width = 3;
-  frame.height = 2;
-  frame.pixels = {0, 1, 0, 1, 1, 0};
-  frame.control = GifGraphicControl{0, GifDisposal::Unspecified, 1};
-  gif.frames = {frame};
+  const GifFrame& frame = gif.frames[0];
   TAdvancedIcon icon;
   AddImageFromGif(icon, gif);
   ASSERT_EQ(icon.Images().Count(), 1);
@@ -166,17 +174,7 @@ TEST(GifImportTest, LargeGifsAreReportedAndOnlyAddedWhenAllowed) {
 
 // A 4 x 2 GIF: the left half red, the right half transparent.
 GifPicture HalfTransparent() {
-  GifPicture gif;
-  gif.width = 4;
-  gif.height = 2;
-  gif.globalMap = {{0, 0, 255, 0}, {0, 0, 0, 0}};
-  GifFrame frame;
-  frame.width = 4;
-  frame.height = 2;
-  frame.pixels = {0, 0, 1, 1, 0, 0, 1, 1};
-  frame.control = GifGraphicControl{0, GifDisposal::Unspecified, 1};
-  gif.frames = {frame};
-  return gif;
+  return OneFrameGif(4, 2, {{0, 0, 255, 0}, {0, 0, 0, 0}}, {0, 0, 1, 1, 0, 0, 1, 1}, 1);
 }
 
 TEST(GifImportTest, SizedAndResampledImportsFitTheTargetAndKeepTransparency) {
