@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "base/fileio.h"
 #include "graphics/gifcodec.h"
 #include "icons/anicursorimage.h"
 #include "icons/gifexport.h"
@@ -31,18 +30,6 @@ TEST(GifExportTest, ImageTransparencyBelowTheThresholdGetsItsOwnEntry) {
   EXPECT_EQ(frame.pixels[1], frame.control->transparentIndex);
   EXPECT_NE(frame.pixels[2], frame.control->transparentIndex);
   EXPECT_EQ(ColorAt(gif, 0, 2, 0), RGB(0, 255, 0));
-}
-
-TEST(GifExportTest, SavedBitmapsKeepTheirColours) {
-  test::TempDir folder;
-  TBitmap bitmap(2, 2, PixelFormat::Bits24);
-  bitmap.SetPixel(0, 0, RGB(10, 20, 30));
-  bitmap.SetPixel(1, 1, RGB(200, 100, 50));
-  SaveBitmapAsGif(bitmap, folder.File("a.gif"));
-  GifPicture gif = DecodeGif(ReadWholeFile(folder.File("a.gif")));
-  EXPECT_EQ(ColorAt(gif, 0, 0, 0), RGB(10, 20, 30));
-  EXPECT_EQ(ColorAt(gif, 0, 1, 1), RGB(200, 100, 50));
-  EXPECT_EQ(ColorAt(gif, 0, 1, 0), clBlack);
 }
 
 TEST(AniCursorImageTest, StepsBecomeLoopingFramesWithRoundedDelaysAndComments) {
