@@ -30,8 +30,8 @@ constexpr uint16_t kDefaultGifFrameDelay = 30;
 // as the background colour of the screen, or transparent when the first frame has transparency;
 // each frame is drawn with its own map or the global one, skipping its transparent pixels; then
 // its disposal clears its area to transparent (as viewers restore "to the background") or
-// restores the canvas as it was before the frame. At most limit items are made. False for a GIF without
-// frames or colour maps.
+// restores the canvas as it was before the frame. At most limit items are made. False for a GIF
+// without frames or colour maps.
 bool ComposeGifFrames(const GifPicture& gif, std::vector<TFrameItem>& list,
                       size_t limit = SIZE_MAX);
 
