@@ -43,6 +43,7 @@ void AddPictureImage(TAdvancedIcon& icon, const TPicture& picture) {
 std::unique_ptr<TAdvancedIcon> ReadSingleIcon(const TKindReader& reader, const MappedFile& file) {
   if (reader.group == Group::SingleIcon) return reader.readIcon(file);
   if (reader.group != Group::Picture) return nullptr;
+  if (reader.readIcon) return reader.readIcon(file);
   auto icon = std::make_unique<TAdvancedIcon>();
   AddPictureImage(*icon, reader.readPicture(file));
   return icon;
@@ -330,6 +331,12 @@ int AddImagesFromFile(TfmLib& lib, TAdvancedIcon& icon, const std::string& path,
       icon.Images().TakeAll(*reader.readIcon(*file));
       break;
     case Group::Picture:
+      // A picture of several images (an animated GIF's frames) adds them all.
+      if (auto images = reader.readIcon ? reader.readIcon(*file) : nullptr;
+          images && images->Images().Count() > 1) {
+        icon.Images().TakeAll(*images);
+        break;
+      }
       result = AddPicture(lib, icon, path, reader.readPicture(*file));
       break;
     case Group::Library: {

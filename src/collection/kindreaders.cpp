@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "base/errors.h"
 #include "base/stream.h"
 #include "graphics/canvas.h"
 #include "graphics/jpegcodec.h"
@@ -40,6 +41,13 @@ std::unique_ptr<TAdvancedIcon> ReadGifIcon(const MappedFile& file) {
   return icon;
 }
 
+// The first frame, for adding one image to an icon.
+TPicture ReadGifPicture(const MappedFile& file) {
+  std::optional<TColorAndMask> picture = GifFirstFramePicture(DecodeGif(file.Bytes()));
+  if (!picture) throw EInvalidGraphic("GIF image has no frame");
+  return {std::move(picture->color), std::move(picture->mask)};
+}
+
 TPicture ReadBmpPicture(const MappedFile& file) {
   TBitmapFix32 bitmap;
   SpanStream stream(file.Bytes());
@@ -70,7 +78,7 @@ const std::array kReaders = {
     TKindReader{Kind::fkCollection, Group::Collection},
     TKindReader{Kind::fkZip, Group::Unsupported},
     TKindReader{Kind::fkRar, Group::Unsupported},
-    TKindReader{Kind::fkGif, Group::SingleIcon, ReadGifIcon},
+    TKindReader{Kind::fkGif, Group::Picture, ReadGifIcon, ReadGifPicture},
     TKindReader{Kind::fkMacIcon, Group::Unsupported},
     TKindReader{Kind::fkIconProject, Group::Unsupported},
 };

@@ -159,15 +159,20 @@ void AddGifResampled(TAdvancedIcon& icon, const GifPicture& gif, int width, int 
 
 }  // namespace
 
-void AddImageFromGif(TAdvancedIcon& icon, const GifPicture& gif) {
+std::optional<TColorAndMask> GifFirstFramePicture(const GifPicture& gif) {
   std::optional<TFrameItem> first = FirstFrame(gif);
-  if (!first) return;
+  if (!first) return std::nullopt;
   TBitmap onBlack = DrawnOn(*first, clBlack);
-  TBitmap mask;
-  MaskFromBackgrounds(onBlack, DrawnOn(*first, clWhite), mask);
-  TBitmap color = FirstFrameIndices(gif);
-  SetMaskedTo(color, mask, CleanPalette(color));
-  icon.Images().AddFromBitmap(color, &mask, 0);
+  TColorAndMask picture;
+  MaskFromBackgrounds(onBlack, DrawnOn(*first, clWhite), picture.mask);
+  picture.color = FirstFrameIndices(gif);
+  SetMaskedTo(picture.color, picture.mask, CleanPalette(picture.color));
+  return picture;
+}
+
+void AddImageFromGif(TAdvancedIcon& icon, const GifPicture& gif) {
+  if (std::optional<TColorAndMask> picture = GifFirstFramePicture(gif))
+    icon.Images().AddFromBitmap(picture->color, &picture->mask, 0);
 }
 
 void LoadGifFile(TAdvancedIcon& icon, const std::string& fileName, bool allowLarge, int& height,

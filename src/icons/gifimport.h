@@ -1,20 +1,24 @@
 #pragma once
 // GIF pictures as icon images: the first frame as one image, or one image per composed frame.
 
+#include <optional>
 #include <span>
 #include <string>
 
 #include "graphics/gifcodec.h"
 #include "icons/advancedicon.h"
+#include "icons/pngpicture.h"
 
 namespace varnel {
 
 // The largest side a picture may have to be added without being asked for.
 constexpr int kMaxDirectPictureSide = 256;
 
-// Adds the GIF's first frame as one image: its mask from drawings on black and on white, its
-// colour the frame's 8-bit indices with the palette cleaned (unused entries black, black and
-// white entered when missing) and masked pixels black.
+// The GIF's first frame as a picture: its mask from drawings on black and on white, its colour
+// the frame's 8-bit indices with the palette cleaned (unused entries black, black and white
+// entered when missing) and masked pixels black. Nothing for a GIF without frames or colours.
+std::optional<TColorAndMask> GifFirstFramePicture(const GifPicture& gif);
+// Adds that picture as one image.
 void AddImageFromGif(TAdvancedIcon& icon, const GifPicture& gif);
 
 // Reads a GIF file, reports its size, and adds its first frame unless it is larger than

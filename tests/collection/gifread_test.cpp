@@ -5,6 +5,7 @@
 
 #include "collection/fileimport.h"
 #include "support/corpus.h"
+#include "support/testcollection.h"
 
 namespace varnel {
 namespace {
@@ -24,6 +25,17 @@ TEST(GifReadTest, AnimatedGifsGiveOneImagePerFrameAndDamagedOnesAnError) {
   FileContents cut = ReadFileContents(folder.File("cut.gif"), {LoadStyle::Plain});
   EXPECT_TRUE(cut.error);
   EXPECT_TRUE(cut.icons.empty());
+}
+
+TEST(GifReadTest, ImportingAnAnimatedGifMakesOneItemOfItsFrames) {
+  VARNEL_SKIP_WITHOUT_CORPUS("gif/dispose_prev.gif", "gif/interlace.gif");
+  test::TestCollection collection;
+  ImportFile(collection.lib, test::CorpusPath("gif/dispose_prev.gif"), nullptr);
+  ImportFile(collection.lib, test::CorpusPath("gif/interlace.gif"), nullptr);
+  ASSERT_EQ(collection.lib.Count(), 2);
+  EXPECT_EQ(collection.lib.Items().Icons(0)->Images().Count(), 5);
+  EXPECT_EQ(collection.lib.Items().Icons(1)->Images().Count(), 1);
+  EXPECT_TRUE(collection.ui.imageSizeRequests.empty());
 }
 
 }  // namespace
