@@ -6,6 +6,7 @@
 #include "graphics/canvas.h"
 #include "graphics/jpegcodec.h"
 #include "icons/bitmapfix32.h"
+#include "icons/macicon.h"
 #include "icons/maskbits.h"
 #include "icons/pngpicture.h"
 
@@ -22,6 +23,12 @@ constexpr int kPngAlphaThreshold = 80;
 std::unique_ptr<TAdvancedIcon> ReadIconFile(const MappedFile& file) {
   auto icon = std::make_unique<TAdvancedIcon>();
   icon->LoadFromBytes(file.Bytes());
+  return icon;
+}
+
+std::unique_ptr<TAdvancedIcon> ReadMacIcon(const MappedFile& file) {
+  auto icon = std::make_unique<TAdvancedIcon>();
+  ImportMacIconBytes(file.Bytes(), *icon);
   return icon;
 }
 
@@ -63,7 +70,7 @@ const std::array kReaders = {
     TKindReader{Kind::fkZip, Group::Unsupported},
     TKindReader{Kind::fkRar, Group::Unsupported},
     TKindReader{Kind::fkGif, Group::Unsupported},
-    TKindReader{Kind::fkMacIcon, Group::Unsupported},
+    TKindReader{Kind::fkMacIcon, Group::SingleIcon, ReadMacIcon},
     TKindReader{Kind::fkIconProject, Group::Unsupported},
 };
 
