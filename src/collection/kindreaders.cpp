@@ -6,6 +6,7 @@
 #include "graphics/canvas.h"
 #include "graphics/jpegcodec.h"
 #include "icons/bitmapfix32.h"
+#include "icons/iconproject.h"
 #include "icons/macicon.h"
 #include "icons/maskbits.h"
 #include "icons/pngpicture.h"
@@ -29,6 +30,12 @@ std::unique_ptr<TAdvancedIcon> ReadIconFile(const MappedFile& file) {
 std::unique_ptr<TAdvancedIcon> ReadMacIcon(const MappedFile& file) {
   auto icon = std::make_unique<TAdvancedIcon>();
   ImportMacIconBytes(file.Bytes(), *icon);
+  return icon;
+}
+
+std::unique_ptr<TAdvancedIcon> ReadIconProject(const MappedFile& file) {
+  auto icon = std::make_unique<TAdvancedIcon>();
+  ImportIconProjectBytes(*icon, file.Bytes());
   return icon;
 }
 
@@ -71,7 +78,7 @@ const std::array kReaders = {
     TKindReader{Kind::fkRar, Group::Unsupported},
     TKindReader{Kind::fkGif, Group::Unsupported},
     TKindReader{Kind::fkMacIcon, Group::SingleIcon, ReadMacIcon},
-    TKindReader{Kind::fkIconProject, Group::Unsupported},
+    TKindReader{Kind::fkIconProject, Group::SingleIcon, ReadIconProject},
 };
 
 }  // namespace
