@@ -5,8 +5,8 @@
 #include <tuple>
 
 #include "base/errors.h"
+#include "base/packedstream.h"
 #include "graphics/canvas.h"
-#include "icons/compactinteger.h"
 
 namespace varnel {
 
@@ -24,13 +24,6 @@ TBitmap ReadPixels(Stream& stream, uint32_t width, uint32_t height) {
   std::span<uint8_t> bits = picture.Bits();
   stream.ReadBuffer(bits.data(), bits.size());
   return picture;
-}
-
-std::string ReadName(Stream& stream) {
-  int64_t length = ReadCompactInteger(stream);
-  if (length <= 0) return {};
-  std::vector<uint8_t> bytes = stream.ReadBytes(size_t(length));
-  return std::string(bytes.begin(), bytes.end());
 }
 
 // Every alpha value scaled by factor / 255.
@@ -69,7 +62,7 @@ void TIconLayer::LoadFromStream(Stream& stream) {
   }
   OffsetX = stream.ReadI32();
   OffsetY = stream.ReadI32();
-  Name = ReadName(stream);
+  Name = ReadPackedString(stream);
   LayerTag = stream.ReadI32();
   Hidden = stream.ReadU8();
 }
@@ -90,8 +83,7 @@ void TIconLayer::SaveToStream(Stream& stream) const {
   }
   stream.WriteI32(OffsetX);
   stream.WriteI32(OffsetY);
-  WriteCompactInteger(stream, int64_t(Name.size()));
-  stream.WriteBuffer(Name.data(), Name.size());
+  WritePackedString(stream, Name);
   stream.WriteI32(LayerTag);
   stream.WriteU8(Hidden);
 }

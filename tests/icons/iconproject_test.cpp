@@ -5,7 +5,6 @@
 
 #include "base/byteorder.h"
 #include "base/errors.h"
-#include "icons/compactinteger.h"
 #include "icons/iconproject.h"
 
 namespace varnel {
@@ -169,20 +168,6 @@ TEST(IconProjectTest, ModifiedLayersAreComposedIntoTheImage) {
   EXPECT_EQ(GetRValue(pixels.GetPixel(5, 1)), 10);
   EXPECT_EQ(GetRValue(pixels.GetPixel(0, 7)), 10);
   EXPECT_FALSE(project.LayerLists()[0].AnyModified());
-}
-
-TEST(CompactIntegerTest, EveryFormReadsBack) {
-  MemoryStream stream;
-  for (int64_t value :
-       {int64_t(0), int64_t(251), int64_t(252), int64_t(65535), int64_t(65536), int64_t(-1)})
-    WriteCompactInteger(stream, value);
-  EXPECT_EQ(stream.Bytes(), (Bytes{0, 251, 252, 252, 0, 252, 255, 255, 254, 0, 0, 1, 0, 253}));
-  stream.SetPosition(0);
-  for (int64_t value :
-       {int64_t(0), int64_t(251), int64_t(252), int64_t(65535), int64_t(65536), int64_t(-1)})
-    EXPECT_EQ(ReadCompactInteger(stream), value);
-  MemoryStream undefined(Bytes{255});
-  EXPECT_THROW(ReadCompactInteger(undefined), EReadError);
 }
 
 }  // namespace
