@@ -201,6 +201,58 @@ TEST(IcnsReaderTest, TruncatedCorpusJpeg2000ElementRaises) {
   EXPECT_THROW(ReadIcnsFamily(file), EInvalidGraphic);
 }
 
+// The images of the corpus families, as "WxHxBPP" in import order.
+std::string ImageList(const TAdvancedIcon& icon) {
+  std::string list;
+  for (const auto& image : icon.Images())
+    list += std::to_string(image->ImageWidth()) + "x" + std::to_string(image->ImageHeight()) + "x" +
+            std::to_string(image->BitsPerPixel()) + (image->Packed() ? "p " : " ");
+  return list;
+}
+
+TEST(MacIconCorpusTest, FamiliesGiveTheirImagesInOrder) {
+  struct Case {
+    const char* file;
+    const char* images;
+  };
+  const Case cases[] = {
+      {"icns/test-legacy.icns",
+       "48x48x8 32x32x8 16x16x8 16x12x8 48x48x4 32x32x4 16x16x4 16x12x4 48x48x1 32x32x1 "
+       "16x16x1 16x12x1 "},
+      {"icns/test-32bit.icns", "128x128x32 48x48x32 32x32x32 16x16x32 "},
+      {"icns/test1.icns", "128x128x32 "},
+      {"icns/icp4rgb.icns", "32x32x32 16x16x32 "},
+      {"icns/pillow3.icns",
+       "1024x1024x32p 512x512x32p 512x512x32p 256x256x32p 256x256x32p 128x128x32 64x64x32 "
+       "32x32x32 "},
+      {"icns/test-variants.icns", ""},
+  };
+  for (const Case& c : cases) {
+    VARNEL_SKIP_WITHOUT_CORPUS(c.file);
+    TAdvancedIcon icon;
+    ImportMacIcon(test::CorpusPath(c.file), icon);
+    EXPECT_EQ(ImageList(icon), c.images) << c.file;
+  }
+}
+
+TEST(MacIconCorpusTest, LargestPillowImageIsATransparentCornerPng) {
+  VARNEL_SKIP_WITHOUT_CORPUS("icns/pillow.icns", "icns/test-32bit.icns");
+  TAdvancedIcon icon;
+  ImportMacIcon(test::CorpusPath("icns/pillow.icns"), icon);
+  const TSubIcon& largest = *icon.Images()[0];
+  ASSERT_EQ(largest.ImageWidth(), 1024);
+  EXPECT_TRUE(largest.IsPng());
+  TBitmap pixels;
+  largest.AssignTo(pixels);
+  EXPECT_EQ(pixels.ScanLine(0)[3], 0);
+  EXPECT_EQ(pixels.GetPixel(0, 0), clBlack);
+  // The 16-pixel is32 takes s8mk as its alpha: its corner is transparent, its middle opaque.
+  ImportMacIcon(test::CorpusPath("icns/test-32bit.icns"), icon);
+  icon.Images()[3]->AssignTo(pixels);
+  EXPECT_EQ(pixels.ScanLine(0)[3], 0);
+  EXPECT_EQ(pixels.ScanLine(8)[4 * 8 + 3], 255);
+}
+
 // A resource fork: 256 bytes of header, then the blocks.
 Bytes Fork(std::initializer_list<Bytes> blocks, bool appleDouble = false) {
   Bytes file(appleDouble ? 338 : 256, 0);
