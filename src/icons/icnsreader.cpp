@@ -92,11 +92,12 @@ ElementPicture DecodePngElement(std::span<const uint8_t> data) {
   return ElementPicture(DecodePngRgba(data), true, {data.begin(), data.end()});
 }
 
-// PNG, ARGB planes or JPEG 2000; the small types (icp4-icp6) may also hold bare RGB planes.
+// PNG, ARGB planes or JPEG 2000; icp4-icp6 may also hold bare RGB planes.
 ElementPicture DecodeCompressed(std::span<const uint8_t> data, const IcnsElementType& type) {
   if (HasPngSignature(data)) return DecodePngElement(data);
   if (StartsWith(data, "ARGB")) return DecodeArgbPlanes(data, type);
-  if (type.width <= 64 && !HasJpeg2000Signature(data)) return DecodeRgbPlanes(data, type);
+  if (type.name.starts_with("icp") && !HasJpeg2000Signature(data))
+    return DecodeRgbPlanes(data, type);
   return ElementPicture(DecodeJpeg2000(data), true);
 }
 

@@ -108,7 +108,9 @@ TEST(IcnsReaderTest, UnknownElementsAreSkippedAndABadLengthEndsTheReading) {
   Bytes family = Family({Element("icnV", U32(0)), Element("info", Text("<plist/>")),
                          Element("is32", RgbPlanes(256, 255, 0, 0)), Text("il32"), U32(4),
                          Element("il32", RgbPlanes(1024, 0, 255, 0))});
-  std::vector<MacIconPicture> pictures = ReadIcnsFamily(family);
+  SpanStream stream(family);
+  stream.SetPosition(4);
+  std::vector<MacIconPicture> pictures = ReadIcnsElements(stream);
   ASSERT_EQ(pictures.size(), 1u);
   EXPECT_EQ(pictures[0].color.Width(), 16);
   EXPECT_EQ(pictures[0].color.GetPixel(5, 5), RGB(255, 0, 0));
@@ -184,6 +186,7 @@ TEST(IcnsReaderTest, DamagedCompressedElementsRaiseAndHostileLengthsStop) {
   Bytes jp2 = {0x00, 0x00, 0x00, 0x0C, 0x6A, 0x50, 0x20, 0x20, 0x0D, 0x0A, 0x87, 0x0A, 0, 0, 0, 9};
   EXPECT_THROW(ReadIcnsFamily(Family({Element("ic09", jp2)})), EInvalidGraphic);
   EXPECT_THROW(ReadIcnsFamily(Family({Element("ic04", Text("BGRA"))})), EInvalidGraphic);
+  EXPECT_THROW(ReadIcnsFamily(Family({Element("ic11", Bytes(40, 1))})), EInvalidGraphic);
   Bytes huge = Concat({Text("icns"), U32(0xFFFFFFFF), Text("is32"), U32(0xFFFFFFF0)});
   EXPECT_TRUE(ReadIcnsFamily(huge).empty());
   EXPECT_TRUE(ReadIcnsFamily(Text("icns")).empty());
