@@ -4,10 +4,10 @@
 #include <cstring>
 
 #include "base/errors.h"
+#include "base/packedstream.h"
 #include "collection/collection.h"
 #include "collection/duplicatefinder.h"
 #include "collection/iconhash.h"
-#include "collection/packedstream.h"
 #include "platform/ansitext.h"
 
 namespace varnel {

@@ -8,6 +8,8 @@
 #include "graphics/jpegcodec.h"
 #include "icons/bitmapfix32.h"
 #include "icons/gifimport.h"
+#include "icons/iconproject.h"
+#include "icons/macicon.h"
 #include "icons/maskbits.h"
 #include "icons/pngpicture.h"
 
@@ -24,6 +26,18 @@ constexpr int kPngAlphaThreshold = 80;
 std::unique_ptr<TAdvancedIcon> ReadIconFile(const MappedFile& file) {
   auto icon = std::make_unique<TAdvancedIcon>();
   icon->LoadFromBytes(file.Bytes());
+  return icon;
+}
+
+std::unique_ptr<TAdvancedIcon> ReadMacIcon(const MappedFile& file) {
+  auto icon = std::make_unique<TAdvancedIcon>();
+  ImportMacIconBytes(file.Bytes(), *icon);
+  return icon;
+}
+
+std::unique_ptr<TAdvancedIcon> ReadIconProject(const MappedFile& file) {
+  auto icon = std::make_unique<TAdvancedIcon>();
+  ImportIconProjectBytes(*icon, file.Bytes());
   return icon;
 }
 
@@ -79,8 +93,8 @@ const std::array kReaders = {
     TKindReader{Kind::fkZip, Group::Unsupported},
     TKindReader{Kind::fkRar, Group::Unsupported},
     TKindReader{Kind::fkGif, Group::Picture, ReadGifIcon, ReadGifPicture},
-    TKindReader{Kind::fkMacIcon, Group::Unsupported},
-    TKindReader{Kind::fkIconProject, Group::Unsupported},
+    TKindReader{Kind::fkMacIcon, Group::SingleIcon, ReadMacIcon},
+    TKindReader{Kind::fkIconProject, Group::SingleIcon, ReadIconProject},
 };
 
 }  // namespace

@@ -5,8 +5,8 @@
 
 #include "base/byteorder.h"
 #include "base/errors.h"
+#include "base/packedstream.h"
 #include "collection/listlongint.h"
-#include "collection/packedstream.h"
 #include "collection/zipmemofile.h"
 
 namespace varnel {

@@ -1,4 +1,4 @@
-#include "collection/packedstream.h"
+#include "base/packedstream.h"
 
 #include "base/errors.h"
 

@@ -1,5 +1,5 @@
 #pragma once
-// The packed integers and strings of collection files.
+// The packed integers and strings of collection files and icon projects.
 
 #include <cstdint>
 #include <string>
