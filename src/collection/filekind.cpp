@@ -161,7 +161,9 @@ bool Detector::ResourceOrIcon() {
 bool Detector::MacTypeScan(uint64_t offset) {
   static const char* const kTypes[] = {
       "ICN#", "h8mk", "icl4", "icl8", "il32", "ich#", "ich4", "ich8", "ih32", "ics#", "ics4",
-      "ics8", "is32", "it32", "icns", "ic08", "ic09", "ic10", "ic11", "ic12", "ic13", "ic14"};
+      "ics8", "is32", "it32", "icns", "ic08", "ic09", "ic10", "ic11", "ic12", "ic13", "ic14",
+      // the types of current families: PNG, JPEG 2000 and ARGB pictures, and their index
+      "ic07", "icp4", "icp5", "icp6", "ic04", "ic05", "icsb", "icsB", "sb24", "SB24", "TOC "};
   std::vector<uint8_t> bytes(kMacScanLength);
   bytes.resize(source_.ReadAt(offset, bytes.data(), bytes.size()));
   for (const char* type : kTypes)
@@ -236,7 +238,10 @@ void Detector::Jpeg() {
 bool Detector::ApplesAndIconTypes() {
   if (!HeadIs("icns", 4) && !HeadIs("\x00\x05\x16\x07", 4)) return false;
   if (MacTypeScan(4)) result_ = {Kind::fkMacIcon, 0};
-  if (size_ > kOneMiB) result_ = {Kind::fkTooLarge, 0};
+  // A family of PNG and JPEG 2000 pictures up to 1024 pixels is often larger than the 1 MiB
+  // allowed to resource forks and AppleDouble files.
+  bool family = HeadIs("icns", 4);
+  if (size_ > (family ? kFiftyMiB : kOneMiB)) result_ = {Kind::fkTooLarge, 0};
   return true;
 }
 
