@@ -140,6 +140,9 @@ class TfmLib : public TfmChildAbstract {
 
  private:
   void WriteLibrary(const std::string& name, bool sixteenBit);
+  // Writes the collection's images into the module it was opened from; false when the update
+  // refused, which it has told the user.
+  bool UpdateOpenedModule(const std::string& name);
   void CheckLibraryLimit() const;
   void SetCaptionFromFile(const std::string& name);
   bool ConfirmErase(const std::string& question);
@@ -150,6 +153,8 @@ class TfmLib : public TfmChildAbstract {
   Clipboard& clipboard_;
   TGridView& grid_;
   int busyDepth_ = 0;
+  // FileName is an executable module the collection was opened from (not a file it saved).
+  bool openedModule_ = false;
 };
 
 // Increases the number at the end of a name: "abc" -> "abc1", "a9" -> "a10", "99" -> "100".

@@ -14,6 +14,7 @@
 #include "collection/zipmemofile.h"
 #include "platform/casefold.h"
 #include "platform/textfunctions.h"
+#include "resources/moduleupdate.h"
 
 namespace varnel {
 
@@ -152,8 +153,30 @@ void TfmLib::SaveByExtension(const std::string& name, bool sixteenBit) {
   UI().SetWaitCursor(false);
   UI().SetStatusText(0, "");
   FileName = name;
+  openedModule_ = false;
   SetModified(false);
   SetCaptionFromFile(name);
+}
+
+bool TfmLib::UpdateOpenedModule(const std::string& name) {
+  UI().SetWaitCursor(true);
+  UI().SetStatusText(0, "Saving...");
+  IconUpdateResult result = UpdateModuleIcons(name, Document.Library);
+  UI().SetWaitCursor(false);
+  UI().SetStatusText(0, "");
+  if (!result.message.empty()) {
+    UI().ShowMessage(MakeMessage(TMessageKind::Error,
+                                 "Can not update source file. Library "
+                                 "structure was modified. " +
+                                     result.message + ". Use Save As... command"));
+    return false;
+  }
+  if (!result.Notice().empty())
+    UI().ShowMessage(MakeMessage(TMessageKind::Information, result.Notice()));
+  // Edits the module cannot hold (names, when no image changed) keep the collection modified.
+  if (result.written) SetModified(false);
+  FileName = name;
+  return true;
 }
 
 bool TfmLib::Save() {
@@ -169,22 +192,18 @@ bool TfmLib::Save() {
   std::string ext = UpperExtension(name);
   bool library = ext == "ICL" || ext == "NIL" || ext == "IL";
   bool known = ext.empty() || ext == "ICC" || ext == "ZIP" || library;
-  if (known || FileSizeOf(name) < 0) {
+  // Only the module the collection was opened from is updated; other files are written anew.
+  if (known || FileSizeOf(name) < 0 || !openedModule_ || name != FileName) {
     SaveByExtension(name, sixteenBit);
     return true;
   }
-  // An existing module the collection was opened from: its icons would be updated in place.
   if (settings_.ConfirmUPF &&
       !ConfirmDialog(UI(),
                      "It's strongly recommended to have backup copy for this file. The program "
                      "file will be modified. Continue?",
                      settings_.ConfirmUPF))
     return false;  // nothing was saved, so the changes are still only in memory
-  UI().ShowMessage(MakeMessage(TMessageKind::Error,
-                               "Can not update source file. Library structure was modified. "
-                               "Updating icons inside modules is not available yet. Use Save "
-                               "As... command"));
-  return false;
+  return UpdateOpenedModule(name);
 }
 
 void TfmLib::SaveAs() {
@@ -206,8 +225,10 @@ void TfmLib::OpenFile(const std::string& name) {
   if (!FileName.empty() && recent) recent->AddFile(FileName);
   Document.Clear();
   Document.TakeDroppedImageCount();  // only what this file drops is reported
+  bool module = false;
   WhileBusySelectingFirst([&] {
     TFileKindInfo kind = DetectFileKind(name);
+    module = kind.kind == TFileKind::fkModule;
     if (kind.kind == TFileKind::fkCollection)
       ReadCollectionFile(name);
     else
@@ -222,6 +243,7 @@ void TfmLib::OpenFile(const std::string& name) {
     SetCaptionFromFile(name);
   });
   FileName = name;
+  openedModule_ = module;
   Host().RefreshMainCaption();
   grid_.Focus();
   ReportDroppedImages();
