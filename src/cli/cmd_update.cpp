@@ -71,8 +71,9 @@ std::vector<std::unique_ptr<TAdvancedIcon>> ReadReplacements(
 void ReplaceImages(TIconLibrary& library, std::vector<std::unique_ptr<TAdvancedIcon>> replacements,
                    int first) {
   if (size_t(first) + replacements.size() > size_t(library.Count()))
-    throw Exception("the module holds " + CountText(library.Count(), "icon") + ", fewer than " +
-                    std::to_string(first) + " + " + std::to_string(replacements.size()));
+    throw Exception("the module holds " + CountText(library.Count(), "icon") + ": too few for " +
+                    CountText(int64_t(replacements.size()), "replacement") + " from icon " +
+                    std::to_string(first) + " on");
   for (size_t k = 0; k < replacements.size(); ++k) {
     TAdvancedIcon& icon = *library.Icon(first + int(k));
     icon.Images().Clear();
@@ -84,6 +85,7 @@ void UpdateModule(const UpdateArguments& arguments) {
   CheckInputFile(arguments.module);
   TIconLibrary library;
   library.LoadFromFile(arguments.module);
+  if (!library.IsModule) throw Exception("Not icon library file");
   std::vector<std::unique_ptr<TAdvancedIcon>> replacements = ReadReplacements(arguments.sources);
   size_t count = replacements.size();
   if (arguments.icon) replacements.resize(1);
