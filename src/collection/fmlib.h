@@ -153,8 +153,6 @@ class TfmLib : public TfmChildAbstract {
   Clipboard& clipboard_;
   TGridView& grid_;
   int busyDepth_ = 0;
-  // FileName is an executable module the collection was opened from (not a file it saved).
-  bool openedModule_ = false;
 };
 
 // Increases the number at the end of a name: "abc" -> "abc1", "a9" -> "a10", "99" -> "100".

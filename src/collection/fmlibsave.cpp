@@ -153,7 +153,6 @@ void TfmLib::SaveByExtension(const std::string& name, bool sixteenBit) {
   UI().SetWaitCursor(false);
   UI().SetStatusText(0, "");
   FileName = name;
-  openedModule_ = false;
   SetModified(false);
   SetCaptionFromFile(name);
 }
@@ -192,8 +191,7 @@ bool TfmLib::Save() {
   std::string ext = UpperExtension(name);
   bool library = ext == "ICL" || ext == "NIL" || ext == "IL";
   bool known = ext.empty() || ext == "ICC" || ext == "ZIP" || library;
-  // Only the module the collection was opened from is updated; other files are written anew.
-  if (known || FileSizeOf(name) < 0 || !openedModule_ || name != FileName) {
+  if (known || FileSizeOf(name) < 0) {
     SaveByExtension(name, sixteenBit);
     return true;
   }
@@ -203,6 +201,7 @@ bool TfmLib::Save() {
                      "file will be modified. Continue?",
                      settings_.ConfirmUPF))
     return false;  // nothing was saved, so the changes are still only in memory
+  // An existing module the collection was opened from: its icons are updated inside it.
   return UpdateOpenedModule(name);
 }
 
@@ -225,10 +224,8 @@ void TfmLib::OpenFile(const std::string& name) {
   if (!FileName.empty() && recent) recent->AddFile(FileName);
   Document.Clear();
   Document.TakeDroppedImageCount();  // only what this file drops is reported
-  bool module = false;
   WhileBusySelectingFirst([&] {
     TFileKindInfo kind = DetectFileKind(name);
-    module = kind.kind == TFileKind::fkModule;
     if (kind.kind == TFileKind::fkCollection)
       ReadCollectionFile(name);
     else
@@ -243,7 +240,6 @@ void TfmLib::OpenFile(const std::string& name) {
     SetCaptionFromFile(name);
   });
   FileName = name;
-  openedModule_ = module;
   Host().RefreshMainCaption();
   grid_.Focus();
   ReportDroppedImages();
