@@ -50,7 +50,8 @@ void SeparateSharedImages(TPEResourceModule& module, std::vector<GroupImages>& i
       if (seen.insert(image).second) continue;
       auto copy = CreateResourceDetails(&module, image->ResourceLanguage(), image->ResourceName(),
                                         image->ResourceType(), ByteBlock(image->Bytes()));
-      image = static_cast<TIconCursorResourceDetails*>(copy.get());
+      image = dynamic_cast<TIconCursorResourceDetails*>(copy.get());
+      if (!image) throw EPEException(kInvalidIcon);
       module.AddResource(std::move(copy));
     }
 }

@@ -182,6 +182,32 @@ TEST(UpdateModule, GrowingAnImageRebuildsA32BitModuleKeepingOverlayAndPermission
   EXPECT_EQ(ImageAt(back, 2, 0).Data(), ImageAt(library, 2, 0).Data());
 }
 
+TEST(UpdateModule, GroupsSharingAnImageGetOneEachWhenRebuilt) {
+  test::TempDir dir;
+  std::unique_ptr<TSubIcon> image = test::DibImage(32, 4);
+  std::vector<uint8_t> group(20, 0);
+  WriteU16LE(&group[2], 1);
+  WriteU16LE(&group[4], 1);
+  TIconDirEntry entry = image->Entry();
+  entry.Encode(&group[6]);
+  WriteU16LE(&group[18], 1);
+  TPEResourceModule module;
+  module.InitializeResourceOnlyImage(".rsrc");
+  for (const char* name : {"A", "B"})
+    module.AddResource(CreateResourceDetails(&module, 1033, name, "14", group));
+  module.AddResource(CreateResourceDetails(&module, 1033, "1", "3", image->Data()));
+  std::string path = dir.File("shared.dll");
+  module.SaveToFile(path);
+  TIconLibrary library = Load(path);
+  ASSERT_EQ(library.Count(), 2);
+  ImageAt(library, 1, 0).SetData(DibImageBytes(48, 4, 0x66));
+
+  EXPECT_EQ(UpdateModuleIcons(path, library).message, "");
+  TIconLibrary back = Load(path);
+  EXPECT_EQ(ImageAt(back, 0, 0).Data(), image->Data());
+  EXPECT_EQ(ImageAt(back, 1, 0).Data(), ImageAt(library, 1, 0).Data());
+}
+
 TEST(UpdateModule, RefusalsLeaveTheFileAsItWas) {
   test::TempDir dir;
   std::string path16 = WriteLibrary(dir, true);
