@@ -50,6 +50,9 @@ MappedFile::MappedFile(const std::string& path, uint64_t maxSize) : path_(path) 
   ReadIntoBuffer(fd.get(), std::min(maxSize, kLargestBufferedFile));
 }
 
+MappedFile::MappedFile(const std::string& path, std::vector<uint8_t> bytes)
+    : path_(path), buffer_(std::move(bytes)), bytes_(buffer_) {}
+
 SharedFile MappedFile::Open(const std::string& path) {
   return std::make_shared<const MappedFile>(path);
 }

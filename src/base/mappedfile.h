@@ -18,6 +18,8 @@ class MappedFile {
   // Raises EFileError "Cannot open file "<path>". <reason>" for files that cannot be opened,
   // folders and devices included, and "File "<path>" is too large" beyond maxSize bytes.
   explicit MappedFile(const std::string& path, uint64_t maxSize = UINT64_MAX);
+  // Bytes already in memory, read as if they were the file at path (nothing is opened).
+  MappedFile(const std::string& path, std::vector<uint8_t> bytes);
   MappedFile(const MappedFile&) = delete;
   MappedFile& operator=(const MappedFile&) = delete;
 

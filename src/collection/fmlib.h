@@ -140,6 +140,9 @@ class TfmLib : public TfmChildAbstract {
 
  private:
   void WriteLibrary(const std::string& name, bool sixteenBit);
+  // Writes the collection's images into the module it was opened from; false when the update
+  // refused, which it has told the user.
+  bool UpdateOpenedModule(const std::string& name);
   void CheckLibraryLimit() const;
   void SetCaptionFromFile(const std::string& name);
   bool ConfirmErase(const std::string& question);

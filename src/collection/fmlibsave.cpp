@@ -14,6 +14,7 @@
 #include "collection/zipmemofile.h"
 #include "platform/casefold.h"
 #include "platform/textfunctions.h"
+#include "resources/moduleupdate.h"
 
 namespace varnel {
 
@@ -156,6 +157,27 @@ void TfmLib::SaveByExtension(const std::string& name, bool sixteenBit) {
   SetCaptionFromFile(name);
 }
 
+bool TfmLib::UpdateOpenedModule(const std::string& name) {
+  UI().SetWaitCursor(true);
+  UI().SetStatusText(0, "Saving...");
+  IconUpdateResult result = UpdateModuleIcons(name, Document.Library);
+  UI().SetWaitCursor(false);
+  UI().SetStatusText(0, "");
+  if (!result.message.empty()) {
+    UI().ShowMessage(MakeMessage(TMessageKind::Error,
+                                 "Can not update source file. Library "
+                                 "structure was modified. " +
+                                     result.message + ". Use Save As... command"));
+    return false;
+  }
+  if (!result.Notice().empty())
+    UI().ShowMessage(MakeMessage(TMessageKind::Information, result.Notice()));
+  // Edits the module cannot hold (names, when no image changed) keep the collection modified.
+  if (result.written) SetModified(false);
+  FileName = name;
+  return true;
+}
+
 bool TfmLib::Save() {
   std::string name = FileName;
   bool sixteenBit = false;
@@ -173,18 +195,14 @@ bool TfmLib::Save() {
     SaveByExtension(name, sixteenBit);
     return true;
   }
-  // An existing module the collection was opened from: its icons would be updated in place.
   if (settings_.ConfirmUPF &&
       !ConfirmDialog(UI(),
                      "It's strongly recommended to have backup copy for this file. The program "
                      "file will be modified. Continue?",
                      settings_.ConfirmUPF))
     return false;  // nothing was saved, so the changes are still only in memory
-  UI().ShowMessage(MakeMessage(TMessageKind::Error,
-                               "Can not update source file. Library structure was modified. "
-                               "Updating icons inside modules is not available yet. Use Save "
-                               "As... command"));
-  return false;
+  // An existing module the collection was opened from: its icons are updated inside it.
+  return UpdateOpenedModule(name);
 }
 
 void TfmLib::SaveAs() {
