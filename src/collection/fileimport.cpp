@@ -12,6 +12,7 @@
 #include "collection/filekind.h"
 #include "collection/fmlib.h"
 #include "collection/kindreaders.h"
+#include "icons/imagefileloader.h"
 #include "icons/picturesizing.h"
 #include "resources/modulecensus.h"
 #include "resources/resimport.h"
@@ -43,6 +44,7 @@ void AddPictureImage(TAdvancedIcon& icon, const TPicture& picture) {
 std::unique_ptr<TAdvancedIcon> ReadSingleIcon(const TKindReader& reader, const MappedFile& file) {
   if (reader.group == Group::SingleIcon) return reader.readIcon(file);
   if (reader.group != Group::Picture) return nullptr;
+  if (auto packed = reader.readIcon ? reader.readIcon(file) : nullptr) return packed;
   auto icon = std::make_unique<TAdvancedIcon>();
   AddPictureImage(*icon, reader.readPicture(file));
   return icon;
@@ -286,12 +288,12 @@ namespace {
 constexpr int kPictureSizeFilterThreshold = 80;
 
 // The "Add Image" question for a picture's size; the previous answer while it is to be reused.
-std::optional<TNewImageSizeAnswer> AskImageSize(TfmLib& lib, const std::string& path,
-                                                const TBitmap& picture) {
+std::optional<TNewImageSizeAnswer> AskImageSize(TfmLib& lib, const std::string& path, int width,
+                                                int height) {
   if (lib.ApplySizeToAll) return lib.LastImageSize;
   if (lib.UI().ProgressShown()) lib.UI().CloseProgress();
-  auto answer = lib.UI().AskNewImageSize(
-      {std::filesystem::path(path).filename().string(), picture.Width(), picture.Height()});
+  auto answer =
+      lib.UI().AskNewImageSize({std::filesystem::path(path).filename().string(), width, height});
   if (!answer) return std::nullopt;
   lib.LastImageSize = *answer;
   lib.ApplySizeToAll = answer->applyToAll;
@@ -307,10 +309,35 @@ int AddPicture(TfmLib& lib, TAdvancedIcon& icon, const std::string& path, const 
     lib.SetModified(true);
     return 0;
   }
-  auto size = AskImageSize(lib, path, picture.color);
+  auto size = AskImageSize(lib, path, picture.color.Width(), picture.color.Height());
   if (!size) return 1;
   AddBitmapSized(icon.Images(), picture.color, mask, size->filter, kPictureSizeFilterThreshold,
                  size->proportions, size->width, size->height);
+  return 0;
+}
+
+// A picture small enough to be added as it is, held as the file's own bytes where its reader
+// can; null otherwise.
+std::unique_ptr<TAdvancedIcon> SmallPackedPicture(const TKindReader& reader,
+                                                  const MappedFile& file) {
+  auto packed = reader.readIcon ? reader.readIcon(file) : nullptr;
+  if (!packed) return nullptr;
+  const TSubIcon& image = *packed->Images()[0];
+  if (image.ImageWidth() >= kSmallPicture || image.ImageHeight() >= kSmallPicture) return nullptr;
+  return packed;
+}
+
+// A picture read by its extension: at its own size when the reader allows, else at the size
+// the user chooses. Returns 1 when the question was cancelled.
+int AddImageFile(TfmLib& lib, TAdvancedIcon& icon, const std::string& path) {
+  int before = icon.Images().Count(), width = 0, height = 0;
+  LoadImageFile(icon, path, false, height, width);
+  if (icon.Images().Count() != before || width <= 0 || height <= 0) return 0;
+  auto size = AskImageSize(lib, path, width, height);
+  if (!size) return 1;
+  LoadImageFileResampled(
+      icon, path,
+      {size->width, size->height, size->filter, kPictureSizeFilterThreshold, size->proportions});
   return 0;
 }
 
@@ -330,6 +357,11 @@ int AddImagesFromFile(TfmLib& lib, TAdvancedIcon& icon, const std::string& path,
       icon.Images().TakeAll(*reader.readIcon(*file));
       break;
     case Group::Picture:
+      if (auto packed = SmallPackedPicture(reader, *file)) {
+        icon.Images().TakeAll(*packed);
+        lib.SetModified(true);
+        break;
+      }
       result = AddPicture(lib, icon, path, reader.readPicture(*file));
       break;
     case Group::Library: {
@@ -341,6 +373,7 @@ int AddImagesFromFile(TfmLib& lib, TAdvancedIcon& icon, const std::string& path,
     default:
       if ((file ? int64_t(file->Size()) : FileSizeOf(path)) < 4)
         throw Exception("Can't found image in file: " + path);
+      if (HasImageReader(path)) result = AddImageFile(lib, icon, path);
   }
   if (result == 0 && icon.Images().Count() == before) result = 2;
   return result;

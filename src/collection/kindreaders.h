@@ -35,7 +35,8 @@ struct TPicture {
 struct TKindReader {
   TFileKind kind;
   TKindGroup group;
-  // SingleIcon: reads the file's icon. AnimatedCursor: reads all frames as one icon.
+  // SingleIcon: reads the file's icon. AnimatedCursor: reads all frames as one icon. Picture:
+  // when given, the picture as an image holding the file's bytes (null when it cannot be).
   std::unique_ptr<TAdvancedIcon> (*readIcon)(const MappedFile& file) = nullptr;
   // Picture: reads the file's picture.
   TPicture (*readPicture)(const MappedFile& file) = nullptr;

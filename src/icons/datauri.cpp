@@ -47,7 +47,7 @@ char EscapedCharacter(std::string_view digits) {
   return char(value);
 }
 
-// Removes blanks, then decodes escapes: the leftmost "%" and the two characters after it become
+// Removes blanks, then decodes escapes (dropping the blanks they give): the leftmost "%" and the two characters after it become
 // one character, which, when it is a "%" itself, is decoded again with the two that follow.
 std::string Unescaped(std::string_view line) {
   std::string text;
@@ -57,7 +57,9 @@ std::string Unescaped(std::string_view line) {
   size_t at = 0;
   while (at < text.size()) {
     if (text[at] != '%') {
-      result += text[at++];
+      // Blanks that escapes give ("%20") go the way of the others.
+      if (!IsBlank(text[at])) result += text[at];
+      ++at;
       continue;
     }
     size_t end = std::min(text.size(), at + 3);

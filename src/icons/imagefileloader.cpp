@@ -227,8 +227,9 @@ void LoadImageFileResampled(TAdvancedIcon& icon, const std::string& fileName,
   ReaderFor(fileName).loadResized(icon, fileName, request);
 }
 
-bool HasDedicatedImageReader(const std::string& fileName) {
-  return &ReaderFor(fileName) != &kRegistryReader;
+bool HasImageReader(const std::string& fileName) {
+  return &ReaderFor(fileName) != &kRegistryReader ||
+         FindPictureFormat(LowerExtension(fileName)) != nullptr;
 }
 
 void RegisterPictureReaders() {

@@ -37,9 +37,9 @@ void LoadImageFileSized(TAdvancedIcon& icon, const std::string& fileName, int wi
 void LoadImageFileResampled(TAdvancedIcon& icon, const std::string& fileName,
                             const ImageSizeRequest& request);
 
-// True when LoadImageFile has a reader of its own for the file's extension (vector drawings,
-// data URIs), as opposed to the picture-format registry.
-bool HasDedicatedImageReader(const std::string& fileName);
+// True when LoadImageFile has a reader for the file's extension: one of its own (vector
+// drawings, data URIs) or one of the picture-format registry.
+bool HasImageReader(const std::string& fileName);
 
 // Registers the raster pictures the registry path reads beyond bitmaps: PNG and JPEG.
 void RegisterPictureReaders();

@@ -13,15 +13,13 @@ namespace {
 
 constexpr int kRenderedAlphaThreshold = 80;
 
-// A drawing whose own size is beyond the limit is refused before any renderer sees it.
-void CheckDrawingSize(const std::string& fileName) {
-  std::vector<uint8_t> data = ReadWholeFile(fileName, kMaxDrawingFileBytes);
+}
+
+void CheckDrawingSize(std::span<const uint8_t> data) {
   auto size = DrawingSizeOf(data, DrawingFormatOf(data));
   if (size && (size->width > kMaxDrawingSide || size->height > kMaxDrawingSide))
     throw EInvalidGraphic("Drawing is too large: " + std::to_string(int64_t(size->width)) + "x" +
-                          std::to_string(int64_t(size->height)) + ": " + fileName);
-}
-
+                          std::to_string(int64_t(size->height)));
 }  // namespace
 
 DrawingFormat DrawingFormatOf(std::span<const uint8_t> data) {
@@ -51,7 +49,8 @@ TBitmap RenderDrawingFile(const std::string& fileName, int width, int height) {
 }
 
 void AddDrawingFile(TAdvancedIcon& icon, const std::string& fileName) {
-  CheckDrawingSize(fileName);
+  // A drawing whose own size is beyond the limit is refused before any renderer sees it.
+  CheckDrawingSize(ReadWholeFile(fileName, kMaxDrawingFileBytes));
   TBitmap color, mask;
   if (RenderVectorFile(fileName, color, mask, kRenderedAlphaThreshold)) {
     icon.Images().AddFromBitmap(color, &mask, 0);

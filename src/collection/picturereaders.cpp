@@ -1,0 +1,47 @@
+#include "collection/picturereaders.h"
+
+#include "base/errors.h"
+#include "base/stream.h"
+#include "icons/datauri.h"
+#include "icons/pngpicture.h"
+#include "icons/vectorfile.h"
+
+namespace varnel {
+
+namespace {
+
+constexpr int kRenderedAlphaThreshold = 80;
+constexpr int kDataUriAlphaThreshold = 96;
+
+}  // namespace
+
+TPicture ReadDrawingPicture(const MappedFile& file) {
+  CheckDrawingSize(file.Bytes());
+  TBitmap color, mask;
+  if (RenderVectorFile(file.Path(), color, mask, kRenderedAlphaThreshold))
+    return {std::move(color), std::move(mask)};
+  return {RenderDrawing(file.Bytes(), DrawingFormatOf(file.Bytes())), std::nullopt};
+}
+
+TPicture ReadDataUriPicture(const MappedFile& file) {
+  auto png = DecodeDataUriText(file.Bytes());
+  if (!png) return {};
+  TColorAndMask picture = LoadPngPicture(*png, kDataUriAlphaThreshold);
+  return {std::move(picture.color), std::move(picture.mask)};
+}
+
+std::unique_ptr<TAdvancedIcon> ReadPngAsPackedImage(const MappedFile& file) {
+  auto image = std::make_unique<TFileIconImage>();
+  try {
+    SpanStream stream(file.Bytes());
+    image->LoadFromData(stream);
+  } catch (const Exception&) {
+    return nullptr;
+  }
+  if (!image->Packed()) return nullptr;
+  auto icon = std::make_unique<TAdvancedIcon>();
+  icon->Images().Add(std::move(image));
+  return icon;
+}
+
+}  // namespace varnel
