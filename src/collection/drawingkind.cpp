@@ -46,7 +46,7 @@ std::vector<uint8_t> InflatedHead(std::span<const uint8_t> head) {
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
   return text.size() >= prefix.size() &&
          std::equal(prefix.begin(), prefix.end(), text.begin(), [](char a, char b) {
-           return std::tolower(static_cast<unsigned char>(a)) == b;
+           return a == std::tolower(static_cast<unsigned char>(b));
          });
 }
 
