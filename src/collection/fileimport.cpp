@@ -301,30 +301,35 @@ std::optional<TNewImageSizeAnswer> AskImageSize(TfmLib& lib, const std::string& 
 }
 
 // A picture smaller than 256 in both directions is added as it is; a larger one at the size
-// the user chooses. Returns 1 when the question was cancelled.
-int AddPicture(TfmLib& lib, TAdvancedIcon& icon, const std::string& path, const TPicture& picture) {
-  const TBitmap* mask = picture.mask ? &*picture.mask : nullptr;
-  if (picture.color.Width() < kSmallPicture && picture.color.Height() < kSmallPicture) {
-    icon.Images().AddFromBitmap(picture.color, mask, 0);
+// the user chooses. A picture added at its own size is held as the file's bytes where its
+// reader can. Returns 1 when the question was cancelled.
+int AddPicture(TfmLib& lib, TAdvancedIcon& icon, const std::string& path, const TKindReader& reader,
+               const MappedFile& file) {
+  auto packed = reader.readIcon ? reader.readIcon(file) : nullptr;
+  std::optional<TPicture> picture;
+  if (!packed) picture = reader.readPicture(file);
+  int width = packed ? packed->Images()[0]->ImageWidth() : picture->color.Width();
+  int height = packed ? packed->Images()[0]->ImageHeight() : picture->color.Height();
+  std::optional<TNewImageSizeAnswer> size;
+  if (width >= kSmallPicture || height >= kSmallPicture) {
+    size = AskImageSize(lib, path, width, height);
+    if (!size) return 1;
+  }
+  if (packed && (!size || (size->width == width && size->height == height))) {
+    icon.Images().TakeAll(*packed);
     lib.SetModified(true);
     return 0;
   }
-  auto size = AskImageSize(lib, path, picture.color.Width(), picture.color.Height());
-  if (!size) return 1;
-  AddBitmapSized(icon.Images(), picture.color, mask, size->filter, kPictureSizeFilterThreshold,
+  if (!picture) picture = reader.readPicture(file);
+  const TBitmap* mask = picture->mask ? &*picture->mask : nullptr;
+  if (!size) {
+    icon.Images().AddFromBitmap(picture->color, mask, 0);
+    lib.SetModified(true);
+    return 0;
+  }
+  AddBitmapSized(icon.Images(), picture->color, mask, size->filter, kPictureSizeFilterThreshold,
                  size->proportions, size->width, size->height);
   return 0;
-}
-
-// A picture small enough to be added as it is, held as the file's own bytes where its reader
-// can; null otherwise.
-std::unique_ptr<TAdvancedIcon> SmallPackedPicture(const TKindReader& reader,
-                                                  const MappedFile& file) {
-  auto packed = reader.readIcon ? reader.readIcon(file) : nullptr;
-  if (!packed) return nullptr;
-  const TSubIcon& image = *packed->Images()[0];
-  if (image.ImageWidth() >= kSmallPicture || image.ImageHeight() >= kSmallPicture) return nullptr;
-  return packed;
 }
 
 // A picture read by its extension: at its own size when the reader allows, else at the size
@@ -357,12 +362,7 @@ int AddImagesFromFile(TfmLib& lib, TAdvancedIcon& icon, const std::string& path,
       icon.Images().TakeAll(*reader.readIcon(*file));
       break;
     case Group::Picture:
-      if (auto packed = SmallPackedPicture(reader, *file)) {
-        icon.Images().TakeAll(*packed);
-        lib.SetModified(true);
-        break;
-      }
-      result = AddPicture(lib, icon, path, reader.readPicture(*file));
+      result = AddPicture(lib, icon, path, reader, *file);
       break;
     case Group::Library: {
       auto icons = ReadManyIcons(kind, file);
