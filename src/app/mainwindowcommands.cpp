@@ -251,7 +251,7 @@ int TfmMain::Start(const std::vector<std::string>& arguments) {
 
 void TfmMain::TranslateMenus() {
   TSettings& settings = appSettings_.Values();
-  std::string folder = (std::filesystem::path(ProgramFolder()) / "Language").string();
+  std::string folder = (std::filesystem::path(DataFolder()) / "Language").string();
   settings.MenuLanguage = ApplyMenuTranslation(*menuBar(), folder, settings.MenuLanguage);
 }
 
@@ -398,7 +398,7 @@ void TfmMain::NotAvailable(const char* command) {
 }
 
 void TfmMain::HelpContentsCommand() {
-  QDir folder(QString::fromStdString(ProgramFolder()));
+  QDir folder(QString::fromStdString(DataFolder()));
   for (const char* name : {"help.html", "readme.txt"}) {
     QString path = folder.filePath(QString::fromLatin1(name));
     if (QFileInfo::exists(path) && QDesktopServices::openUrl(QUrl::fromLocalFile(path))) return;

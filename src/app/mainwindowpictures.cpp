@@ -43,7 +43,7 @@ QList<QPixmap> CutStrip(const QString& path) {
 }  // namespace
 
 void TfmMain::LoadPictureStrips() {
-  QDir folder(QString::fromStdString(ProgramFolder()));
+  QDir folder(QString::fromStdString(DataFolder()));
   QList<QPixmap> large = CutStrip(folder.filePath("toolbar.png"));
   QList<QPixmap> small = CutStrip(folder.filePath("menu.png"));
   int index = 0;

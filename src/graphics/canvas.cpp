@@ -5,32 +5,12 @@
 #include <unordered_map>
 #include <vector>
 
+#include "graphics/nearestindex.h"
 #include "graphics/pixelrow.h"
 
 namespace varnel {
 
 namespace {
-
-// Maps colours to the nearest entry of a palette, remembering every colour already seen.
-class NearestColorCache {
- public:
-  explicit NearestColorCache(const TBitmap& dest) : dest_(dest) {}
-  uint8_t IndexOf(const RGBQuad& quad) {
-    TColor color = quad.ToColor();
-    if (color == lastColor_) return lastIndex_;
-    auto [it, inserted] = cache_.try_emplace(color, 0);
-    if (inserted) it->second = uint8_t(dest_.NearestPaletteIndex(color));
-    lastColor_ = color;
-    lastIndex_ = it->second;
-    return lastIndex_;
-  }
-
- private:
-  const TBitmap& dest_;
-  std::unordered_map<TColor, uint8_t> cache_;
-  TColor lastColor_ = 0xFFFFFFFF;
-  uint8_t lastIndex_ = 0;
-};
 
 bool SameStorage(const TBitmap& a, const TBitmap& b) {
   if (a.Format() != b.Format()) return false;

@@ -29,6 +29,17 @@ std::string ProgramFolder() {
   return executable.parent_path().string();
 }
 
+std::string DataFolder() {
+  return DataFolderFor(ProgramFolder());
+}
+
+std::string DataFolderFor(const std::string& program) {
+  std::error_code error;
+  if (fs::exists(PathJoin(program, "toolbar.png"), error)) return program;
+  fs::path installed = fs::path(program).parent_path() / "share" / "varnel";
+  return IsFolder(installed.string()) ? installed.string() : program;
+}
+
 std::string UserConfigFolder() {
   std::string configHome = Environment("XDG_CONFIG_HOME");
   if (!configHome.empty() && configHome[0] == '/') return configHome;

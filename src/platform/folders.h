@@ -8,6 +8,13 @@ namespace varnel {
 // The folder of the running executable; "." when it cannot be found.
 std::string ProgramFolder();
 
+// The folder of the program's data files (picture strips, translations, help): the program
+// folder when it holds them (a build tree or a copy run in place), else "share/varnel" beside
+// the program's "bin" folder (an installed program).
+std::string DataFolder();
+// The same rule for a program living in programFolder.
+std::string DataFolderFor(const std::string& programFolder);
+
 // The per-user configuration folder: $XDG_CONFIG_HOME when it is set to an absolute path,
 // else $HOME/.config; empty when neither is known.
 std::string UserConfigFolder();

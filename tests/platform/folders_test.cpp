@@ -80,5 +80,18 @@ TEST(FoldersTest, ProgramAndTempFolders) {
   EXPECT_EQ(PathJoin("/a", "b"), "/a/b");
 }
 
+TEST(FoldersTest, DataFilesBesideTheProgramElseInTheInstalledShareFolder) {
+  test::TempDir dir;
+  namespace fs = std::filesystem;
+  fs::create_directories(dir.Path() + "/bin");
+  // nothing anywhere: the program folder
+  EXPECT_EQ(DataFolderFor(dir.Path() + "/bin"), dir.Path() + "/bin");
+  fs::create_directories(dir.Path() + "/share/varnel");
+  EXPECT_EQ(DataFolderFor(dir.Path() + "/bin"), dir.Path() + "/share/varnel");
+  // a build tree or a copy run in place keeps its strips beside the program
+  test::WriteText(dir.Path() + "/bin/toolbar.png", "");
+  EXPECT_EQ(DataFolderFor(dir.Path() + "/bin"), dir.Path() + "/bin");
+}
+
 }  // namespace
 }  // namespace varnel
