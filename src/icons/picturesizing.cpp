@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "graphics/palettereduction.h"
 #include "graphics/resample.h"
 #include "icons/maskbits.h"
 #include "icons/pngpicture.h"
@@ -65,10 +66,9 @@ TBitmap InOwnFormat(const TBitmap& placed, const TBitmap& picture, int threshold
   return result;
 }
 
-// An 8-bit picture scaled with a filter takes a palette chosen for its new colours.
-TBitmap WithReducedPalette(const TBitmap& placed, const TBitmap& picture, int threshold) {
-  return InOwnFormat(placed, picture, threshold);
-}
+// An 8-bit picture scaled with a filter has colours its palette lacks: it takes a palette
+// reduced from the scaled colours (pixels below the threshold black).
+constexpr int kPaletteEntries = 256;
 
 TBitmap BackToFormat(const TBitmap& placed, const TBitmap& picture, int filter, int threshold) {
   switch (picture.Format()) {
@@ -77,7 +77,7 @@ TBitmap BackToFormat(const TBitmap& placed, const TBitmap& picture, int filter, 
     case PixelFormat::Bits24:
       return OpaqueColors(placed, threshold);
     case PixelFormat::Bits8:
-      if (filter) return WithReducedPalette(placed, picture, threshold);
+      if (filter) return ReducePalette(placed, kPaletteEntries, threshold);
       return InOwnFormat(placed, picture, threshold);
     default:
       return InOwnFormat(placed, picture, threshold);

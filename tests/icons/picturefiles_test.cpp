@@ -249,5 +249,26 @@ TEST_F(PictureFiles, SizedBitmapsKeepTheirPixelFormat) {
   EXPECT_FALSE(MaskBitSet(mask, 8, 8));
 }
 
+// With a filter an 8-bit picture gets new colours between its own: its palette is reduced from
+// the scaled picture, black and white first.
+TEST_F(PictureFiles, FilteredIndexedPicturesTakeAReducedPalette) {
+  TBitmap stripes(32, 32, PixelFormat::Bits8);
+  stripes.SetPalette({RGBQuad::FromColor(RGB(255, 0, 0)), RGBQuad::FromColor(RGB(0, 0, 255))});
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 32; ++x) stripes.SetIndex(x, y, (x / 2) % 2);
+  TSubIconList images;
+  AddBitmapSized(images, stripes, nullptr, 5, 80, true, 12, 12);
+  ASSERT_EQ(images.Count(), 1);
+  EXPECT_EQ(images[0]->BitsPerPixel(), 8);
+  TBitmap colors;
+  images[0]->GetBitmaps(nullptr, &colors, clNone, nullptr);
+  EXPECT_EQ(colors.Palette()[0].ToColor(), clBlack);
+  EXPECT_EQ(colors.Palette()[1].ToColor(), clWhite);
+  // Blended stripes: purple shades that the two-colour palette never had.
+  TColor middle = colors.GetPixel(6, 6);
+  EXPECT_GT(GetRValue(middle), 0);
+  EXPECT_GT(GetBValue(middle), 0);
+}
+
 }  // namespace
 }  // namespace varnel
