@@ -3,33 +3,21 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 
 #include "icons/maskbits.h"
 #include "icons/pngpicture.h"
 #include "support/corpus.h"
+#include "support/imagemagick.h"
 
 namespace varnel {
 namespace {
 
-constexpr char kConvert[] = "/usr/bin/convert";
+using test::ImageMagickRgba;
+
+constexpr const char* kConvert = test::kImageMagickConvert;
 constexpr int kThreshold = 80;
 constexpr size_t kThemeSample = 60;
-
-std::vector<uint8_t> ImageMagickRgba(const std::string& path) {
-  std::string command =
-      std::string(kConvert) + " '" + path + "' -set colorspace sRGB -depth 8 rgba:-";
-  std::vector<uint8_t> bytes;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return bytes;
-  uint8_t buffer[4096];
-  size_t count;
-  while ((count = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-    bytes.insert(bytes.end(), buffer, buffer + count);
-  pclose(pipe);
-  return bytes;
-}
 
 // Every step-th PNG of the themes, up to kThemeSample files.
 std::vector<std::string> ThemePngs() {
