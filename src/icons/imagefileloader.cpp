@@ -81,13 +81,13 @@ ReportedSize DrawingSizeOfFile(const std::string& path, const ImageSizeRequest& 
   return {std::max(1, int(size->width + 0.5)), std::max(1, int(size->height + 0.5))};
 }
 
-// Without a filter the drawing is drawn straight into its rectangle of the target; with one it
-// is drawn at twice that size and brought down with the filter.
+// The drawing is drawn in its own proportions at the size of its rectangle of the target
+// (twice that with a filter), then brought to the target, stretched when proportions are not
+// kept: the renderers themselves always keep a drawing's proportions.
 void ResizeDrawingRow(TAdvancedIcon& icon, const std::string& path,
                       const ImageSizeRequest& request) {
   ReportedSize own = DrawingSizeOfFile(path, request);
-  TRect rect = TargetRectangle(own.width, own.height, request.keepProportions, request.width,
-                               request.height);
+  TRect rect = TargetRectangle(own.width, own.height, true, request.width, request.height);
   int scale = request.filter ? 2 : 1;
   int width = std::min(rect.Width() * scale, kMaxDrawingSide);
   int height = std::min(rect.Height() * scale, kMaxDrawingSide);

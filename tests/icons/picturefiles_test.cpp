@@ -173,6 +173,21 @@ TEST_F(PictureFiles, SvgDrawsAtItsOwnSizeAndHugeDrawingsAreRefused) {
   EXPECT_THROW(LoadImageFile(icon, dir.File("huge.svg"), false, height, width), EInvalidGraphic);
 }
 
+TEST_F(PictureFiles, SizedDrawingsFillTheTargetOnlyWithoutProportions) {
+  WriteText(dir.File("wide.svg"), SvgText(40, 20));  // left half green
+  TAdvancedIcon icon;
+  LoadImageFileResampled(icon, dir.File("wide.svg"), {16, 16, 0, 80, true});
+  LoadImageFileResampled(icon, dir.File("wide.svg"), {16, 16, 5, 80, false});
+  ASSERT_EQ(icon.Images().Count(), 2);
+  TBitmap kept, stretched;
+  icon.Images()[0]->GetBitmaps(&kept, nullptr, clWhite, nullptr);
+  icon.Images()[1]->GetBitmaps(&stretched, nullptr, clWhite, nullptr);
+  EXPECT_EQ(kept.GetPixel(3, 1), clWhite);  // above the 16 x 8 band
+  EXPECT_EQ(kept.GetPixel(3, 8), RGB(0, 255, 0));
+  EXPECT_EQ(stretched.GetPixel(3, 1), RGB(0, 255, 0));
+  EXPECT_EQ(stretched.GetPixel(12, 8), clWhite);
+}
+
 cairo_status_t AppendBytes(void* closure, const unsigned char* data, unsigned int length) {
   static_cast<std::vector<uint8_t>*>(closure)->insert(
       static_cast<std::vector<uint8_t>*>(closure)->end(), data, data + length);
