@@ -140,7 +140,8 @@ class Canvas {
 };
 
 void CheckTargetSize(int width, int height) {
-  if (width < 1 || height < 1 || width > kMaxDrawingSide || height > kMaxDrawingSide)
+  if (width < 1 || height < 1 || width > kMaxDrawingSide || height > kMaxDrawingSide ||
+      int64_t(width) * height > kMaxDrawingPixels)
     throw EInvalidGraphic("Drawing size " + std::to_string(width) + "x" + std::to_string(height) +
                           " is out of range");
 }

@@ -13,6 +13,8 @@ namespace varnel {
 
 // The largest width or height a drawing may have before it is drawn.
 constexpr int kMaxDrawingSide = 16384;
+// The most pixels a drawing may be drawn with (256 MiB at 4 bytes a pixel).
+constexpr int64_t kMaxDrawingPixels = int64_t(1) << 26;
 
 enum class DrawingFormat { Svg, Pdf };
 
@@ -28,7 +30,7 @@ std::optional<DrawingSize> DrawingSizeOf(std::span<const uint8_t> data, DrawingF
 
 // Draws the drawing scaled to width x height (its own size, rounded up, when both are 0).
 // Raises EInvalidGraphic for data the renderer rejects and for a size of 0 or beyond
-// kMaxDrawingSide on either side.
+// kMaxDrawingSide on either side or kMaxDrawingPixels in all.
 TBitmap RenderDrawing(std::span<const uint8_t> data, DrawingFormat format, int width = 0,
                       int height = 0);
 

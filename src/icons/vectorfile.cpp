@@ -17,7 +17,8 @@ constexpr int kRenderedAlphaThreshold = 80;
 
 void CheckDrawingSize(std::span<const uint8_t> data) {
   auto size = DrawingSizeOf(data, DrawingFormatOf(data));
-  if (size && (size->width > kMaxDrawingSide || size->height > kMaxDrawingSide))
+  if (size && (size->width > kMaxDrawingSide || size->height > kMaxDrawingSide ||
+               size->width * size->height > double(kMaxDrawingPixels)))
     throw EInvalidGraphic("Drawing is too large: " + std::to_string(int64_t(size->width)) + "x" +
                           std::to_string(int64_t(size->height)));
 }  // namespace

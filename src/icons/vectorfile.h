@@ -19,7 +19,8 @@ constexpr uint64_t kMaxDrawingFileBytes = uint64_t(256) << 20;
 // "%PDF-", else SVG (gzip-compressed or not).
 DrawingFormat DrawingFormatOf(std::span<const uint8_t> data);
 
-// Raises EInvalidGraphic when the drawing's own size is beyond kMaxDrawingSide on a side.
+// Raises EInvalidGraphic when the drawing's own size is beyond kMaxDrawingSide on a side or
+// kMaxDrawingPixels in all.
 void CheckDrawingSize(std::span<const uint8_t> data);
 
 // The external renderer's picture of the file at its own size, split into a colour bitmap and a

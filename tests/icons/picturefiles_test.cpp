@@ -166,6 +166,7 @@ TEST_F(PictureFiles, SvgDrawsAtItsOwnSizeAndHugeDrawingsAreRefused) {
   EXPECT_EQ(drawing.ScanLine(5)[4 * 2 + 3], 255);
   EXPECT_EQ(drawing.ScanLine(5)[4 * 15 + 3], 0);  // right half transparent
   EXPECT_THROW(RenderDrawing(Bytes(SvgText(20000, 10)), DrawingFormat::Svg), EInvalidGraphic);
+  EXPECT_THROW(RenderDrawing(Bytes(SvgText(16000, 16000)), DrawingFormat::Svg), EInvalidGraphic);
   EXPECT_THROW(RenderDrawing(Bytes("<svg"), DrawingFormat::Svg), EInvalidGraphic);
   WriteText(dir.File("huge.svg"), SvgText(10, 40000));
   TAdvancedIcon icon;
