@@ -5,6 +5,7 @@
 
 #include "cli/clisession.h"
 #include "cli/command.h"
+#include "cli/picturesizes.h"
 #include "cli/singleiconoutput.h"
 #include "collection/fileimport.h"
 #include "search/foldersearch.h"
@@ -21,6 +22,8 @@ int RunImport(const std::vector<std::string>& args) {
   if (int error = singleIcon ? 0 : CheckCollectionOutput("import", output)) return error;
   int jobs = 0;
   if (auto error = TakeJobsOption(rest, jobs)) return UsageError("import", *error);
+  PictureSizes sizes;
+  if (auto error = TakePictureSizeOptions(rest, sizes)) return UsageError("import", *error);
   auto parsed = ParseFileArguments("import", rest, {"--16bit", "--quiet"});
   if (!parsed) return kExitUsage;
   CliSession session(!parsed->Has("--quiet"));
@@ -30,7 +33,7 @@ int RunImport(const std::vector<std::string>& args) {
     std::error_code error;
     if (std::filesystem::is_directory(file, error))
       SearchFolderTree(session.lib, file, session.settings.IconMask, false);
-    else
+    else if (!ImportPictureAtSizes(session.lib, file, sizes))
       ImportFile(session.lib, file, nullptr);
   });
   if (session.lib.Count() == 0) {
@@ -45,10 +48,16 @@ int RunImport(const std::vector<std::string>& args) {
 }
 
 const CommandRegistration kImport(
-    {"import", "import FILE... -o OUT [--16bit] [--jobs N] [--quiet]",
+    {"import",
+     "import FILE... -o OUT [--sizes 16,32,48,256] [--filter NAME] [--no-proportions] [--16bit] "
+     "[--jobs N] [--quiet]",
      "collect the icons of the files (folders are searched with N threads reading files, one "
      "per core by default) and save them by OUT's extension (" +
-         std::string(kCollectionOutputs) + "; .icns and .icpr take the first icon)",
+         std::string(kCollectionOutputs) +
+         "; an .ico, .cur, .icns or .icpr OUT holds the first icon only). With "
+         "--sizes, vector drawings and pictures larger than 256 pixels become one icon with an "
+         "image at each size, scaled with the filter (Lanczos3 unless --filter names another; "
+         "None stretches), keeping their proportions unless --no-proportions",
      RunImport});
 
 }  // namespace

@@ -42,6 +42,17 @@ std::string ArchiveDescription(const std::string& path) {
   return std::string(head, sizeof head) == "Rar!" ? "RAR archive" : "ZIP archive";
 }
 
+std::string DrawingDescription(int subKind) {
+  switch (subKind) {
+    case 1:
+      return "SVG drawing";
+    case 2:
+      return "compressed SVG drawing";
+    default:
+      return "PDF document";
+  }
+}
+
 }  // namespace
 
 std::string DescribeFileKind(const TFileKindInfo& info, const std::string& path) {
@@ -94,6 +105,10 @@ std::string DescribeFileKind(const TFileKindInfo& info, const std::string& path)
       return "32-bit resource file";
     case TFileKind::fkResource16:
       return "16-bit resource file";
+    case TFileKind::fkVectorDrawing:
+      return DrawingDescription(info.subKind);
+    case TFileKind::fkDataUri:
+      return "data URI text";
   }
   return "not recognised";
 }

@@ -1,6 +1,6 @@
 #pragma once
-// Output files that hold one icon (a Mac icon family, an icon project): the import writes the
-// first icon it found to them.
+// Output files that hold one icon (an icon or cursor file, a Mac icon family, an icon project):
+// the import writes the first icon it found to them.
 
 #include <string>
 
@@ -8,7 +8,7 @@
 
 namespace varnel::cli {
 
-// True for output names ending in .icns or .icpr (any letter case).
+// True for output names whose extension (any letter case) names a one-icon format.
 bool IsSingleIconOutput(const std::string& output);
 // Writes the first icon of the collection in the format of output's extension.
 void SaveFirstIcon(const TfmLib& lib, const std::string& output);

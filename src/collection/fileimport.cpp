@@ -12,6 +12,7 @@
 #include "collection/filekind.h"
 #include "collection/fmlib.h"
 #include "collection/kindreaders.h"
+#include "icons/imagefileloader.h"
 #include "icons/picturesizing.h"
 #include "resources/modulecensus.h"
 #include "resources/resimport.h"
@@ -43,7 +44,7 @@ void AddPictureImage(TAdvancedIcon& icon, const TPicture& picture) {
 std::unique_ptr<TAdvancedIcon> ReadSingleIcon(const TKindReader& reader, const MappedFile& file) {
   if (reader.group == Group::SingleIcon) return reader.readIcon(file);
   if (reader.group != Group::Picture) return nullptr;
-  if (reader.readIcon) return reader.readIcon(file);
+  if (auto packed = reader.readIcon ? reader.readIcon(file) : nullptr) return packed;
   auto icon = std::make_unique<TAdvancedIcon>();
   AddPictureImage(*icon, reader.readPicture(file));
   return icon;
@@ -287,12 +288,12 @@ namespace {
 constexpr int kPictureSizeFilterThreshold = 80;
 
 // The "Add Image" question for a picture's size; the previous answer while it is to be reused.
-std::optional<TNewImageSizeAnswer> AskImageSize(TfmLib& lib, const std::string& path,
-                                                const TBitmap& picture) {
+std::optional<TNewImageSizeAnswer> AskImageSize(TfmLib& lib, const std::string& path, int width,
+                                                int height) {
   if (lib.ApplySizeToAll) return lib.LastImageSize;
   if (lib.UI().ProgressShown()) lib.UI().CloseProgress();
-  auto answer = lib.UI().AskNewImageSize(
-      {std::filesystem::path(path).filename().string(), picture.Width(), picture.Height()});
+  auto answer =
+      lib.UI().AskNewImageSize({std::filesystem::path(path).filename().string(), width, height});
   if (!answer) return std::nullopt;
   lib.LastImageSize = *answer;
   lib.ApplySizeToAll = answer->applyToAll;
@@ -300,18 +301,54 @@ std::optional<TNewImageSizeAnswer> AskImageSize(TfmLib& lib, const std::string& 
 }
 
 // A picture smaller than 256 in both directions is added as it is; a larger one at the size
-// the user chooses. Returns 1 when the question was cancelled.
-int AddPicture(TfmLib& lib, TAdvancedIcon& icon, const std::string& path, const TPicture& picture) {
-  const TBitmap* mask = picture.mask ? &*picture.mask : nullptr;
-  if (picture.color.Width() < kSmallPicture && picture.color.Height() < kSmallPicture) {
-    icon.Images().AddFromBitmap(picture.color, mask, 0);
+// the user chooses. A picture added at its own size is held as the file's bytes where its
+// reader can. Returns 1 when the question was cancelled.
+int AddPicture(TfmLib& lib, TAdvancedIcon& icon, const std::string& path, const TKindReader& reader,
+               const MappedFile& file) {
+  auto packed = reader.readIcon ? reader.readIcon(file) : nullptr;
+  // A picture of several images (an animated GIF's frames) adds them all.
+  if (packed && packed->Images().Count() > 1) {
+    icon.Images().TakeAll(*packed);
     lib.SetModified(true);
     return 0;
   }
-  auto size = AskImageSize(lib, path, picture.color);
-  if (!size) return 1;
-  AddBitmapSized(icon.Images(), picture.color, mask, size->filter, kPictureSizeFilterThreshold,
+  std::optional<TPicture> picture;
+  if (!packed) picture = reader.readPicture(file);
+  int width = packed ? packed->Images()[0]->ImageWidth() : picture->color.Width();
+  int height = packed ? packed->Images()[0]->ImageHeight() : picture->color.Height();
+  std::optional<TNewImageSizeAnswer> size;
+  if (width >= kSmallPicture || height >= kSmallPicture) {
+    size = AskImageSize(lib, path, width, height);
+    if (!size) return 1;
+  }
+  if (packed && (!size || (size->width == width && size->height == height))) {
+    icon.Images().TakeAll(*packed);
+    lib.SetModified(true);
+    return 0;
+  }
+  if (!picture) picture = reader.readPicture(file);
+  const TBitmap* mask = picture->mask ? &*picture->mask : nullptr;
+  if (!size) {
+    icon.Images().AddFromBitmap(picture->color, mask, 0);
+    lib.SetModified(true);
+    return 0;
+  }
+  AddBitmapSized(icon.Images(), picture->color, mask, size->filter, kPictureSizeFilterThreshold,
                  size->proportions, size->width, size->height);
+  return 0;
+}
+
+// A picture read by its extension: at its own size when the reader allows, else at the size
+// the user chooses. Returns 1 when the question was cancelled.
+int AddImageFile(TfmLib& lib, TAdvancedIcon& icon, const std::string& path) {
+  int before = icon.Images().Count(), width = 0, height = 0;
+  LoadImageFile(icon, path, false, height, width);
+  if (icon.Images().Count() != before || width <= 0 || height <= 0) return 0;
+  auto size = AskImageSize(lib, path, width, height);
+  if (!size) return 1;
+  LoadImageFileResampled(
+      icon, path,
+      {size->width, size->height, size->filter, kPictureSizeFilterThreshold, size->proportions});
   return 0;
 }
 
@@ -331,13 +368,7 @@ int AddImagesFromFile(TfmLib& lib, TAdvancedIcon& icon, const std::string& path,
       icon.Images().TakeAll(*reader.readIcon(*file));
       break;
     case Group::Picture:
-      // A picture of several images (an animated GIF's frames) adds them all.
-      if (auto images = reader.readIcon ? reader.readIcon(*file) : nullptr;
-          images && images->Images().Count() > 1) {
-        icon.Images().TakeAll(*images);
-        break;
-      }
-      result = AddPicture(lib, icon, path, reader.readPicture(*file));
+      result = AddPicture(lib, icon, path, reader, *file);
       break;
     case Group::Library: {
       auto icons = ReadManyIcons(kind, file);
@@ -348,6 +379,7 @@ int AddImagesFromFile(TfmLib& lib, TAdvancedIcon& icon, const std::string& path,
     default:
       if ((file ? int64_t(file->Size()) : FileSizeOf(path)) < 4)
         throw Exception("Can't found image in file: " + path);
+      if (HasImageReader(path)) result = AddImageFile(lib, icon, path);
   }
   if (result == 0 && icon.Images().Count() == before) result = 2;
   return result;

@@ -9,6 +9,7 @@
 
 #include "base/byteorder.h"
 #include "base/fileio.h"
+#include "collection/drawingkind.h"
 
 namespace varnel {
 
@@ -129,6 +130,8 @@ TFileKindInfo Detector::Run() {
     return {Kind::fkResource16, 0};
   if (b[1] < 2 && ((b[2] >= 1 && b[2] <= 3) || (b[2] >= 9 && b[2] <= 11)) && Targa())
     return {Kind::fkTarga, 0};
+  auto head = Read(0, size_t(std::min<int64_t>(size_, kDrawingHeadBytes)));
+  if (auto drawing = head ? DetectDrawingKind(*head) : std::nullopt) return *drawing;
   return result_;
 }
 
@@ -266,11 +269,12 @@ bool Detector::Targa() {
 
 const char* FileKindName(TFileKind kind) {
   static const char* const kNames[] = {
-      "fkUnrecognised", "fkEmpty",       "fkUnreadable",  "fkTooLarge",  "fkIcon",
-      "fkModule",       "fkAniCursor",   "fkRiffPalette", "fkJpeg",      "fkCmykJpeg",
-      "fkBitmap",       "fkGif",         "fkPng",         "fkPsd",       "fkCollection",
-      "fkTarga",        "fkIconProject", "fkPcx",         "fkTiff",      "fkMacIcon",
-      "fkZip",          "fkRar",         "fkResource32",  "fkResource16"};
+      "fkUnrecognised", "fkEmpty",       "fkUnreadable",  "fkTooLarge",   "fkIcon",
+      "fkModule",       "fkAniCursor",   "fkRiffPalette", "fkJpeg",       "fkCmykJpeg",
+      "fkBitmap",       "fkGif",         "fkPng",         "fkPsd",        "fkCollection",
+      "fkTarga",        "fkIconProject", "fkPcx",         "fkTiff",       "fkMacIcon",
+      "fkZip",          "fkRar",         "fkResource32",  "fkResource16", "fkVectorDrawing",
+      "fkDataUri"};
   return kNames[int(kind)];
 }
 

@@ -34,6 +34,8 @@ enum class TFileKind {
   fkRar,
   fkResource32,
   fkResource16,
+  fkVectorDrawing,  // SVG, gzip-compressed SVG, PDF (sub-kind 1, 2, 3)
+  fkDataUri,        // text holding a picture as a base64 data URI
 };
 
 struct TFileKindInfo {

@@ -4,6 +4,7 @@
 
 #include "base/errors.h"
 #include "base/stream.h"
+#include "collection/picturereaders.h"
 #include "graphics/canvas.h"
 #include "graphics/jpegcodec.h"
 #include "icons/bitmapfix32.h"
@@ -84,7 +85,9 @@ const std::array kReaders = {
     TKindReader{Kind::fkIcon, Group::SingleIcon, ReadIconFile},
     TKindReader{Kind::fkBitmap, Group::Picture, nullptr, ReadBmpPicture},
     TKindReader{Kind::fkJpeg, Group::Picture, nullptr, ReadJpegPicture},
-    TKindReader{Kind::fkPng, Group::Picture, nullptr, ReadPngPicture},
+    TKindReader{Kind::fkPng, Group::Picture, ReadPngAsPackedImage, ReadPngPicture},
+    TKindReader{Kind::fkVectorDrawing, Group::Picture, nullptr, ReadDrawingPicture},
+    TKindReader{Kind::fkDataUri, Group::Picture, nullptr, ReadDataUriPicture},
     TKindReader{Kind::fkAniCursor, Group::AnimatedCursor, ReadAllFrames},
     TKindReader{Kind::fkModule, Group::Library},
     TKindReader{Kind::fkResource32, Group::Library},

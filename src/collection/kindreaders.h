@@ -36,7 +36,9 @@ struct TKindReader {
   TFileKind kind;
   TKindGroup group;
   // SingleIcon: reads the file's icon. AnimatedCursor: reads all frames as one icon. Picture:
-  // when given, the icon a file gives on import (the picture is then only for adding an image).
+  // when given, the icon the file gives on import: the picture held as its file's bytes, or the
+  // images of several frames (null when it cannot be). The picture reader then serves for
+  // adding an image at another size.
   std::unique_ptr<TAdvancedIcon> (*readIcon)(const MappedFile& file) = nullptr;
   // Picture: reads the file's picture.
   TPicture (*readPicture)(const MappedFile& file) = nullptr;

@@ -16,6 +16,9 @@ struct TPictureFormat {
   std::string description;  // "Bitmap"
   std::function<TBitmap(Stream&)> load;
   std::function<void(const TBitmap&, Stream&)> save;
+  // A bitmap class, whose pictures are taken as they are; other graphics have no mask of their
+  // own and are drawn on black and on white to find one.
+  bool isBitmap = false;
 };
 
 // extension without the dot, any letter case.

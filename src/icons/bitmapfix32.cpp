@@ -116,6 +116,7 @@ void TBitmapFix32::SaveToStream(Stream& stream) const {
 void RegisterBitmapFix32() {
   TPictureFormat format;
   format.description = "Bitmap";
+  format.isBitmap = true;
   format.load = [](Stream& stream) {
     TBitmapFix32 bitmap;
     bitmap.LoadFromStream(stream);

@@ -128,7 +128,7 @@ void AddGifSized(TAdvancedIcon& icon, const GifPicture& gif, int width, bool kee
                  int height) {
   std::optional<TFrameItem> item = FirstFrame(gif);
   if (!item) return;
-  TRect rect = TargetRect(gif.width, gif.height, keepProportions, width, height);
+  TRect rect = TargetRectangle(gif.width, gif.height, keepProportions, width, height);
   TBitmap onBlack = StretchedOn(*item, clBlack, rect, width, height);
   TBitmap mask;
   MaskFromBackgrounds(onBlack, StretchedOn(*item, clWhite, rect, width, height), mask);
@@ -143,7 +143,7 @@ void AddGifResampled(TAdvancedIcon& icon, const GifPicture& gif, int width, int 
   MaskFromBackgrounds(onBlack, DrawnOn(*item, clWhite), mask);
   TBitmap picture = ConvertFormat(onBlack, PixelFormat::Bits32);
   AlphaFromMask(picture, mask);
-  TRect rect = TargetRect(gif.width, gif.height, keepProportions, width, height);
+  TRect rect = TargetRectangle(gif.width, gif.height, keepProportions, width, height);
   TBitmap scaled(rect.Width(), rect.Height(), PixelFormat::Bits32);
   ResampleAlpha(picture, scaled, filter);
   TBitmap canvas(width, height, PixelFormat::Bits32);

@@ -1,5 +1,6 @@
 #include "icons/pngpicture.h"
 
+#include "base/fileio.h"
 #include "graphics/pngcodec.h"
 #include "icons/maskbits.h"
 
@@ -18,6 +19,14 @@ TBitmap MaskFromAlphaBelow(const TBitmap& rgba, int threshold) {
 
 TColorAndMask LoadPngPicture(std::span<const uint8_t> png, int alphaThreshold) {
   return {DecodePng(png), MaskFromAlphaBelow(DecodePngRgba(png), alphaThreshold)};
+}
+
+void LoadPngFile(const std::string& fileName, int alphaThreshold, TBitmap& color, TBitmap& mask) {
+  // A compressed PNG is never larger than the pixels it may decode to.
+  TColorAndMask picture =
+      LoadPngPicture(ReadWholeFile(fileName, uint64_t(kMaxPngDecodeBytes)), alphaThreshold);
+  color = std::move(picture.color);
+  mask = std::move(picture.mask);
 }
 
 }  // namespace varnel

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 
 #include "graphics/bitmap.h"
 
@@ -15,6 +16,9 @@ struct TColorAndMask {
 
 // Decodes a PNG; raises EInvalidGraphic for damaged data.
 TColorAndMask LoadPngPicture(std::span<const uint8_t> png, int alphaThreshold);
+
+// The PNG file at fileName (read within the decoder's limits) into a colour bitmap and a mask.
+void LoadPngFile(const std::string& fileName, int alphaThreshold, TBitmap& color, TBitmap& mask);
 
 // A 1-bit mask of the pixels of a 32-bit bitmap whose alpha is below threshold.
 TBitmap MaskFromAlphaBelow(const TBitmap& rgba, int threshold);

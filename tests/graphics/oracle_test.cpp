@@ -9,25 +9,16 @@
 #include "graphics/bmpcodec.h"
 #include "graphics/pngcodec.h"
 #include "support/corpus.h"
+#include "support/imagemagick.h"
 
 namespace varnel {
 namespace {
 
-constexpr char kConvert[] = "/usr/bin/convert";
+constexpr const char* kConvert = test::kImageMagickConvert;
 
 // The RGBA bytes ImageMagick decodes from a file, top row first.
 std::vector<uint8_t> ConvertToRgba(const std::string& path) {
-  std::string command =
-      std::string(kConvert) + " '" + path + "' -set colorspace sRGB -depth 8 rgba:-";
-  std::vector<uint8_t> bytes;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return bytes;
-  uint8_t buffer[4096];
-  size_t count;
-  while ((count = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-    bytes.insert(bytes.end(), buffer, buffer + count);
-  pclose(pipe);
-  return bytes;
+  return test::ImageMagickRgba(path);
 }
 
 // Compares colours (and alpha when withAlpha is set) pixel by pixel.
