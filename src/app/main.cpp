@@ -7,6 +7,7 @@
 #include "app/errorhandler.h"
 #include "app/mainwindow.h"
 #include "icons/bitmapfix32.h"
+#include "icons/rasterpictures.h"
 #include "platform/folders.h"
 
 int main(int argc, char** argv) {
@@ -14,6 +15,7 @@ int main(int argc, char** argv) {
   // window; the program registers nothing with the desktop yet, so there is nothing to remove.
   if (argc == 2 && std::string(argv[1]) == "-uninstall") return 0;
   varnel::RegisterBitmapFix32();
+  varnel::RegisterRasterPictureFormats();
   varnel::TVarnelApplication application(argc, argv);
   std::vector<std::string> arguments;
   for (const QString& argument : application.arguments().mid(1))

@@ -5,6 +5,7 @@
 
 #include "cli/clisession.h"
 #include "cli/command.h"
+#include "cli/pictureoutput.h"
 #include "collection/fileimport.h"
 #include "search/foldersearch.h"
 
@@ -16,7 +17,9 @@ int RunImport(const std::vector<std::string>& args) {
   std::vector<std::string> rest = args;
   std::string output = TakeOutputOption(rest);
   if (output.empty()) return UsageError("import", "no output file given (-o OUT)");
-  if (int error = CheckCollectionOutput("import", output)) return error;
+  bool picture = IsPictureOutput(output);
+  if (!picture)
+    if (int error = CheckCollectionOutput("import", output)) return error;
   int jobs = 0;
   if (auto error = TakeJobsOption(rest, jobs)) return UsageError("import", *error);
   auto parsed = ParseFileArguments("import", rest, {"--16bit", "--quiet"});
@@ -35,7 +38,10 @@ int RunImport(const std::vector<std::string>& args) {
     PrintError("no icons found; nothing written to " + output);
     return kExitFailed;
   }
-  session.lib.SaveByExtension(output, parsed->Has("--16bit"));
+  if (picture)
+    WritePictureOutput(session.lib, output);
+  else
+    session.lib.SaveByExtension(output, parsed->Has("--16bit"));
   return status;
 }
 
@@ -43,7 +49,7 @@ const CommandRegistration kImport(
     {"import", "import FILE... -o OUT [--16bit] [--jobs N] [--quiet]",
      "collect the icons of the files (folders are searched with N threads reading files, one "
      "per core by default) and save them by OUT's extension (" +
-         std::string(kCollectionOutputs) + ")",
+         std::string(kCollectionOutputs) + "; .xpm or .xbm: the first icon's best image)",
      RunImport});
 
 }  // namespace

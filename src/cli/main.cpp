@@ -8,6 +8,7 @@
 #include "appcore/settings.h"
 #include "cli/command.h"
 #include "icons/bitmapfix32.h"
+#include "icons/rasterpictures.h"
 
 namespace varnel::cli {
 
@@ -139,6 +140,7 @@ void PrintHelp() {
 int main(int argc, char** argv) {
   using namespace varnel::cli;
   varnel::RegisterBitmapFix32();
+  varnel::RegisterRasterPictureFormats();
   std::vector<std::string> args(argv + 1, argv + argc);
   if (args.empty()) {
     PrintHelp();

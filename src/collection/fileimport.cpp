@@ -13,6 +13,8 @@
 #include "collection/fmlib.h"
 #include "collection/kindreaders.h"
 #include "icons/picturesizing.h"
+#include "icons/psdfiles.h"
+#include "icons/rasterpictures.h"
 #include "resources/modulecensus.h"
 #include "resources/resimport.h"
 
@@ -286,12 +288,12 @@ namespace {
 constexpr int kPictureSizeFilterThreshold = 80;
 
 // The "Add Image" question for a picture's size; the previous answer while it is to be reused.
-std::optional<TNewImageSizeAnswer> AskImageSize(TfmLib& lib, const std::string& path,
-                                                const TBitmap& picture) {
+std::optional<TNewImageSizeAnswer> AskImageSize(TfmLib& lib, const std::string& path, int width,
+                                                int height) {
   if (lib.ApplySizeToAll) return lib.LastImageSize;
   if (lib.UI().ProgressShown()) lib.UI().CloseProgress();
-  auto answer = lib.UI().AskNewImageSize(
-      {std::filesystem::path(path).filename().string(), picture.Width(), picture.Height()});
+  auto answer =
+      lib.UI().AskNewImageSize({std::filesystem::path(path).filename().string(), width, height});
   if (!answer) return std::nullopt;
   lib.LastImageSize = *answer;
   lib.ApplySizeToAll = answer->applyToAll;
@@ -307,10 +309,25 @@ int AddPicture(TfmLib& lib, TAdvancedIcon& icon, const std::string& path, const 
     lib.SetModified(true);
     return 0;
   }
-  auto size = AskImageSize(lib, path, picture.color);
+  auto size = AskImageSize(lib, path, picture.color.Width(), picture.color.Height());
   if (!size) return 1;
   AddBitmapSized(icon.Images(), picture.color, mask, size->filter, kPictureSizeFilterThreshold,
                  size->proportions, size->width, size->height);
+  return 0;
+}
+
+// Pictures read by a reader that adds nothing larger than 256 pixels (telling their size), and
+// then, at the size the user chooses, by its resampling variant. Returns 1 when cancelled.
+template <class Direct, class Resampled>
+int AddSizedPictures(TfmLib& lib, TAdvancedIcon& icon, const std::string& path, Direct direct,
+                     Resampled resampled) {
+  int before = icon.Images().Count(), width = 0, height = 0;
+  direct(icon.Images(), path, false, height, width);
+  if (icon.Images().Count() > before) return 0;
+  auto size = AskImageSize(lib, path, width, height);
+  if (!size) return 1;
+  resampled(icon.Images(), path, size->width, size->filter, kPictureSizeFilterThreshold,
+            size->proportions, size->height);
   return 0;
 }
 
@@ -330,7 +347,11 @@ int AddImagesFromFile(TfmLib& lib, TAdvancedIcon& icon, const std::string& path,
       icon.Images().TakeAll(*reader.readIcon(*file));
       break;
     case Group::Picture:
+    case Group::ImportedPicture:
       result = AddPicture(lib, icon, path, reader.readPicture(*file));
+      break;
+    case Group::LayeredPicture:
+      result = AddSizedPictures(lib, icon, path, LoadPsdFile, LoadPsdFileResampled);
       break;
     case Group::Library: {
       auto icons = ReadManyIcons(kind, file);
@@ -341,6 +362,9 @@ int AddImagesFromFile(TfmLib& lib, TAdvancedIcon& icon, const std::string& path,
     default:
       if ((file ? int64_t(file->Size()) : FileSizeOf(path)) < 4)
         throw Exception("Can't found image in file: " + path);
+      if (IsRasterPictureFile(path))
+        result = AddSizedPictures(lib, icon, path, LoadRasterPictureFile,
+                                  LoadRasterPictureFileResampled);
   }
   if (result == 0 && icon.Images().Count() == before) result = 2;
   return result;

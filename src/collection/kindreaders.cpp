@@ -7,6 +7,7 @@
 #include "graphics/jpegcodec.h"
 #include "icons/bitmapfix32.h"
 #include "icons/maskbits.h"
+#include "icons/pcximage.h"
 #include "icons/pngpicture.h"
 
 namespace varnel {
@@ -45,6 +46,10 @@ TPicture ReadJpegPicture(const MappedFile& file) {
   return {std::move(result), std::nullopt};
 }
 
+TPicture ReadPcxPicture(const MappedFile& file) {
+  return {ReadPcxAs32Bit(file.Bytes()), std::nullopt};
+}
+
 TPicture ReadPngPicture(const MappedFile& file) {
   TColorAndMask png = LoadPngPicture(file.Bytes(), kPngAlphaThreshold);
   return {std::move(png.color), std::move(png.mask)};
@@ -55,6 +60,8 @@ const std::array kReaders = {
     TKindReader{Kind::fkBitmap, Group::Picture, nullptr, ReadBmpPicture},
     TKindReader{Kind::fkJpeg, Group::Picture, nullptr, ReadJpegPicture},
     TKindReader{Kind::fkPng, Group::Picture, nullptr, ReadPngPicture},
+    TKindReader{Kind::fkPcx, Group::ImportedPicture, nullptr, ReadPcxPicture},
+    TKindReader{Kind::fkPsd, Group::LayeredPicture},
     TKindReader{Kind::fkAniCursor, Group::AnimatedCursor, ReadAllFrames},
     TKindReader{Kind::fkModule, Group::Library},
     TKindReader{Kind::fkResource32, Group::Library},

@@ -1,0 +1,54 @@
+#include "magickreference.h"
+
+#include <sstream>
+
+#include "support/process.h"
+
+namespace varnel::test {
+
+std::optional<RgbaPicture> MagickPicture(const std::string& path, int frame) {
+  std::string source = "'" + path + "[" + std::to_string(frame) + "]'";
+  ProcessResult size = RunCommand("convert " + source + " -format '%w %h' info:- 2>/dev/null");
+  RgbaPicture picture;
+  std::istringstream dims(size.out);
+  if (size.status != 0 || !(dims >> picture.width >> picture.height)) return std::nullopt;
+  ProcessResult pixels = RunCommand("convert " + source + " -depth 8 rgba:- 2>/dev/null");
+  if (pixels.status != 0 || pixels.out.size() != size_t(picture.width) * size_t(picture.height) * 4)
+    return std::nullopt;
+  picture.rgba.assign(pixels.out.begin(), pixels.out.end());
+  return picture;
+}
+
+RgbaPicture RgbaOf(const TBitmap& bitmap) {
+  RgbaPicture picture{bitmap.Width(), bitmap.Height(), {}};
+  bool alpha = bitmap.Format() == PixelFormat::Bits32;
+  for (int y = 0; y < bitmap.Height(); ++y)
+    for (int x = 0; x < bitmap.Width(); ++x) {
+      TColor color = bitmap.GetPixel(x, y);
+      picture.rgba.insert(picture.rgba.end(),
+                          {GetRValue(color), GetGValue(color), GetBValue(color),
+                           alpha ? bitmap.ScanLine(y)[4 * x + 3] : uint8_t(255)});
+    }
+  return picture;
+}
+
+std::string FirstDifference(const RgbaPicture& actual, const RgbaPicture& expected) {
+  if (actual.width != expected.width || actual.height != expected.height)
+    return "size " + std::to_string(actual.width) + "x" + std::to_string(actual.height) +
+           " instead of " + std::to_string(expected.width) + "x" + std::to_string(expected.height);
+  for (size_t i = 0; i < actual.rgba.size(); i += 4) {
+    bool bothClear = actual.rgba[i + 3] == 0 && expected.rgba[i + 3] == 0;
+    if (bothClear || std::equal(&actual.rgba[i], &actual.rgba[i] + 4, &expected.rgba[i])) continue;
+    std::ostringstream text;
+    size_t pixel = i / 4;
+    text << "pixel (" << pixel % size_t(actual.width) << ", " << pixel / size_t(actual.width)
+         << "): ";
+    for (int k = 0; k < 4; ++k) text << int(actual.rgba[i + k]) << (k < 3 ? "," : "");
+    text << " instead of ";
+    for (int k = 0; k < 4; ++k) text << int(expected.rgba[i + k]) << (k < 3 ? "," : "");
+    return text.str();
+  }
+  return "";
+}
+
+}  // namespace varnel::test
