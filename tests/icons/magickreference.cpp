@@ -1,5 +1,6 @@
 #include "magickreference.h"
 
+#include <cstdlib>
 #include <sstream>
 
 #include "support/process.h"
@@ -32,13 +33,25 @@ RgbaPicture RgbaOf(const TBitmap& bitmap) {
   return picture;
 }
 
-std::string FirstDifference(const RgbaPicture& actual, const RgbaPicture& expected) {
+namespace {
+
+bool PixelsMatch(const uint8_t* actual, const uint8_t* expected, Comparison comparison) {
+  if (comparison.opaqueOnly && expected[3] != 255) return true;
+  if (actual[3] == 0 && expected[3] == 0) return true;
+  for (int k = 0; k < 4; ++k)
+    if (std::abs(int(actual[k]) - int(expected[k])) > comparison.tolerance) return false;
+  return true;
+}
+
+}  // namespace
+
+std::string FirstDifference(const RgbaPicture& actual, const RgbaPicture& expected,
+                            Comparison comparison) {
   if (actual.width != expected.width || actual.height != expected.height)
     return "size " + std::to_string(actual.width) + "x" + std::to_string(actual.height) +
            " instead of " + std::to_string(expected.width) + "x" + std::to_string(expected.height);
   for (size_t i = 0; i < actual.rgba.size(); i += 4) {
-    bool bothClear = actual.rgba[i + 3] == 0 && expected.rgba[i + 3] == 0;
-    if (bothClear || std::equal(&actual.rgba[i], &actual.rgba[i] + 4, &expected.rgba[i])) continue;
+    if (PixelsMatch(&actual.rgba[i], &expected.rgba[i], comparison)) continue;
     std::ostringstream text;
     size_t pixel = i / 4;
     text << "pixel (" << pixel % size_t(actual.width) << ", " << pixel / size_t(actual.width)

@@ -23,9 +23,17 @@ std::optional<RgbaPicture> MagickPicture(const std::string& path, int frame = 0)
 // A bitmap as RGBA: 32-bit bitmaps with their alpha, others opaque.
 RgbaPicture RgbaOf(const TBitmap& bitmap);
 
+// How pictures are compared: channels may differ by tolerance; with opaqueOnly only the colour
+// of the pixels the reference shows opaque counts.
+struct Comparison {
+  int tolerance = 0;
+  bool opaqueOnly = false;
+};
+
 // The first pixel where two pictures differ ("" when equal): transparent pixels (alpha 0)
 // compare by their alpha alone.
-std::string FirstDifference(const RgbaPicture& actual, const RgbaPicture& expected);
+std::string FirstDifference(const RgbaPicture& actual, const RgbaPicture& expected,
+                            Comparison comparison = {});
 
 }  // namespace varnel::test
 

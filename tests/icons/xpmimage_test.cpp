@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/errors.h"
+#include "graphics/canvas.h"
 #include "icons/xpmcolors.h"
 #include "magickreference.h"
 #include "support/corpus.h"
