@@ -20,6 +20,22 @@ std::optional<RgbaPicture> MagickPicture(const std::string& path, int frame) {
   return picture;
 }
 
+std::optional<RgbaPicture> PillowPicture(const std::string& path) {
+  ProcessResult result = RunCommand(
+      "/usr/bin/python3 -c \"import sys; from PIL import Image; i=Image.open(sys.argv[1])."
+      "convert('RGBA'); sys.stdout.write('%d %d ' % i.size); sys.stdout.flush(); "
+      "sys.stdout.buffer.write(i.tobytes())\" '" +
+      path + "' 2>/dev/null");
+  RgbaPicture picture;
+  std::istringstream dims(result.out);
+  if (result.status != 0 || !(dims >> picture.width >> picture.height)) return std::nullopt;
+  size_t start = size_t(dims.tellg()) + 1;
+  if (result.out.size() != start + size_t(picture.width) * size_t(picture.height) * 4)
+    return std::nullopt;
+  picture.rgba.assign(result.out.begin() + ptrdiff_t(start), result.out.end());
+  return picture;
+}
+
 RgbaPicture RgbaOf(const TBitmap& bitmap) {
   RgbaPicture picture{bitmap.Width(), bitmap.Height(), {}};
   bool alpha = bitmap.Format() == PixelFormat::Bits32;

@@ -20,6 +20,9 @@ struct RgbaPicture {
 // or fails.
 std::optional<RgbaPicture> MagickPicture(const std::string& path, int frame = 0);
 
+// The first frame of a file as Pillow decodes it, or nothing when Pillow is missing or fails.
+std::optional<RgbaPicture> PillowPicture(const std::string& path);
+
 // A bitmap as RGBA: 32-bit bitmaps with their alpha, others opaque.
 RgbaPicture RgbaOf(const TBitmap& bitmap);
 
