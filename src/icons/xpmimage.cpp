@@ -126,9 +126,9 @@ void TXPMImage::LoadPixmap(const std::string& text) {
   if (width <= 0 || width >= kMaxSide || height <= 0 || height >= kMaxSide || colors <= 0 ||
       colors >= kMaxColors || perPixel < 0 || perPixel >= 5)
     Invalid(2);
-  // Sizes the text cannot hold: each row needs its codes, each row string its two quotes.
-  int64_t length = int64_t(text.size());
-  if (width * std::max<int64_t>(perPixel, 1) > length || height * 2 > length) Invalid(2);
+  // A picture the text cannot hold (every pixel takes its code, at least one character) is
+  // refused before it is made.
+  if (width * height * std::max<int64_t>(perPixel, 1) > int64_t(text.size())) Invalid(2);
 
   std::unordered_map<uint32_t, RGBQuad> palette;
   for (int64_t i = 0; i < colors && strings.Next(line); ++i) {
