@@ -176,3 +176,31 @@ TEST(WapBitmapTest, CorpusEqualsImageMagick) {
 
 }  // namespace
 }  // namespace varnel
+
+#include "graphics/pictureformats.h"
+#include "icons/rasterpictures.h"
+
+namespace varnel {
+namespace {
+
+TEST(RasterRegistryTest, FormatsAreRegisteredWithTheirDescriptions) {
+  RegisterRasterPictureFormats();
+  for (auto [ext, description] : {std::pair{"XPM", "X Pixmap"},
+                                  {"xbm", "X Bitmap"},
+                                  {"psd", "Photoshop Image"},
+                                  {"PDD", "Photoshop Image"},
+                                  {"wbmp", "WAP Bitmap"},
+                                  {"pcx", "PCX Image"}}) {
+    const TPictureFormat* format = FindPictureFormat(ext);
+    ASSERT_TRUE(format) << ext;
+    EXPECT_EQ(format->description, description);
+  }
+  std::vector<uint8_t> wbmp = {0, 0, 9, 1, 0x80, 0};
+  SpanStream stream(wbmp);
+  TBitmap bitmap = FindPictureFormat("wbmp")->load(stream);
+  EXPECT_EQ(bitmap.Width(), 9);
+  EXPECT_EQ(bitmap.GetPixel(0, 0), clWhite);
+}
+
+}  // namespace
+}  // namespace varnel
