@@ -15,9 +15,9 @@ namespace {
 
 enum Mode : uint16_t { Bitmap = 0, Grey = 1, Indexed = 2, Rgb = 3, Cmyk = 4, Duotone = 8, Lab = 9 };
 
-// Every document with pixel data holds at least one byte per 512 pixels (1-bit rows packed at
-// most 64 to 1): a larger declared picture is refused before it is made.
-constexpr int64_t kMaxPixelsPerByte = 512;
+// PackBits packs at most 64 bytes into one: a document whose declared pixel data (one channel
+// of it) is larger than 64 times the file is refused before its picture is made.
+constexpr uint64_t kMaxPackingRatio = 64;
 
 std::optional<PixelFormat> FormatOfMode(uint16_t mode, uint16_t channels) {
   switch (mode) {
@@ -95,9 +95,9 @@ void TPSDImage::LoadFromStream(Stream& stream) {
   Layers.clear();
   if (Header.Width > uint32_t(kMaxBitmapDimension) || Header.Height > uint32_t(kMaxBitmapDimension))
     throw EInvalidGraphic("Invalid stream format");
-  if (uint64_t(Header.Width) * Header.Height >
-      uint64_t(kMaxPixelsPerByte) * uint64_t(stream.Size()))
-    throw EReadError();
+  uint64_t channelBytes =
+      (uint64_t(Header.Width) * std::max<uint16_t>(Header.Depth, 1) + 7) / 8 * Header.Height;
+  if (channelBytes > kMaxPackingRatio * uint64_t(stream.Size())) throw EReadError();
   std::optional<PixelFormat> format = FormatOfMode(Header.Mode, Header.Channels);
   if (format && !IsSingleChannel(Header.Mode) && Header.Channels < PlanesNeeded(Header.Mode))
     throw EInvalidGraphic("Invalid stream format");
@@ -174,6 +174,7 @@ void TPSDImage::ReadColorPlanes(Stream& stream, bool packed) {
   uint64_t sampleBytes = Header.Depth / 8;
   uint64_t plane = uint64_t(Header.Width) * Header.Height * sampleBytes;
   int planes = std::min<int>(Header.Channels, Header.Mode == Rgb ? 4 : PlanesNeeded(Header.Mode));
+  if (plane * uint64_t(planes) > kMaxPackingRatio * uint64_t(stream.Size())) throw EReadError();
   std::vector<uint8_t> data;
   if (packed) {
     std::vector<uint16_t> counts = ReadRowCounts(stream, uint64_t(Header.Height) * Header.Channels);
