@@ -54,7 +54,8 @@ const CommandRegistration kImport(
      "collect the icons of the files (folders are searched with N threads reading files, one "
      "per core by default) and save them by OUT's extension (" +
          std::string(kCollectionOutputs) +
-         "; an .ico, .cur, .icns or .icpr OUT holds the first icon only). With "
+         "; an .ico, .cur, .icns or .icpr OUT holds the first icon only, an .xpm or .xbm OUT its "
+         "best image). With "
          "--sizes, vector drawings and pictures larger than 256 pixels become one icon with an "
          "image at each size, scaled with the filter (Lanczos3 unless --filter names another; "
          "None stretches), keeping their proportions unless --no-proportions",

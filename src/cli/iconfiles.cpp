@@ -14,6 +14,9 @@ void LoadIcons(CliSession& session, const std::string& path) {
     session.lib.ReadCollectionFile(path);
   else
     LoadFile(session.lib, path);
+  // Pictures that searches pass by (PCX, Photoshop, X pixmaps) give their images as imported.
+  std::vector<std::string> ignored;
+  if (session.lib.Count() == 0) ImportFile(session.lib, path, &ignored);
   if (session.lib.Count() == 0) throw Exception("no icons found");
 }
 

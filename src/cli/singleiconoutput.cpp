@@ -6,10 +6,15 @@
 
 #include "icons/icnswriter.h"
 #include "icons/iconproject.h"
+#include "icons/picturewriters.h"
 
 namespace varnel::cli {
 
 namespace {
+
+constexpr int kBestImage = -1;               // the image chosen for 255 x 255 at any depth
+constexpr int kExportAlphaThreshold = 80;    // alpha below it is transparent in an X pixmap
+constexpr uint32_t kNoHotSpot = 0xFFFFFFFF;  // a negative x: no hot spot written
 
 struct SingleIconWriter {
   const char* extension;
@@ -23,6 +28,16 @@ const std::array kWriters = {
                                 const std::string& path) { icon.SaveCursorToFile(path); }},
     SingleIconWriter{".icns", SaveIconAsIcns},
     SingleIconWriter{".icpr", SaveIconAsIconProject},
+    SingleIconWriter{".xpm",
+                     [](const TAdvancedIcon& icon, const std::string& path) {
+                       ExportXpm(icon, kBestImage, kExportAlphaThreshold, path);
+                     }},
+    SingleIconWriter{".xbm",
+                     [](const TAdvancedIcon& icon, const std::string& path) {
+                       const TSubIcon* image = icon.Images()[icon.BestImageIndex(255, 255, 0)];
+                       uint32_t hotSpot = image && image->HotSpot() ? image->HotSpot() : kNoHotSpot;
+                       ExportXbm(icon, kBestImage, hotSpot, path);
+                     }},
 };
 
 const SingleIconWriter* WriterFor(const std::string& output) {

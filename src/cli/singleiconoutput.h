@@ -1,6 +1,7 @@
 #pragma once
-// Output files that hold one icon (an icon or cursor file, a Mac icon family, an icon project):
-// the import writes the first icon it found to them.
+// Output files that hold one icon (an icon or cursor file, a Mac icon family, an icon project)
+// or one picture (an X pixmap or X bitmap of the icon's best image): the import writes the
+// first icon it found to them.
 
 #include <string>
 

@@ -14,6 +14,7 @@
 #include "collection/kindreaders.h"
 #include "icons/imagefileloader.h"
 #include "icons/picturesizing.h"
+#include "icons/psdfiles.h"
 #include "resources/modulecensus.h"
 #include "resources/resimport.h"
 
@@ -338,15 +339,17 @@ int AddPicture(TfmLib& lib, TAdvancedIcon& icon, const std::string& path, const 
   return 0;
 }
 
-// A picture read by its extension: at its own size when the reader allows, else at the size
-// the user chooses. Returns 1 when the question was cancelled.
-int AddImageFile(TfmLib& lib, TAdvancedIcon& icon, const std::string& path) {
+// Pictures read by a reader that adds nothing larger than 256 pixels (telling their size), and
+// then, at the size the user chooses, by its resampling variant. Returns 1 when cancelled.
+template <class Direct, class Resampled>
+int AddSizedPictures(TfmLib& lib, TAdvancedIcon& icon, const std::string& path, Direct direct,
+                     Resampled resampled) {
   int before = icon.Images().Count(), width = 0, height = 0;
-  LoadImageFile(icon, path, false, height, width);
-  if (icon.Images().Count() != before || width <= 0 || height <= 0) return 0;
+  direct(icon, path, false, height, width);
+  if (icon.Images().Count() > before || width <= 0 || height <= 0) return 0;
   auto size = AskImageSize(lib, path, width, height);
   if (!size) return 1;
-  LoadImageFileResampled(
+  resampled(
       icon, path,
       {size->width, size->height, size->filter, kPictureSizeFilterThreshold, size->proportions});
   return 0;
@@ -368,7 +371,18 @@ int AddImagesFromFile(TfmLib& lib, TAdvancedIcon& icon, const std::string& path,
       icon.Images().TakeAll(*reader.readIcon(*file));
       break;
     case Group::Picture:
+    case Group::ImportedPicture:
       result = AddPicture(lib, icon, path, reader, *file);
+      break;
+    case Group::LayeredPicture:
+      result = AddSizedPictures(
+          lib, icon, path,
+          [](TAdvancedIcon& icon, const std::string& path, bool allowLarge, int& height,
+             int& width) { LoadPsdFile(icon.Images(), path, allowLarge, height, width); },
+          [](TAdvancedIcon& icon, const std::string& path, const ImageSizeRequest& request) {
+            LoadPsdFileResampled(icon.Images(), path, request.width, request.filter,
+                                 request.alphaThreshold, request.keepProportions, request.height);
+          });
       break;
     case Group::Library: {
       auto icons = ReadManyIcons(kind, file);
@@ -379,7 +393,8 @@ int AddImagesFromFile(TfmLib& lib, TAdvancedIcon& icon, const std::string& path,
     default:
       if ((file ? int64_t(file->Size()) : FileSizeOf(path)) < 4)
         throw Exception("Can't found image in file: " + path);
-      if (HasImageReader(path)) result = AddImageFile(lib, icon, path);
+      if (HasImageReader(path))
+        result = AddSizedPictures(lib, icon, path, LoadImageFile, LoadImageFileResampled);
   }
   if (result == 0 && icon.Images().Count() == before) result = 2;
   return result;

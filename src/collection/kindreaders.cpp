@@ -12,6 +12,7 @@
 #include "icons/iconproject.h"
 #include "icons/macicon.h"
 #include "icons/maskbits.h"
+#include "icons/pcximage.h"
 #include "icons/pngpicture.h"
 
 namespace varnel {
@@ -76,6 +77,10 @@ TPicture ReadJpegPicture(const MappedFile& file) {
   return {std::move(result), std::nullopt};
 }
 
+TPicture ReadPcxPicture(const MappedFile& file) {
+  return {ReadPcxAs32Bit(file.Bytes()), std::nullopt};
+}
+
 TPicture ReadPngPicture(const MappedFile& file) {
   TColorAndMask png = LoadPngPicture(file.Bytes(), kPngAlphaThreshold);
   return {std::move(png.color), std::move(png.mask)};
@@ -88,6 +93,8 @@ const std::array kReaders = {
     TKindReader{Kind::fkPng, Group::Picture, ReadPngAsPackedImage, ReadPngPicture},
     TKindReader{Kind::fkVectorDrawing, Group::Picture, nullptr, ReadDrawingPicture},
     TKindReader{Kind::fkDataUri, Group::Picture, nullptr, ReadDataUriPicture},
+    TKindReader{Kind::fkPcx, Group::ImportedPicture, nullptr, ReadPcxPicture},
+    TKindReader{Kind::fkPsd, Group::LayeredPicture},
     TKindReader{Kind::fkAniCursor, Group::AnimatedCursor, ReadAllFrames},
     TKindReader{Kind::fkModule, Group::Library},
     TKindReader{Kind::fkResource32, Group::Library},

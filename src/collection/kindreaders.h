@@ -16,14 +16,16 @@ namespace varnel {
 
 // How the files of a kind give icons.
 enum class TKindGroup {
-  SingleIcon,      // one icon read whole (icon and cursor files)
-  Picture,         // one picture that becomes one image
-  AnimatedCursor,  // icons in RIFF chunks: one per frame, or all frames as one icon
-  Library,         // many named icons (modules, resource files)
-  Collection,      // a collection file, merged item by item
-  Archive,         // members read one by one
-  Unsupported,     // known, but no reader is part of the program yet
-  Other,           // anything else: a module when it is one, else icons in RIFF chunks
+  SingleIcon,       // one icon read whole (icon and cursor files)
+  Picture,          // one picture that becomes one image
+  ImportedPicture,  // the same, but read only when the file is imported (searches pass it by)
+  LayeredPicture,   // pictures with layers, read only when the file is imported
+  AnimatedCursor,   // icons in RIFF chunks: one per frame, or all frames as one icon
+  Library,          // many named icons (modules, resource files)
+  Collection,       // a collection file, merged item by item
+  Archive,          // members read one by one
+  Unsupported,      // known, but no reader is part of the program yet
+  Other,            // anything else: a module when it is one, else icons in RIFF chunks
 };
 
 // A picture as read from its file: the colour bitmap and, for formats that give one, a mask.

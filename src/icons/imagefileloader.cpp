@@ -12,9 +12,12 @@
 #include "graphics/pngcodec.h"
 #include "icons/backgroundmask.h"
 #include "icons/datauri.h"
+#include "icons/gifimport.h"
+#include "icons/macicon.h"
 #include "icons/maskbits.h"
 #include "icons/picturesizing.h"
 #include "icons/pngpicture.h"
+#include "icons/rasterpictures.h"
 #include "icons/vectorfile.h"
 
 namespace varnel {
@@ -164,19 +167,52 @@ void ResizeRegistryRow(TAdvancedIcon& icon, const std::string& path,
                  request.keepProportions, request.width, request.height);
 }
 
+// --- the raster formats of their own classes (XPM, XBM, WAP bitmap, PCX, Photoshop) ---
+
+void LoadRasterRow(TAdvancedIcon& icon, const std::string& path, bool allowLarge,
+                   ReportedSize& size) {
+  LoadRasterPictureFile(icon.Images(), path, allowLarge, size.height, size.width);
+}
+
+void ResizeRasterRow(TAdvancedIcon& icon, const std::string& path,
+                     const ImageSizeRequest& request) {
+  LoadRasterPictureFileResampled(icon.Images(), path, request.width, request.filter,
+                                 request.alphaThreshold, request.keepProportions, request.height);
+}
+
+// --- GIF: the first frame ---
+
+void LoadGifRow(TAdvancedIcon& icon, const std::string& path, bool allowLarge, ReportedSize& size) {
+  LoadGifFile(icon, path, allowLarge, size.height, size.width);
+}
+
+void ResizeGifRow(TAdvancedIcon& icon, const std::string& path, const ImageSizeRequest& request) {
+  LoadGifFileResampled(icon, path, request.width, request.filter, request.alphaThreshold,
+                       request.keepProportions, request.height);
+}
+
+// --- Mac icons: every image of the family, at its own size ---
+
+void LoadMacIconRow(TAdvancedIcon& icon, const std::string& path, bool, ReportedSize&) {
+  TAdvancedIcon loaded;
+  ImportMacIcon(path, loaded);
+  icon.Images().TakeAll(loaded);
+}
+
+void ResizeMacIconRow(TAdvancedIcon& icon, const std::string& path, const ImageSizeRequest&) {
+  ReportedSize ignored;
+  LoadMacIconRow(icon, path, true, ignored);
+}
+
 // The readers by extension; every other extension goes through the picture-format registry.
-// Rows still to come with their readers:
-//   "wbmp": the wireless bitmap reader; its 1-bit bitmap without a mask, within the size limit;
-//           resized through AddBitmapSized.
-//   "xpm":  the XPM reader; colour bitmap and mask, within the size limit; resized through
-//           AddBitmapSized.
-//   "xbm":  the XBM reader adds its image itself, without a size limit or resizing.
-//   "rsrc", "icns": the Mac icon reader into a temporary icon whose images move into the icon.
-//   "gif", "psd": their dedicated readers (LoadGifFile, LoadPsdFile and their sized variants).
 const ImageFileReader kReaders[] = {
     {"b64", LoadDataUriRow, ResizeDataUriRow},  {"svg", LoadDrawingRow, ResizeDrawingRow},
     {"svgz", LoadDrawingRow, ResizeDrawingRow}, {"ai", LoadDrawingRow, ResizeDrawingRow},
-    {"pdf", LoadDrawingRow, ResizeDrawingRow},
+    {"pdf", LoadDrawingRow, ResizeDrawingRow},  {"wbmp", LoadRasterRow, ResizeRasterRow},
+    {"xpm", LoadRasterRow, ResizeRasterRow},    {"xbm", LoadRasterRow, ResizeRasterRow},
+    {"pcx", LoadRasterRow, ResizeRasterRow},    {"psd", LoadRasterRow, ResizeRasterRow},
+    {"pdd", LoadRasterRow, ResizeRasterRow},    {"gif", LoadGifRow, ResizeGifRow},
+    {"icns", LoadMacIconRow, ResizeMacIconRow}, {"rsrc", LoadMacIconRow, ResizeMacIconRow},
 };
 
 const ImageFileReader kRegistryReader{"", LoadRegistryRow, ResizeRegistryRow};
@@ -233,6 +269,7 @@ bool HasImageReader(const std::string& fileName) {
 }
 
 void RegisterPictureReaders() {
+  RegisterRasterPictureFormats();
   for (const char* extension : {"png"})
     RegisterPictureFormat(extension, {"PNG picture", LoadPngForRegistry, nullptr});
   for (const char* extension : {"jpg", "jpeg", "jpe", "jfif"})

@@ -1,5 +1,7 @@
 #include "icons/picturewriters.h"
 
+#include "icons/rasterpictures.h"
+
 #include <algorithm>
 #include <filesystem>
 
@@ -48,10 +50,6 @@ bool IsIndexed(const TBitmap& bitmap) {
   return bitmap.BitsPerPixel() >= 1 && bitmap.BitsPerPixel() <= 8;
 }
 
-[[noreturn]] void RaiseWriterMissing(const char* format) {
-  throw Exception(std::string("The ") + format + " writer is missing");
-}
-
 }  // namespace
 
 void SaveBitmapAsJpeg(const TBitmap& bitmap, int quality, const std::string& fileName) {
@@ -98,14 +96,18 @@ std::string ExportVariableName(const std::string& fileName) {
   return std::filesystem::path(fileName).stem().string();
 }
 
-void ExportXpm(const TAdvancedIcon& icon, int index, int, const std::string&) {
-  if (!ExportedImage(icon, index)) throw Exception("No image to export");
-  RaiseWriterMissing("XPM");
+void ExportXpm(const TAdvancedIcon& icon, int index, int alphaThreshold,
+               const std::string& fileName) {
+  const TSubIcon* image = ExportedImage(icon, index);
+  if (!image) throw Exception("No image to export");
+  WriteXpmFile(*image, alphaThreshold, fileName);
 }
 
-void ExportXbm(const TAdvancedIcon& icon, int index, uint32_t, const std::string&) {
-  if (!ExportedImage(icon, index)) throw Exception("No image to export");
-  RaiseWriterMissing("XBM");
+void ExportXbm(const TAdvancedIcon& icon, int index, uint32_t hotSpot,
+               const std::string& fileName) {
+  const TSubIcon* image = ExportedImage(icon, index);
+  if (!image) throw Exception("No image to export");
+  WriteXbmFile(*image, int32_t(hotSpot), fileName);
 }
 
 }  // namespace varnel
