@@ -9,6 +9,7 @@
 #include "icons/colorize.h"
 #include "icons/maskbits.h"
 #include "icons/picturewriters.h"
+#include "icons/rasterpictures.h"
 #include "support/corpus.h"
 
 namespace varnel {
@@ -89,7 +90,15 @@ TEST(PictureWriters, XpmExportOfIndexMinusOneChoosesTheLargestImage) {
   EXPECT_EQ(ExportedImage(icon, -1)->ImageWidth(), 256);
   EXPECT_EQ(ExportedImage(icon, 0)->ImageWidth(), 16);
   EXPECT_EQ(ExportVariableName("/tmp/some.dir/my_icon.xpm"), "my_icon");
-  EXPECT_THROW(ExportXpm(icon, -1, 80, "/tmp/x.xpm"), Exception);  // writer still missing
+  test::TempDir dir;
+  std::string path = dir.Path() + "/my_icon.xpm";
+  ExportXpm(icon, -1, 80, path);
+  TSubIconList read;
+  int height = 0, width = 0;
+  ASSERT_TRUE(LoadRasterPictureFile(read, path, true, height, width));
+  EXPECT_EQ(width, 256);
+  EXPECT_EQ(height, 256);
+  EXPECT_NE(test::FileText(path).find("my_icon"), std::string::npos);
 }
 
 }  // namespace
