@@ -16,6 +16,7 @@
 
 namespace varnel {
 
+class ArchiveWalkFolder;
 class TDuplicateIndex;
 class TfmLib;
 
@@ -28,6 +29,14 @@ struct FileReadOptions {
   LoadStyle style = LoadStyle::Plain;
   bool searchMode = false;  // archives larger than maxArchiveMiB are refused
   int maxArchiveMiB = kDefaultMaxArchiveSize;
+  // Archive walks: the member mask's icon patterns, or every member.
+  std::string iconMask = kDefaultIconMask;
+  bool allMembers = false;
+  // Archive members: the nesting depth, the walk whose folder holds the member, and the path
+  // the member is known by (the archive's, "/", the member's inside it).
+  int depth = 0;
+  const ArchiveWalkFolder* walkFolder = nullptr;
+  std::string displayPath;
 };
 
 // The options as the collection's settings and search mode give them now.
@@ -51,6 +60,10 @@ struct FileContents {
   std::unique_ptr<TCollection> collection;
   // What ended the read, raised again when the contents are appended.
   std::exception_ptr error;
+  // An archive's members in walk order, each under its display path, and what ended the walk
+  // early (reported in the error list, the members read before it kept).
+  std::vector<FileContents> members;
+  std::vector<std::string> problems;
 };
 
 // Reads a file completely. Never raises: a failure is kept in the contents.

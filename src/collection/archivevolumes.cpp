@@ -1,0 +1,145 @@
+#include "collection/archivevolumes.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+
+#include "platform/casefold.h"
+
+namespace varnel {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string LowerAscii(std::string text) {
+  for (char& c : text)
+    if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+  return text;
+}
+
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+bool Exists(const fs::path& path) {
+  std::error_code error;
+  return fs::exists(path, error);
+}
+
+std::string ExtensionOf(const fs::path& path) {
+  std::string ext = path.extension().string();
+  return ext.empty() ? ext : LowerAscii(ext.substr(1));
+}
+
+// Whether a file beside the first volume belongs to its set, by its extension.
+bool IsVolumeExtension(const std::string& ext, const std::string& firstExt) {
+  if (ext.size() != 3 || !(IsDigit(ext[0]) || ext[0] == 'r' || ext[0] == 'z')) return false;
+  if (firstExt == "000" || firstExt == "001")
+    return IsDigit(ext[0]) && IsDigit(ext[1]) && IsDigit(ext[2]);
+  return IsDigit(ext[1]) && IsDigit(ext[2]);
+}
+
+// Files of the folder whose names the set may use: base + ".*", or, for names without
+// extension, base less its trailing digits followed by one to three characters.
+std::vector<fs::path> VolumeCandidates(const fs::path& first) {
+  std::string ext = ExtensionOf(first);
+  std::string base = first.stem().string();
+  std::vector<fs::path> found;
+  std::error_code error;
+  fs::path folder = first.has_parent_path() ? first.parent_path() : fs::path(".");
+  for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+    if (!it->is_regular_file(error)) continue;
+    fs::path candidate = it->path();
+    std::string name = candidate.filename().string();
+    std::string candidateExt = ExtensionOf(candidate);
+    if (!ext.empty()) {
+      if (SameTextFolded(candidate.stem().string(), base) && IsVolumeExtension(candidateExt, ext))
+        found.push_back(candidate);
+    } else if (candidateExt.empty() && name.size() == first.filename().string().size() &&
+               IsDigit(name.back())) {
+      std::string stripped = base;
+      while (stripped.size() > 1 && IsDigit(stripped.back())) stripped.pop_back();
+      if (SameTextFolded(name.substr(0, stripped.size()), stripped)) found.push_back(candidate);
+    }
+  }
+  std::sort(found.begin(), found.end(), [](const fs::path& a, const fs::path& b) {
+    return FoldCase(a.filename().string()) < FoldCase(b.filename().string());
+  });
+  found.erase(std::unique(found.begin(), found.end()), found.end());
+  return found;
+}
+
+bool AppendFile(std::ofstream& out, const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  out << in.rdbuf();
+  return bool(out);
+}
+
+// "name.partN.rar": the name before ".part" and N; N is 0 for other names.
+int PartNumber(const std::string& fileName, std::string& prefix, size_t& digits) {
+  static const std::regex kPart(R"((.*)\.part([0-9]+)\.rar)", std::regex::icase);
+  std::smatch match;
+  if (!std::regex_match(fileName, match, kPart)) return 0;
+  prefix = match[1].str();
+  digits = match[2].length();
+  return digits > 6 ? 0 : std::stoi(match[2].str());
+}
+
+std::string PartName(const std::string& prefix, int number, size_t digits) {
+  std::string text = std::to_string(number);
+  if (text.size() < digits) text.insert(0, digits - text.size(), '0');
+  return prefix + ".part" + text + ".rar";
+}
+
+}  // namespace
+
+bool IsFirstVolume(const std::string& path, std::string ext) {
+  if (ext.empty()) ext = ExtensionOf(path);
+  ext = LowerAscii(ext);
+  if (ext == "000" || ext == "z00" || ext == "r00") return true;
+  if (ext == "001" || ext == "z01" || ext == "r01") {
+    fs::path zero = fs::path(path).replace_extension(std::string(".") + ext[0] + "00");
+    return !Exists(zero);
+  }
+  return ext.empty() && !path.empty() && path.back() == '0';
+}
+
+bool JoinVolumes(const std::string& path, const std::string& target) {
+  if (!Exists(path)) return false;
+  std::vector<fs::path> volumes = VolumeCandidates(path);
+  std::error_code error;
+  if (Exists(target) && !fs::remove(target, error)) return false;
+  if (volumes.empty()) return false;
+  fs::create_directories(fs::path(target).parent_path(), error);
+  std::ofstream out(target, std::ios::binary | std::ios::trunc);
+  for (const fs::path& volume : volumes)
+    if (!out || !AppendFile(out, volume)) return false;
+  return true;
+}
+
+std::vector<std::string> VolumesOf(const std::string& path) {
+  fs::path file(path);
+  std::string prefix;
+  size_t digits = 0;
+  if (PartNumber(file.filename().string(), prefix, digits) != 1) return {path};
+  std::vector<std::string> volumes;
+  for (int number = 1;; ++number) {
+    fs::path volume = file.parent_path() / PartName(prefix, number, digits);
+    if (!Exists(volume)) break;
+    volumes.push_back(volume.string());
+  }
+  return volumes;
+}
+
+bool IsLaterVolume(const std::string& path) {
+  fs::path file(path);
+  std::string prefix;
+  size_t digits = 0;
+  return PartNumber(file.filename().string(), prefix, digits) > 1 &&
+         Exists(file.parent_path() / PartName(prefix, 1, digits));
+}
+
+}  // namespace varnel
