@@ -1,5 +1,8 @@
 #include "collection/archivereader.h"
 
+#include <cstring>
+#include <fstream>
+
 #include "base/errors.h"
 
 namespace varnel {
@@ -9,11 +12,18 @@ namespace {
 constexpr size_t kReadBlock = 64 * 1024;
 constexpr size_t kVolumeBlock = 64 * 1024;
 
-void EnableFormat(struct archive* archive, TFileKind kind, ArchiveReader::Zip zip) {
+// Whether a ZIP file begins with the mark of a split set, whose offsets count per volume.
+bool IsJoinedSplitZip(const std::string& path) {
+  char head[4] = {};
+  std::ifstream(path, std::ios::binary).read(head, sizeof head);
+  return std::memcmp(head, "PK\x07\x08", 4) == 0;
+}
+
+void EnableFormat(struct archive* archive, TFileKind kind, const std::string& first) {
   if (kind == TFileKind::fkRar) {
     archive_read_support_format_rar(archive);
     archive_read_support_format_rar5(archive);
-  } else if (zip == ArchiveReader::Zip::Streaming) {
+  } else if (IsJoinedSplitZip(first)) {
     archive_read_support_format_zip_streamable(archive);
   } else {
     archive_read_support_format_zip_seekable(archive);
@@ -35,10 +45,13 @@ MemberType TypeOf(struct archive_entry* entry) {
 
 }  // namespace
 
-ArchiveReader::ArchiveReader(const std::vector<std::string>& volumes, TFileKind kind, Zip zip)
+ArchiveReader::ArchiveReader(const std::vector<std::string>& volumes, TFileKind kind)
     : archive_(archive_read_new()), buffer_(kReadBlock) {
-  if (!archive_) throw Exception("Cannot read archives: out of memory");
-  EnableFormat(archive_, kind, zip);
+  if (!archive_ || volumes.empty()) {
+    archive_read_free(archive_);
+    throw Exception("Cannot read the archive");
+  }
+  EnableFormat(archive_, kind, volumes.front());
   std::vector<const char*> names;
   for (const std::string& volume : volumes) names.push_back(volume.c_str());
   names.push_back(nullptr);

@@ -27,11 +27,11 @@ struct ArchiveMemberHeader {
 
 class ArchiveReader {
  public:
-  enum class Zip { Seekable, Streaming };
-
   // Opens volumes (one path, or every volume of a set in order) as an archive of kind: fkZip or
-  // fkRar. Raises Exception with libarchive's message when it cannot be opened.
-  ArchiveReader(const std::vector<std::string>& volumes, TFileKind kind, Zip zip = Zip::Seekable);
+  // fkRar. A ZIP archive is read through its central directory, except a joined split set
+  // (beginning with the spanning mark), whose members are read in order. Raises Exception with
+  // libarchive's message when it cannot be opened.
+  ArchiveReader(const std::vector<std::string>& volumes, TFileKind kind);
   ~ArchiveReader();
   ArchiveReader(const ArchiveReader&) = delete;
   ArchiveReader& operator=(const ArchiveReader&) = delete;

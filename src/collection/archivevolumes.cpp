@@ -13,6 +13,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// Volume numbers go no higher: a set is never searched for longer.
+constexpr int kMostVolumes = 1000;
+
 std::string LowerAscii(std::string text) {
   for (char& c : text)
     if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
@@ -78,6 +81,26 @@ bool AppendFile(std::ofstream& out, const fs::path& path) {
   return bool(out);
 }
 
+// Writes the files one after another into target, replacing it.
+bool JoinFiles(const std::vector<fs::path>& files, const std::string& target) {
+  std::error_code error;
+  if (Exists(target) && !fs::remove(target, error)) return false;
+  if (files.empty()) return false;
+  fs::create_directories(fs::path(target).parent_path(), error);
+  std::ofstream out(target, std::ios::binary | std::ios::trunc);
+  for (const fs::path& file : files)
+    if (!out || !AppendFile(out, file)) return false;
+  return true;
+}
+
+// "name.zNN" with the extension's case kept: "name.z01" gives "name.z05" for 5.
+fs::path SplitZipVolume(const fs::path& first, int number) {
+  std::string ext = first.extension().string();
+  std::string digits = std::to_string(number);
+  if (digits.size() < 2) digits.insert(0, "0");
+  return fs::path(first).replace_extension(ext.substr(0, 2) + digits);
+}
+
 // "name.partN.rar": the name before ".part" and N; N is 0 for other names.
 int PartNumber(const std::string& fileName, std::string& prefix, size_t& digits) {
   static const std::regex kPart(R"((.*)\.part([0-9]+)\.rar)", std::regex::icase);
@@ -109,15 +132,20 @@ bool IsFirstVolume(const std::string& path, std::string ext) {
 
 bool JoinVolumes(const std::string& path, const std::string& target) {
   if (!Exists(path)) return false;
-  std::vector<fs::path> volumes = VolumeCandidates(path);
-  std::error_code error;
-  if (Exists(target) && !fs::remove(target, error)) return false;
-  if (volumes.empty()) return false;
-  fs::create_directories(fs::path(target).parent_path(), error);
-  std::ofstream out(target, std::ios::binary | std::ios::trunc);
-  for (const fs::path& volume : volumes)
-    if (!out || !AppendFile(out, volume)) return false;
-  return true;
+  return JoinFiles(VolumeCandidates(path), target);
+}
+
+bool JoinSplitZip(const std::string& path, const std::string& target) {
+  fs::path first(path);
+  if (ExtensionOf(first) != "z01") return false;
+  std::vector<fs::path> volumes;
+  for (int number = 1; number < kMostVolumes && Exists(SplitZipVolume(first, number)); ++number)
+    volumes.push_back(SplitZipVolume(first, number));
+  fs::path last = fs::path(first).replace_extension(
+      first.extension().string().substr(0, 2) == ".Z" ? ".ZIP" : ".zip");
+  if (!Exists(last)) return false;
+  volumes.push_back(last);
+  return JoinFiles(volumes, target);
 }
 
 std::vector<std::string> VolumesOf(const std::string& path) {
@@ -126,7 +154,7 @@ std::vector<std::string> VolumesOf(const std::string& path) {
   size_t digits = 0;
   if (PartNumber(file.filename().string(), prefix, digits) != 1) return {path};
   std::vector<std::string> volumes;
-  for (int number = 1;; ++number) {
+  for (int number = 1; number < kMostVolumes; ++number) {
     fs::path volume = file.parent_path() / PartName(prefix, number, digits);
     if (!Exists(volume)) break;
     volumes.push_back(volume.string());
@@ -138,8 +166,13 @@ bool IsLaterVolume(const std::string& path) {
   fs::path file(path);
   std::string prefix;
   size_t digits = 0;
-  return PartNumber(file.filename().string(), prefix, digits) > 1 &&
-         Exists(file.parent_path() / PartName(prefix, 1, digits));
+  if (PartNumber(file.filename().string(), prefix, digits) > 1)
+    return Exists(file.parent_path() / PartName(prefix, 1, digits));
+  // The ".zip" volume and the ".z02", ".z03", ... of a split ZIP set.
+  std::string ext = ExtensionOf(file);
+  bool splitZip = ext == "zip" || (ext.size() == 3 && ext[0] == 'z' && IsDigit(ext[1]) &&
+                                   IsDigit(ext[2]) && ext != "z01" && ext != "z00");
+  return splitZip && Exists(fs::path(file).replace_extension(".z01"));
 }
 
 }  // namespace varnel

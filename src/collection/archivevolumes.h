@@ -16,12 +16,16 @@ bool IsFirstVolume(const std::string& path, std::string ext = "");
 // False when path is missing, no volume is found, or target cannot be replaced.
 bool JoinVolumes(const std::string& path, const std::string& target);
 
+// Joins a split ZIP set ("name.z01", "name.z02", ..., "name.zip") that path, its ".z01"
+// volume, begins into target: one archive whose members a streaming read finds in order.
+bool JoinSplitZip(const std::string& path, const std::string& target);
+
 // The volumes to open for the archive at path: every volume of a ".partN.rar" set in order when
 // path is its first, else path alone.
 std::vector<std::string> VolumesOf(const std::string& path);
 
-// Whether path is a later volume of a ".partN.rar" set whose first volume lies beside it; such a
-// volume is read with its first one, not on its own.
+// Whether path is a later volume of a ".partN.rar" set or a split ZIP set whose first volume
+// lies beside it; such a volume is read with its first one, not on its own.
 bool IsLaterVolume(const std::string& path);
 
 }  // namespace varnel

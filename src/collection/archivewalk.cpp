@@ -36,10 +36,9 @@ bool IsSkippedPackageMember(const std::string& path) {
 // The volumes to read for path: a raw split set joined in the walk's join folder, a ".partN.rar"
 // set with all its volumes, or path alone.
 std::vector<std::string> VolumesToRead(const std::string& path, const ArchiveWalkFolder& folder) {
-  if (IsFirstVolume(path)) {
-    std::string joined = PathJoin(folder.JoinFolder(), ExtractFileName(path) + ".tmp.zip");
-    if (JoinVolumes(path, joined)) return {joined};
-  }
+  std::string joined = PathJoin(folder.JoinFolder(), ExtractFileName(path) + ".tmp.zip");
+  if (JoinSplitZip(path, joined)) return {joined};
+  if (IsFirstVolume(path) && JoinVolumes(path, joined)) return {joined};
   return VolumesOf(path);
 }
 

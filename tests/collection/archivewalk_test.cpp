@@ -4,13 +4,17 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 
+#include "base/errors.h"
 #include "base/fileio.h"
 #include "collection/archiveextract.h"
 #include "collection/archivevolumes.h"
 #include "collection/fileimport.h"
+#include "collection/filekind.h"
 #include "collection/tempfolder.h"
 #include "support/corpus.h"
+#include "support/process.h"
 #include "support/testcollection.h"
 #include "testarchives.h"
 
@@ -217,6 +221,52 @@ TEST(ArchiveCorpus, RarSetsAndZipInRar) {
   ASSERT_FALSE(paths.empty());
   EXPECT_TRUE(paths.front().starts_with("payload/inner.zip/")) << paths.front();
   EXPECT_EQ(paths.back(), "payload/real_after.txt");
+}
+
+// Regular files below folder with their bytes, by path inside it.
+std::map<std::string, std::string> FileTree(const std::string& folder) {
+  std::map<std::string, std::string> tree;
+  for (const auto& entry : fs::recursive_directory_iterator(folder))
+    if (entry.is_regular_file() && !entry.is_symlink())
+      tree[fs::relative(entry.path(), folder).string()] = test::FileText(entry.path().string());
+  return tree;
+}
+
+TEST(ArchiveCorpus, MembersAreThoseTheArchiveToolExtracts) {
+  std::vector<std::string> archives = test::CorpusFiles("zip", {".zip", ".ora"});
+  for (const std::string& rar : test::CorpusFiles("rar", {".rar"}))
+    if (rar.find(".part") == std::string::npos) archives.push_back(rar);
+  VARNEL_SKIP_WITHOUT_FILES(archives, "archives");
+  if (test::RunCommand("bsdtar --version").status != 0) GTEST_SKIP() << "bsdtar missing";
+  for (const std::string& archive : archives) {
+    if (archive.find("nested") != std::string::npos || archive.find("in_rar") != std::string::npos)
+      continue;  // nested archives are expanded here, kept whole by the tool
+    SCOPED_TRACE(archive);
+    test::TempDir dir;
+    fs::create_directories(dir.File("tool"));
+    test::RunCommand("cd '" + dir.File("tool") + "' && bsdtar -xf '" + archive + "' 2>/dev/null");
+    TFileKind kind = DetectFileKind(archive).kind;
+    try {
+      ExtractArchive({archive}, kind, "@*", dir.File("ours"), LimitsFor(100000, 12));
+    } catch (const Exception&) {
+    }
+    fs::create_directories(dir.File("ours"));
+    EXPECT_EQ(FileTree(dir.File("ours")), FileTree(dir.File("tool")));
+  }
+}
+
+TEST_F(ArchiveWalk, SplitZipSetsAreWalkedFromTheirFirstVolume) {
+  if (test::RunCommand("zip -v >/dev/null").status != 0) GTEST_SKIP() << "zip missing";
+  for (int i = 0; i < 8; ++i)
+    test::IconOfSizes({64 + i})->SaveToFile(dir.File("i" + std::to_string(i) + ".ico"));
+  test::RunCommand("cd '" + dir.Path() + "' && zip -q -0 -s 64k set.zip i*.ico");
+  ASSERT_TRUE(fs::exists(dir.File("set.z01")));
+  LoadFile(collection.lib, dir.File("set.zip"));
+  LoadFile(collection.lib, dir.File("set.z02"));
+  EXPECT_EQ(collection.lib.Count(), 0);  // later volumes give nothing of their own
+  LoadFile(collection.lib, dir.File("set.z01"), "", 0, false, false, &errors);
+  EXPECT_EQ(collection.lib.Count(), 8);
+  EXPECT_TRUE(errors.empty());
 }
 
 }  // namespace
