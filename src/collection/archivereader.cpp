@@ -12,18 +12,19 @@ namespace {
 constexpr size_t kReadBlock = 64 * 1024;
 constexpr size_t kVolumeBlock = 64 * 1024;
 
-// Whether a ZIP file begins with the mark of a split set, whose offsets count per volume.
-bool IsJoinedSplitZip(const std::string& path) {
+bool BeginsWith(const std::string& path, const char* mark) {
   char head[4] = {};
   std::ifstream(path, std::ios::binary).read(head, sizeof head);
-  return std::memcmp(head, "PK\x07\x08", 4) == 0;
+  return std::memcmp(head, mark, 4) == 0;
 }
 
+// RAR archives of version 5 are detected as fkZip: their mark decides. A ZIP file that begins
+// with the mark of a split set has offsets that count per volume: its members are read in order.
 void EnableFormat(struct archive* archive, TFileKind kind, const std::string& first) {
-  if (kind == TFileKind::fkRar) {
+  if (kind == TFileKind::fkRar || BeginsWith(first, "Rar!")) {
     archive_read_support_format_rar(archive);
     archive_read_support_format_rar5(archive);
-  } else if (IsJoinedSplitZip(first)) {
+  } else if (BeginsWith(first, "PK\x07\x08")) {
     archive_read_support_format_zip_streamable(archive);
   } else {
     archive_read_support_format_zip_seekable(archive);
@@ -45,6 +46,16 @@ MemberType TypeOf(struct archive_entry* entry) {
 
 }  // namespace
 
+ArchiveReader::Utf8Names::Utf8Names() : utf8_(newlocale(LC_CTYPE_MASK, "C.UTF-8", nullptr)) {
+  if (utf8_) previous_ = uselocale(utf8_);
+}
+
+ArchiveReader::Utf8Names::~Utf8Names() {
+  if (!utf8_) return;
+  uselocale(previous_);
+  freelocale(utf8_);
+}
+
 ArchiveReader::ArchiveReader(const std::vector<std::string>& volumes, TFileKind kind)
     : archive_(archive_read_new()), buffer_(kReadBlock) {
   if (!archive_ || volumes.empty()) {
@@ -52,6 +63,7 @@ ArchiveReader::ArchiveReader(const std::vector<std::string>& volumes, TFileKind 
     throw Exception("Cannot read the archive");
   }
   EnableFormat(archive_, kind, volumes.front());
+  beginsWithMember_ = BeginsWith(volumes.front(), "PK\x03\x04");
   std::vector<const char*> names;
   for (const std::string& volume : volumes) names.push_back(volume.c_str());
   names.push_back(nullptr);
@@ -74,11 +86,16 @@ void ArchiveReader::Fail(const std::string& what) {
 std::optional<ArchiveMemberHeader> ArchiveReader::Next() {
   struct archive_entry* entry = nullptr;
   int result = archive_read_next_header(archive_, &entry);
+  if (result == ARCHIVE_EOF && beginsWithMember_ && !anyMember_)
+    throw Exception("Damaged archive: its directory lists no member");
   if (result == ARCHIVE_EOF) return std::nullopt;
   if (result < ARCHIVE_WARN) Fail("Damaged archive");
+  anyMember_ = true;
   ArchiveMemberHeader header;
   // Names are taken as stored, without code-page conversion.
   const char* path = archive_entry_pathname(entry);
+  // Names stored as UTF-8 come only in that form where the locale cannot show them.
+  if (!path) path = archive_entry_pathname_utf8(entry);
   header.path = path ? path : "";
   header.type = TypeOf(entry);
   if (archive_entry_size_is_set(entry) && archive_entry_size(entry) >= 0)

@@ -5,6 +5,7 @@
 
 #include <archive.h>
 #include <archive_entry.h>
+#include <locale.h>
 
 #include <cstdint>
 #include <optional>
@@ -46,7 +47,25 @@ class ArchiveReader {
  private:
   [[noreturn]] void Fail(const std::string& what);
 
+  // Names are read in a UTF-8 locale of this thread alone, so that UTF-8 names come out whole
+  // whatever the process's locale.
+  class Utf8Names {
+   public:
+    Utf8Names();
+    ~Utf8Names();
+    Utf8Names(const Utf8Names&) = delete;
+    Utf8Names& operator=(const Utf8Names&) = delete;
+
+   private:
+    locale_t utf8_;
+    locale_t previous_ = nullptr;
+  };
+
+  Utf8Names names_;
   struct archive* archive_;
+  // A ZIP file that begins with a member but whose directory lists none is damaged.
+  bool beginsWithMember_ = false;
+  bool anyMember_ = false;
   std::vector<uint8_t> buffer_;
 };
 

@@ -50,7 +50,7 @@ bool GivesSomething(const FileContents& member) {
 
 void ReadMembers(FileContents& contents, const FileReadOptions& options,
                  const ArchiveWalkFolder& folder) {
-  std::string display = options.displayPath.empty() ? contents.path : options.displayPath;
+  std::string display(options.displayPath.empty() ? contents.path : options.displayPath);
   bool package = LowerExtension(contents.path) == "apk";
   std::string mask = ArchiveMemberMask(options.iconMask, options.allMembers || package);
   std::string destination = folder.TempFolder(options.depth);
@@ -61,8 +61,9 @@ void ReadMembers(FileContents& contents, const FileReadOptions& options,
         ExtractArchive(VolumesToRead(contents.path, folder), contents.kind, mask, destination,
                        LimitsFor(uint64_t(std::max<int64_t>(FileSizeOf(contents.path), 0)),
                                  options.maxArchiveMiB));
-  } catch (const Exception& failure) {
-    contents.problems.push_back(failure.what());
+  } catch (const Exception&) {
+    // A file that cannot be opened as an archive is passed over, as a failed member is; what
+    // stopped an opened archive early is in the extraction's problems.
   }
   for (const std::string& problem : extraction.problems)
     contents.problems.push_back(problem + " (" + display + ")");
@@ -72,18 +73,19 @@ void ReadMembers(FileContents& contents, const FileReadOptions& options,
   memberOptions.allMembers = options.allMembers || package;
   for (const ExtractedMember& member : extraction.members) {
     if (package && IsSkippedPackageMember(member.memberPath)) continue;
-    memberOptions.displayPath = display + "/" + member.memberPath;
+    std::string memberDisplay = display + "/" + member.memberPath;
+    memberOptions.displayPath = memberDisplay;
     FileContents read = ReadFileContents(member.file, memberOptions);
-    read.path = memberOptions.displayPath;
+    read.path = std::move(memberDisplay);
     if (GivesSomething(read)) contents.members.push_back(std::move(read));
   }
 }
 
 }  // namespace
 
-std::string ArchiveMemberMask(const std::string& iconMask, bool allMembers) {
+std::string ArchiveMemberMask(std::string_view iconMask, bool allMembers) {
   if (allMembers) return kEveryMember;
-  std::string mask = iconMask.empty() ? std::string(kDefaultIconMask) : iconMask;
+  std::string mask(iconMask.empty() ? kDefaultIconMask : iconMask);
   if (mask.back() != ';') mask += ';';
   return mask + kArchiveMembers;
 }

@@ -9,7 +9,7 @@ namespace varnel {
 
 // The mask of members a walk reads: the icon mask followed by archives, GIF pictures and names
 // beginning with "."; every member ("*.*") when allMembers.
-std::string ArchiveMemberMask(const std::string& iconMask, bool allMembers);
+std::string ArchiveMemberMask(std::string_view iconMask, bool allMembers);
 
 // Reads the members of the archive contents.path (kind fkZip or fkRar) into contents.members,
 // each named by the archive's display path, "/" and its path inside the archive. What stopped

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "appcore/settings.h"
@@ -30,13 +31,14 @@ struct FileReadOptions {
   bool searchMode = false;  // archives larger than maxArchiveMiB are refused
   int maxArchiveMiB = kDefaultMaxArchiveSize;
   // Archive walks: the member mask's icon patterns, or every member.
-  std::string iconMask = kDefaultIconMask;
+  std::string_view iconMask = kDefaultIconMask;
   bool allMembers = false;
   // Archive members: the nesting depth, the walk whose folder holds the member, and the path
-  // the member is known by (the archive's, "/", the member's inside it).
+  // the member is known by (the archive's, "/", the member's inside it). The texts viewed must
+  // outlast the reads made with the options.
   int depth = 0;
   const ArchiveWalkFolder* walkFolder = nullptr;
-  std::string displayPath;
+  std::string_view displayPath;
 };
 
 // The options as the collection's settings and search mode give them now.
