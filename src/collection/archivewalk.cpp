@@ -83,6 +83,15 @@ void ReadMembers(FileContents& contents, const FileReadOptions& options,
 
 }  // namespace
 
+FileReadOptions ArchiveReadOptions(const TfmLib& lib, LoadStyle style,
+                                   const std::string& displayPath, int depth, bool allMembers) {
+  FileReadOptions options = ReadOptionsOf(lib, style);
+  options.displayPath = displayPath;
+  options.depth = depth;
+  options.allMembers = allMembers;
+  return options;
+}
+
 std::string ArchiveMemberMask(std::string_view iconMask, bool allMembers) {
   if (allMembers) return kEveryMember;
   std::string mask(iconMask.empty() ? kDefaultIconMask : iconMask);

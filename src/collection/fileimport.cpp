@@ -152,16 +152,6 @@ void MergeCollectionContents(TfmLib& lib, FileContents& contents, TDuplicateInde
   if (lib.Count() > before || !contents.error) lib.SetModified(true);
 }
 
-// The options of a file that may be an archive, or a member of one.
-FileReadOptions ArchiveReadOptions(const TfmLib& lib, LoadStyle style,
-                                   const std::string& displayPath, int depth, bool allMembers) {
-  FileReadOptions options = ReadOptionsOf(lib, style);
-  options.displayPath = displayPath;
-  options.depth = depth;
-  options.allMembers = allMembers;
-  return options;
-}
-
 }  // namespace
 
 FileReadOptions ReadOptionsOf(const TfmLib& lib, LoadStyle style) {
@@ -274,9 +264,11 @@ void ImportFile(TfmLib& lib, const std::string& path, std::vector<std::string>* 
       for (FoundIcon& found : ReadManyIcons(kind, file))
         lib.AppendItem(std::move(found.name), std::move(found.icon));
     } else if (IsArchive(kind)) {
+      lib.UI().SetStatusText(0, "Extracting icons from " + path);
       FileContents contents =
           ReadFileContents(path, ArchiveReadOptions(lib, LoadStyle::Plain, "", depth, allMembers));
       AppendFileContents(lib, contents, path, true, errors);
+      lib.UI().SetStatusText(0, "");
     } else {
       auto icon = std::make_unique<TAdvancedIcon>();
       int result = AddImagesFromFile(lib, *icon, path, -1);
