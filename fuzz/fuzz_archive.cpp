@@ -14,9 +14,7 @@
 #include "base/errors.h"
 #include "collection/archiveextract.h"
 #include "collection/fileimport.h"
-#include "collection/fmlib.h"
 #include "collection/tempfolder.h"
-#include "platform/fakeuserinterface.h"
 
 using namespace varnel;
 
@@ -43,14 +41,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     RemoveFolderTree(destination);
   }
-  FakeUserInterface ui;
-  TChildHost host(ui, "Varnel");
-  TSettings settings;
-  MemoryClipboard clipboard;
-  TPlainGridView grid;
-  TfmLib lib(host, settings, clipboard, grid);
-  std::vector<std::string> errors;
-  LoadFile(lib, path, "", 0, true, false, &errors);
+  FileReadOptions options;
+  options.allMembers = true;
+  ReadFileContents(path, options);
   fs::remove(path);
   if (!IsEmptyFolder(base)) std::abort();
   return 0;
