@@ -148,10 +148,24 @@ bool JoinSplitZip(const std::string& path, const std::string& target) {
   return JoinFiles(volumes, target);
 }
 
+// "name.rar" followed by "name.r00", "name.r01", ...: the volumes of an old-style RAR set.
+std::vector<std::string> OldStyleRarVolumes(const fs::path& file) {
+  std::vector<std::string> volumes{file.string()};
+  for (int number = 0; number < 100; ++number) {
+    std::string digits = (number < 10 ? "0" : "") + std::to_string(number);
+    fs::path volume = fs::path(file).replace_extension(".r" + digits);
+    if (!Exists(volume)) break;
+    volumes.push_back(volume.string());
+  }
+  return volumes;
+}
+
 std::vector<std::string> VolumesOf(const std::string& path) {
   fs::path file(path);
   std::string prefix;
   size_t digits = 0;
+  if (ExtensionOf(file) == "rar" && PartNumber(file.filename().string(), prefix, digits) == 0)
+    return OldStyleRarVolumes(file);
   if (PartNumber(file.filename().string(), prefix, digits) != 1) return {path};
   std::vector<std::string> volumes;
   for (int number = 1; number < kMostVolumes; ++number) {
@@ -168,8 +182,11 @@ bool IsLaterVolume(const std::string& path) {
   size_t digits = 0;
   if (PartNumber(file.filename().string(), prefix, digits) > 1)
     return Exists(file.parent_path() / PartName(prefix, 1, digits));
-  // The ".zip" volume and the ".z02", ".z03", ... of a split ZIP set.
+  // The ".rNN" volumes of an old-style RAR set.
   std::string ext = ExtensionOf(file);
+  if (ext.size() == 3 && ext[0] == 'r' && IsDigit(ext[1]) && IsDigit(ext[2]))
+    return Exists(fs::path(file).replace_extension(".rar"));
+  // The ".zip" volume and the ".z02", ".z03", ... of a split ZIP set.
   bool splitZip = ext == "zip" || (ext.size() == 3 && ext[0] == 'z' && IsDigit(ext[1]) &&
                                    IsDigit(ext[2]) && ext != "z01" && ext != "z00");
   return splitZip && Exists(fs::path(file).replace_extension(".z01"));

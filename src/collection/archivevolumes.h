@@ -21,11 +21,11 @@ bool JoinVolumes(const std::string& path, const std::string& target);
 bool JoinSplitZip(const std::string& path, const std::string& target);
 
 // The volumes to open for the archive at path: every volume of a ".partN.rar" set in order when
-// path is its first, else path alone.
+// path is its first, "name.rar" with its "name.r00", "name.r01", ..., else path alone.
 std::vector<std::string> VolumesOf(const std::string& path);
 
-// Whether path is a later volume of a ".partN.rar" set or a split ZIP set whose first volume
-// lies beside it; such a volume is read with its first one, not on its own.
+// Whether path is a later volume of a ".partN.rar" set, an old-style RAR set or a split ZIP set
+// whose first volume lies beside it; such a volume is read with its first one, not on its own.
 bool IsLaterVolume(const std::string& path);
 
 }  // namespace varnel

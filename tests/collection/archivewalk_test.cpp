@@ -144,6 +144,25 @@ TEST_F(ArchiveWalk, BombsStopAtTheirLimitWithAMessage) {
   EXPECT_NE(errors[0].find("bomb.zip"), std::string::npos);
 }
 
+TEST_F(ArchiveWalk, NestedBombsStopAtTheLimitOfTheOuterArchive) {
+  test::ZipWriter(dir.File("level0.zip")).Repeated("zeros.ico", uint64_t(10) << 20);
+  for (int level = 1; level <= 2; ++level) {
+    test::ZipWriter zip(dir.File("level" + std::to_string(level) + ".zip"), true);
+    for (int copy = 0; copy < 10; ++copy)
+      zip.File("copy" + std::to_string(copy) + ".zip",
+               ReadWholeFile(dir.File("level" + std::to_string(level - 1) + ".zip")));
+  }
+  ArchiveLimits limits = LimitsFor(uint64_t(FileSizeOf(dir.File("level2.zip"))), 12);
+  ArchiveExtraction extraction =
+      ExtractArchive({dir.File("level2.zip")}, TFileKind::fkZip, "*.ico", dir.File("out"), limits);
+  ASSERT_FALSE(extraction.problems.empty());
+  EXPECT_NE(extraction.problems[0].find("expands to more than"), std::string::npos);
+  uint64_t written = 0;
+  for (const std::string& file : FilesBelow(dir.File("out")))
+    if (fs::is_regular_file(file)) written += fs::file_size(file);
+  EXPECT_LE(written, limits.maxBytes);
+}
+
 TEST_F(ArchiveWalk, DeepNestingStopsAtTenLevels) {
   auto ico = IcoBytes(dir, 16);
   std::string previous = dir.File("level0.zip");

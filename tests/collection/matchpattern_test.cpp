@@ -73,6 +73,12 @@ TEST(Volumes, FirstVolumesAndTheirSets) {
   ASSERT_TRUE(JoinVolumes(dir.File("set.001"), dir.File("out/joined.zip")));
   EXPECT_EQ(test::FileText(dir.File("out/joined.zip")), "onetwothree");
 
+  for (const char* name : {"old.rar", "old.r00", "old.r01"}) test::WriteText(dir.File(name), "");
+  EXPECT_EQ(VolumesOf(dir.File("old.rar")).size(), 3u);
+  EXPECT_TRUE(IsLaterVolume(dir.File("old.r00")));
+  EXPECT_FALSE(IsLaterVolume(dir.File("old.rar")));
+  EXPECT_EQ(VolumesOf(dir.File("set.001")).size(), 1u);
+
   test::WriteText(dir.File("set.000"), "zero");
   EXPECT_FALSE(IsFirstVolume(dir.File("set.001")));
   EXPECT_FALSE(JoinVolumes(dir.File("missing.001"), dir.File("out/none.zip")));
