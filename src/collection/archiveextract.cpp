@@ -97,6 +97,8 @@ class Extractor {
   bool CopyData(ArchiveReader& reader, std::span<const uint8_t> block, MemberFile& file,
                 uint64_t& size);
   void ExpandNested(const std::string& path, const std::string& mask, int nesting);
+  // Whether a limit was reached or the reader asked to stop.
+  bool Ending() const { return stopped_ || (limits_.stop && *limits_.stop); }
   void Stop(const std::string& problem) {
     problems_.push_back(problem);
     stopped_ = true;
@@ -122,12 +124,12 @@ void Extractor::Extract(const std::vector<std::string>& volumes, TFileKind kind,
     problems_.push_back(std::string(failure.what()) + ": " + volumes.front());
   }
   for (const std::string& path : nested)
-    if (!stopped_) ExpandNested(path, mask, nesting);
+    if (!Ending()) ExpandNested(path, mask, nesting);
 }
 
 void Extractor::ReadMembers(ArchiveReader& reader, const std::string& mask,
                             const std::string& destination, std::vector<std::string>& nested) {
-  while (!stopped_) {
+  while (!Ending()) {
     std::optional<ArchiveMemberHeader> header = reader.Next();
     if (!header) return;
     if (++members_ > limits_.maxMembers)

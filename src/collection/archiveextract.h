@@ -4,6 +4,7 @@
 // Nothing is written outside the destination, links and devices are never made, and the bytes
 // written, the members read and the nesting depth are bounded.
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -15,7 +16,8 @@ namespace varnel {
 struct ArchiveLimits {
   uint64_t maxBytes = 0;  // written in all, nested archives included
   uint64_t maxMembers = 100000;
-  int maxNesting = 10;  // levels of archives inside the archive
+  int maxNesting = 10;                      // levels of archives inside the archive
+  const std::atomic<bool>* stop = nullptr;  // when set, the extraction ends before the next member
 };
 
 // The limits for an archive of archiveSize bytes: at most 100 times its size written (at least

@@ -55,12 +55,13 @@ void ReadMembers(FileContents& contents, const FileReadOptions& options,
   std::string mask = ArchiveMemberMask(options.iconMask, options.allMembers || package);
   std::string destination = folder.TempFolder(options.depth);
   folder.RemoveTempFolders(options.depth);
+  ArchiveLimits limits =
+      LimitsFor(uint64_t(std::max<int64_t>(FileSizeOf(contents.path), 0)), options.maxArchiveMiB);
+  limits.stop = options.stop;
   ArchiveExtraction extraction;
   try {
-    extraction =
-        ExtractArchive(VolumesToRead(contents.path, folder), contents.kind, mask, destination,
-                       LimitsFor(uint64_t(std::max<int64_t>(FileSizeOf(contents.path), 0)),
-                                 options.maxArchiveMiB));
+    extraction = ExtractArchive(VolumesToRead(contents.path, folder), contents.kind, mask,
+                                destination, limits);
   } catch (const Exception&) {
     // A file that cannot be opened as an archive is passed over, as a failed member is; what
     // stopped an opened archive early is in the extraction's problems.
@@ -72,6 +73,7 @@ void ReadMembers(FileContents& contents, const FileReadOptions& options,
   memberOptions.walkFolder = &folder;
   memberOptions.allMembers = options.allMembers || package;
   for (const ExtractedMember& member : extraction.members) {
+    if (options.stop && *options.stop) break;
     if (package && IsSkippedPackageMember(member.memberPath)) continue;
     std::string memberDisplay = display + "/" + member.memberPath;
     memberOptions.displayPath = memberDisplay;

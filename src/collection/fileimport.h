@@ -2,6 +2,7 @@
 // Bringing files into the collection: each file's kind decides its reader, the items it gives are
 // named and their sources recorded.
 
+#include <atomic>
 #include <cstdint>
 #include <exception>
 #include <memory>
@@ -39,6 +40,8 @@ struct FileReadOptions {
   int depth = 0;
   const ArchiveWalkFolder* walkFolder = nullptr;
   std::string_view displayPath;
+  // Set when the reads are to end early: an archive walk then stops between members.
+  const std::atomic<bool>* stop = nullptr;
 };
 
 // The options as the collection's settings and search mode give them now.

@@ -64,6 +64,12 @@ TEST_F(ArchiveWalk, OnlyMaskedMembersAreReadAndNamedUnderTheArchive) {
                                                 dir.File("out"), LimitsFor(1000, 12));
   EXPECT_EQ(MemberPaths(extraction), std::vector<std::string>{"icons/Star.ICO"});
   EXPECT_EQ(CountMembers({dir.File("pack.zip")}, TFileKind::fkZip, "*.txt"), 50);
+  std::atomic<bool> stop = true;
+  ArchiveLimits stopped = LimitsFor(1000, 12);
+  stopped.stop = &stop;
+  EXPECT_TRUE(ExtractArchive({dir.File("pack.zip")}, TFileKind::fkZip, "*.ico", dir.File("stopped"),
+                             stopped)
+                  .members.empty());
 
   LoadFile(collection.lib, dir.File("pack.zip"), "", 0, false, false, &errors);
   ASSERT_EQ(collection.lib.Count(), 1);
