@@ -8,6 +8,7 @@
 
 #include "base/errors.h"
 #include "collection/archivereader.h"
+#include "collection/archivevolumes.h"
 #include "collection/matchpattern.h"
 #include "platform/casefold.h"
 
@@ -22,15 +23,9 @@ constexpr uint64_t kExpansionRatio = 100;
 constexpr uint64_t kSmallestBudget = 16 * kMiB;
 constexpr uint64_t kBudgetPerArchiveMiB = 64;
 
-std::string LowerAscii(std::string text) {
-  for (char& c : text)
-    if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-  return text;
-}
-
 bool IsNestedArchiveName(const std::string& name) {
-  std::string ext = LowerAscii(fs::path(name).extension().string());
-  return ext == ".zip" || ext == ".rar";
+  std::string ext = LowerExtension(name);
+  return ext == "zip" || ext == "rar";
 }
 
 bool TakesEveryMember(const std::string& mask) {

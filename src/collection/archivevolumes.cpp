@@ -6,6 +6,7 @@
 #include <regex>
 
 #include "platform/casefold.h"
+#include "platform/textfunctions.h"
 
 namespace varnel {
 
@@ -15,12 +16,6 @@ namespace {
 
 // Volume numbers go no higher: a set is never searched for longer.
 constexpr int kMostVolumes = 1000;
-
-std::string LowerAscii(std::string text) {
-  for (char& c : text)
-    if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-  return text;
-}
 
 bool IsDigit(char c) {
   return c >= '0' && c <= '9';
@@ -32,8 +27,7 @@ bool Exists(const fs::path& path) {
 }
 
 std::string ExtensionOf(const fs::path& path) {
-  std::string ext = path.extension().string();
-  return ext.empty() ? ext : LowerAscii(ext.substr(1));
+  return LowerExtension(path.string());
 }
 
 // Whether a file beside the first volume belongs to its set, by its extension.
@@ -119,9 +113,14 @@ std::string PartName(const std::string& prefix, int number, size_t digits) {
 
 }  // namespace
 
+std::string LowerExtension(const std::string& path) {
+  std::string ext = fs::path(path).extension().string();
+  return ext.empty() ? ext : LowerCase(std::string_view(ext).substr(1));
+}
+
 bool IsFirstVolume(const std::string& path, std::string ext) {
   if (ext.empty()) ext = ExtensionOf(path);
-  ext = LowerAscii(ext);
+  ext = LowerCase(ext);
   if (ext == "000" || ext == "z00" || ext == "r00") return true;
   if (ext == "001" || ext == "z01" || ext == "r01") {
     fs::path zero = fs::path(path).replace_extension(std::string(".") + ext[0] + "00");

@@ -1,7 +1,6 @@
 #include "collection/archivewalk.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <optional>
 
 #include "base/errors.h"
@@ -13,19 +12,10 @@
 
 namespace varnel {
 
-namespace fs = std::filesystem;
-
 namespace {
 
 constexpr const char* kArchiveMembers = "*.apk;*.zip;*.rar;*.gif;.*";
 constexpr const char* kEveryMember = "*.*";
-
-std::string LowerExtension(const std::string& path) {
-  std::string ext = fs::path(path).extension().string();
-  if (!ext.empty()) ext.erase(0, 1);
-  for (char& c : ext) c = char(std::tolower(static_cast<unsigned char>(c)));
-  return ext;
-}
 
 // Package members that never hold icons.
 bool IsSkippedPackageMember(const std::string& path) {
