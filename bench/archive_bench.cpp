@@ -6,6 +6,7 @@
 #include <archive_entry.h>
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <random>
 
@@ -47,7 +48,7 @@ void AddMember(archive* zip, const std::string& name, const std::vector<uint8_t>
   archive_entry_free(entry);
 }
 
-// The package, written once per run into the system's temporary folder.
+// The package, written once per run into the system's temporary folder and removed at exit.
 const std::string& PackagePath() {
   static const std::string path = [] {
     std::string file = (fs::temp_directory_path() / "varnel-bench-package.apk").string();
@@ -67,6 +68,7 @@ const std::string& PackagePath() {
       AddMember(zip, "assets/part" + std::to_string(i) + kind, other);
     }
     archive_write_free(zip);
+    std::atexit([] { fs::remove(fs::temp_directory_path() / "varnel-bench-package.apk"); });
     return file;
   }();
   return path;
