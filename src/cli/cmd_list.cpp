@@ -45,8 +45,12 @@ int RunList(const std::vector<std::string>& args) {
   return ForEachFile(parsed->files, [&](const std::string& file) {
     LoadIcons(session, file);
     const TIconList& items = session.lib.Items();
-    for (int i = 0; i < items.Count(); ++i)
-      PrintIcon(file, i, items.Names(i), *items.Icons(i), json);
+    // Archive members are shown by their source: the archive's path and the member's in it.
+    for (int i = 0; i < items.Count(); ++i) {
+      std::string source = session.lib.Document.SourceOf(i);
+      bool member = source.starts_with(file + "/");
+      PrintIcon(member ? source : file, i, items.Names(i), *items.Icons(i), json);
+    }
   });
 }
 

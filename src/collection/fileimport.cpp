@@ -7,6 +7,7 @@
 #include "base/errors.h"
 #include "base/fileio.h"
 #include "base/mappedfile.h"
+#include "collection/archivewalk.h"
 #include "collection/busyscope.h"
 #include "collection/duplicatefinder.h"
 #include "collection/filekind.h"
@@ -118,8 +119,10 @@ void ReadIcons(const TKindReader& reader, FileContents& contents, const SharedFi
   contents.icons = ReadManyIcons(contents.kind, file);
 }
 
-void ReadPlain(FileContents& contents, const SharedFile& file) {
+void ReadPlain(FileContents& contents, const SharedFile& file, bool archiveMember) {
   const TKindReader& reader = ReaderOf(contents.kind);
+  // Collection files met inside archives are merged; elsewhere loading passes them over.
+  if (reader.group == Group::Collection && archiveMember) ReadCollectionContents(contents, *file);
   if (reader.group == Group::Unsupported || reader.group == Group::Collection) return;
   ReadIcons(reader, contents, file);
 }
@@ -155,7 +158,12 @@ void MergeCollectionContents(TfmLib& lib, FileContents& contents, TDuplicateInde
 }  // namespace
 
 FileReadOptions ReadOptionsOf(const TfmLib& lib, LoadStyle style) {
-  return {style, lib.SearchMode, lib.Settings().MaxArchiveSize};
+  FileReadOptions options;
+  options.style = style;
+  options.searchMode = lib.SearchMode;
+  options.maxArchiveMiB = lib.Settings().MaxArchiveSize;
+  options.iconMask = lib.Settings().IconMask;
+  return options;
 }
 
 FileContents ReadFileContents(const std::string& path, const FileReadOptions& options) {
@@ -171,8 +179,10 @@ FileContents ReadFileContents(const std::string& path, const FileReadOptions& op
     }
     contents.kind = DetectFileKind(*file).kind;
     CheckArchiveSize(options, contents.kind, *file);
-    if (options.style == LoadStyle::Plain)
-      ReadPlain(contents, file);
+    if (IsArchive(contents.kind))
+      ReadArchiveContents(contents, options);
+    else if (options.style == LoadStyle::Plain)
+      ReadPlain(contents, file, options.depth > 0);
     else
       ReadExcludingDuplicates(contents, file);
   } catch (...) {
@@ -188,6 +198,11 @@ void AppendFileContents(TfmLib& lib, FileContents& contents, const std::string& 
     if (contents.error) std::rethrow_exception(contents.error);
     for (FoundIcon& found : contents.icons)
       lib.AppendItem(std::move(found.name), std::move(found.icon));
+    if (contents.collection) lib.Document.MergeRead(*contents.collection);
+    // Failures inside an archive are passed over; what stopped the walk is reported.
+    for (FileContents& member : contents.members)
+      AppendFileContents(lib, member, member.path, true, nullptr);
+    if (errors) errors->insert(errors->end(), contents.problems.begin(), contents.problems.end());
   } catch (const Exception& error) {
     if (!silent) {
       if (!errors) throw;
@@ -213,6 +228,9 @@ void AppendFileContentsExcludingDuplicates(TfmLib& lib, FileContents& contents,
       lib.SetModified(true);
       lib.Document.RecordSource(lib.Count() - 1, source, int(position));
     }
+    for (FileContents& member : contents.members)
+      AppendFileContentsExcludingDuplicates(lib, member, member.path, duplicates, errors);
+    if (errors) errors->insert(errors->end(), contents.problems.begin(), contents.problems.end());
   } catch (const Exception& error) {
     if (!errors) throw;
     errors->push_back(WithPath(error.what(), contents.path, ": "));
@@ -221,15 +239,16 @@ void AppendFileContentsExcludingDuplicates(TfmLib& lib, FileContents& contents,
 
 void LoadFile(TfmLib& lib, const std::string& path, const std::string& displayPath, int depth,
               bool allMembers, bool silent, std::vector<std::string>* errors) {
-  FileContents contents = ReadFileContents(path, ReadOptionsOf(lib, LoadStyle::Plain));
+  FileContents contents = ReadFileContents(
+      path, ArchiveReadOptions(lib, LoadStyle::Plain, displayPath, depth, allMembers));
   AppendFileContents(lib, contents, displayPath.empty() ? path : displayPath, silent, errors);
 }
 
 void LoadFileExcludingDuplicates(TfmLib& lib, const std::string& path,
                                  const std::string& displayPath, int depth,
                                  TDuplicateIndex& duplicates, std::vector<std::string>* errors) {
-  FileContents contents =
-      ReadFileContents(path, ReadOptionsOf(lib, LoadStyle::ExcludingDuplicates));
+  FileContents contents = ReadFileContents(
+      path, ArchiveReadOptions(lib, LoadStyle::ExcludingDuplicates, displayPath, depth, false));
   AppendFileContentsExcludingDuplicates(lib, contents, displayPath.empty() ? path : displayPath,
                                         duplicates, errors);
 }
@@ -248,7 +267,11 @@ void ImportFile(TfmLib& lib, const std::string& path, std::vector<std::string>* 
       for (FoundIcon& found : ReadManyIcons(kind, file))
         lib.AppendItem(std::move(found.name), std::move(found.icon));
     } else if (IsArchive(kind)) {
-      throw Exception("Reading archives is not available yet");
+      lib.UI().SetStatusText(0, "Extracting icons from " + path);
+      FileContents contents =
+          ReadFileContents(path, ArchiveReadOptions(lib, LoadStyle::Plain, "", depth, allMembers));
+      AppendFileContents(lib, contents, path, true, errors);
+      lib.UI().SetStatusText(0, "");
     } else {
       auto icon = std::make_unique<TAdvancedIcon>();
       int result = AddImagesFromFile(lib, *icon, path, -1);

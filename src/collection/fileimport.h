@@ -2,11 +2,13 @@
 // Bringing files into the collection: each file's kind decides its reader, the items it gives are
 // named and their sources recorded.
 
+#include <atomic>
 #include <cstdint>
 #include <exception>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "appcore/settings.h"
@@ -16,6 +18,7 @@
 
 namespace varnel {
 
+class ArchiveWalkFolder;
 class TDuplicateIndex;
 class TfmLib;
 
@@ -28,6 +31,17 @@ struct FileReadOptions {
   LoadStyle style = LoadStyle::Plain;
   bool searchMode = false;  // archives larger than maxArchiveMiB are refused
   int maxArchiveMiB = kDefaultMaxArchiveSize;
+  // Archive walks: the member mask's icon patterns, or every member.
+  std::string_view iconMask = kDefaultIconMask;
+  bool allMembers = false;
+  // Archive members: the nesting depth, the walk whose folder holds the member, and the path
+  // the member is known by (the archive's, "/", the member's inside it). The texts viewed must
+  // outlast the reads made with the options.
+  int depth = 0;
+  const ArchiveWalkFolder* walkFolder = nullptr;
+  std::string_view displayPath;
+  // Set when the reads are to end early: an archive walk then stops between members.
+  const std::atomic<bool>* stop = nullptr;
 };
 
 // The options as the collection's settings and search mode give them now.
@@ -51,6 +65,10 @@ struct FileContents {
   std::unique_ptr<TCollection> collection;
   // What ended the read, raised again when the contents are appended.
   std::exception_ptr error;
+  // An archive's members in walk order, each under its display path, and what ended the walk
+  // early (reported in the error list, the members read before it kept).
+  std::vector<FileContents> members;
+  std::vector<std::string> problems;
 };
 
 // Reads a file completely. Never raises: a failure is kept in the contents.

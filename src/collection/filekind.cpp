@@ -120,7 +120,8 @@ TFileKindInfo Detector::Run() {
   if ((b[0] == 0x0A || b[0] == 0x0C) && (b[1] == 0 || b[1] == 2 || b[1] == 3 || b[1] == 5) &&
       b[2] < 2 && (b[3] == 0 || b[3] == 1 || b[3] == 4 || b[3] == 8) && size_ > 128)
     return {Kind::fkPcx, 0};
-  if (HeadIs("PK\x03\x04", 4) || HeadIs("Rar!", 4)) {
+  // The first volume of a split ZIP set begins with the spanning mark before its first member.
+  if (HeadIs("PK\x03\x04", 4) || HeadIs("PK\x07\x08PK\x03\x04", 8) || HeadIs("Rar!", 4)) {
     Archives();
     return result_;
   }

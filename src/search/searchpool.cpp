@@ -13,6 +13,7 @@ int SearchPool::WorkersFor(int jobs) {
 
 SearchPool::SearchPool(int workers, FileReadOptions options, size_t readAhead)
     : options_(options), readAhead_(std::max<size_t>(readAhead, 1)) {
+  options_.stop = &stopping_;
   try {
     for (int i = 0; i < workers; ++i) workers_.emplace_back([this] { Work(); });
   } catch (...) {
@@ -38,6 +39,7 @@ void SearchPool::Cancel() {
 }
 
 void SearchPool::StopAccepting() {
+  stopping_ = true;
   {
     std::lock_guard lock(mutex_);
     accepting_ = false;

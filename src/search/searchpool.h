@@ -3,6 +3,7 @@
 // are read in the order they are queued; at most a fixed number are queued or read and not yet
 // taken, so that memory stays bounded however far the workers could run ahead.
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -58,7 +59,9 @@ class SearchPool {
   // Called under the lock when the appending thread is done with read.
   void Release(PendingRead& read);
 
-  const FileReadOptions options_;
+  // Archive walks under way end between members once no more files are taken.
+  std::atomic<bool> stopping_ = false;
+  FileReadOptions options_;
   const size_t readAhead_;
   std::mutex mutex_;
   std::condition_variable jobQueued_;
