@@ -110,6 +110,7 @@ struct TFileDialogRequest {
   std::string fileName;
   std::string defaultExtension;
   bool multiSelect = false;
+  bool confirmOverwrite = true;  // save dialogs: the dialog's own question about existing files
 };
 struct TFileDialogAnswer {
   std::vector<std::string> files;
