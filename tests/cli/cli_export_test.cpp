@@ -40,18 +40,31 @@ Formats ListedFormats(const std::string& file) {
   return Sorted(Matches(RunCli("list --json " + Quoted(file)).out, image));
 }
 
+// The images icotool reads from an icon or cursor file.
+Formats IcotoolFormatsOf(const std::string& file) {
+  static const std::regex image(R"(--width=(\d+) --height=(\d+) --bit-depth=(\d+))");
+  return Matches(RunCommand("icotool --list " + Quoted(file) + " 2>/dev/null").out, image);
+}
+
 // The images icotool reads from every icon file of a folder.
 Formats IcotoolFormats(const std::string& folder, int& files) {
-  static const std::regex image(R"(--width=(\d+) --height=(\d+) --bit-depth=(\d+))");
   Formats formats;
   files = 0;
   for (const auto& entry : fs::directory_iterator(folder)) {
     ++files;
-    for (const std::string& format :
-         Matches(RunCommand("icotool --list " + Quoted(entry.path().string())).out, image))
+    for (const std::string& format : IcotoolFormatsOf(entry.path().string()))
       formats.push_back(format);
   }
   return Sorted(formats);
+}
+
+// What icotool should find in the files exported from input: the images the list reports,
+// except where icotool itself refuses some images of an icon file (their bytes are copied
+// unchanged, so it refuses them again).
+Formats ExpectedFormats(const std::string& input, const Formats& listed) {
+  if (!input.ends_with(".ico") && !input.ends_with(".cur")) return listed;
+  Formats original = Sorted(IcotoolFormatsOf(input));
+  return original.size() < listed.size() ? original : listed;
 }
 
 std::vector<std::string> ExportInputs() {
@@ -75,7 +88,7 @@ TEST(CliExport, IconFilesHoldTheImagesTheListReports) {
     if (listed.empty()) continue;  // files the reader rejects have nothing to export
     EXPECT_EQ(result.status, 0) << input << ": " << result.out;
     int files = 0;
-    EXPECT_EQ(IcotoolFormats(dir.Path(), files), listed) << input;
+    EXPECT_EQ(IcotoolFormats(dir.Path(), files), ExpectedFormats(input, listed)) << input;
     EXPECT_GE(files, 1) << input;
   }
 }
@@ -116,6 +129,21 @@ TEST(CliExport, AllImagesArePicturesNumberedFromZero) {
   std::sort(names.begin(), names.end());
   ASSERT_EQ(names.size(), 3u);
   for (int i = 0; i < 3; ++i) EXPECT_TRUE(names[i].ends_with("-" + std::to_string(i) + ".png"));
+  // The pictures hold the pixels the grid's exact view draws (python.ico: 16, 32, 48, 32-bit).
+  if (fs::exists("/usr/bin/convert")) {
+    for (int i = 0; i < 3; ++i) {
+      std::string size = std::to_string(16 * (i + 1));
+      std::string thumbnail = dir.File("thumb" + size + ".out");
+      ASSERT_EQ(RunCli("thumbnail " + Quoted(varnel::test::CorpusPath("ico/python.ico")) +
+                       " --exact --bpp 32 --size " + size + " -o " + Quoted(thumbnail))
+                    .status,
+                0);
+      auto rgba = [](const std::string& file) {
+        return RunCommand("convert png:" + Quoted(file) + " -depth 8 rgba:-").out;
+      };
+      EXPECT_EQ(rgba(dir.File(names[size_t(i)])), rgba(thumbnail)) << names[size_t(i)];
+    }
+  }
   EXPECT_NE(RunCli("export x.ico -o " + Quoted(dir.Path()) + " --format tga").status, 0);
 }
 
