@@ -285,10 +285,18 @@ namespace {
 
 constexpr int kPictureSizeFilterThreshold = 80;
 
+// The answer remembered after "All": "As source" takes each picture's size, up to 3000 a side.
+TNewImageSizeAnswer RememberedImageSize(TNewImageSizeAnswer answer, const TBitmap& picture) {
+  if (answer.asSource)
+    answer.width = std::min(picture.Width(), 3000),
+    answer.height = std::min(picture.Height(), 3000);
+  return answer;
+}
+
 // The "Add Image" question for a picture's size; the previous answer while it is to be reused.
 std::optional<TNewImageSizeAnswer> AskImageSize(TfmLib& lib, const std::string& path,
                                                 const TBitmap& picture) {
-  if (lib.ApplySizeToAll) return lib.LastImageSize;
+  if (lib.ApplySizeToAll) return RememberedImageSize(lib.LastImageSize, picture);
   if (lib.UI().ProgressShown()) lib.UI().CloseProgress();
   auto answer = lib.UI().AskNewImageSize(
       {std::filesystem::path(path).filename().string(), picture.Width(), picture.Height()});

@@ -4,6 +4,7 @@
 
 #include "base/errors.h"
 #include "collection/busyscope.h"
+#include "collection/exportfilewriter.h"
 #include "collection/exportnames.h"
 #include "collection/fmlib.h"
 
@@ -57,7 +58,7 @@ std::vector<TExportFile> IconFileOfItem(const TfmLib& lib, int index) {
   const TAdvancedIcon* icon = lib.Items().Icons(index);
   if (!icon || icon->Images().Count() == 0) return {};
   return {{ExportFileName(lib.Items().Names(index), "ico"),
-           [icon](const std::string& path) { icon->SaveToFile(path); }}};
+           [icon](const std::string& path) { WriteExportedIcon(*icon, path); }}};
 }
 
 void ExportIconsToFolder(TfmLib& lib, bool all) {

@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "base/errors.h"
-#include "base/fileio.h"
+#include "collection/exportfilewriter.h"
 #include "collection/exportnames.h"
 #include "collection/iconpictures.h"
 #include "icons/advancedicon.h"
@@ -15,22 +15,22 @@ namespace varnel {
 namespace {
 
 bool WriteIcon(const TSaveJob& job) {
-  job.icon.SaveToFile(job.fileName);
+  WriteExportedIcon(job.icon, job.fileName);
   return true;
 }
 
 bool WriteBitmap(const TSaveJob& job) {
-  WriteFileAtomic(job.fileName, BitmapFileOfImage(job.image, job.background));
+  WriteExportedFile(job.fileName, BitmapFileOfImage(job.image, job.background));
   return true;
 }
 
 bool WriteJpeg(const TSaveJob& job) {
-  WriteFileAtomic(job.fileName, JpegFileOfPicture(ImageOnBackground(job.image, job.background)));
+  WriteExportedFile(job.fileName, JpegFileOfPicture(ImageOnBackground(job.image, job.background)));
   return true;
 }
 
 bool WritePng(const TSaveJob& job) {
-  WriteFileAtomic(job.fileName, job.image.SaveToPng());
+  WriteExportedFile(job.fileName, job.image.SaveToPng());
   return true;
 }
 

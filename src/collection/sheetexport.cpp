@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "base/errors.h"
-#include "base/fileio.h"
+#include "collection/exportfilewriter.h"
 #include "collection/exportnames.h"
 #include "collection/fmlib.h"
 #include "collection/iconpictures.h"
@@ -55,7 +55,7 @@ void SaveSheet(const TBitmap& sheet, const std::string& base, const TSheetJob& j
   if (std::filesystem::exists(name, error))
     std::filesystem::copy_file(name, base + ".bak",
                                std::filesystem::copy_options::overwrite_existing, error);
-  WriteFileAtomic(name, SheetFile(sheet, job));
+  WriteExportedFile(name, SheetFile(sheet, job));
 }
 
 }  // namespace

@@ -6,8 +6,10 @@
 #include <filesystem>
 
 #include "base/fileio.h"
+#include "collection/fileimport.h"
 #include "collection/filepreview.h"
 #include "collection/iconproperties.h"
+#include "graphics/pngcodec.h"
 #include "support/corpus.h"
 #include "support/testcollection.h"
 
@@ -116,6 +118,21 @@ TEST(IconProperties, FieldsOfAnIconWhoseSourceWasDeleted) {
   EXPECT_EQ(here.sourceFileSize, bytes);
   EXPECT_EQ(here.totalIcons, "1");
   EXPECT_EQ(here.iconIndex, "0");
+}
+
+TEST(AddImageSize, AllAfterAsSourceTakesEachPictureSizeUpTo3000) {
+  test::TestCollection collection;
+  test::TempDir dir;
+  WriteFileAtomic(dir.File("square.png"), EncodePng(TBitmap(300, 300, PixelFormat::Bits24)));
+  WriteFileAtomic(dir.File("long.png"), EncodePng(TBitmap(4000, 10, PixelFormat::Bits24)));
+  TNewImageSizeAnswer answer{300, 300, 9, false, true, true};
+  collection.ui.imageSizeAnswers.push_back(answer);
+  TAdvancedIcon icon;
+  AddImagesFromFile(collection.lib, icon, dir.File("square.png"), 0);
+  AddImagesFromFile(collection.lib, icon, dir.File("long.png"), 0);
+  EXPECT_EQ(collection.ui.imageSizeRequests.size(), 1u);
+  ASSERT_EQ(icon.Images().Count(), 2);
+  EXPECT_EQ(icon.Images()[1]->ImageWidth(), 3000);
 }
 
 }  // namespace
