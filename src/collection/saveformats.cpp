@@ -29,8 +29,12 @@ bool WriteJpeg(const TSaveJob& job) {
   return true;
 }
 
+// A PNG-compressed image is a PNG file already and is written as it is.
 bool WritePng(const TSaveJob& job) {
-  WriteExportedFile(job.fileName, job.image.SaveToPng());
+  if (job.image.IsPng())
+    WriteExportedFile(job.fileName, job.image.Data());
+  else
+    WriteExportedFile(job.fileName, job.image.SaveToPng());
   return true;
 }
 
