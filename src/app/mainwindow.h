@@ -16,6 +16,7 @@
 #include "appcore/childhost.h"
 #include "appcore/windowplacement.h"
 #include "collection/fmlib.h"
+#include "collection/iconsavefile.h"
 
 class QSplitter;
 class QToolBar;
@@ -25,6 +26,7 @@ namespace varnel {
 
 class TfmLib;
 class TFindDialog;
+class TfmExportSingle;
 class TImagePanel;
 class TLocalGrid;
 class TRecentFilesActions;
@@ -107,6 +109,8 @@ class TfmMain : public QMainWindow, public TMainWindowFrame {
 
   void SaveIconAsCommand();
   void SaveFrame(const TSubIcon& image);
+  void PropertiesCommand();
+  void ExportSingleImageCommand();
   void SetCustomSizeCommand();
   void OptionsCommand();
   void LocateCommand(TFindMode mode);
@@ -144,7 +148,9 @@ class TfmMain : public QMainWindow, public TMainWindowFrame {
   std::map<QString, QAction*> actions_;
   std::unique_ptr<TRecentFilesActions> recentFiles_;
   TFindDialog* findDialog_ = nullptr;
+  TfmExportSingle* exportSingle_ = nullptr;
   std::string openFolder_;
+  TIconSaveDialog iconSave_;  // the icon save dialog's memory of its last name
   bool started_ = false;
   bool refreshPending_ = false;
 };

@@ -16,9 +16,12 @@
 #include <QUrl>
 #include <filesystem>
 
+#include "app/cellimage.h"
 #include "app/commandline.h"
 #include "app/errorhandler.h"
+#include "app/exportsingledialog.h"
 #include "app/finddialog.h"
+#include "app/iconpropertiesdialog.h"
 #include "app/imagepanel.h"
 #include "app/localgrid.h"
 #include "app/mainwindow.h"
@@ -27,6 +30,8 @@
 #include "app/optionsdialog.h"
 #include "app/welcomewindow.h"
 #include "collection/fileimport.h"
+#include "collection/iconsavefile.h"
+#include "collection/singleimageexport.h"
 #include "icons/advancedicon.h"
 #include "platform/folders.h"
 #include "search/droppeditems.h"
@@ -41,14 +46,7 @@ constexpr const char* kOpenFilter =
     "*.exe;*.dll;*.cpl;*.icl;*.nil;*.ocx;*.vbx;*.il;*.res;*.dcr|Icon collections (*.icc;*.icl)|"
     "*.icc;*.icl|Icons (*.ico)|*.ico|Executables (*.exe)|*.exe|DLL files (*.dll)|*.dll|Zip and Rar "
     "archives (*.zip;*.rar)|*.zip;*.rar|All files (*.*)|*.*";
-constexpr const char* kIconSaveFilter = "Icon (*.ico)|*.ico|Cursor (*.cur)|*.cur";
-constexpr const char* kFrameSaveFilter = "Icon (*.ico)|*.ico|PNG image (*.png)|*.png";
 constexpr size_t kMaxDroppedPathLength = 1024;
-
-bool HasExtension(const std::string& name, const char* extension) {
-  std::string actual = std::filesystem::path(name).extension().string();
-  return QString::fromStdString(actual).compare(extension, Qt::CaseInsensitive) == 0;
-}
 
 }  // namespace
 
@@ -66,7 +64,7 @@ void TfmMain::CreateActions() {
   AddCommand("mnExportIconIcons", [] {});
   AddCommand("mnExportAllIcons", [&] { lib.ExportIconsToFolder(true); });
   AddCommand("mnExportSelectedIcons", [&] { lib.ExportIconsToFolder(false); });
-  AddCommand("mnExportSingleImage", [this] { NotAvailable("Single image export"); });
+  AddCommand("mnExportSingleImage", [this] { ExportSingleImageCommand(); });
   AddCommand("aFileExit", [this] { close(); });
   // Edit.
   AddCommand("aEditCut", [&] { lib.Cut(); });
@@ -99,8 +97,8 @@ void TfmMain::CreateActions() {
   for (auto [name, mode] : sorts) AddCommand(name, [&lib, mode] { lib.SortIcons(mode); });
   AddCommand("mnLibLocatebyName", [this] { LocateCommand(TFindMode::Name); });
   AddCommand("mnLibLocatebySourceName", [this] { LocateCommand(TFindMode::Source); });
-  AddCommand("aFileProps", [this] { NotAvailable("The icon properties dialog"); });
-  grid.OnOpenProperties = [this] { NotAvailable("The icon properties dialog"); };
+  AddCommand("aFileProps", [this] { PropertiesCommand(); });
+  grid.OnOpenProperties = [this] { Run([this] { PropertiesCommand(); }); };
   // View.
   for (int size : {16, 32, 48})
     AddCommand(("aDisplayIcon" + std::to_string(size)).c_str(),
@@ -334,35 +332,50 @@ void TfmMain::SaveIconAsCommand() {
   int current = grid_->Current();
   if (current < 0 || current >= lib_->Count()) return;
   const TAdvancedIcon& icon = *lib_->Items().Icons(current);
-  TFileDialogRequest request{
-      "Save Icon as", kIconSaveFilter, 1, openFolder_, lib_->Items().Names(current), "ico", false};
-  std::optional<TFileDialogAnswer> answer = ui_.ChooseFileToSave(request);
-  if (!answer || answer->files.empty()) return;
-  const std::string& name = answer->files[0];
-  if (answer->filterIndex == 2 || HasExtension(name, ".cur"))
-    icon.SaveCursorToFile(name);
-  else
-    icon.SaveToFile(name);
+  if (icon.Images().Count() == 0) return;
+  const TSettings& settings = appSettings_.Values();
+  const TGridLayout& layout = grid_->GridLayout();
+  const TSubIcon* shown = ChooseCellImage(icon, QSize(layout.imageWidth, layout.imageHeight),
+                                          settings.grIconBPP, settings.grExactView);
+  const std::string& name = lib_->Items().Names(current);
+  SaveIconWithDialog(ui_, settings, iconSave_, "Save Icon as", ProposedIconName(iconSave_, name),
+                     &icon, shown);
+}
+
+void TfmMain::ExportSingleImageCommand() {
+  lib_->CheckNotBusy();
+  TIniFile& ini = appSettings_.File();
+  TExportSingleSettings stored = TExportSingleSettings::Read(ini);
+  if (!ExportSingleImage(*lib_, stored, grid_->SizeMode(), appSettings_.Values().grIconBPP,
+                         ExportSingleAsker(this, exportSingle_)))
+    return;
+  stored.Write(ini);
+  ini.UpdateFile();
+}
+
+void TfmMain::PropertiesCommand() {
+  int current = grid_->Current();
+  if (current < 0 || current >= lib_->Count()) return;
+  std::string name = lib_->Items().Names(current);
+  TIconPropsContext context{ui_, appSettings_.Values(), clipboard_, iconSave_};
+  if (!ShowIconProperties(context, *lib_->Items().Icons(current), lib_->SourceOf(current),
+                          lib_->Items().Source(current).position, name, this) ||
+      name == lib_->Items().Names(current))
+    return;
+  lib_->Items().SetName(current, name);
+  lib_->SetModified(true);
+  grid_->Repaint();
 }
 
 void TfmMain::SaveFrame(const TSubIcon& image) {
-  TFileDialogRequest request{"Save Frame", kFrameSaveFilter, 1, openFolder_, "", "ico", false};
-  std::optional<TFileDialogAnswer> answer = ui_.ChooseFileToSave(request);
-  if (!answer || answer->files.empty()) return;
-  const std::string& name = answer->files[0];
-  if (answer->filterIndex == 2 || HasExtension(name, ".png")) {
-    std::vector<uint8_t> png = image.SaveToPng();
-    QFile file(QString::fromStdString(name));
-    if (!file.open(QIODevice::WriteOnly) || file.write(reinterpret_cast<const char*>(png.data()),
-                                                       qint64(png.size())) != qint64(png.size()))
-      throw std::runtime_error("Unable to write to " + name);
-    return;
-  }
-  TAdvancedIcon single;
-  auto copy = std::make_unique<TSubIcon>();
-  copy->LoadCopy(image);
-  single.Images().Add(std::move(copy));
-  single.SaveToFile(name);
+  int current = grid_->Current();
+  if (current < 0 || current >= lib_->Count()) return;
+  const TAdvancedIcon& icon = *lib_->Items().Icons(current);
+  int row = 0;
+  while (row < icon.Images().Count() && icon.Images()[row] != &image) ++row;
+  std::string proposed = ProposedFrameName(iconSave_, lib_->Items().Names(current), row);
+  SaveIconWithDialog(ui_, appSettings_.Values(), iconSave_, "Save Frame", proposed, nullptr,
+                     &image);
 }
 
 void TfmMain::SetCustomSizeCommand() {

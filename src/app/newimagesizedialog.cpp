@@ -149,6 +149,7 @@ TNewImageSizeAnswer TNewImageSizeDialog::Answer() {
   answer.proportions = proportions_->isChecked();
   answer.filter = ChosenFilter(answer.width, answer.height);
   answer.applyToAll = applyToAll_;
+  answer.asSource = choice == kAsSource;
   settings_.Size = choice;
   settings_.Square = square_->isChecked();
   settings_.Width = width_->value();

@@ -9,6 +9,7 @@
 #include "app/confirmationdialog.h"
 #include "app/errorlistdialog.h"
 #include "app/findiconsdialog.h"
+#include "app/icofiledialog.h"
 #include "app/newimagesizedialog.h"
 #include "app/numberpairdialog.h"
 #include "app/progresswindow.h"
@@ -56,10 +57,6 @@ constexpr TButtonKind kButtons[] = {
     {mbYesToAll, QMessageBox::YesToAll, TModalResult::mrYesToAll},
 };
 
-QString JoinedFilters(const std::string& filter) {
-  return QtFileFilters(filter).join(";;");
-}
-
 QString SelectedFilter(const std::string& filter, int index) {
   QStringList filters = QtFileFilters(filter);
   return index >= 1 && index <= filters.size() ? filters[index - 1] : QString();
@@ -74,6 +71,26 @@ QString StartPath(const TFileDialogRequest& request) {
   if (request.initialFolder.empty() || request.fileName.find('/') != std::string::npos)
     return Q(request.fileName);
   return Q(request.initialFolder + "/" + request.fileName);
+}
+
+// Shows a file dialog with the request's title, filters and start; the chosen files.
+std::optional<TFileDialogAnswer> RunFileDialog(TOpenIcoDialog& dialog,
+                                               const TFileDialogRequest& request) {
+  dialog.setWindowTitle(Q(request.title));
+  dialog.setNameFilters(QtFileFilters(request.filter));
+  QString selected = SelectedFilter(request.filter, request.filterIndex);
+  if (!selected.isEmpty()) dialog.selectNameFilter(selected);
+  QString start = StartPath(request);
+  if (QFileInfo(start).isDir())
+    dialog.setDirectory(start);
+  else if (!start.isEmpty())
+    dialog.selectFile(start);
+  if (!dialog.Execute()) return std::nullopt;
+  TFileDialogAnswer answer;
+  for (const QString& file : dialog.selectedFiles()) answer.files.push_back(file.toStdString());
+  if (answer.files.empty()) return std::nullopt;
+  answer.filterIndex = FilterIndexOf(request.filter, dialog.selectedNameFilter());
+  return answer;
 }
 
 }  // namespace
@@ -158,35 +175,17 @@ void TQtUserInterface::ShowErrorList(const std::vector<std::string>& lines) {
 
 std::optional<TFileDialogAnswer> TQtUserInterface::ChooseFilesToOpen(
     const TFileDialogRequest& request) {
-  QString selected = SelectedFilter(request.filter, request.filterIndex);
-  TFileDialogAnswer answer;
-  if (request.multiSelect) {
-    for (const QString& file :
-         QFileDialog::getOpenFileNames(window_, Q(request.title), StartPath(request),
-                                       JoinedFilters(request.filter), &selected))
-      answer.files.push_back(file.toStdString());
-  } else {
-    QString file = QFileDialog::getOpenFileName(window_, Q(request.title), StartPath(request),
-                                                JoinedFilters(request.filter), &selected);
-    if (!file.isEmpty()) answer.files.push_back(file.toStdString());
-  }
-  if (answer.files.empty()) return std::nullopt;
-  answer.filterIndex = FilterIndexOf(request.filter, selected);
-  return answer;
+  TOpenIcoDialog dialog(window_);
+  dialog.setFileMode(request.multiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+  return RunFileDialog(dialog, request);
 }
 
 std::optional<TFileDialogAnswer> TQtUserInterface::ChooseFileToSave(
     const TFileDialogRequest& request) {
-  QString selected = SelectedFilter(request.filter, request.filterIndex);
-  QString file = QFileDialog::getSaveFileName(window_, Q(request.title), StartPath(request),
-                                              JoinedFilters(request.filter), &selected);
-  if (file.isEmpty()) return std::nullopt;
-  if (!request.defaultExtension.empty() && QFileInfo(file).suffix().isEmpty())
-    file += "." + Q(request.defaultExtension);
-  TFileDialogAnswer answer;
-  answer.files.push_back(file.toStdString());
-  answer.filterIndex = FilterIndexOf(request.filter, selected);
-  return answer;
+  TSaveIcoDialog dialog(window_);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
+  if (!request.defaultExtension.empty()) dialog.setDefaultSuffix(Q(request.defaultExtension));
+  return RunFileDialog(dialog, request);
 }
 
 std::optional<std::string> TQtUserInterface::ChooseFolder(const TFolderRequest& request) {

@@ -1,6 +1,5 @@
 // varnel-cli thumbnail: what the grid shows for one icon of a file, written as a PNG.
 
-#include <charconv>
 #include <optional>
 #include <string>
 
@@ -8,6 +7,7 @@
 #include "base/fileio.h"
 #include "cli/command.h"
 #include "cli/iconfiles.h"
+#include "cli/optionvalues.h"
 #include "graphics/pngcodec.h"
 #include "icons/icondrawing.h"
 
@@ -34,11 +34,7 @@ struct ThumbnailOptions {
 };
 
 std::optional<int> ParseNumber(const std::string& text, int low, int high) {
-  int value = 0;
-  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size() || value < low || value > high)
-    return std::nullopt;
-  return value;
+  return ParseNumberIn(text, low, high);
 }
 
 // "W" or "WxH".
@@ -52,18 +48,11 @@ bool ParseSize(const std::string& text, ThumbnailOptions& options) {
   return true;
 }
 
-// "#RRGGBB" or "none".
+// "#RRGGBB", a colour name or "none".
 bool ParseBackground(const std::string& text, ThumbnailOptions& options) {
-  if (text == "none") {
-    options.background = clNone;
-    return true;
-  }
-  unsigned value = 0;
-  if (text.size() != 7 || text[0] != '#') return false;
-  auto [end, error] = std::from_chars(text.data() + 1, text.data() + 7, value, 16);
-  if (error != std::errc() || end != text.data() + 7) return false;
-  options.background = RGB(uint8_t(value >> 16), uint8_t(value >> 8), uint8_t(value));
-  return true;
+  std::optional<TColor> color = ParseColorValue(text);
+  if (color) options.background = *color;
+  return color.has_value();
 }
 
 // Takes the value of an option; false (after a usage message) when it is missing or invalid.

@@ -311,10 +311,16 @@ namespace {
 
 constexpr int kPictureSizeFilterThreshold = 80;
 
+// The answer remembered after "All": "As source" takes each picture's size, up to 3000 a side.
+TNewImageSizeAnswer RememberedImageSize(TNewImageSizeAnswer answer, int width, int height) {
+  if (answer.asSource) answer.width = std::min(width, 3000), answer.height = std::min(height, 3000);
+  return answer;
+}
+
 // The "Add Image" question for a picture's size; the previous answer while it is to be reused.
 std::optional<TNewImageSizeAnswer> AskImageSize(TfmLib& lib, const std::string& path, int width,
                                                 int height) {
-  if (lib.ApplySizeToAll) return lib.LastImageSize;
+  if (lib.ApplySizeToAll) return RememberedImageSize(lib.LastImageSize, width, height);
   if (lib.UI().ProgressShown()) lib.UI().CloseProgress();
   auto answer =
       lib.UI().AskNewImageSize({std::filesystem::path(path).filename().string(), width, height});

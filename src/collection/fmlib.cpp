@@ -3,6 +3,7 @@
 #include "collection/fmlib.h"
 
 #include "collection/busyscope.h"
+#include "collection/iconfolderexport.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -34,8 +35,8 @@ void TfmLib::IdleUpdate() {
   if (Visible()) UpdateStatus();
 }
 
-void TfmLib::ExportIconsToFolder(bool) {
-  throw Exception("Exporting icons to a folder is not available yet");
+void TfmLib::ExportIconsToFolder(bool all) {
+  varnel::ExportIconsToFolder(*this, all);
 }
 
 // --- Busy states ----------------------------------------------------------------------------

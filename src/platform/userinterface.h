@@ -110,6 +110,7 @@ struct TFileDialogRequest {
   std::string fileName;
   std::string defaultExtension;
   bool multiSelect = false;
+  bool confirmOverwrite = true;  // save dialogs: the dialog's own question about existing files
 };
 struct TFileDialogAnswer {
   std::vector<std::string> files;
@@ -134,6 +135,7 @@ struct TNewImageSizeAnswer {
   int filter = 9;  // resample filter index
   bool proportions = true;
   bool applyToAll = false;  // "All" was pressed
+  bool asSource = false;    // "As source": later pictures under "All" keep their own size
 };
 
 // The overwrite dialog of exports that meet an existing file.

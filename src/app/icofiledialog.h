@@ -1,0 +1,51 @@
+#pragma once
+// TOpenIcoDialog and TSaveIcoDialog: the program's file dialogs for icons, the non-native Qt
+// file dialog (alike under every desktop) with the preview panel added at its right. Started
+// with an icon index, the open dialog is the icon picker.
+
+#include <QFileDialog>
+#include <string>
+
+namespace varnel {
+
+class TIniFile;
+class TIcoPreviewPanel;
+
+inline constexpr const char* kOpenIcoFilter =
+    "Icon files (*.ico;*.icl;*.nil;*.exe;*.dll;*.cpl;*.ocx;*.vbx)|*.exe;*.dll;*.ico;*.cpl;*.icl;"
+    "*.nil;*.ocx;*.vbx;*.il;*.icc;*.icpr|Libraries (*.icl;*.nil;*.dll;*.exe;*.cpl;*.ocx;*.vbx)|"
+    "*.exe;*.dll;*.cpl;*.icl;*.nil;*.ocx;*.vbx;*.il;*.icc|Icons (*.ico)|*.ico|Cursors (*.cur)|"
+    "*.cur|All files(*.*)|*.*";
+
+class TOpenIcoDialog : public QFileDialog {
+  Q_OBJECT
+
+ public:
+  explicit TOpenIcoDialog(QWidget* parent = nullptr, AcceptMode mode = AcceptOpen);
+
+  TIcoPreviewPanel* Panel() const { return panel_; }
+  // Shows the dialog; whether the user confirmed. Afterwards SelectedIndex() is the grid's
+  // current cell when the grid was showing (-1 past the last icon), else 0.
+  bool Execute();
+  // The icon picker: as Execute, the grid starting at index (a negative index names the icon
+  // whose resource name is its absolute value).
+  bool ExecuteWithIcon(int index);
+  int SelectedIndex() const { return selectedIndex_; }
+  // Starts with the file named in the settings when it exists, else in its nearest existing
+  // folder.
+  void LoadStartFile(const TIniFile& ini, const std::string& section, const std::string& key);
+  void SetDefaultDrawing(bool plain);
+
+ private:
+  TIcoPreviewPanel* panel_ = nullptr;
+  int selectedIndex_ = 0;
+};
+
+class TSaveIcoDialog : public TOpenIcoDialog {
+  Q_OBJECT
+
+ public:
+  explicit TSaveIcoDialog(QWidget* parent = nullptr) : TOpenIcoDialog(parent, AcceptSave) {}
+};
+
+}  // namespace varnel

@@ -1,0 +1,29 @@
+#pragma once
+// File names of exported icons: reserved device names, the name an icon is written under and
+// names made unique by their trailing number.
+
+#include <string>
+#include <string_view>
+
+namespace varnel {
+
+// "aux", "con", "prn", "nul", and "com" or "lpt" followed by one digit 1 to 9, in any case.
+bool IsReservedDeviceName(std::string_view base);
+
+// The file name (without folder) an item of the collection is exported under: its name without
+// extension, "_" appended to a reserved device name, then "." and extension. A "/" in the name
+// becomes "_" so that the file stays in the chosen folder.
+std::string ExportFileName(const std::string& itemName, const std::string& extension);
+
+// The path with its base name's trailing number increased (see IncrementName) until no file of
+// that name exists and the base name is not a reserved device name.
+std::string UniqueFileName(const std::string& path);
+
+// The folder part of a path with its trailing separator ("" when there is none).
+std::string FolderOf(const std::string& path);
+// The path without its extension (the last "." after the last separator and what follows).
+std::string WithoutExtension(const std::string& path);
+// The extension of a path, without the dot and in lower case; "" when there is none.
+std::string LowerExtension(const std::string& path);
+
+}  // namespace varnel

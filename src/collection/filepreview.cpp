@@ -1,0 +1,219 @@
+#include "collection/filepreview.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "base/fileio.h"
+#include "base/filereadstream.h"
+#include "collection/collection.h"
+#include "collection/fileimport.h"
+#include "collection/filekind.h"
+#include "collection/kindreaders.h"
+#include "graphics/resample.h"
+#include "graphics/resamplefilters.h"
+#include "icons/icondrawing.h"
+
+namespace varnel {
+
+namespace {
+
+constexpr int64_t kMinPreviewFileSize = 5;
+constexpr int kCellSize = 32;
+constexpr int kMacIconSize = 128;
+constexpr int kAreaMargin = 2;
+
+std::string IconDescription(const std::string& typeWord, const TAdvancedIcon& icon) {
+  const TSubIconList& images = icon.Images();
+  if (images.Count() == 1) return typeWord + " " + images[0]->GetShortDescription();
+  return typeWord + ", formats: " + std::to_string(images.Count());
+}
+
+// "ICO" or "CUR" by the type word of the file's header.
+std::string IconTypeWord(const std::string& path) {
+  FileReadStream stream(path);
+  uint8_t head[4] = {};
+  return stream.Read(head, 4) == 4 && head[2] == 2 ? "CUR" : "ICO";
+}
+
+void PreviewIcon(TFilePreview& preview, std::unique_ptr<TAdvancedIcon> icon,
+                 const std::string& typeWord, int size, int depth, TColor panel) {
+  if (!icon || icon->Images().Count() == 0) return;
+  DrawPreview(preview.picture, *icon, size, panel, depth, size);
+  if (preview.picture.Empty()) return;
+  preview.kind = TPreviewKind::Picture;
+  preview.label = IconDescription(typeWord, *icon);
+  preview.icon = std::move(icon);
+}
+
+void TakeCollectionItems(TFilePreview& preview, const std::string& path) {
+  TCollection collection;
+  FileReadStream stream(path);
+  collection.Read(stream, path);
+  TIconList& items = collection.Items();
+  while (items.Count()) {  // taken from the end, which moves nothing, then put in order
+    TIconList::Item item = items.TakeItem(items.Count() - 1);
+    preview.names.push_back(item.name);
+    preview.icons.push_back(std::move(item.icon));
+  }
+  std::reverse(preview.names.begin(), preview.names.end());
+  std::reverse(preview.icons.begin(), preview.icons.end());
+}
+
+void PreviewLibrary(TFilePreview& preview, const std::string& path, TFileKind kind) {
+  if (kind == TFileKind::fkCollection) {
+    TakeCollectionItems(preview, path);
+  } else {
+    FileContents contents = ReadFileContents(path, {});
+    for (FoundIcon& found : contents.icons) {
+      preview.names.push_back(found.name);
+      preview.icons.push_back(std::move(found.icon));
+    }
+  }
+  if (preview.icons.empty()) return;
+  preview.kind = TPreviewKind::Grid;
+  preview.label = "Icons: " + std::to_string(preview.icons.size());
+}
+
+const char* PictureTypeWord(TFileKind kind) {
+  switch (kind) {
+    case TFileKind::fkBitmap:
+      return "BMP";
+    case TFileKind::fkGif:
+      return "GIF";
+    case TFileKind::fkJpeg:
+    case TFileKind::fkCmykJpeg:
+      return "JPEG";
+    case TFileKind::fkPsd:
+      return "PSD";
+    case TFileKind::fkPng:
+      return "PNG";
+    default:
+      return "Picture";
+  }
+}
+
+// The picture composed on the panel colour where it is transparent.
+TBitmap OnPanel(const TPicture& picture, TColor panel) {
+  TBitmap shown(picture.color.Width(), picture.color.Height(), PixelFormat::Bits24);
+  shown.Fill(panel);
+  bool alpha = picture.color.Format() == PixelFormat::Bits32;
+  for (int y = 0; y < shown.Height(); ++y)
+    for (int x = 0; x < shown.Width(); ++x) {
+      bool masked = picture.mask && picture.mask->GetPixel(x, y) != clBlack;
+      if (masked) continue;
+      TColor color = picture.color.GetPixel(x, y);
+      int a = alpha ? picture.color.ScanLine(y)[x * 4 + 3] : 255;
+      auto mix = [a](int fg, int bg) { return uint8_t(bg + (fg - bg) * a / 255); };
+      shown.SetPixel(
+          x, y,
+          RGB(mix(GetRValue(color), GetRValue(panel)), mix(GetGValue(color), GetGValue(panel)),
+              mix(GetBValue(color), GetBValue(panel))));
+    }
+  return shown;
+}
+
+void PreviewPicture(TFilePreview& preview, const TKindReader& reader, const std::string& path,
+                    TColor panel) {
+  TPicture picture = ReadPictureOf(reader, path);
+  if (picture.color.Empty()) return;
+  preview.kind = TPreviewKind::Picture;
+  bool bitmap = reader.kind == TFileKind::fkBitmap;
+  preview.label = PictureDescription(PictureTypeWord(reader.kind), picture.color, bitmap);
+  preview.animated = reader.kind == TFileKind::fkGif;
+  preview.picture = OnPanel(picture, panel);
+}
+
+void FillPreview(TFilePreview& preview, const std::string& path, const TPreviewOptions& options) {
+  TFileKindInfo info = DetectFileKind(path);
+  const TKindReader& reader = ReaderOf(info.kind);
+  switch (info.kind) {
+    case TFileKind::fkIcon:
+      return PreviewIcon(preview, ReadIconOf(reader, path), IconTypeWord(path),
+                         options.largeIconSize, options.screenDepth, options.panelColor);
+    case TFileKind::fkIconProject:
+    case TFileKind::fkMacIcon: {
+      bool mac = info.kind == TFileKind::fkMacIcon;
+      if (!reader.readIcon) return;
+      return PreviewIcon(preview, ReadIconOf(reader, path), mac ? "Mac Icon" : "ICPR",
+                         mac ? kMacIconSize : options.largeIconSize, mac ? 32 : options.screenDepth,
+                         options.panelColor);
+    }
+    case TFileKind::fkModule:
+    case TFileKind::fkCollection:
+    case TFileKind::fkResource32:
+    case TFileKind::fkResource16:
+      return PreviewLibrary(preview, path, info.kind);
+    default:
+      if (reader.group == TKindGroup::Picture && reader.readPicture)
+        PreviewPicture(preview, reader, path, options.panelColor);
+  }
+}
+
+}  // namespace
+
+TFilePreview BuildFilePreview(const std::string& path, const TPreviewOptions& options) {
+  TFilePreview preview;
+  try {
+    if (FileSizeOf(path) < kMinPreviewFileSize) return preview;
+    FillPreview(preview, path, options);
+  } catch (const std::exception&) {
+    preview = TFilePreview();
+  }
+  return preview;
+}
+
+std::string PictureDescription(const std::string& typeWord, const TBitmap& picture,
+                               bool withDepth) {
+  std::string text =
+      typeWord + " " + std::to_string(picture.Width()) + "x" + std::to_string(picture.Height());
+  if (withDepth) text += "x" + std::to_string(picture.BitsPerPixel()) + "bit";
+  return text;
+}
+
+TBitmap FitPreviewPicture(const TBitmap& picture, int areaWidth, int areaHeight, bool plain) {
+  TBitmap source = picture;
+  if (source.Format() == PixelFormat::Bits4) source.SetFormat(PixelFormat::Bits24);
+  int roomX = std::max(areaWidth - 2 * kAreaMargin, 1);
+  int roomY = std::max(areaHeight - 2 * kAreaMargin, 1);
+  if (source.Width() <= roomX && source.Height() <= roomY) return source;
+  double scale = std::min(double(roomX) / source.Width(), double(roomY) / source.Height());
+  int width = std::max(1, int(std::lround(source.Width() * scale)));
+  int height = std::max(1, int(std::lround(source.Height() * scale)));
+  source.SetFormat(PixelFormat::Bits24);
+  TBitmap fitted(width, height, PixelFormat::Bits24);
+  Resample(source, fitted, plain ? 0 : rfMitchell);
+  return fitted;
+}
+
+TBitmap PreviewCellPicture(const TAdvancedIcon& icon, TColor background) {
+  TBitmap picture;
+  DrawPreview(picture, icon, kCellSize, background, 32, kCellSize);
+  return FitPreviewPicture(picture, kCellSize + 2 * kAreaMargin, kCellSize + 2 * kAreaMargin,
+                           false);
+}
+
+TBitmap IconImagesStrip(const TAdvancedIcon& icon, TColor background) {
+  constexpr int kGap = 2;
+  int widest = 0, tallest = 0, totalWidth = 0, totalHeight = 0;
+  for (const auto& image : icon.Images()) {
+    widest = std::max(widest, image->ImageWidth());
+    tallest = std::max(tallest, image->ImageHeight());
+    totalWidth += image->ImageWidth() + kGap;
+    totalHeight += image->ImageHeight() + kGap;
+  }
+  if (widest == 0 || tallest == 0) return {};
+  bool sideBySide = widest < 2 * tallest;
+  TBitmap strip(sideBySide ? totalWidth - kGap : widest, sideBySide ? tallest : totalHeight - kGap,
+                PixelFormat::Bits24);
+  strip.Fill(background);
+  int at = 0;
+  for (const auto& image : icon.Images()) {
+    int x = sideBySide ? at : (widest - image->ImageWidth()) / 2;
+    int y = sideBySide ? (tallest - image->ImageHeight()) / 2 : at;
+    if (image->IsDrawable()) DrawMasked(strip, x, y, background, *image);
+    at += (sideBySide ? image->ImageWidth() : image->ImageHeight()) + kGap;
+  }
+  return strip;
+}
+
+}  // namespace varnel

@@ -1,0 +1,45 @@
+#pragma once
+// Icons of the collection written as files of a folder: the folder checks, the loop over the
+// items with the overwrite questions, the stop button and the busy state.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "collection/overwritechooser.h"
+
+namespace varnel {
+
+class TfmLib;
+
+// One file an item is written as: its name in the folder and the writer of that path.
+struct TExportFile {
+  std::string name;
+  std::function<void(const std::string& path)> write;
+};
+// The files of item index (none to leave the item out).
+using TItemFiles = std::function<std::vector<TExportFile>(int index)>;
+
+struct TFolderExportResult {
+  int written = 0;
+  bool cancelled = false;  // "Cancel" in the overwrite dialog or the stop button
+};
+
+// The chosen folder without a trailing separator (a root keeps it) checked not to be a file
+// ("Can`t create directory, because this file found: NAME"), then with the separator.
+std::string PrepareExportFolder(std::string folder);
+
+// Writes the files of every item in collection order in the busy state; each existing file goes
+// through chooser; status panel 0 shows "Saving: NAME". Ends at a cancel, at the stop button or
+// at a writer's error (raised; files written so far stay).
+TFolderExportResult ExportItemsToFolder(TfmLib& lib, const std::string& folder,
+                                        const TItemFiles& files, TOverwriteChooser& chooser);
+
+// The file of an item as an icon file named after it; none for
+// items without images.
+std::vector<TExportFile> IconFileOfItem(const TfmLib& lib, int index);
+
+// The collection window's "All Icons to Folder" (all) and "Selected Icons to Folder".
+void ExportIconsToFolder(TfmLib& lib, bool all);
+
+}  // namespace varnel

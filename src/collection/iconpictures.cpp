@@ -1,0 +1,47 @@
+#include "collection/iconpictures.h"
+
+#include "appcore/settings.h"
+#include "base/errors.h"
+#include "collection/minimaljpegwriter.h"
+#include "graphics/bmpcodec.h"
+#include "icons/icondrawing.h"
+#include "icons/subicon.h"
+
+namespace varnel {
+
+namespace {
+
+constexpr int kJpegQuality = 100;
+constexpr int kJpegRetryQuality = 70;
+
+}  // namespace
+
+TColor BackgroundForDepth(const TSettings& settings, int bpp) {
+  if (bpp == 1) return settings.Back1bpp;
+  if (bpp == 4) return settings.Back4bpp;
+  return settings.Back8bpp;
+}
+
+TBitmap ImageOnBackground(const TSubIcon& image, TColor background) {
+  TBitmap composite(image.ImageWidth(), image.ImageHeight(), PixelFormat::Bits24);
+  composite.Fill(background);
+  DrawMasked(composite, 0, 0, background, image);
+  return composite;
+}
+
+std::vector<uint8_t> BitmapFileOfImage(const TSubIcon& image, TColor background) {
+  if (image.BitsPerPixel() != 32) return SaveBmp(ImageOnBackground(image, background));
+  TBitmap withAlpha;
+  image.GetBitmaps(nullptr, &withAlpha, clNone, nullptr);
+  return SaveBmp(withAlpha);
+}
+
+std::vector<uint8_t> JpegFileOfPicture(const TBitmap& picture) {
+  try {
+    return EncodeJpegMinimal(picture, kJpegQuality);
+  } catch (const EInvalidGraphic&) {
+    return EncodeJpegMinimal(picture, kJpegRetryQuality);
+  }
+}
+
+}  // namespace varnel

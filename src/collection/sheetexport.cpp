@@ -1,0 +1,91 @@
+#include "collection/sheetexport.h"
+
+#include <filesystem>
+
+#include "base/errors.h"
+#include "collection/exportfilewriter.h"
+#include "collection/exportnames.h"
+#include "collection/fmlib.h"
+#include "collection/iconpictures.h"
+#include "collection/sheetlayout.h"
+#include "graphics/bmpcodec.h"
+#include "graphics/pngcodec.h"
+#include "icons/advancedicon.h"
+#include "icons/icondrawing.h"
+
+namespace varnel {
+
+namespace {
+
+PixelFormat SheetFormat(int itemBpp) {
+  if (itemBpp == 1 || itemBpp == 4) return PixelFormat::Bits4;
+  return itemBpp == 32 ? PixelFormat::Bits32 : PixelFormat::Bits24;
+}
+
+// Sheets are drawn in true colour and reduced to the sheet's format when saved.
+TBitmap BlankSheet(const TSheetLayout& layout, const TSheetJob& job) {
+  bool transparent = SheetFormat(job.itemBpp) == PixelFormat::Bits32;
+  TBitmap sheet(layout.width, layout.height,
+                transparent ? PixelFormat::Bits32 : PixelFormat::Bits24);
+  if (!transparent) sheet.Fill(job.settings.bkColor);
+  return sheet;
+}
+
+void DrawItem(TBitmap& sheet, const TSheetLayout& layout, int k, const TSheetJob& job,
+              const TAdvancedIcon& icon) {
+  const TSubIcon* image = icon.GetBestImage(layout.cellWidth, layout.cellHeight, job.itemBpp);
+  if (!image || !image->IsDrawable()) return;
+  TCellRect place = PlaceInCell(layout.Cell(k), image->ImageWidth(), image->ImageHeight(),
+                                job.settings.StretchToFit);
+  if (place.Width() <= 0 || place.Height() <= 0) return;
+  DrawStretched(sheet, place.left, place.top, clNone, *image, place.Height(), place.Width());
+}
+
+std::vector<uint8_t> SheetFile(TBitmap sheet, const TSheetJob& job) {
+  if (job.extension == "jpg") return JpegFileOfPicture(sheet);
+  sheet.SetFormat(SheetFormat(job.itemBpp));
+  if (job.extension == "png") return EncodePng(sheet);
+  if (job.extension == "bmp") return SaveBmp(sheet);
+  throw Exception("The writer for ." + job.extension + " is not available yet");
+}
+
+void SaveSheet(const TBitmap& sheet, const std::string& base, const TSheetJob& job) {
+  std::string name = base + "." + job.extension;
+  std::error_code error;
+  if (std::filesystem::exists(name, error))
+    std::filesystem::copy_file(name, base + ".bak",
+                               std::filesystem::copy_options::overwrite_existing, error);
+  WriteExportedFile(name, SheetFile(sheet, job));
+}
+
+}  // namespace
+
+TSheetResult WriteSheets(const TSheetJob& job) {
+  TSheetResult result;
+  if (job.icons.empty()) return result;
+  TSheetLayout layout = TSheetLayout::Of(job.settings, int(job.icons.size()));
+  std::string base = WithoutExtension(job.fileName);
+  if (layout.MultipleSheets()) base += "01";
+  TBitmap sheet = BlankSheet(layout, job);
+  for (size_t i = 0; i < job.icons.size(); ++i) {
+    int k = int(i % size_t(layout.perSheet));
+    if (k == 0 && i > 0) {
+      SaveSheet(sheet, base, job);
+      ++result.sheets;
+      base = IncrementName(base);
+      sheet = BlankSheet(layout, job);
+    }
+    DrawItem(sheet, layout, k, job, *job.icons[i]);
+  }
+  SaveSheet(sheet, base, job);
+  ++result.sheets;
+  result.lastFile = base + "." + job.extension;
+  return result;
+}
+
+std::string SheetClosingMessage(const TSheetResult& result) {
+  if (result.sheets < 2) return "";
+  return std::to_string(result.sheets) + " images saved. Last image: " + result.lastFile;
+}
+
+}  // namespace varnel

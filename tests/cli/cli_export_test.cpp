@@ -1,0 +1,168 @@
+// varnel-cli export and sheet on real icons and modules, with icotool as the oracle of the icon
+// files written.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <regex>
+#include <string>
+
+#include "cli/clirunner.h"
+#include "support/corpus.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using varnel::test::RunCli;
+using varnel::test::RunCommand;
+using Formats = std::vector<std::string>;  // "WxHxBPP", sorted
+
+std::string Quoted(const std::string& path) {
+  return "'" + path + "'";
+}
+
+Formats Sorted(Formats formats) {
+  std::sort(formats.begin(), formats.end());
+  return formats;
+}
+
+Formats Matches(const std::string& text, const std::regex& pattern) {
+  Formats formats;
+  for (std::sregex_iterator it(text.begin(), text.end(), pattern), end; it != end; ++it)
+    formats.push_back((*it)[1].str() + "x" + (*it)[2].str() + "x" + (*it)[3].str());
+  return formats;
+}
+
+// The images of every icon varnel-cli list reports for a file.
+Formats ListedFormats(const std::string& file) {
+  static const std::regex image(R"re("width": (\d+), "height": (\d+), "bpp": (\d+))re");
+  return Sorted(Matches(RunCli("list --json " + Quoted(file)).out, image));
+}
+
+// The images icotool reads from an icon or cursor file.
+Formats IcotoolFormatsOf(const std::string& file) {
+  static const std::regex image(R"(--width=(\d+) --height=(\d+) --bit-depth=(\d+))");
+  return Matches(RunCommand("icotool --list " + Quoted(file) + " 2>/dev/null").out, image);
+}
+
+// The images icotool reads from every icon file of a folder.
+Formats IcotoolFormats(const std::string& folder, int& files) {
+  Formats formats;
+  files = 0;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    ++files;
+    for (const std::string& format : IcotoolFormatsOf(entry.path().string()))
+      formats.push_back(format);
+  }
+  return Sorted(formats);
+}
+
+// What icotool should find in the files exported from input: the images the list reports,
+// except where icotool itself refuses some images of an icon file (their bytes are copied
+// unchanged, so it refuses them again).
+Formats ExpectedFormats(const std::string& input, const Formats& listed) {
+  if (!input.ends_with(".ico") && !input.ends_with(".cur")) return listed;
+  Formats original = Sorted(IcotoolFormatsOf(input));
+  return original.size() < listed.size() ? original : listed;
+}
+
+std::vector<std::string> ExportInputs() {
+  std::vector<std::string> files = varnel::test::CorpusFiles("ico", {".ico"});
+  for (const std::string& cursor : varnel::test::CorpusFiles("cur", {".cur"}))
+    files.push_back(cursor);
+  std::error_code error;
+  for (const auto& entry : fs::directory_iterator("/usr/share/nsis/Stubs", error))
+    if (!entry.path().string().ends_with("/uninst")) files.push_back(entry.path().string());
+  return files;
+}
+
+TEST(CliExport, IconFilesHoldTheImagesTheListReports) {
+  if (RunCommand("icotool --version").status != 0) GTEST_SKIP() << "icotool is missing";
+  std::vector<std::string> inputs = ExportInputs();
+  if (inputs.empty()) GTEST_SKIP() << "no sample files";
+  for (const std::string& input : inputs) {
+    Formats listed = ListedFormats(input);
+    varnel::test::TempDir dir;
+    auto result = RunCli("export " + Quoted(input) + " -o " + Quoted(dir.Path()));
+    if (listed.empty()) continue;  // files the reader rejects have nothing to export
+    EXPECT_EQ(result.status, 0) << input << ": " << result.out;
+    int files = 0;
+    EXPECT_EQ(IcotoolFormats(dir.Path(), files), ExpectedFormats(input, listed)) << input;
+    EXPECT_GE(files, 1) << input;
+  }
+}
+
+TEST(CliExport, ExistingFilesAreSkippedRenamedOrOverwritten) {
+  VARNEL_SKIP_WITHOUT_CORPUS("ico/python.ico", "ico/hopper.ico");
+  varnel::test::TempDir dir;
+  std::string input = Quoted(varnel::test::CorpusPath("ico/python.ico"));
+  std::string out = " -o " + Quoted(dir.Path());
+  ASSERT_EQ(RunCli("export " + input + out).status, 0);
+  ASSERT_EQ(RunCli("export " + input + out + " --rename").status, 0);
+  ASSERT_EQ(RunCli("export " + input + out + " --rename").status, 0);
+  int files = 0;
+  IcotoolFormats(dir.Path(), files);
+  EXPECT_EQ(files, 3);
+  std::string first = (*fs::directory_iterator(dir.Path())).path().string();
+  auto before = fs::file_size(first);
+  ASSERT_EQ(
+      RunCommand("cp " + Quoted(varnel::test::CorpusPath("ico/hopper.ico")) + " " + Quoted(first))
+          .status,
+      0);
+  ASSERT_EQ(RunCli("export " + input + out + " --skip").status, 0);
+  EXPECT_NE(fs::file_size(first), before);
+  ASSERT_EQ(RunCli("export " + input + out + " --overwrite").status, 0);
+  IcotoolFormats(dir.Path(), files);
+  EXPECT_EQ(files, 3);
+}
+
+TEST(CliExport, AllImagesArePicturesNumberedFromZero) {
+  VARNEL_SKIP_WITHOUT_CORPUS("ico/python.ico");
+  varnel::test::TempDir dir;
+  auto result = RunCli("export " + Quoted(varnel::test::CorpusPath("ico/python.ico")) +
+                       " --all-images --format png -o " + Quoted(dir.Path()));
+  ASSERT_EQ(result.status, 0) << result.out;
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(dir.Path()))
+    names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  ASSERT_EQ(names.size(), 3u);
+  for (int i = 0; i < 3; ++i) EXPECT_TRUE(names[i].ends_with("-" + std::to_string(i) + ".png"));
+  // The pictures hold the pixels the grid's exact view draws (python.ico: 16, 32, 48, 32-bit).
+  if (fs::exists("/usr/bin/convert")) {
+    for (int i = 0; i < 3; ++i) {
+      std::string size = std::to_string(16 * (i + 1));
+      std::string thumbnail = dir.File("thumb" + size + ".out");
+      ASSERT_EQ(RunCli("thumbnail " + Quoted(varnel::test::CorpusPath("ico/python.ico")) +
+                       " --exact --bpp 32 --size " + size + " -o " + Quoted(thumbnail))
+                    .status,
+                0);
+      auto rgba = [](const std::string& file) {
+        return RunCommand("convert png:" + Quoted(file) + " -depth 8 rgba:-").out;
+      };
+      EXPECT_EQ(rgba(dir.File(names[size_t(i)])), rgba(thumbnail)) << names[size_t(i)];
+    }
+  }
+  EXPECT_NE(RunCli("export x.ico -o " + Quoted(dir.Path()) + " --format tga").status, 0);
+}
+
+TEST(CliSheet, FortyFiveIconsInTwentyColumnsAndTwoRows) {
+  VARNEL_SKIP_WITHOUT_CORPUS("ico/python.ico");
+  varnel::test::TempDir dir;
+  std::string inputs;
+  for (int i = 0; i < 45; ++i) inputs += Quoted(varnel::test::CorpusPath("ico/python.ico")) + " ";
+  auto result = RunCli("sheet " + inputs + "--columns 20 --rows 2 -o " + dir.File("name.png"));
+  ASSERT_EQ(result.status, 0) << result.out;
+  EXPECT_NE(result.out.find("2 images saved. Last image: " + dir.File("name02.png")),
+            std::string::npos);
+  EXPECT_TRUE(fs::exists(dir.File("name01.png")));
+  EXPECT_FALSE(fs::exists(dir.File("name03.png")));
+  result = RunCli("sheet " + inputs.substr(0, inputs.find(' ') + 1) + "--cell 48x48 -o " +
+                  dir.File("one.bmp"));
+  ASSERT_EQ(result.status, 0) << result.out;
+  EXPECT_TRUE(fs::exists(dir.File("one.bmp")));
+  EXPECT_EQ(RunCli("sheet x.ico --bpp 8 -o " + dir.File("x.png")).status, 2);
+}
+
+}  // namespace
