@@ -2,8 +2,8 @@
 
 #include "appcore/settings.h"
 #include "base/errors.h"
-#include "collection/minimaljpegwriter.h"
 #include "graphics/bmpcodec.h"
+#include "graphics/jpegencoder.h"
 #include "icons/icondrawing.h"
 #include "icons/subicon.h"
 
@@ -38,9 +38,9 @@ std::vector<uint8_t> BitmapFileOfImage(const TSubIcon& image, TColor background)
 
 std::vector<uint8_t> JpegFileOfPicture(const TBitmap& picture) {
   try {
-    return EncodeJpegMinimal(picture, kJpegQuality);
+    return EncodeJpeg(picture, kJpegQuality);
   } catch (const EInvalidGraphic&) {
-    return EncodeJpegMinimal(picture, kJpegRetryQuality);
+    return EncodeJpeg(picture, kJpegRetryQuality);
   }
 }
 

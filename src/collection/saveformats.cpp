@@ -7,12 +7,20 @@
 #include "collection/exportfilewriter.h"
 #include "collection/exportnames.h"
 #include "collection/iconpictures.h"
+#include "graphics/gifcodec.h"
 #include "icons/advancedicon.h"
+#include "icons/gifexport.h"
+#include "icons/icnswriter.h"
+#include "icons/iconproject.h"
+#include "icons/rasterpictures.h"
 #include "platform/userinterface.h"
 
 namespace varnel {
 
 namespace {
+
+// Pixels whose alpha is below this are transparent in pictures of one transparent colour.
+constexpr int kExportAlphaThreshold = 80;
 
 bool WriteIcon(const TSaveJob& job) {
   WriteExportedIcon(job.icon, job.fileName);
@@ -51,12 +59,44 @@ bool WriteCursor(const TSaveJob& job) {
   return true;
 }
 
+bool WriteGif(const TSaveJob& job) {
+  WriteExportedFile(job.fileName, EncodeGif(ImageToGif(job.image, kExportAlphaThreshold)));
+  return true;
+}
+
+bool WriteXpm(const TSaveJob& job) {
+  WriteXpmFile(job.image, kExportAlphaThreshold, job.fileName);
+  return true;
+}
+
+bool WriteXbm(const TSaveJob& job) {
+  std::optional<uint32_t> hotSpot = AskHotSpotOf(job);
+  if (!hotSpot) return false;
+  WriteXbmFile(job.image, int32_t(*hotSpot), job.fileName);
+  return true;
+}
+
+bool WriteIconProject(const TSaveJob& job) {
+  SaveIconAsIconProject(job.icon, job.fileName);
+  return true;
+}
+
+bool WriteMacIcon(const TSaveJob& job) {
+  SaveIconAsIcns(job.icon, job.fileName);
+  return true;
+}
+
 constexpr TSaveFormat kFormats[] = {
-    {"ico", "Icon", WriteIcon, true},        {"bmp", "Windows Bitmap", WriteBitmap, false},
-    {"jpg", "JPEG Image", WriteJpeg, false}, {"cur", "Cursor", WriteCursor, true},
-    {"gif", "GIF Image", nullptr, false},    {"png", "PNG Image", WritePng, false},
-    {"xpm", "X Pixmap", nullptr, true},      {"xbm", "X Bitmap", nullptr, true},
-    {"icpr", "Icon Project", nullptr, true}, {"icns", "Mac Icon", nullptr, true},
+    {"ico", "Icon", WriteIcon, true},
+    {"bmp", "Windows Bitmap", WriteBitmap, false},
+    {"jpg", "JPEG Image", WriteJpeg, false},
+    {"cur", "Cursor", WriteCursor, true},
+    {"gif", "GIF Image", WriteGif, false},
+    {"png", "PNG Image", WritePng, false},
+    {"xpm", "X Pixmap", WriteXpm, true},
+    {"xbm", "X Bitmap", WriteXbm, true},
+    {"icpr", "Icon Project", WriteIconProject, true},
+    {"icns", "Mac Icon", WriteMacIcon, true},
 };
 
 }  // namespace
@@ -85,8 +125,6 @@ std::string SaveFormatFilter() {
 bool WriteSaveFormat(std::string_view extension, const TSaveJob& job) {
   const TSaveFormat* format = FindSaveFormat(extension);
   if (!format) return false;
-  if (!format->writer)
-    throw Exception("The writer for ." + std::string(format->extension) + " is not available yet");
   return format->writer(job);
 }
 

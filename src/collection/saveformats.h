@@ -29,8 +29,8 @@ using TSaveWriter = bool (*)(const TSaveJob& job);
 struct TSaveFormat {
   const char* extension;    // lower case, without the dot
   const char* description;  // as the save dialog's filter shows it
-  TSaveWriter writer;       // null while this program has no writer for the format
-  bool wholeIcon;           // writes every image of the icon, not only the chosen one
+  TSaveWriter writer;
+  bool wholeIcon;  // writes every image of the icon, not only the chosen one
 };
 
 // Every format in the order of the icon save dialog's filter.
@@ -40,8 +40,7 @@ const TSaveFormat* FindSaveFormat(std::string_view extension);
 // "Icon (*.ico)|*.ico|Windows Bitmap (*.bmp)|*.bmp|..." for the save dialog.
 std::string SaveFormatFilter();
 
-// Writes the job with the format of its extension; formats without a writer raise
-// "The writer for .EXT is not available yet", other extensions write nothing (false).
+// Writes the job with the format of its extension; other extensions write nothing (false).
 bool WriteSaveFormat(std::string_view extension, const TSaveJob& job);
 
 }  // namespace varnel

@@ -1,5 +1,8 @@
 #include "collection/sheetexport.h"
 
+#include "graphics/gifcodec.h"
+#include "icons/gifexport.h"
+
 #include <filesystem>
 
 #include "base/errors.h"
@@ -46,7 +49,8 @@ std::vector<uint8_t> SheetFile(TBitmap sheet, const TSheetJob& job) {
   sheet.SetFormat(SheetFormat(job.itemBpp));
   if (job.extension == "png") return EncodePng(sheet);
   if (job.extension == "bmp") return SaveBmp(sheet);
-  throw Exception("The writer for ." + job.extension + " is not available yet");
+  if (job.extension == "gif") return EncodeGif(GifOfIndexedBitmap(IndexedForGif(sheet, 256)));
+  throw Exception("Sheets cannot be saved as ." + job.extension);
 }
 
 void SaveSheet(const TBitmap& sheet, const std::string& base, const TSheetJob& job) {
