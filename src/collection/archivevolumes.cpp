@@ -113,11 +113,6 @@ std::string PartName(const std::string& prefix, int number, size_t digits) {
 
 }  // namespace
 
-std::string LowerExtension(const std::string& path) {
-  std::string ext = fs::path(path).extension().string();
-  return ext.empty() ? ext : LowerCase(std::string_view(ext).substr(1));
-}
-
 bool IsFirstVolume(const std::string& path, std::string ext) {
   if (ext.empty()) ext = ExtensionOf(path);
   ext = LowerCase(ext);

@@ -4,12 +4,11 @@
 // all their volumes at once.
 
 #include <string>
+
 #include <vector>
+#include "collection/exportnames.h"
 
 namespace varnel {
-
-// The extension of path without its dot, in lower case; empty when it has none.
-std::string LowerExtension(const std::string& path);
 
 // Whether path (with lower-cased extension ext, taken from path when empty) is the first volume
 // of a raw split set.

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "graphics/gifcodec.h"
+
 #include <filesystem>
 
 #include "base/errors.h"
@@ -214,9 +216,12 @@ TEST_F(IconSaveTest, EveryAvailableFormatWritesWhatItsReadersTake) {
   EXPECT_NEAR(GetRValue(jpeg.GetPixel(8, 8)), 16, 4);  // the image's colour survives
   EXPECT_EQ(DecodePng(ReadWholeFile(dir.File("all.png"))).Width(), 16);
 
-  Answer("later", "gif");
-  EXPECT_THROW(Save(icon.get(), nullptr), Exception);
-  EXPECT_FALSE(fs::exists(dir.File("later.gif")));
+  for (const char* extension : {"gif", "xpm", "icpr", "icns"}) Answer("more", extension);
+  for (int i = 0; i < 4; ++i) ASSERT_TRUE(Save(icon.get(), nullptr));
+  EXPECT_EQ(DecodeGif(ReadWholeFile(dir.File("more.gif"))).width, 16);
+  EXPECT_NE(test::FileText(dir.File("more.xpm")).find("more_xpm"), std::string::npos);
+  EXPECT_EQ(test::FileText(dir.File("more.icpr")).substr(1, 3), "ICP");
+  EXPECT_EQ(test::FileText(dir.File("more.icns")).substr(0, 4), "icns");
 }
 
 TEST_F(IconSaveTest, CursorsTakeTheHotSpotAndCancelWritesNothing) {
