@@ -7,6 +7,8 @@
 #include "collection/collection.h"
 #include "collection/fileimport.h"
 #include "icons/icondrawing.h"
+#include "resources/pefile.h"
+#include "resources/resourcedetails.h"
 
 namespace varnel {
 
@@ -47,7 +49,33 @@ TBitmap CollectionThumbnail(const std::string& path, int size) {
   return Draw(FirstWithImages(items.Count(), [&](int i) { return items.Icons(i); }), path, size);
 }
 
+// A PE module gives its first icon group alone: the records are listed from the resource
+// directory, and only that group's images are read. Null when the file is no PE module.
+std::unique_ptr<TAdvancedIcon> FirstGroupIcon(const std::string& path) {
+  SharedFile file = MappedFile::TryOpen(path);
+  if (!file || DetectFileKind(*file).kind != TFileKind::fkModule) return nullptr;
+  TPEResourceModule module;
+  try {
+    module.DecodeFile(file);
+  } catch (const EPEException&) {
+    return nullptr;  // a 16-bit module, read below with the others
+  }
+  for (int i = 0; i < module.ResourceCount(); ++i) {
+    TResourceDetails* record = module.ResourceDetails(i);
+    if (record->ResourceType() != "14") continue;
+    auto icon = std::make_unique<TAdvancedIcon>();
+    try {
+      icon->LoadFromResourceGroup(module, record->ReadStream(), record->ResourceLanguage());
+    } catch (const std::exception&) {
+      // a damaged group keeps the images read before the damage
+    }
+    if (icon->Images().Count()) return icon;
+  }
+  return nullptr;
+}
+
 TBitmap FileThumbnail(const std::string& path, int size) {
+  if (auto icon = FirstGroupIcon(path)) return Draw(icon.get(), path, size);
   FileContents contents = ReadFileContents(path, FileReadOptions{});
   if (contents.error) std::rethrow_exception(contents.error);
   const auto& found = contents.icons;
