@@ -5,6 +5,7 @@
 
 #include "base/errors.h"
 #include "base/fileio.h"
+#include "graphics/pictureformats.h"
 #include "icons/icondrawing.h"
 
 namespace varnel {
@@ -157,6 +158,19 @@ void SaveIconAsIconProject(const TAdvancedIcon& icon, const std::string& path) {
   TIconProject project;
   project.Assign(icon);
   project.SaveToFile(path);
+}
+
+void RegisterIconProjectFormat() {
+  TPictureFormat format;
+  format.description = "Icon Project";
+  format.load = [](Stream& stream) {
+    TIconProject project;
+    project.LoadFromStream(stream);
+    TBitmap picture(project.Width(), project.Height(), PixelFormat::Bits32);
+    project.Draw(picture, {0, 0, picture.Width(), picture.Height()});
+    return picture;
+  };
+  RegisterPictureFormat("icpr", std::move(format));
 }
 
 }  // namespace varnel

@@ -47,6 +47,9 @@ class TIconProject {
   int Height() const;
   // The best image for 32 x 32 at any depth stretched into rect, blended with its transparency.
   void Draw(TBitmap& canvas, const TRect& rect) const;
+  // The picture classes' "empty" query, which answers true when the project holds layer lists
+  // (picture views that skip empty graphics therefore draw no icon project).
+  bool Empty() const { return !layerLists_.empty(); }
 
  private:
   void ResetLayerLists();
@@ -60,6 +63,10 @@ class TIconProject {
 // Loads an icon project file and gives its images to icon.
 void ImportIconProject(TAdvancedIcon& icon, const std::string& fileName);
 void ImportIconProjectBytes(TAdvancedIcon& icon, std::span<const uint8_t> bytes);
+// Registers "icpr" ("Icon Project") with the picture-format registry: a project read as a
+// picture is drawn at its width and height onto a transparent 32-bit bitmap.
+void RegisterIconProjectFormat();
+
 // Writes an icon as an icon project whose images have no layers.
 void SaveIconAsIconProject(const TAdvancedIcon& icon, const std::string& path);
 

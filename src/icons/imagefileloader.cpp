@@ -13,6 +13,7 @@
 #include "icons/backgroundmask.h"
 #include "icons/datauri.h"
 #include "icons/gifimport.h"
+#include "icons/iconproject.h"
 #include "icons/macicon.h"
 #include "icons/maskbits.h"
 #include "icons/picturesizing.h"
@@ -270,6 +271,7 @@ bool HasImageReader(const std::string& fileName) {
 
 void RegisterPictureReaders() {
   RegisterRasterPictureFormats();
+  RegisterIconProjectFormat();
   for (const char* extension : {"png"})
     RegisterPictureFormat(extension, {"PNG picture", LoadPngForRegistry, nullptr});
   for (const char* extension : {"jpg", "jpeg", "jpe", "jfif"})

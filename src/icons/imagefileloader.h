@@ -41,7 +41,8 @@ void LoadImageFileResampled(TAdvancedIcon& icon, const std::string& fileName,
 // drawings, data URIs) or one of the picture-format registry.
 bool HasImageReader(const std::string& fileName);
 
-// Registers the raster pictures the registry path reads beyond bitmaps: PNG and JPEG.
+// Registers every picture the registry path reads beyond bitmaps: PNG, JPEG, the raster formats
+// of their own classes (XPM, XBM, Photoshop, WAP bitmap, PCX) and icon projects.
 void RegisterPictureReaders();
 
 }  // namespace varnel

@@ -5,6 +5,7 @@
 
 #include "base/byteorder.h"
 #include "base/errors.h"
+#include "graphics/pictureformats.h"
 #include "icons/iconproject.h"
 
 namespace varnel {
@@ -168,6 +169,24 @@ TEST(IconProjectTest, ModifiedLayersAreComposedIntoTheImage) {
   EXPECT_EQ(GetRValue(pixels.GetPixel(5, 1)), 10);
   EXPECT_EQ(GetRValue(pixels.GetPixel(0, 7)), 10);
   EXPECT_FALSE(project.LayerLists()[0].AnyModified());
+}
+
+TEST(IconProjectTest, AsAPictureOfTheRegistryItIsDrawnAtItsLargestSize) {
+  RegisterIconProjectFormat();
+  const TPictureFormat* format = FindPictureFormat("ICPR");
+  ASSERT_NE(format, nullptr);
+  EXPECT_EQ(format->description, "Icon Project");
+  TIconProject project;
+  EXPECT_FALSE(project.Empty());
+  TAdvancedIcon icon;
+  AddImages(icon, {16, 48});
+  project.Assign(icon);
+  EXPECT_TRUE(project.Empty());  // the classes' query answers true for a project with layer lists
+  MemoryStream stream(Saved(project));
+  TBitmap picture = format->load(stream);
+  EXPECT_EQ(picture.Width(), 48);
+  EXPECT_EQ(picture.Height(), 48);
+  EXPECT_EQ(GetRValue(picture.GetPixel(24, 24)), 200);  // the opaque image drawn
 }
 
 }  // namespace
