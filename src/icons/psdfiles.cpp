@@ -1,6 +1,7 @@
 #include "icons/psdfiles.h"
 
 #include "base/fileio.h"
+#include "graphics/canvas.h"
 #include "icons/picturesizing.h"
 
 namespace varnel {
@@ -8,7 +9,6 @@ namespace varnel {
 namespace {
 
 constexpr int kDirectImportLimit = 256;
-constexpr int kStretchAlphaThreshold = 80;
 
 TPSDImage ReadDocument(const std::string& fileName) {
   std::vector<uint8_t> bytes = ReadWholeFile(fileName);
@@ -50,9 +50,18 @@ void LoadPsdFile(TSubIconList& images, const std::string& fileName, bool allowLa
   for (const TBitmap& picture : PsdPictures(document)) images.AddFromBitmap(picture, nullptr, 0);
 }
 
+// Each picture stretched onto a white width x height bitmap (into the centred rectangle of its
+// proportions when they are kept).
 void LoadPsdFileSized(TSubIconList& images, const std::string& fileName, int width,
                       bool keepProportions, int height) {
-  LoadPsdFileResampled(images, fileName, width, 0, kStretchAlphaThreshold, keepProportions, height);
+  for (const TBitmap& picture : PsdPictures(ReadDocument(fileName))) {
+    TBitmap canvas(width, height, PixelFormat::Bits24);
+    canvas.Fill(clWhite);
+    StretchDraw(canvas,
+                TargetRectangle(picture.Width(), picture.Height(), keepProportions, width, height),
+                picture);
+    images.AddFromBitmap(canvas, nullptr, 0);
+  }
 }
 
 void LoadPsdFileResampled(TSubIconList& images, const std::string& fileName, int width, int filter,

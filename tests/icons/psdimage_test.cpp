@@ -224,5 +224,21 @@ TEST(PsdCorpusTest, LayerCountsAndPlacement) {
   EXPECT_EQ(document.Layers[0].Channels.size(), 5u);
 }
 
+TEST(PsdCorpusTest, SizedPicturesAreStretchedOntoWhite) {
+  VARNEL_SKIP_WITHOUT_CORPUS("psd/hopper.psd");
+  TSubIconList images;
+  LoadPsdFileSized(images, test::CorpusPath("psd/hopper.psd"), 40, true, 20);
+  ASSERT_EQ(images.Count(), 3);  // the composite and both layers
+  for (const auto& image : images) {
+    EXPECT_EQ(image->ImageWidth(), 40);
+    EXPECT_EQ(image->ImageHeight(), 20);
+  }
+  // a square picture in a 40 x 20 target keeps its proportions: white beside it
+  TBitmap color;
+  images[0]->GetBitmaps(nullptr, &color, clNone, nullptr);
+  EXPECT_EQ(color.GetPixel(0, 10), clWhite);
+  EXPECT_EQ(color.GetPixel(39, 10), clWhite);
+}
+
 }  // namespace
 }  // namespace varnel
