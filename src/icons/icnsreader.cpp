@@ -276,8 +276,35 @@ void TakeBitMasks(std::vector<MacIconPicture>& pictures, const std::vector<TBitm
   }
 }
 
+// The element types that hold a whole family of their own: the same icon in another state
+// (dropping, opened, rolled over, selected, as a tile).
+bool IsVariantFamily(std::span<const uint8_t> type) {
+  static const char* const kVariants[] = {"drop", "odrp", "open", "over", "tile", "slct", "sbtp"};
+  for (const char* variant : kVariants)
+    if (std::memcmp(type.data(), variant, 4) == 0) return true;
+  return false;
+}
+
+// The pictures of the first variant family that gives any, for a family that holds nothing but
+// variants. A variant's elements follow its 8-byte header directly.
+std::vector<MacIconPicture> ReadFirstVariant(std::span<const uint8_t> family) {
+  for (size_t offset = 8; offset + 8 <= family.size();) {
+    uint32_t length = ReadU32BE(&family[offset + 4]);
+    if (length < 8 || length > family.size() - offset) break;
+    if (IsVariantFamily(family.subspan(offset, 4))) {
+      std::vector<uint8_t> variant(family.begin() + offset, family.begin() + offset + length);
+      std::memcpy(variant.data(), "icns", 4);
+      auto pictures = Arrange(ReadElements(variant));
+      if (!pictures.empty()) return pictures;
+    }
+    offset += length;
+  }
+  return {};
+}
+
 std::vector<MacIconPicture> ReadIcnsFamily(std::span<const uint8_t> family) {
-  return Arrange(ReadElements(family));
+  std::vector<MacIconPicture> pictures = Arrange(ReadElements(family));
+  return pictures.empty() ? ReadFirstVariant(family) : pictures;
 }
 
 std::vector<MacIconPicture> ReadIcnsElements(Stream& stream) {
