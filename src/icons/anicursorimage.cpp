@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/errors.h"
+#include "graphics/pictureformats.h"
 #include "icons/gifexport.h"
+#include "icons/gifframes.h"
 
 namespace varnel {
 
@@ -59,6 +62,20 @@ void TAniCursorImage::LoadFromStream(Stream& stream) {
 
 void TAniCursorImage::SaveToStream(Stream& stream) const {
   stream.WriteBytes(EncodeGif(gif_));
+}
+
+void RegisterAniCursorFormat() {
+  TPictureFormat format;
+  format.description = "Animated Cursor";
+  format.load = [](Stream& stream) {
+    TAniCursorImage image;
+    image.LoadFromStream(stream);
+    std::vector<TFrameItem> frames;
+    if (!ComposeGifFrames(image.Gif(), frames, 1) || frames.empty())
+      throw EInvalidGraphic("Animated cursor has no frame");
+    return frames[0].ToRgba();
+  };
+  RegisterPictureFormat("ani", std::move(format));
 }
 
 }  // namespace varnel

@@ -10,6 +10,7 @@
 #include "graphics/jpegcodec.h"
 #include "graphics/pictureformats.h"
 #include "graphics/pngcodec.h"
+#include "icons/anicursorimage.h"
 #include "icons/backgroundmask.h"
 #include "icons/datauri.h"
 #include "icons/gifimport.h"
@@ -272,6 +273,7 @@ bool HasImageReader(const std::string& fileName) {
 void RegisterPictureReaders() {
   RegisterRasterPictureFormats();
   RegisterIconProjectFormat();
+  RegisterAniCursorFormat();
   for (const char* extension : {"png"})
     RegisterPictureFormat(extension, {"PNG picture", LoadPngForRegistry, nullptr});
   for (const char* extension : {"jpg", "jpeg", "jpe", "jfif"})

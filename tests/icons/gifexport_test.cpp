@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "graphics/pictureformats.h"
+
 #include "graphics/gifcodec.h"
 #include "icons/anicursorimage.h"
 #include "icons/gifexport.h"
@@ -59,6 +61,15 @@ TEST(AniCursorImageTest, StepsBecomeLoopingFramesWithRoundedDelaysAndComments) {
   // Step 3 shows frame 1 again; transparent corners show the button face.
   EXPECT_EQ(gif.frames[3].pixels, gif.frames[1].pixels);
   EXPECT_EQ(ColorAt(gif, 0, 0, 0), kButtonFaceColor);
+
+  // The picture registry offers the first frame.
+  RegisterAniCursorFormat();
+  const TPictureFormat* format = FindPictureFormat("ani");
+  ASSERT_NE(format, nullptr);
+  MemoryStream file(test::ReadCorpusFile("ani/test.ani"));
+  TBitmap first = format->load(file);
+  EXPECT_EQ(first.Width(), gif.width);
+  EXPECT_EQ(first.GetPixel(0, 0), kButtonFaceColor);
 }
 
 }  // namespace
