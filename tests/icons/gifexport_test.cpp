@@ -2,9 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "graphics/pictureformats.h"
-
 #include "graphics/gifcodec.h"
+#include "graphics/pictureformats.h"
 #include "icons/anicursorimage.h"
 #include "icons/gifexport.h"
 #include "support/corpus.h"
