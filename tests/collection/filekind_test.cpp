@@ -48,8 +48,8 @@ TEST(FileKindTest, RealFilesOfEachFamily) {
   EXPECT_EQ(KindOf("psd/8bit-photoshop.psb").kind, Kind::fkUnrecognised);
   EXPECT_EQ(KindOf("pcx/rgb.pcx").kind, Kind::fkPcx);
   // every family, the large ones of 1024-pixel PNGs and those of current types only included
-  for (const std::string& name : {"pillow.icns", "pillow3.icns", "icp4rgb.icns", "test1.icns"})
-    EXPECT_EQ(KindOf("icns/" + name).kind, Kind::fkMacIcon) << name;
+  for (const char* name : {"pillow.icns", "pillow3.icns", "icp4rgb.icns", "test1.icns"})
+    EXPECT_EQ(KindOf(std::string("icns/") + name).kind, Kind::fkMacIcon) << name;
   EXPECT_EQ(KindOf("tga/200x32_rgb_bl_raw.tga").kind, Kind::fkTarga);
   EXPECT_EQ(KindOf("rar/test_read_format_rar.rar").kind, Kind::fkRar);
   EXPECT_EQ(KindOf("rar/test_read_format_rar5_stored.rar").kind, Kind::fkZip);
