@@ -7,6 +7,7 @@
 #include "collection/collection.h"
 #include "collection/fileimport.h"
 #include "icons/icondrawing.h"
+#include "resources/containericons.h"
 #include "resources/pefile.h"
 #include "resources/resourcedetails.h"
 
@@ -63,13 +64,7 @@ std::unique_ptr<TAdvancedIcon> FirstGroupIcon(const std::string& path) {
   for (int i = 0; i < module.ResourceCount(); ++i) {
     TResourceDetails* record = module.ResourceDetails(i);
     if (record->ResourceType() != "14") continue;
-    auto icon = std::make_unique<TAdvancedIcon>();
-    try {
-      icon->LoadFromResourceGroup(module, record->ReadStream(), record->ResourceLanguage());
-    } catch (const std::exception&) {
-      // a damaged group keeps the images read before the damage
-    }
-    if (icon->Images().Count()) return icon;
+    if (auto icon = LoadGroupIcon(module, *record); icon->Images().Count()) return icon;
   }
   return nullptr;
 }

@@ -6,19 +6,23 @@
 
 namespace varnel {
 
+std::unique_ptr<TAdvancedIcon> LoadGroupIcon(TResourceModule& module, TResourceDetails& record) {
+  auto icon = std::make_unique<TAdvancedIcon>();
+  try {
+    // The group's own data and language: a name present in several languages gives each
+    // language's icon.
+    icon->LoadFromResourceGroup(module, record.ReadStream(), record.ResourceLanguage());
+  } catch (const std::exception&) {
+    // A damaged group keeps the images read before the damage.
+  }
+  return icon;
+}
+
 void AppendGroupIcons(TResourceModule& module, TIconList& list) {
   for (int i = 0; i < module.ResourceCount(); ++i) {
     TResourceDetails* record = module.ResourceDetails(i);
     if (record->ResourceType() != "14") continue;
-    auto icon = std::make_unique<TAdvancedIcon>();
-    try {
-      // The group's own data and language: a name present in several languages gives each
-      // language's icon.
-      icon->LoadFromResourceGroup(module, record->ReadStream(), record->ResourceLanguage());
-    } catch (const std::exception&) {
-      // A damaged group keeps the images read before the damage.
-    }
-    list.AddIcon(record->ResourceName(), std::move(icon));
+    list.AddIcon(record->ResourceName(), LoadGroupIcon(module, *record));
   }
 }
 

@@ -9,6 +9,10 @@
 
 namespace varnel {
 
+// The icon of one icon-group record ("14"); a damaged group gives the images read before the
+// damage.
+std::unique_ptr<TAdvancedIcon> LoadGroupIcon(TResourceModule& module, TResourceDetails& record);
+
 // Appends one icon per icon-group record ("14"), in container order, named by the group; a
 // group whose images are all missing gives an empty icon.
 void AppendGroupIcons(TResourceModule& module, TIconList& list);
