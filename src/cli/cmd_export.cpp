@@ -35,11 +35,19 @@ struct ExportOptions {
   TExistingFiles existing = TExistingFiles::Ask;
 };
 
-// Cursors keep the hot spot of their first image: a batch run has nobody to ask.
-class KeepHotSpotUserInterface : public TerminalUserInterface {
+// Without --overwrite, --skip or --rename an existing file is left alone and reported: a batch
+// run has nobody to ask, and overwriting silently would lose the file.
+class RefuseOverwriteUserInterface : public KeepHotSpotUserInterface {
  public:
-  KeepHotSpotUserInterface() : TerminalUserInterface(false) {}
-  std::optional<uint32_t> AskHotSpot(uint32_t hotSpot) override { return hotSpot; }
+  TOverwriteAnswer AskOverwrite(const TOverwriteRequest& request) override {
+    PrintError(request.existingFile + " exists; not written (use --overwrite, --skip or --rename)");
+    refused_ = true;
+    return TOverwriteAnswer::Skip;
+  }
+  bool Refused() const { return refused_; }
+
+ private:
+  bool refused_ = false;
 };
 
 bool TakeOptionValue(OptionWalker& walker, ExportOptions& options) {
@@ -101,7 +109,7 @@ std::optional<ExportOptions> ParseOptions(const std::vector<std::string>& args) 
 class IconExporter {
  public:
   explicit IconExporter(const ExportOptions& options)
-      : options_(options), chooser_(session_.ui, options.existing) {}
+      : options_(options), chooser_(refusals_, options.existing) {}
 
   // Writes the icons of one input; false when the export was cancelled.
   bool ExportFile(const std::string& file) {
@@ -110,6 +118,8 @@ class IconExporter {
         session_.lib, folder_, [&](int i) { return FilesOf(i); }, chooser_);
     return !result.cancelled;
   }
+
+  bool RefusedExistingFiles() const { return refusals_.Refused(); }
 
   void PrepareFolder() {
     folder_ = PrepareExportFolder(options_.folder);
@@ -151,6 +161,7 @@ class IconExporter {
   const ExportOptions& options_;
   CliSession session_;
   KeepHotSpotUserInterface hotSpots_;
+  RefuseOverwriteUserInterface refusals_;
   TOverwriteChooser chooser_;
   std::string folder_;
 };
@@ -166,16 +177,19 @@ int RunExport(const std::vector<std::string>& args) {
     return kExitFailed;
   }
   bool cancelled = false;
-  return ForEachFile(options->files, [&](const std::string& file) {
+  int status = ForEachFile(options->files, [&](const std::string& file) {
     if (!cancelled) cancelled = !exporter.ExportFile(file);
   });
+  return exporter.RefusedExistingFiles() ? kExitFailed : status;
 }
 
 const CommandRegistration kExport(
     {kName,
      "export FILE... -o DIR [--format ico|cur|png|bmp|jpg|gif|xpm|xbm|icpr|icns] "
      "[--selected N,M,...] [--all-images] [--size N] [--overwrite|--skip|--rename]",
-     "write each icon of the files as its own file in DIR (or, with --all-images, each image)",
+     "write each icon of the files as its own file in DIR (or, with --all-images, each image); "
+     "an existing file is kept and reported unless --overwrite, --skip or --rename says "
+     "otherwise",
      RunExport});
 
 }  // namespace

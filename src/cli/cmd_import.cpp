@@ -41,7 +41,7 @@ int RunImport(const std::vector<std::string>& args) {
     return kExitFailed;
   }
   if (singleIcon)
-    SaveFirstIcon(session.lib, output);
+    SaveFirstIcon(session, output);
   else
     session.lib.SaveByExtension(output, parsed->Has("--16bit"));
   return status;

@@ -57,4 +57,11 @@ class TerminalUserInterface : public UserInterface {
   volatile int* interrupt_ = nullptr;
 };
 
+// Cursors and X bitmaps keep the hot spot of their first image: a batch run has nobody to ask.
+class KeepHotSpotUserInterface : public TerminalUserInterface {
+ public:
+  KeepHotSpotUserInterface() : TerminalUserInterface(false) {}
+  std::optional<uint32_t> AskHotSpot(uint32_t hotSpot) override { return hotSpot; }
+};
+
 }  // namespace varnel::cli

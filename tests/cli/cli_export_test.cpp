@@ -112,6 +112,11 @@ TEST(CliExport, ExistingFilesAreSkippedRenamedOrOverwritten) {
       0);
   ASSERT_EQ(RunCli("export " + input + out + " --skip").status, 0);
   EXPECT_NE(fs::file_size(first), before);
+  // Without an answer given, existing files are kept and the run fails naming them.
+  auto plain = RunCli("export " + input + out);
+  EXPECT_EQ(plain.status, 1);
+  EXPECT_NE(plain.out.find("exists; not written"), std::string::npos) << plain.out;
+  EXPECT_NE(fs::file_size(first), before);
   ASSERT_EQ(RunCli("export " + input + out + " --overwrite").status, 0);
   IcotoolFormats(dir.Path(), files);
   EXPECT_EQ(files, 3);
