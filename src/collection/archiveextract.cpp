@@ -22,6 +22,7 @@ constexpr uint64_t kMiB = uint64_t(1) << 20;
 constexpr uint64_t kExpansionRatio = 100;
 constexpr uint64_t kSmallestBudget = 16 * kMiB;
 constexpr uint64_t kBudgetPerArchiveMiB = 64;
+constexpr uint64_t kMembersBetweenProgress = 20;
 
 bool IsNestedArchiveName(const std::string& name) {
   std::string ext = LowerExtension(name);
@@ -125,6 +126,10 @@ void Extractor::Extract(const std::vector<std::string>& volumes, TFileKind kind,
 void Extractor::ReadMembers(ArchiveReader& reader, const std::string& mask,
                             const std::string& destination, std::vector<std::string>& nested) {
   while (!Ending()) {
+    if (limits_.onMembers && members_ % kMembersBetweenProgress == 0) {
+      limits_.onMembers();
+      if (Ending()) return;
+    }
     std::optional<ArchiveMemberHeader> header = reader.Next();
     if (!header) return;
     if (++members_ > limits_.maxMembers)

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,9 @@ struct ArchiveLimits {
   uint64_t maxMembers = 100000;
   int maxNesting = 10;                      // levels of archives inside the archive
   const std::atomic<bool>* stop = nullptr;  // when set, the extraction ends before the next member
+  // Called on the extracting thread before every 20th member header read (the 1st, 21st, ...):
+  // a reader on the user-interface thread lets pending events through there and may set stop.
+  std::function<void()> onMembers;
 };
 
 // The limits for an archive of archiveSize bytes: at most 100 times its size written (at least

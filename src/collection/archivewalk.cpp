@@ -16,6 +16,7 @@ namespace {
 
 constexpr const char* kArchiveMembers = "*.apk;*.zip;*.rar;*.gif;.*";
 constexpr const char* kEveryMember = "*.*";
+constexpr size_t kMembersBetweenProgress = 20;
 
 // Package members that never hold icons.
 bool IsSkippedPackageMember(const std::string& path) {
@@ -48,6 +49,7 @@ void ReadMembers(FileContents& contents, const FileReadOptions& options,
   ArchiveLimits limits =
       LimitsFor(uint64_t(std::max<int64_t>(FileSizeOf(contents.path), 0)), options.maxArchiveMiB);
   limits.stop = options.stop;
+  if (options.progress) limits.onMembers = [&options] { options.progress->Extracting(); };
   ArchiveExtraction extraction;
   try {
     extraction = ExtractArchive(VolumesToRead(contents.path, folder), contents.kind, mask,
@@ -62,10 +64,14 @@ void ReadMembers(FileContents& contents, const FileReadOptions& options,
   memberOptions.depth = options.depth + 1;
   memberOptions.walkFolder = &folder;
   memberOptions.allMembers = options.allMembers || package;
-  for (const ExtractedMember& member : extraction.members) {
+  const size_t total = extraction.members.size();
+  for (size_t number = 0; number < total; ++number) {
+    const ExtractedMember& member = extraction.members[number];
+    std::string memberDisplay = display + "/" + member.memberPath;
+    if (options.progress && number % kMembersBetweenProgress == 0)
+      options.progress->ReadingMember(memberDisplay, number + 1, total);
     if (options.stop && *options.stop) break;
     if (package && IsSkippedPackageMember(member.memberPath)) continue;
-    std::string memberDisplay = display + "/" + member.memberPath;
     memberOptions.displayPath = memberDisplay;
     FileContents read = ReadFileContents(member.file, memberOptions);
     read.path = std::move(memberDisplay);

@@ -8,6 +8,7 @@
 #include "base/fileio.h"
 #include "base/mappedfile.h"
 #include "collection/archivewalk.h"
+#include "collection/archivewalkstatus.h"
 #include "collection/busyscope.h"
 #include "collection/duplicatefinder.h"
 #include "collection/filekind.h"
@@ -239,16 +240,20 @@ void AppendFileContentsExcludingDuplicates(TfmLib& lib, FileContents& contents,
 
 void LoadFile(TfmLib& lib, const std::string& path, const std::string& displayPath, int depth,
               bool allMembers, bool silent, std::vector<std::string>* errors) {
+  ArchiveWalkStatus status(lib);
   FileContents contents = ReadFileContents(
-      path, ArchiveReadOptions(lib, LoadStyle::Plain, displayPath, depth, allMembers));
+      path,
+      status.Attach(ArchiveReadOptions(lib, LoadStyle::Plain, displayPath, depth, allMembers)));
   AppendFileContents(lib, contents, displayPath.empty() ? path : displayPath, silent, errors);
 }
 
 void LoadFileExcludingDuplicates(TfmLib& lib, const std::string& path,
                                  const std::string& displayPath, int depth,
                                  TDuplicateIndex& duplicates, std::vector<std::string>* errors) {
-  FileContents contents = ReadFileContents(
-      path, ArchiveReadOptions(lib, LoadStyle::ExcludingDuplicates, displayPath, depth, false));
+  ArchiveWalkStatus status(lib);
+  FileContents contents =
+      ReadFileContents(path, status.Attach(ArchiveReadOptions(lib, LoadStyle::ExcludingDuplicates,
+                                                              displayPath, depth, false)));
   AppendFileContentsExcludingDuplicates(lib, contents, displayPath.empty() ? path : displayPath,
                                         duplicates, errors);
 }
@@ -268,8 +273,9 @@ void ImportFile(TfmLib& lib, const std::string& path, std::vector<std::string>* 
         lib.AppendItem(std::move(found.name), std::move(found.icon));
     } else if (IsArchive(kind)) {
       lib.UI().SetStatusText(0, "Extracting icons from " + path);
-      FileContents contents =
-          ReadFileContents(path, ArchiveReadOptions(lib, LoadStyle::Plain, "", depth, allMembers));
+      ArchiveWalkStatus status(lib);
+      FileContents contents = ReadFileContents(
+          path, status.Attach(ArchiveReadOptions(lib, LoadStyle::Plain, "", depth, allMembers)));
       AppendFileContents(lib, contents, path, true, errors);
       lib.UI().SetStatusText(0, "");
     } else {

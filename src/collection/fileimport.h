@@ -27,6 +27,18 @@ class TfmLib;
 enum class LoadStyle { Plain, ExcludingDuplicates };
 
 // The few settings reading a file depends on.
+// What a read on the user-interface thread shows of an archive walk, and where it passes the
+// stop request on.
+class ArchiveWalkProgress {
+ public:
+  virtual ~ArchiveWalkProgress() = default;
+  // While the archive is extracted (every 20th member header).
+  virtual void Extracting() = 0;
+  // Before every 20th member read (the 1st, 21st, ...): its display path, its number from 1 and
+  // the number of members.
+  virtual void ReadingMember(const std::string& displayPath, size_t number, size_t total) = 0;
+};
+
 struct FileReadOptions {
   LoadStyle style = LoadStyle::Plain;
   bool searchMode = false;  // archives larger than maxArchiveMiB are refused
@@ -42,6 +54,8 @@ struct FileReadOptions {
   std::string_view displayPath;
   // Set when the reads are to end early: an archive walk then stops between members.
   const std::atomic<bool>* stop = nullptr;
+  // Told of an archive walk's progress on the reading thread (null on worker threads).
+  ArchiveWalkProgress* progress = nullptr;
 };
 
 // The options as the collection's settings and search mode give them now.

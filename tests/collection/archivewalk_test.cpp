@@ -78,6 +78,31 @@ TEST_F(ArchiveWalk, OnlyMaskedMembersAreReadAndNamedUnderTheArchive) {
   EXPECT_TRUE(errors.empty());
 }
 
+TEST_F(ArchiveWalk, DirectLoadsShowEveryTwentiethMemberAndStopOnRequest) {
+  auto ico = IcoBytes(dir, 16);
+  {
+    test::ZipWriter zip(dir.File("many.zip"));
+    for (int i = 0; i < 45; ++i) zip.File("i" + std::to_string(100 + i) + ".ico", ico);
+  }
+  std::vector<std::string> counts;
+  auto& ui = collection.ui;
+  ui.onProcessMessages = [&] {
+    if (counts.empty() || counts.back() != ui.statusTexts[1]) counts.push_back(ui.statusTexts[1]);
+  };
+  LoadFile(collection.lib, dir.File("many.zip"), "", 0, false, false, &errors);
+  EXPECT_EQ(collection.lib.Count(), 45);
+  EXPECT_EQ(counts, (std::vector<std::string>{"", "1 from 45", "21 from 45", "41 from 45"}));
+  EXPECT_EQ(ui.statusTexts[0], "");
+
+  // The stop button pressed while the members are read ends the walk at the next member shown.
+  test::TestCollection stopped;
+  stopped.ui.onProcessMessages = [&] {
+    if (stopped.ui.statusTexts[1] == "21 from 45") stopped.lib.Terminated = true;
+  };
+  LoadFile(stopped.lib, dir.File("many.zip"), "", 0, false, false, &errors);
+  EXPECT_EQ(stopped.lib.Count(), 20);
+}
+
 TEST_F(ArchiveWalk, IconsOfArchivesNestedInArchivesAreFound) {
   auto ico = IcoBytes(dir, 16);
   test::ZipWriter(dir.File("inner.zip")).File("deep.ico", ico);
