@@ -23,9 +23,38 @@ std::string_view WithoutLeadingSpace(std::string_view text) {
   return text;
 }
 
+// The text after the item that starts it and ends with end; empty when the item is not closed.
+std::string_view After(std::string_view text, std::string_view end) {
+  size_t found = text.find(end);
+  return found == std::string_view::npos ? std::string_view() : text.substr(found + end.size());
+}
+
+// The text after an XML prolog: the declaration, processing instructions, comments and a
+// document type (with its internal subset).
+std::string_view WithoutProlog(std::string_view text) {
+  for (text = WithoutLeadingSpace(text); text.starts_with("<?") || text.starts_with("<!");
+       text = WithoutLeadingSpace(text)) {
+    if (text.starts_with("<?"))
+      text = After(text, "?>");
+    else if (text.starts_with("<!--"))
+      text = After(text, "-->");
+    else if (size_t subset = text.find('[');
+             subset != std::string_view::npos && subset < text.find('>'))
+      text = After(After(text, "]"), ">");
+    else
+      text = After(text, ">");
+  }
+  return text;
+}
+
+// A drawing's first element is "svg" (with or without a namespace prefix); an HTML page that
+// holds a drawing starts with another one.
 bool IsSvgText(std::string_view text) {
-  text = WithoutLeadingSpace(text);
-  return text.starts_with("<") && text.find("<svg") != std::string_view::npos;
+  text = WithoutProlog(text);
+  if (!text.starts_with("<")) return false;
+  size_t end = text.find_first_of(" \t\r\n/>", 1);
+  std::string_view name = text.substr(1, end == std::string_view::npos ? end : end - 1);
+  return name == "svg" || name.ends_with(":svg");
 }
 
 // The start of gzip-compressed data, as much as the head's bytes give.

@@ -33,6 +33,14 @@ TEST(PictureKinds, DrawingsAndDataUrisAreRecognisedByContent) {
   EXPECT_EQ(svg.subKind, kDrawingSvg);
   EXPECT_EQ(KindOfText("  DATA:image/png;base64,iVBOR").kind, TFileKind::fkDataUri);
   EXPECT_EQ(KindOfText("<html><body>no drawing</body></html>").kind, TFileKind::fkUnrecognised);
+  // A page holding a drawing is a page; a drawing after a long prolog is a drawing.
+  EXPECT_EQ(KindOfText("<!DOCTYPE html><html><body><svg width='4'/></body></html>").kind,
+            TFileKind::fkUnrecognised);
+  EXPECT_EQ(KindOfText("<?xml version='1.0'?><!-- <html> --><!DOCTYPE svg PUBLIC '-//W3C//DTD "
+                       "SVG 1.1//EN' [<!ENTITY ns 'x'>]>\n<svg:svg width='4'/>")
+                .kind,
+            TFileKind::fkVectorDrawing);
+  EXPECT_EQ(KindOfText("<svgfont/>").kind, TFileKind::fkUnrecognised);
   EXPECT_EQ(KindOfText("plain text, not a picture").kind, TFileKind::fkUnrecognised);
   // gzip-compressed SVG, made with the gzip tool
   TempDir dir;
