@@ -74,6 +74,12 @@ class FolderIconPage {
  private:
   void ApplyToFolder(std::vector<std::string>& messages);
   void ApplyToDrive(std::vector<std::string>& messages);
+  // Copies the pending icon into the folder as fileName; gives the copy's location.
+  IconLocation CopiedIcon(const std::string& fileName) const;
+  // A location in the folder itself is stored as the bare file name.
+  IconLocation StoredLocation(IconLocation location) const;
+  // The stored location's file on this machine.
+  std::string LocalIconFile(const IconLocation& stored) const;
 
   FolderIconSystem& system_;
   ShellRefresh& shell_;
