@@ -25,20 +25,12 @@ std::string WithPath(const char* message, const std::string& path) {
   return at == std::string::npos ? text : text.replace(at, 2, path);
 }
 
-// The file called name in folder, spelled as it is on disk when it exists in another letter case.
-std::string FileInFolder(const std::string& folder, const std::string& name) {
-  std::error_code error;
-  for (const auto& entry : fs::directory_iterator(folder, error))
-    if (SameTextFolded(entry.path().filename().string(), name)) return entry.path().string();
-  return (fs::path(folder) / name).string();
-}
-
 std::string DesktopIniOf(const std::string& localFolder) {
-  return FileInFolder(localFolder, "desktop.ini");
+  return FileInFolderIgnoringCase(localFolder, "desktop.ini");
 }
 
 std::string AutorunInfOf(const std::string& localRoot) {
-  return FileInFolder(localRoot, "Autorun.inf");
+  return FileInFolderIgnoringCase(localRoot, "Autorun.inf");
 }
 
 bool IsSystemFolder(const TIniFile& desktopIni) {

@@ -6,6 +6,7 @@
 
 #include "platform/inifile.h"
 #include "shell/iconlocationtext.h"
+#include "shell/typedpath.h"
 
 namespace varnel {
 
@@ -45,6 +46,26 @@ void RemoveKey(const std::string& fileName, const char* section, const char* key
   } else {
     file.UpdateFile();
   }
+}
+
+// True when desktop.ini holds nothing but the keys written beside the icon's.
+bool OnlyOwnKeysLeft(const TIniFile& desktopIni) {
+  const char* const section = ".ShellClassInfo";
+  const std::vector<std::string> sections = desktopIni.ReadSections();
+  if (sections.size() != 1 || sections[0] != section) return false;
+  for (const std::string& key : desktopIni.ReadSectionKeys(section)) {
+    const std::string value = desktopIni.ReadString(section, key, "");
+    if (!(key == "ConfirmFileOp" && value == "0") && !(key == "OriginalIcon" && value == "%"))
+      return false;
+  }
+  return true;
+}
+
+// Linux has no use for a "desktop.ini" left with only the keys written with an icon.
+void RemoveLeftoverDesktopIni(const std::string& localFolder) {
+  const std::string fileName = FileInFolderIgnoringCase(localFolder, "desktop.ini");
+  std::error_code ignored;
+  if (fs::exists(fileName) && OnlyOwnKeysLeft(TIniFile(fileName))) fs::remove(fileName, ignored);
 }
 
 }  // namespace
@@ -105,6 +126,7 @@ std::vector<std::string> LinuxFolderIcons::WriteFolderRecords(const std::string&
 
 std::vector<std::string> LinuxFolderIcons::RemoveFolderRecords(const std::string& localFolder) {
   RemoveKey(DirectoryFileOf(localFolder), kDesktopEntry, "Icon");
+  RemoveLeftoverDesktopIni(localFolder);
   std::vector<std::string> notes;
   const std::string note = metadata_.RemoveCustomIcon(NormalizedPath(localFolder));
   if (!note.empty()) notes.push_back(note);

@@ -1,6 +1,9 @@
 #include "shell/typedpath.h"
 
 #include <cctype>
+#include <filesystem>
+
+#include "platform/casefold.h"
 
 namespace varnel {
 
@@ -42,6 +45,14 @@ char SeparatorOf(std::string_view path) {
 std::string JoinTypedPath(const std::string& folder, const std::string& name) {
   if (folder.empty() || IsPathSeparator(folder.back())) return folder + name;
   return folder + SeparatorOf(folder) + name;
+}
+
+std::string FileInFolderIgnoringCase(const std::string& localFolder, const std::string& name) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  for (const auto& entry : fs::directory_iterator(localFolder, error))
+    if (SameTextFolded(entry.path().filename().string(), name)) return entry.path().string();
+  return (fs::path(localFolder) / name).string();
 }
 
 }  // namespace varnel

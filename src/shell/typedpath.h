@@ -20,4 +20,8 @@ char SeparatorOf(std::string_view path);
 // folder and name with one separator of the folder's kind between them.
 std::string JoinTypedPath(const std::string& folder, const std::string& name);
 
+// The file called name in a local folder, spelled as on disk when it exists in another letter
+// case, else as given.
+std::string FileInFolderIgnoringCase(const std::string& localFolder, const std::string& name);
+
 }  // namespace varnel

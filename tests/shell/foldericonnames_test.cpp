@@ -47,7 +47,8 @@ TEST(CopiedIconFileName, DeepFoldersDropLeadingComponentsToFit) {
 
 TEST(IconLocationText, SplitsIndexQuotesAndResourceNames) {
   EXPECT_EQ(SplitIconLocation("shell32.dll,-137"), (IconLocation{"shell32.dll", -137}));
-  EXPECT_EQ(SplitIconLocation("\"C:\\My Files\\a.dll\" , 3"), (IconLocation{"C:\\My Files\\a.dll", 3}));
+  EXPECT_EQ(SplitIconLocation("\"C:\\My Files\\a.dll\" , 3"),
+            (IconLocation{"C:\\My Files\\a.dll", 3}));
   EXPECT_EQ(SplitIconLocation("C:\\a,b\\icon.ico"), (IconLocation{"C:\\a,b\\icon.ico", 0}));
   EXPECT_EQ(SplitIconLocation("icons.dll,first"), (IconLocation{"icons.dll", -1}));
   EXPECT_EQ(IconLocationText({"x.ico", 0}), "x.ico,0");

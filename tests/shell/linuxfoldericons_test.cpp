@@ -54,7 +54,8 @@ class LinuxFolderIconsTest : public ::testing::Test {
   TMountTable Mounts() const {
     const std::string text = "/dev/sda1 / ext4 rw 0 0\n/dev/sdb1 " + dir.File("stick") +
                              " vfat rw 0 0\n/dev/sda2 " + dir.File("disk") + " ext4 rw 0 0\n";
-    return TMountTable::Parse(text, [](const std::string& device) { return device == "/dev/sdb1"; });
+    return TMountTable::Parse(text,
+                              [](const std::string& device) { return device == "/dev/sdb1"; });
   }
 
   test::TempDir dir;
@@ -79,16 +80,22 @@ TEST_F(LinuxFolderIconsTest, IconWritesAllThreeRecordsAndDefaultRemovesThem) {
   page.SetDefault();
   EXPECT_EQ(page.Apply(), std::vector<std::string>{"not running"});
   EXPECT_FALSE(fs::exists(Folder() + "/.directory"));
-  EXPECT_FALSE(TIniFile(Folder() + "/desktop.ini").ValueExists(".ShellClassInfo", "IconFile"));
+  EXPECT_FALSE(fs::exists(Folder() + "/desktop.ini"));
   EXPECT_TRUE(metadata.icons.empty());
 }
 
-TEST_F(LinuxFolderIconsTest, DefaultKeepsTheOtherKeysOfDirectoryFile) {
-  test::WriteText(Folder() + "/.directory", "[Desktop Entry]\nIcon=old.png\n[Dolphin]\nViewMode=1\n");
-  page.SetFolder(Folder());
+TEST_F(LinuxFolderIconsTest, DefaultKeepsFilesThatHoldOtherKeys) {
+  test::WriteText(Folder() + "/.directory",
+                  "[Desktop Entry]\nIcon=old.png\n[Dolphin]\nViewMode=1\n");
+  test::WriteText(
+      Folder() + "/Desktop.ini",
+      "[.ShellClassInfo]\nIconFile=a.ico\nIconIndex=0\nConfirmFileOp=0\nInfoTip=Mine\n");
+  EXPECT_EQ(page.SetFolder(Folder()).location, Folder() + "/a.ico,0");
   page.SetDefault();
   page.Apply();
   EXPECT_EQ(test::FileText(Folder() + "/.directory"), "[Desktop Entry]\n[Dolphin]\nViewMode=1\n");
+  EXPECT_EQ(test::FileText(Folder() + "/Desktop.ini"),
+            "[.ShellClassInfo]\nConfirmFileOp=0\nInfoTip=Mine\n");
 }
 
 TEST_F(LinuxFolderIconsTest, RemovableRootGetsVolumeInfoAndAutorun) {
@@ -127,13 +134,13 @@ TEST(GioFolderIcon, AttributeIsSetAndRemovedInsideASession) {
   if (!folder) GTEST_SKIP() << "runs only under the session the next test starts";
   const std::unique_ptr<FileMetadata> metadata = MakeGioFileMetadata();
   ASSERT_EQ(metadata->SetCustomIcon(folder, std::string(folder) + "/icon.png"), "");
-  const auto info = test::RunCommand(std::string("gio info -a metadata::custom-icon '") +
-                                     folder + "'");
+  const auto info =
+      test::RunCommand(std::string("gio info -a metadata::custom-icon '") + folder + "'");
   EXPECT_NE(info.out.find("metadata::custom-icon: file://"), std::string::npos) << info.out;
   EXPECT_NE(info.out.find("/icon.png"), std::string::npos) << info.out;
   ASSERT_EQ(metadata->RemoveCustomIcon(folder), "");
-  const auto after = test::RunCommand(std::string("gio info -a metadata::custom-icon '") +
-                                      folder + "'");
+  const auto after =
+      test::RunCommand(std::string("gio info -a metadata::custom-icon '") + folder + "'");
   EXPECT_EQ(after.out.find("metadata::custom-icon"), std::string::npos) << after.out;
 }
 
@@ -149,9 +156,8 @@ TEST(GioFolderIcon, UnderDbusRunSessionWithTemporaryHome) {
       "env -u DBUS_SESSION_BUS_ADDRESS -u DISPLAY -u WAYLAND_DISPLAY HOME='" + home.Path() +
       "' XDG_DATA_HOME='" + home.File(".local/share") + "' XDG_CONFIG_HOME='" +
       home.File(".config") + "' XDG_CACHE_HOME='" + home.File(".cache") + "' XDG_RUNTIME_DIR='" +
-      home.Path() + "' " + kInsideSession + "='" + home.File("folder") +
-      "' dbus-run-session -- '" + self +
-      "' --gtest_filter=GioFolderIcon.AttributeIsSetAndRemovedInsideASession 2>&1";
+      home.Path() + "' " + kInsideSession + "='" + home.File("folder") + "' dbus-run-session -- '" +
+      self + "' --gtest_filter=GioFolderIcon.AttributeIsSetAndRemovedInsideASession 2>&1";
   const auto result = test::RunCommand(command);
   EXPECT_EQ(result.status, 0) << result.out;
   EXPECT_NE(result.out.find("[  PASSED  ] 1 test"), std::string::npos) << result.out;

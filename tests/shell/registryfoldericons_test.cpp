@@ -65,8 +65,9 @@ TEST_F(RegistryFolderIconsTest, CopiedIconIsNamedAfterTheFolderAndStoredWithoutF
 }
 
 TEST_F(RegistryFolderIconsTest, DefaultRemovesOnlyTheIconKeysAndRebuildsTheCache) {
-  test::WriteText(dir.File("D/Work/Icons/desktop.ini"),
-                  "[.ShellClassInfo]\nConfirmFileOp=1\nIconFile=x.ico\nIconIndex=2\nInfoTip=Mine\n");
+  test::WriteText(
+      dir.File("D/Work/Icons/desktop.ini"),
+      "[.ShellClassInfo]\nConfirmFileOp=1\nIconFile=x.ico\nIconIndex=2\nInfoTip=Mine\n");
   EXPECT_EQ(page.SetFolder("D:\\Work\\Icons").location, "D:\\Work\\Icons\\x.ico,2");
   page.SetDefault();
   page.Apply();
