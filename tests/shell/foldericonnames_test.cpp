@@ -31,11 +31,10 @@ TEST(CopiedIconFileName, PrefersShortNamesAndAsksWithThePathSoFar) {
 
 TEST(CopiedIconFileName, DeepFoldersDropLeadingComponentsToFit) {
   std::string folder = "D:";
-  for (int i = 0; i < 20; ++i) folder += "\\Component" + std::to_string(i);
+  for (int i = 0; i < 17; ++i) folder += "\\Component" + std::to_string(i);
   const std::string name = CopiedIconFileName(folder);
+  EXPECT_EQ(name, "Dcomponent13_component14_component15_component16.ico");
   EXPECT_LT(folder.size() + name.size() + 4, 260u);
-  EXPECT_EQ(name.front(), 'D');
-  EXPECT_TRUE(name.ends_with("_component19.ico")) << name;
 
   const std::string oneLongFolder = "D:\\" + std::string(200, 'x');
   const std::string cut = CopiedIconFileName(oneLongFolder);
