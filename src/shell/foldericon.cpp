@@ -59,28 +59,32 @@ FolderIconPage::FolderIconPage(FolderIconSystem& system, ShellRefresh& shell)
 FolderIconShown FolderIconPage::SetFolder(const std::string& path) {
   folder_ = path;
   driveRoot_ = system_.IsDriveRoot(path);
-  shown_ = {};
   const std::string local = system_.LocalPath(path);
   if (!fs::is_directory(local)) {
-    shown_.refusal = WithPath(kFolderNotFoundMessage, path);
-  } else if (driveRoot_) {
-    shown_.refusal = system_.DriveRefusal(path);
-    shown_.stockIcon = StockIconOfDrive(system_.DriveKind(path));
-    const TIniFile autorun(AutorunInfOf(local));
-    const std::string icon = autorun.ReadString(kAutoRun, "icon", "");
-    shown_.location =
-        icon.empty() ? system_.DriveKeyIcon(path) : LocationInFolder(path, SplitIconLocation(icon));
+    shown_ = {WithPath(kFolderNotFoundMessage, path), "",
+              driveRoot_ ? StockIconOfDrive(system_.DriveKind(path)) : StockIconOfFolder()};
   } else {
-    const TIniFile desktopIni(DesktopIniOf(local));
-    shown_.stockIcon = StockIconOfFolder();
-    if (IsSystemFolder(desktopIni)) shown_.refusal = kSystemFolderMessage;
-    const IconLocation icon{desktopIni.ReadString(kShellClassInfo, "IconFile", ""),
-                            desktopIni.ReadInteger(kShellClassInfo, "IconIndex", 0)};
-    shown_.location = LocationInFolder(path, icon);
+    shown_ = driveRoot_ ? ShowDriveRoot(local) : ShowFolder(local);
   }
   pending_ = shown_.location;
   changed_ = false;
   return shown_;
+}
+
+FolderIconShown FolderIconPage::ShowFolder(const std::string& local) const {
+  const TIniFile desktopIni(DesktopIniOf(local));
+  const IconLocation icon{desktopIni.ReadString(kShellClassInfo, "IconFile", ""),
+                          desktopIni.ReadInteger(kShellClassInfo, "IconIndex", 0)};
+  return {IsSystemFolder(desktopIni) ? kSystemFolderMessage : "", LocationInFolder(folder_, icon),
+          StockIconOfFolder()};
+}
+
+FolderIconShown FolderIconPage::ShowDriveRoot(const std::string& local) const {
+  const std::string icon = TIniFile(AutorunInfOf(local)).ReadString(kAutoRun, "icon", "");
+  return {system_.DriveRefusal(folder_),
+          icon.empty() ? system_.DriveKeyIcon(folder_)
+                       : LocationInFolder(folder_, SplitIconLocation(icon)),
+          StockIconOfDrive(system_.DriveKind(folder_))};
 }
 
 void FolderIconPage::SetPendingLocation(const IconLocation& location) {
@@ -130,28 +134,32 @@ std::string FolderIconPage::LocalIconFile(const IconLocation& stored) const {
 
 void FolderIconPage::ApplyToFolder(std::vector<std::string>& messages) {
   const std::string local = system_.LocalPath(folder_);
-  TIniFile desktopIni(DesktopIniOf(local));
-  std::vector<std::string> notes;
-  if (pending_.empty()) {
-    if (fs::exists(desktopIni.FileName())) {
-      desktopIni.DeleteKey(kShellClassInfo, "IconFile");
-      desktopIni.DeleteKey(kShellClassInfo, "IconIndex");
-      desktopIni.UpdateFile();
-    }
-    notes = system_.RemoveFolderRecords(local);
-  } else {
-    IconLocation location =
-        copyIcon_ ? CopiedIcon(CopiedIconFileName(folder_)) : SplitIconLocation(pending_);
-    location = StoredLocation(location);
-    desktopIni.WriteString(kShellClassInfo, "IconFile", location.file);
-    desktopIni.WriteInteger(kShellClassInfo, "IconIndex", location.index);
-    if (!desktopIni.ValueExists(kShellClassInfo, "ConfirmFileOp"))
-      desktopIni.WriteInteger(kShellClassInfo, "ConfirmFileOp", 0);
-    desktopIni.WriteString(kShellClassInfo, "OriginalIcon", "%");
-    desktopIni.UpdateFile();
-    notes = system_.WriteFolderRecords(local, LocalIconFile(location));
-  }
+  const std::vector<std::string> notes =
+      pending_.empty() ? RemoveFolderIcon(local) : WriteFolderIcon(local);
   messages.insert(messages.end(), notes.begin(), notes.end());
+}
+
+std::vector<std::string> FolderIconPage::RemoveFolderIcon(const std::string& local) {
+  TIniFile desktopIni(DesktopIniOf(local));
+  if (fs::exists(desktopIni.FileName())) {
+    desktopIni.DeleteKey(kShellClassInfo, "IconFile");
+    desktopIni.DeleteKey(kShellClassInfo, "IconIndex");
+    desktopIni.UpdateFile();
+  }
+  return system_.RemoveFolderRecords(local);
+}
+
+std::vector<std::string> FolderIconPage::WriteFolderIcon(const std::string& local) {
+  const IconLocation location = StoredLocation(copyIcon_ ? CopiedIcon(CopiedIconFileName(folder_))
+                                                         : SplitIconLocation(pending_));
+  TIniFile desktopIni(DesktopIniOf(local));
+  desktopIni.WriteString(kShellClassInfo, "IconFile", location.file);
+  desktopIni.WriteInteger(kShellClassInfo, "IconIndex", location.index);
+  if (!desktopIni.ValueExists(kShellClassInfo, "ConfirmFileOp"))
+    desktopIni.WriteInteger(kShellClassInfo, "ConfirmFileOp", 0);
+  desktopIni.WriteString(kShellClassInfo, "OriginalIcon", "%");
+  desktopIni.UpdateFile();
+  return system_.WriteFolderRecords(local, LocalIconFile(location));
 }
 
 void FolderIconPage::ApplyToDrive(std::vector<std::string>& messages) {

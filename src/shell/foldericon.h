@@ -72,8 +72,13 @@ class FolderIconPage {
   std::vector<std::string> Apply();
 
  private:
+  FolderIconShown ShowFolder(const std::string& local) const;
+  FolderIconShown ShowDriveRoot(const std::string& local) const;
   void ApplyToFolder(std::vector<std::string>& messages);
   void ApplyToDrive(std::vector<std::string>& messages);
+  // Each returns the notes of the desktop records.
+  std::vector<std::string> RemoveFolderIcon(const std::string& local);
+  std::vector<std::string> WriteFolderIcon(const std::string& local);
   // Copies the pending icon into the folder as fileName; gives the copy's location.
   IconLocation CopiedIcon(const std::string& fileName) const;
   // A location in the folder itself is stored as the bare file name.
