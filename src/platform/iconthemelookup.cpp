@@ -75,6 +75,8 @@ IconThemeLookup::IconThemeLookup(std::vector<std::string> iconFolders, std::stri
     : iconFolders_(std::move(iconFolders)), themeName_(std::move(themeName)) {}
 
 IconThemeLookup::~IconThemeLookup() = default;
+IconThemeLookup::IconThemeLookup(IconThemeLookup&&) noexcept = default;
+IconThemeLookup& IconThemeLookup::operator=(IconThemeLookup&&) noexcept = default;
 
 std::vector<std::string> IconThemeLookup::DefaultIconFolders() {
   std::vector<std::string> folders;

@@ -18,6 +18,8 @@ class IconThemeLookup {
   // iconFolders: the folders holding themes and unthemed icons, in order of precedence.
   IconThemeLookup(std::vector<std::string> iconFolders, std::string themeName);
   ~IconThemeLookup();
+  IconThemeLookup(IconThemeLookup&&) noexcept;
+  IconThemeLookup& operator=(IconThemeLookup&&) noexcept;
 
   // $HOME/.icons, "icons" below each of DataFolders(), then /usr/share/pixmaps.
   static std::vector<std::string> DefaultIconFolders();
