@@ -213,7 +213,7 @@ TEST(FindAssociatedIconsTest, SortsSkipsMissingFilesCollectsErrorsAndStops) {
   EXPECT_EQ(lib.Items().Names(0), "A");
   EXPECT_EQ(lib.Items().Names(1), "b");
   EXPECT_EQ(lib.Items().Names(2), "Zed");
-  EXPECT_TRUE(lib.Modified());
+  EXPECT_TRUE(lib.GetModified());
   EXPECT_FALSE(lib.Busy());
   EXPECT_FALSE(collection.ui.progressShown);
   ASSERT_EQ(collection.ui.errorLists.size(), 1u);
