@@ -15,6 +15,8 @@ namespace fs = std::filesystem;
 
 // Icon folders in a temporary folder: themes with index.theme files and empty icon files.
 class IconFolders {
+  test::TempDir dir;
+
  public:
   std::string user = dir.File("user");
   std::string system = dir.File("system");
@@ -33,6 +35,7 @@ class IconFolders {
       std::stringstream stream(spec);
       for (std::string part; std::getline(stream, part, ':');) parts.push_back(part);
       text += parts[0] + ",";
+      if (parts.size() < 3) continue;  // listed without a section of its own
       sections += "\n[" + parts[0] + "]\nSize=" + parts[1] + "\nType=" + parts[2] + "\n";
       if (parts.size() > 3) sections += "MaxSize=" + parts[3] + "\n";
     }
@@ -48,9 +51,6 @@ class IconFolders {
   IconThemeLookup Lookup(const std::string& theme) {
     return IconThemeLookup({user, system, pixmaps}, theme);
   }
-
- private:
-  test::TempDir dir;
 };
 
 TEST(IconThemeLookupTest, ThemesInheritAndTheLargestFileOfTheFirstThemeWins) {
