@@ -155,9 +155,10 @@ TEST(AddAssociatedIconTest, IconFilesAndMissingIndexes) {
   TfmLib& lib = collection.lib;
   lib.AppendItem("earlier", test::IconOfSizes({16}));
   AddAssociatedIcon(lib, ico, "ico", "");  // an empty index chooses nothing
-  AddAssociatedIcon(lib, ico, "ico", "1");
+  AddAssociatedIcon(lib, ico, "ico", "9");
   ASSERT_EQ(lib.Count(), 1);
-  AddAssociatedIcon(lib, ico, "ico", "0");
+  // The whole icon file follows the images the library's scan found, under the file's name.
+  AddAssociatedIcon(lib, ico, "ico", "-ONE.ICO");
   ASSERT_EQ(lib.Count(), 2);
   EXPECT_EQ(lib.Items().Names(1), "ico");
   EXPECT_EQ(lib.Items().Icons(1)->Images().Count(), 2);
@@ -257,7 +258,8 @@ class DesktopFolders : public ::testing::Test {
     WritePng(system + "/icons/Child/48/m/text-plain.png", 48);
     WritePng(system + "/icons/Child/16/m/thing-icon.png", 16);
     WriteFile(system + "/icons/Base/s/m/image-png.svg",
-              "<svg xmlns='http://www.w3.org/2000/svg' width='64' height='64'><rect width='9' height='9'/></svg>");
+              "<svg xmlns='http://www.w3.org/2000/svg' width='64' height='64'><rect width='9' "
+              "height='9'/></svg>");
     WritePng(system + "/icons/Base/s/m/text-x-generic.png", 32);
     WritePng(home + "/.icons/application-x-none-unused.png", 8);
   }
