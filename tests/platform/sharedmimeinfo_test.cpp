@@ -70,13 +70,11 @@ TEST(SharedMimeInfoTest, IconNamesFallBackFromTheIconsFileToTheGenericIcon) {
 }
 
 TEST(SharedMimeInfoTest, OnlyPlainStarDotPatternsNameExtensions) {
-  EXPECT_EQ(ExtensionOfGlob("*.png"), "png");
-  EXPECT_EQ(ExtensionOfGlob("*.tar.bz2"), "tar.bz2");
-  EXPECT_EQ(ExtensionOfGlob("*."), "");
-  EXPECT_EQ(ExtensionOfGlob("*.[Zz]"), "");
-  EXPECT_EQ(ExtensionOfGlob("*.x*"), "");
-  EXPECT_EQ(ExtensionOfGlob("core"), "");
-  EXPECT_EQ(ExtensionOfGlob("x.*.txt"), "");
+  const std::pair<const char*, const char*> globs[] = {
+      {"*.png", "png"}, {"*.tar.bz2", "tar.bz2"}, {"*.", ""},    {"*.[Zz]", ""}, {"*.x*", ""},
+      {"core", ""},     {"x.*.txt", ""},          {"*.a/b", ""},
+  };
+  for (auto [glob, extension] : globs) EXPECT_EQ(ExtensionOfGlob(glob), extension) << glob;
 }
 
 }  // namespace
