@@ -167,6 +167,7 @@ void FindAssociatedIcons(TfmLib& lib, FileTypeRegistrations& registrations) {
 }
 
 void FindAssociatedIcons(TfmLib& lib) {
+  lib.CheckNotBusy();
   DesktopFileTypes registrations = DesktopFileTypes::FromEnvironment();
   FindAssociatedIcons(lib, registrations);
 }
