@@ -34,6 +34,7 @@
 #include "collection/singleimageexport.h"
 #include "icons/advancedicon.h"
 #include "platform/folders.h"
+#include "search/associatedicons.h"
 #include "search/droppeditems.h"
 #include "search/foldersearch.h"
 
@@ -79,7 +80,7 @@ void TfmMain::CreateActions() {
   AddCommand("aLibAddSubFolders", [&] { FindOnLocalDisks(lib); });
   AddCommand("aLibFindInet", [this] { NotAvailable("The Internet search"); });
   AddCommand("alibDownload", [this] { NotAvailable("Scanning an Internet link"); });
-  AddCommand("mnLibAddAssotiated", [this] { NotAvailable("The search for associated icons"); });
+  AddCommand("mnLibAddAssotiated", [&] { FindAssociatedIcons(lib); });
   AddCommand("aLibRename", [&] { lib.RenameIcons(); });
   AddCommand("aLibCreateCopy", [&] { lib.DuplicateIcon(); });
   AddCommand("mnLibSplitIcon", [&] { lib.SplitIcons(); });
