@@ -30,7 +30,7 @@ bool TOpenIcoDialog::Execute() {
   // A file preset before the dialog shows is previewed at once.
   QStringList preset = selectedFiles();
   if (preset.size() == 1 && QFileInfo(preset[0]).isFile()) panel_->ShowFile(preset[0]);
-  bool confirmed = exec() == QDialog::Accepted;
+  bool confirmed = RunModal() == QDialog::Accepted;
   selectedIndex_ = panel_->GridShown() ? panel_->SelectedIndex() : 0;
   panel_->ShowFile(QString());
   panel_->ClearPickIndex();

@@ -41,6 +41,10 @@ class TOpenIcoDialog : public QFileDialog {
   void StartAt(const std::string& name);
   void SetDefaultDrawing(bool plain);
 
+ protected:
+  // Shows the dialog modally; its result.
+  virtual int RunModal() { return exec(); }
+
  private:
   TIcoPreviewPanel* panel_ = nullptr;
   int selectedIndex_ = 0;

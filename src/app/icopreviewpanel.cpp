@@ -69,6 +69,9 @@ TIcoPreviewPanel::TIcoPreviewPanel(QWidget* parent) : QWidget(parent) {
 }
 
 void TIcoPreviewPanel::ShowFile(const QString& path) {
+  // The dialog reports a preset file again when it shows it: the preview is already on its way.
+  if (path == path_ && !path.isEmpty()) return;
+  path_ = path;
   Apply(TFilePreview());
   if (path.isEmpty()) return;
   worker_.Request(path.toStdString(), OptionsFor(*this));

@@ -24,7 +24,7 @@ class TIcoPreviewPanel : public QWidget {
  public:
   explicit TIcoPreviewPanel(QWidget* parent = nullptr);
 
-  // Starts showing a file ("" empties the panel).
+  // Starts showing a file ("" empties the panel); the file already shown is left as it is.
   void ShowFile(const QString& path);
   // Whether a preview is still being built.
   bool Pending() const { return worker_.Pending(); }
@@ -59,6 +59,7 @@ class TIcoPreviewPanel : public QWidget {
   TIcoDrawGrid* grid_ = nullptr;
   QTimer* poll_ = nullptr;
   TFilePreview shown_;
+  QString path_;  // the file shown or being previewed
   std::optional<int> pickIndex_;
   bool gridShownOnce_ = false;
 };

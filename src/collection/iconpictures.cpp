@@ -13,7 +13,6 @@ namespace varnel {
 namespace {
 
 constexpr int kJpegQuality = 100;
-constexpr int kJpegRetryQuality = 70;
 
 }  // namespace
 

@@ -4,6 +4,7 @@
 
 #include "base/fileio.h"
 #include "collection/collectionitemreader.h"
+#include "support/corpus.h"
 #include "support/testcollection.h"
 
 namespace varnel {
@@ -73,7 +74,8 @@ TEST_F(CollectionItemReaderTest, DamagedFilesGiveNoIconsAndBoundedCounts) {
   EXPECT_EQ(WidthOf(shortened.Icon(0)), 8);
 
   WriteFileAtomic(dir.File("other.icc"), std::vector<uint8_t>(32, 'x'));
-  EXPECT_ANY_THROW(TCollectionItemReader{dir.File("other.icc")});
+  std::string other = dir.File("other.icc");
+  EXPECT_ANY_THROW(TCollectionItemReader reader(other));
 }
 
 }  // namespace
