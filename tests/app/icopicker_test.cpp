@@ -14,6 +14,7 @@
 #include "base/fileio.h"
 #include "collection/fileimport.h"
 #include "platform/inifile.h"
+#include "support/corpus.h"
 
 namespace varnel::test {
 namespace {
@@ -29,7 +30,7 @@ class ScriptedPicker : public TOpenIcoDialog {
 
  protected:
   int RunModal() override {
-    QTest::qWaitFor([this] { return !Panel()->Pending(); }, 20000);
+    if (!QTest::qWaitFor([this] { return !Panel()->Pending(); }, 20000)) return QDialog::Rejected;
     Panel()->ShowFinished();
     startCell = Panel()->Grid()->Current();
     return confirm ? QDialog::Accepted : QDialog::Rejected;
