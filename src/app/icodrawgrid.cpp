@@ -18,10 +18,10 @@ TIcoDrawGrid::TIcoDrawGrid(QWidget* parent) : QAbstractScrollArea(parent) {
   verticalScrollBar()->setSingleStep(kCellSize);
 }
 
-void TIcoDrawGrid::SetIcons(std::vector<std::unique_ptr<TAdvancedIcon>> icons) {
+void TIcoDrawGrid::SetIcons(std::unique_ptr<TPreviewIcons> icons) {
   icons_ = std::move(icons);
   pictures_.clear();
-  current_ = icons_.empty() ? -1 : 0;
+  current_ = Count() ? 0 : -1;
   verticalScrollBar()->setValue(0);
   UpdateScrollBar();
   viewport()->update();
@@ -46,6 +46,14 @@ void TIcoDrawGrid::SetCurrent(int index) {
   viewport()->update();
 }
 
+void TIcoDrawGrid::SelectInitial(int index) {
+  if (index >= 0 && index < Count())
+    SetCurrent(index);
+  else
+    current_ = -1;
+  viewport()->update();
+}
+
 void TIcoDrawGrid::SetDefaultDrawing(bool plain) {
   plainDrawing_ = plain;
   viewport()->update();
@@ -54,10 +62,15 @@ void TIcoDrawGrid::SetDefaultDrawing(bool plain) {
 QImage TIcoDrawGrid::CellPicture(int index) {
   auto kept = pictures_.find(index);
   if (kept != pictures_.end()) return kept->second;
+  const TAdvancedIcon* icon = icons_->Icon(index);
+  if (!icon) return {};
   TColor base = FromQColor(palette().color(plainDrawing_ ? QPalette::Window : QPalette::Base));
-  QImage picture = ToQImage(PreviewCellPicture(*icons_[size_t(index)], base), false);
+  QImage picture = ToQImage(PreviewCellPicture(*icon, base), false);
   ++picturesMade_;
-  if (Count() <= kMaxKeptPictures) pictures_[index] = picture;
+  if (Count() <= kMaxKeptPictures)
+    pictures_[index] = picture;
+  else
+    icons_->Release(index);
   return picture;
 }
 

@@ -27,9 +27,13 @@ TOpenIcoDialog::TOpenIcoDialog(QWidget* parent, AcceptMode mode) : QFileDialog(p
 }
 
 bool TOpenIcoDialog::Execute() {
-  bool confirmed = exec() == QDialog::Accepted;
+  // A file preset before the dialog shows is previewed at once.
+  QStringList preset = selectedFiles();
+  if (preset.size() == 1 && QFileInfo(preset[0]).isFile()) panel_->ShowFile(preset[0]);
+  bool confirmed = RunModal() == QDialog::Accepted;
   selectedIndex_ = panel_->GridShown() ? panel_->SelectedIndex() : 0;
   panel_->ShowFile(QString());
+  panel_->ClearPickIndex();
   setDirectory(QString());
   return confirmed;
 }
@@ -41,15 +45,24 @@ bool TOpenIcoDialog::ExecuteWithIcon(int index) {
 
 void TOpenIcoDialog::LoadStartFile(const TIniFile& ini, const std::string& section,
                                    const std::string& key) {
-  std::filesystem::path name = ini.ReadString(section, key, "");
+  StartAt(ini.ReadString(section, key, ""));
+}
+
+void TOpenIcoDialog::StartAt(const std::string& name) {
+  if (name.empty()) return;
+  std::filesystem::path path = name;
   std::error_code error;
-  if (!name.empty() && std::filesystem::is_regular_file(name, error)) {
-    selectFile(QString::fromStdString(name.string()));
-    return;
+  if (std::filesystem::is_regular_file(path, error))
+    return selectFile(QString::fromStdString(name));
+  std::filesystem::path folder = path;
+  while (!folder.empty() && !std::filesystem::is_directory(folder, error)) {
+    if (folder == folder.parent_path()) return;
+    folder = folder.parent_path();
   }
-  while (!name.empty() && name != name.root_path() && !std::filesystem::is_directory(name, error))
-    name = name.parent_path();
-  if (!name.empty()) setDirectory(QString::fromStdString(name.string()));
+  if (folder.empty()) return;
+  setDirectory(QString::fromStdString(folder.string()));
+  if (acceptMode() == AcceptSave && folder != path)
+    selectFile(QString::fromStdString(path.filename().string()));
 }
 
 void TOpenIcoDialog::SetDefaultDrawing(bool plain) {

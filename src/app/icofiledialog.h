@@ -27,14 +27,23 @@ class TOpenIcoDialog : public QFileDialog {
   // Shows the dialog; whether the user confirmed. Afterwards SelectedIndex() is the grid's
   // current cell when the grid was showing (-1 past the last icon), else 0.
   bool Execute();
-  // The icon picker: as Execute, the grid starting at index (a negative index names the icon
-  // whose resource name is its absolute value).
+  // The icon picker: as Execute, the grid of the first file shown starting at index (a negative
+  // index names the icon whose resource name is its absolute value; -1 is chosen when no icon
+  // has that name or index). Preset the file with selectFile or StartAt; SelectedIndex() is
+  // the chosen icon afterwards.
   bool ExecuteWithIcon(int index);
   int SelectedIndex() const { return selectedIndex_; }
   // Starts with the file named in the settings when it exists, else in its nearest existing
   // folder.
   void LoadStartFile(const TIniFile& ini, const std::string& section, const std::string& key);
+  // Starts with name selected when it is an existing file, in it when it is a folder, else in
+  // the nearest existing folder of the name (a save dialog keeps proposing its file name).
+  void StartAt(const std::string& name);
   void SetDefaultDrawing(bool plain);
+
+ protected:
+  // Shows the dialog modally; its result.
+  virtual int RunModal() { return exec(); }
 
  private:
   TIcoPreviewPanel* panel_ = nullptr;

@@ -14,6 +14,7 @@
 #include "appcore/settings.h"
 #include "collection/iconpictures.h"
 #include "collection/iconsavefile.h"
+#include "collection/imageitemclipboard.h"
 #include "icons/advancedicon.h"
 
 namespace varnel {
@@ -127,8 +128,9 @@ void TfmIconProps::CopyImage() {
   int index = images_->currentIndex();
   if (index < 0 || index >= icon_.Images().Count()) return;
   const TSubIcon& image = *icon_.Images()[index];
-  TAdvancedIcon::CopyImageToClipboard(
-      image, BackgroundForDepth(context_.settings, image.BitsPerPixel()), context_.clipboard);
+  CopyImageAsCollectionItem(image, name_->text().trimmed().toStdString(),
+                            BackgroundForDepth(context_.settings, image.BitsPerPixel()),
+                            context_.clipboard);
 }
 
 void TfmIconProps::SaveImage() {

@@ -69,6 +69,9 @@ TIcoPreviewPanel::TIcoPreviewPanel(QWidget* parent) : QWidget(parent) {
 }
 
 void TIcoPreviewPanel::ShowFile(const QString& path) {
+  // The dialog reports a preset file again when it shows it: the preview is already on its way.
+  if (path == path_ && !path.isEmpty()) return;
+  path_ = path;
   Apply(TFilePreview());
   if (path.isEmpty()) return;
   worker_.Request(path.toStdString(), OptionsFor(*this));
@@ -86,8 +89,7 @@ bool TIcoPreviewPanel::ShowFinished() {
 void TIcoPreviewPanel::Apply(TFilePreview preview) {
   description_->setText(QString::fromStdString(preview.label));
   previewButton_->setEnabled(preview.kind == TPreviewKind::Picture);
-  names_ = std::move(preview.names);
-  grid_->SetIcons(std::move(preview.icons));
+  grid_->SetIcons(std::move(preview.grid));
   picture_->clear();
   if (preview.kind == TPreviewKind::Picture) {
     QSize area = pages_->size();
@@ -98,17 +100,19 @@ void TIcoPreviewPanel::Apply(TFilePreview preview) {
   pages_->setCurrentIndex(grid ? 1 : 0);
   if (grid && !gridShownOnce_) {
     gridShownOnce_ = true;
-    if (pickIndex_) grid_->SetCurrent(PickedCell());
+    if (pickIndex_) grid_->SelectInitial(PickedCell());
   }
   shown_ = std::move(preview);
 }
 
 int TIcoPreviewPanel::PickedCell() const {
   if (*pickIndex_ >= 0) return *pickIndex_;
-  std::string name = std::to_string(-int64_t(*pickIndex_));
-  for (size_t i = 0; i < names_.size(); ++i)
-    if (names_[i] == name) return int(i);
-  return -1;
+  return grid_->Icons()->IndexOfName(std::to_string(-int64_t(*pickIndex_)));
+}
+
+void TIcoPreviewPanel::StartPicking(std::optional<int> index) {
+  pickIndex_ = index;
+  gridShownOnce_ = false;
 }
 
 QString TIcoPreviewPanel::Description() const {

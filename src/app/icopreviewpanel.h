@@ -6,7 +6,6 @@
 #include <QWidget>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "app/previewworker.h"
 
@@ -25,7 +24,7 @@ class TIcoPreviewPanel : public QWidget {
  public:
   explicit TIcoPreviewPanel(QWidget* parent = nullptr);
 
-  // Starts showing a file ("" empties the panel).
+  // Starts showing a file ("" empties the panel); the file already shown is left as it is.
   void ShowFile(const QString& path);
   // Whether a preview is still being built.
   bool Pending() const { return worker_.Pending(); }
@@ -41,13 +40,16 @@ class TIcoPreviewPanel : public QWidget {
   int SelectedIndex() const;
   // The cell the grid selects when it first shows: an index, or a negative number whose
   // absolute value is the resource name of the icon to select.
-  void SetPickIndex(int index) { pickIndex_ = index; }
+  void SetPickIndex(int index) { StartPicking(index); }
+  // Ends the picking: later grids start at their first cell.
+  void ClearPickIndex() { StartPicking(std::nullopt); }
   void SetDefaultDrawing(bool plain);
 
  private:
   void Apply(TFilePreview preview);
   void ShowPreviewWindow();
   int PickedCell() const;
+  void StartPicking(std::optional<int> index);
 
   TPreviewWorker worker_;
   QLabel* description_ = nullptr;
@@ -57,7 +59,7 @@ class TIcoPreviewPanel : public QWidget {
   TIcoDrawGrid* grid_ = nullptr;
   QTimer* poll_ = nullptr;
   TFilePreview shown_;
-  std::vector<std::string> names_;
+  QString path_;  // the file shown or being previewed
   std::optional<int> pickIndex_;
   bool gridShownOnce_ = false;
 };

@@ -299,11 +299,8 @@ void TfmMain::OpenCommand() {
   std::string last = appSettings_.Values().LastOpen;
   if (!openFolder_.empty()) {
     request.initialFolder = openFolder_;
-  } else if (!last.empty()) {
-    if (QFileInfo::exists(QString::fromStdString(last)))
-      request.fileName = last;
-    else
-      request.initialFolder = std::filesystem::path(last).parent_path().string();
+  } else {
+    request.fileName = last;  // gone: the dialog starts in its nearest existing folder
   }
   std::optional<TFileDialogAnswer> answer = ui_.ChooseFilesToOpen(request);
   if (!answer || answer->files.empty()) return;

@@ -80,11 +80,7 @@ std::optional<TFileDialogAnswer> RunFileDialog(TOpenIcoDialog& dialog,
   dialog.setNameFilters(QtFileFilters(request.filter));
   QString selected = SelectedFilter(request.filter, request.filterIndex);
   if (!selected.isEmpty()) dialog.selectNameFilter(selected);
-  QString start = StartPath(request);
-  if (QFileInfo(start).isDir())
-    dialog.setDirectory(start);
-  else if (!start.isEmpty())
-    dialog.selectFile(start);
+  dialog.StartAt(StartPath(request).toStdString());
   if (!dialog.Execute()) return std::nullopt;
   TFileDialogAnswer answer;
   for (const QString& file : dialog.selectedFiles()) answer.files.push_back(file.toStdString());

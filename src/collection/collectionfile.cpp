@@ -6,6 +6,7 @@
 #include "base/errors.h"
 #include "base/packedstream.h"
 #include "collection/collection.h"
+#include "collection/collectionrecords.h"
 #include "collection/duplicatefinder.h"
 #include "collection/iconhash.h"
 #include "platform/ansitext.h"
@@ -23,16 +24,6 @@ constexpr uint32_t kVersion = 1;
 bool ReadTag(Stream& stream, const char (&tag)[4]) {
   char bytes[4];
   return stream.Read(bytes, 4) == 4 && std::memcmp(bytes, tag, 4) == 0;
-}
-
-// Checks the header; returns the item count.
-uint32_t ReadHeader(Stream& stream, const std::string& name) {
-  bool valid = ReadTag(stream, kMagic);
-  uint8_t version[4];
-  valid = valid && stream.Read(version, 4) == 4 && ReadU32LE(version) == kVersion;
-  valid = valid && ReadTag(stream, kIconTag);
-  if (!valid) throw Exception("Unknown file format: " + name);
-  return stream.ReadU32();
 }
 
 // Texts written by programs that stored 8-bit code pages are taken as Windows-1252.
@@ -112,22 +103,34 @@ struct CollectionContent {
 
 void ReadContent(Stream& stream, const std::string& name, CollectionContent& content,
                  int& dropped) {
-  uint32_t count = ReadHeader(stream, name);
-  for (uint32_t i = 0; i < count; ++i) {
-    TIconList::Item item;
-    item.name = ReadText(stream);
-    item.icon = ReadItemIcon(stream, dropped);
-    item.source.index = stream.ReadI32();
-    item.source.position = stream.ReadI32();
-    // An empty name becomes "Icon " and the item's 1-based position.
-    if (item.name.empty()) item.name = "Icon " + std::to_string(i + 1);
-    content.items.push_back(std::move(item));
-  }
+  uint32_t count = ReadCollectionHeader(stream, name);
+  for (uint32_t i = 0; i < count; ++i)
+    content.items.push_back(ReadCollectionItem(stream, i, dropped));
   content.sources = ReadSourceList(stream);
   ReadHotSpots(stream, content.items);
 }
 
 }  // namespace
+
+uint32_t ReadCollectionHeader(Stream& stream, const std::string& name) {
+  bool valid = ReadTag(stream, kMagic);
+  uint8_t version[4];
+  valid = valid && stream.Read(version, 4) == 4 && ReadU32LE(version) == kVersion;
+  valid = valid && ReadTag(stream, kIconTag);
+  if (!valid) throw Exception("Unknown file format: " + name);
+  return stream.ReadU32();
+}
+
+TIconList::Item ReadCollectionItem(Stream& stream, uint32_t position, int& dropped) {
+  TIconList::Item item;
+  item.name = ReadText(stream);
+  item.icon = ReadItemIcon(stream, dropped);
+  item.source.index = stream.ReadI32();
+  item.source.position = stream.ReadI32();
+  // An empty name becomes "Icon " and the item's 1-based position.
+  if (item.name.empty()) item.name = "Icon " + std::to_string(position + 1);
+  return item;
+}
 
 int TCollection::AppendRead(std::vector<TIconList::Item>& items, TDuplicateIndex* duplicates) {
   int added = 0;

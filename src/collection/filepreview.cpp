@@ -5,7 +5,6 @@
 
 #include "base/fileio.h"
 #include "base/filereadstream.h"
-#include "collection/collection.h"
 #include "collection/fileimport.h"
 #include "collection/filekind.h"
 #include "collection/kindreaders.h"
@@ -45,33 +44,25 @@ void PreviewIcon(TFilePreview& preview, std::unique_ptr<TAdvancedIcon> icon,
   preview.icon = std::move(icon);
 }
 
-void TakeCollectionItems(TFilePreview& preview, const std::string& path) {
-  TCollection collection;
-  FileReadStream stream(path);
-  collection.Read(stream, path);
-  TIconList& items = collection.Items();
-  while (items.Count()) {  // taken from the end, which moves nothing, then put in order
-    TIconList::Item item = items.TakeItem(items.Count() - 1);
-    preview.names.push_back(item.name);
-    preview.icons.push_back(std::move(item.icon));
-  }
-  std::reverse(preview.names.begin(), preview.names.end());
-  std::reverse(preview.icons.begin(), preview.icons.end());
-}
-
 void PreviewLibrary(TFilePreview& preview, const std::string& path, TFileKind kind) {
   if (kind == TFileKind::fkCollection) {
-    TakeCollectionItems(preview, path);
+    preview.grid = CollectionPreviewIcons(path);
   } else {
     FileContents contents = ReadFileContents(path, {});
+    std::vector<std::unique_ptr<TAdvancedIcon>> icons;
+    std::vector<std::string> names;
     for (FoundIcon& found : contents.icons) {
-      preview.names.push_back(found.name);
-      preview.icons.push_back(std::move(found.icon));
+      names.push_back(std::move(found.name));
+      icons.push_back(std::move(found.icon));
     }
+    preview.grid = LoadedPreviewIcons(std::move(icons), std::move(names));
   }
-  if (preview.icons.empty()) return;
+  if (preview.grid->Count() == 0) {
+    preview.grid.reset();
+    return;
+  }
   preview.kind = TPreviewKind::Grid;
-  preview.label = "Icons: " + std::to_string(preview.icons.size());
+  preview.label = "Icons: " + std::to_string(preview.grid->Count());
 }
 
 const char* PictureTypeWord(TFileKind kind) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "collection/previewicons.h"
 #include "graphics/bitmap.h"
 #include "icons/advancedicon.h"
 
@@ -17,10 +18,9 @@ enum class TPreviewKind { None, Picture, Grid };
 struct TFilePreview {
   TPreviewKind kind = TPreviewKind::None;
   std::string label = "Picture";
-  TBitmap picture;                                    // Picture: 24-bit on the panel colour
-  std::unique_ptr<TAdvancedIcon> icon;                // Picture of an icon file: the icon
-  std::vector<std::unique_ptr<TAdvancedIcon>> icons;  // Grid: one per icon of the file
-  std::vector<std::string> names;                     // Grid: the icons' names
+  TBitmap picture;                      // Picture: 24-bit on the panel colour
+  std::unique_ptr<TAdvancedIcon> icon;  // Picture of an icon file: the icon
+  std::unique_ptr<TPreviewIcons> grid;  // Grid: one icon per cell
   bool animated = false;  // animated cursors and GIF pictures are not resampled when shown
 };
 

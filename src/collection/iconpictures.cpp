@@ -5,6 +5,7 @@
 #include "graphics/bmpcodec.h"
 #include "graphics/jpegencoder.h"
 #include "icons/icondrawing.h"
+#include "icons/picturewriters.h"
 #include "icons/subicon.h"
 
 namespace varnel {
@@ -12,7 +13,6 @@ namespace varnel {
 namespace {
 
 constexpr int kJpegQuality = 100;
-constexpr int kJpegRetryQuality = 70;
 
 }  // namespace
 
@@ -30,6 +30,7 @@ TBitmap ImageOnBackground(const TSubIcon& image, TColor background) {
 }
 
 std::vector<uint8_t> BitmapFileOfImage(const TSubIcon& image, TColor background) {
+  if (image.BitsPerPixel() == 8) return SaveBmp(ImageToBitmapOnColor(image, background));
   if (image.BitsPerPixel() != 32) return SaveBmp(ImageOnBackground(image, background));
   TBitmap withAlpha;
   image.GetBitmaps(nullptr, &withAlpha, clNone, nullptr);

@@ -19,8 +19,9 @@ TColor BackgroundForDepth(const TSettings& settings, int bpp);
 // hold the background colour).
 TBitmap ImageOnBackground(const TSubIcon& image, TColor background);
 
-// A bitmap file of the image: a 32-bit image keeps its alpha channel, others are composed onto
-// the background colour.
+// A bitmap file of the image: a 32-bit image keeps its alpha channel; an 8-bit one stays 8-bit,
+// its transparent pixels taking a spare palette entry of the background colour (composed
+// onto it when no entry is spare); others are composed onto the background colour.
 std::vector<uint8_t> BitmapFileOfImage(const TSubIcon& image, TColor background);
 
 // A JPEG file of a picture at quality 100, or at 70 when the first attempt fails.

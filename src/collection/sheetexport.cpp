@@ -12,6 +12,7 @@
 #include "collection/iconpictures.h"
 #include "collection/sheetlayout.h"
 #include "graphics/bmpcodec.h"
+#include "graphics/canvas.h"
 #include "graphics/pngcodec.h"
 #include "icons/advancedicon.h"
 #include "icons/icondrawing.h"
@@ -34,6 +35,21 @@ TBitmap BlankSheet(const TSheetLayout& layout, const TSheetJob& job) {
   return sheet;
 }
 
+// Images larger than this in either direction are drawn on sheets without alpha through their
+// mask, stretched: AND with the mask, then XOR with the colours.
+constexpr int kLargestIconDrawn = 128;
+
+void DrawThroughMask(TBitmap& sheet, const TCellRect& place, const TSubIcon& image) {
+  TBitmap colour, mask;
+  image.GetBitmaps(nullptr, &colour, clNone, &mask);
+  TRect whole{0, 0, place.Width(), place.Height()};
+  TBitmap stretchedColour(whole.right, whole.bottom, PixelFormat::Bits24);
+  TBitmap stretchedMask(whole.right, whole.bottom, PixelFormat::Bits1);
+  StretchDraw(stretchedColour, whole, colour);
+  StretchDraw(stretchedMask, whole, mask);
+  DrawMaskedXor(sheet, place.left, place.top, stretchedColour, stretchedMask);
+}
+
 void DrawItem(TBitmap& sheet, const TSheetLayout& layout, int k, const TSheetJob& job,
               const TAdvancedIcon& icon) {
   const TSubIcon* image = icon.GetBestImage(layout.cellWidth, layout.cellHeight, job.itemBpp);
@@ -41,6 +57,8 @@ void DrawItem(TBitmap& sheet, const TSheetLayout& layout, int k, const TSheetJob
   TCellRect place = PlaceInCell(layout.Cell(k), image->ImageWidth(), image->ImageHeight(),
                                 job.settings.StretchToFit);
   if (place.Width() <= 0 || place.Height() <= 0) return;
+  bool large = image->ImageWidth() > kLargestIconDrawn || image->ImageHeight() > kLargestIconDrawn;
+  if (large && sheet.Format() != PixelFormat::Bits32) return DrawThroughMask(sheet, place, *image);
   DrawStretched(sheet, place.left, place.top, clNone, *image, place.Height(), place.Width());
 }
 

@@ -15,8 +15,10 @@
 #include "app/icopreviewpanel.h"
 #include "appcore/settings.h"
 #include "apptestsupport.h"
+#include "collection/fmlib.h"
 #include "collection/iconsavefile.h"
 #include "platform/clipboard.h"
+#include "resources/iconlistholder.h"
 #include "support/corpus.h"
 
 namespace varnel::test {
@@ -90,7 +92,7 @@ TEST(IconPropertiesDialog, DeletedSourceAndTheImageChooser) {
   icon->Images().Add(SolidIcon(32, 32, 24, RGB(4, 5, 6))->Images().Extract(0));
   icon->Images().Add(SolidIcon(48, 48, 24, RGB(7, 8, 9))->Images().Extract(0));
   TfmIconProps dialog({ui, settings, clipboard, saveDialog}, *icon,
-                      TIconProperties::Of(*icon, "Disk", "/nowhere/gone.dll", 4));
+                      TIconProperties::Of(*icon, " Disk ", "/nowhere/gone.dll", 4));
   EXPECT_EQ(dialog.windowTitle(), "Icon Properties");
   EXPECT_EQ(dialog.Field("format")->text(), "3 images");
   EXPECT_EQ(dialog.Field("sourceFileSize")->text(), "Not found");
@@ -99,8 +101,21 @@ TEST(IconPropertiesDialog, DeletedSourceAndTheImageChooser) {
   EXPECT_EQ(dialog.ImageLabel()->text(), "Image 1 of 3");
   dialog.ChooseImage(2);
   EXPECT_EQ(dialog.ImageLabel()->text(), "Image 3 of 3");
+  // Copy image: a one-item icon list under the trimmed name, and the picture.
+  clipboard.SetFormat("stale", {1});
   dialog.CopyImage();
-  EXPECT_TRUE(clipboard.HasFormat(kIconClipboardFormat));
+  EXPECT_FALSE(clipboard.HasFormat("stale"));
+  auto block = clipboard.GetFormat(kComponentClipboardFormat);
+  ASSERT_TRUE(block);
+  TIconListHolder holder;
+  MemoryStream stream(std::move(*block));
+  holder.ReadProperties(stream);
+  ASSERT_EQ(holder.IconList().Count(), 1);
+  EXPECT_EQ(holder.IconList().Names(0), "Disk");
+  ASSERT_EQ(holder.IconList().Icons(0)->Images().Count(), 1);
+  EXPECT_EQ(holder.IconList().Icons(0)->Images()[0]->ImageWidth(), 48);
+  ASSERT_TRUE(clipboard.GetBitmap());
+  EXPECT_EQ(clipboard.GetBitmap()->GetPixel(5, 5), RGB(7, 8, 9));
 
   // Save image proposes the trimmed name in the dialog's last folder.
   saveDialog.fileName = "/icons/last";

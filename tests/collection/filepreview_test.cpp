@@ -51,15 +51,22 @@ TEST(FilePreview, ModulesAndCollectionsFillTheGrid) {
   TFilePreview grid = BuildFilePreview(dir.File("three.icc"), {});
   EXPECT_EQ(grid.kind, TPreviewKind::Grid);
   EXPECT_EQ(grid.label, "Icons: 3");
-  ASSERT_EQ(grid.icons.size(), 3u);
-  EXPECT_EQ(grid.names[2], "i2");
-  EXPECT_EQ(PreviewCellPicture(*grid.icons[0], clWhite).Width(), 16);
+  ASSERT_EQ(grid.grid->Count(), 3);
+  ASSERT_TRUE(grid.grid->Icon(0));
+  EXPECT_EQ(PreviewCellPicture(*grid.grid->Icon(0), clWhite).Width(), 16);
+  grid.grid->Release(0);  // read again on demand
+  EXPECT_TRUE(grid.grid->Icon(0));
 
   std::string stub = "/usr/share/nsis/Stubs/zlib-x86-ansi";
   if (FileExists(stub)) {
     TFilePreview module = BuildFilePreview(stub, {});
     EXPECT_EQ(module.kind, TPreviewKind::Grid);
     EXPECT_TRUE(module.label.starts_with("Icons: "));
+    // Read icons stay; the names of their groups find them.
+    ASSERT_GT(module.grid->Count(), 0);
+    module.grid->Release(0);
+    EXPECT_TRUE(module.grid->Icon(0));
+    EXPECT_EQ(module.grid->IndexOfName("no such name"), -1);
   }
 }
 

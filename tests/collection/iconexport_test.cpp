@@ -261,5 +261,30 @@ TEST_F(IconSaveTest, PicturesWithoutTransparencyUseTheBackgroundOfTheImageDepth)
   EXPECT_GT(transparent, 0);
 }
 
+TEST_F(IconSaveTest, EightBitBitmapsStayIndexedWithTheBackgroundInASpareEntry) {
+  // Left half red, right half transparent; the palette has spare entries.
+  TBitmap colour(8, 8, PixelFormat::Bits8);
+  std::vector<RGBQuad> palette(256);
+  palette[1] = RGBQuad::FromColor(RGB(255, 0, 0));
+  colour.SetPalette(palette);
+  TBitmap mask(8, 8, PixelFormat::Bits1);
+  mask.Fill(clBlack);
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 8; ++x) {
+      colour.SetIndex(x, y, 1);
+      if (x >= 4) mask.SetPixel(x, y, clWhite);
+    }
+  TAdvancedIcon indexed;
+  indexed.Images().AddFromBitmap(colour, &mask, 0);
+  ASSERT_EQ(indexed.Images()[0]->BitsPerPixel(), 8);
+  settings.Back8bpp = RGB(0, 128, 64);
+  Answer("indexed", "bmp");
+  ASSERT_TRUE(Save(nullptr, indexed.Images()[0]));
+  TBitmap saved = LoadBmp(ReadWholeFile(dir.File("indexed.bmp")));
+  EXPECT_EQ(saved.BitsPerPixel(), 8);
+  EXPECT_EQ(saved.GetPixel(1, 1), RGB(255, 0, 0));
+  EXPECT_EQ(saved.GetPixel(6, 6), RGB(0, 128, 64));
+}
+
 }  // namespace
 }  // namespace varnel

@@ -140,6 +140,33 @@ TEST_F(SheetTest, ItemColourFormatsGiveTheSheetDepthAndGifSheetsAreIndexed) {
             LoadBmp(ReadWholeFile(dir.File("four.bmp"))).Width());
 }
 
+TEST_F(SheetTest, LargeImagesAreDrawnThroughTheirMaskOnSheetsWithoutAlpha) {
+  // 256 x 256: the left half opaque red, the right half masked with white colour bits, which
+  // the mask drawing turns into the inverse of the background.
+  TBitmap colour(256, 256, PixelFormat::Bits24);
+  TBitmap mask(256, 256, PixelFormat::Bits1);
+  mask.Fill(clBlack);
+  for (int y = 0; y < 256; ++y)
+    for (int x = 0; x < 256; ++x) {
+      colour.SetPixel(x, y, x < 128 ? RGB(255, 0, 0) : clWhite);
+      if (x >= 128) mask.SetPixel(x, y, clWhite);
+    }
+  auto large = std::make_unique<TAdvancedIcon>();
+  large->Images().AddFromBitmap(colour, &mask, 0);
+  job.icons.push_back(large.get());
+  job.settings.CW = job.settings.CH = 64;
+  job.settings.bkColor = clWhite;
+  Write("large.png");
+  TBitmap sheet = Read("large.png");
+  ASSERT_EQ(sheet.Width(), 64);
+  EXPECT_EQ(sheet.GetPixel(10, 30), RGB(255, 0, 0));
+  EXPECT_EQ(sheet.GetPixel(50, 30), clBlack);  // white XOR white
+  // On a 32-bit sheet the same image keeps its transparency instead.
+  job.itemBpp = 32;
+  Write("large32.png");
+  EXPECT_EQ(Read("large32.png").ScanLine(30)[50 * 4 + 3], 0);
+}
+
 TEST(SingleImageExport, PresetsAndTheDialogsBeforeTheSheets) {
   TExportSingleSettings stored;
   stored.CW = 20;
