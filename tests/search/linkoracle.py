@@ -9,10 +9,11 @@ Usage: linkoracle.py PAGE BASE MODE [--images] [--favicon-per-link] [--favicon-o
 """
 
 import html
+import re
 import sys
 from urllib.parse import urljoin, urlsplit
 
-STOP = "\0\t \"',;<>"
+STOP_PATTERN = re.compile("[\0\t \"',;<>]")
 ASCII_LOWER = str.maketrans("ABCDEFGHIJKLMNOPQRSTUVWXYZ", "abcdefghijklmnopqrstuvwxyz")
 FILE_EXTENSIONS = {"zip", "rar", "ico", "icl", "icc", "cur", "ani", "gif", "png"}
 
@@ -43,10 +44,8 @@ def find(lower, needle, start):
 
 
 def until_stop(text, start):
-    for i in range(start, len(text)):
-        if text[i] in STOP:
-            return i
-    return None
+    match = STOP_PATTERN.search(text, start)
+    return match.start() if match else None
 
 
 def side(tag, key):
@@ -93,21 +92,21 @@ def href_value(text, blank, pos):
 def pieces(text, take_images):
     """Yields (piece, is_attribute) in the order the scan meets them."""
     lower = lower_ascii(text)
+    needles = [" href=", "http://", "https://"] + (["<img "] if take_images else [])
+    found = {}
     pos = 0
     while True:
-        found = [(find(lower, " href=", pos), "href"),
-                 (min((p for p in (find(lower, "http://", pos), find(lower, "https://", pos))
-                       if p is not None), default=None), "address")]
-        if take_images:
-            found.append((find(lower, "<img ", pos), "image"))
-        found = [f for f in found if f[0] is not None]
-        if not found:
+        for needle in needles:  # an occurrence at or after pos is still the first one
+            if needle not in found or (found[needle] is not None and found[needle] < pos):
+                found[needle] = find(lower, needle, pos)
+        hits = [(at, needle) for needle, at in found.items() if at is not None]
+        if not hits:
             return
-        at, kind = min(found)
-        if kind == "href":
+        at, needle = min(hits)
+        if needle == " href=":
             value, pos = href_value(text, at, pos)
             yield value, True
-        elif kind == "address":
+        elif needle != "<img ":
             stop = until_stop(text, at)
             value, pos = ("", pos + 1) if stop is None else (text[at:stop], stop + 1)
             yield value, False
