@@ -67,6 +67,12 @@ std::string CarriedAddress(std::string link) {
   return link;
 }
 
+// Whether a host follows the scheme: "http://" alone or followed by a path is no address.
+bool HasHost(const std::string& link) {
+  size_t host = link.find("://") + 3;
+  return host < link.size() && std::string_view("/?# ").find(link[host]) == std::string_view::npos;
+}
+
 }  // namespace
 
 bool AcceptImageTag(std::string_view tag, std::string& src) {
@@ -187,7 +193,8 @@ std::string PageScanner::ResolvePiece(const std::string& piece) const {
   if (reference.empty() || LowerAscii(reference.substr(0, 7)) == "mailto:") return {};
   std::string link(WithoutFragment(ResolveReference(base_, reference)));
   if (!IsWebAddress(link)) return {};
-  return CarriedAddress(link);
+  link = CarriedAddress(link);
+  return HasHost(link) ? link : std::string();
 }
 
 std::optional<std::string> PageScanner::NextLink() {

@@ -98,7 +98,7 @@ std::optional<std::vector<uint8_t>> Inflate(std::span<const uint8_t> packed) {
     content.resize(done + chunk - zs.avail_out);
   }
   inflateEnd(&zs);
-  if (status != Z_STREAM_END) return std::nullopt;
+  if (status != Z_STREAM_END || content.size() > size_t(kMaxUrlListBytes)) return std::nullopt;
   return content;
 }
 

@@ -13,6 +13,7 @@ import re
 import sys
 from urllib.parse import urljoin, urlsplit
 
+HOST_PATTERN = re.compile("[A-Za-z0-9._@-]*")
 STOP_PATTERN = re.compile("[\0\t \"',;<>]")
 ASCII_LOWER = str.maketrans("ABCDEFGHIJKLMNOPQRSTUVWXYZ", "abcdefghijklmnopqrstuvwxyz")
 FILE_EXTENSIONS = {"zip", "rar", "ico", "icl", "icc", "cur", "ani", "gif", "png"}
@@ -156,7 +157,11 @@ def resolve(base, piece):
     if not piece or lower_ascii(piece[:7]) == "mailto:":
         return ""
     link = urljoin(base, piece).split("#")[0]
-    return carried(link) if is_web(link) else ""
+    if not is_web(link):
+        return ""
+    link = carried(link)
+    host = link[link.find("://") + 3:][:1]
+    return link if host and host not in "/?# " else ""
 
 
 def extension(link):
@@ -168,9 +173,14 @@ def extension(link):
 
 
 def favicon(link):
-    parts = urlsplit(link)
-    host = parts.netloc.rsplit("@", 1)[-1].split(":")[0]
-    return f"{parts.scheme}://{host}/favicon.ico" if "." in host else ""
+    """The site icon at the link's scheme and host (host characters as SiteRoot takes them)."""
+    scheme, rest = link.split("://", 1)
+    host = HOST_PATTERN.match(rest).group(0)
+    if "@" in host:
+        host = host.split("@", 1)[1].split("@")[0]
+    if "." not in host or len(host) < 4:
+        return ""
+    return f"{scheme}://{host[:-1] if host.endswith('.') else host}/favicon.ico"
 
 
 def for_mode(link, mode, take_images):
