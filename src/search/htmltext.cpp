@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <utility>
 
+#include "platform/utf8.h"
+
 namespace varnel {
 
 namespace {
@@ -12,24 +14,6 @@ constexpr uint32_t kReplacementCharacter = 0xFFFD;
 constexpr uint32_t kLastCodePoint = 0x10FFFF;
 // Digits beyond this many cannot name a character; the value is then out of range.
 constexpr size_t kMaxReferenceDigits = 8;
-
-void AppendUtf8(std::string& out, uint32_t c) {
-  if (c < 0x80) {
-    out += char(c);
-  } else if (c < 0x800) {
-    out += char(0xC0 | (c >> 6));
-    out += char(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += char(0xE0 | (c >> 12));
-    out += char(0x80 | ((c >> 6) & 0x3F));
-    out += char(0x80 | (c & 0x3F));
-  } else {
-    out += char(0xF0 | (c >> 18));
-    out += char(0x80 | ((c >> 12) & 0x3F));
-    out += char(0x80 | ((c >> 6) & 0x3F));
-    out += char(0x80 | (c & 0x3F));
-  }
-}
 
 int DigitValue(char c, int radix) {
   int v = c >= '0' && c <= '9'   ? c - '0'
@@ -81,7 +65,7 @@ std::string DecodeCharacterReferences(std::string_view text) {
     if (rest.starts_with('#')) {
       auto [length, codePoint] = NumericReference(rest.substr(1));
       if (length > 0) {
-        AppendUtf8(out, codePoint);
+        AppendUtf8(out, char32_t(codePoint));
         i += 2 + length;
         continue;
       }

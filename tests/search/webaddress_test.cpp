@@ -5,26 +5,40 @@
 namespace varnel {
 namespace {
 
+struct Mapping {
+  std::string in;
+  std::string out;
+};
+
+template <typename Operation>
+void ExpectEach(Operation operation, const std::vector<Mapping>& mappings) {
+  for (const Mapping& m : mappings) EXPECT_EQ(operation(m.in), m.out) << m.in;
+}
+
 TEST(WebAddress, PageBaseUrlIsTheFolderOfThePage) {
-  EXPECT_EQ(PageBaseUrl("http://www.site.com/x/page.htm"), "http://www.site.com/x/");
-  EXPECT_EQ(PageBaseUrl("http://www.site.com"), "http://www.site.com/");
-  EXPECT_EQ(PageBaseUrl("www.site.com/a/b/"), "http://www.site.com/a/b/");
-  EXPECT_EQ(PageBaseUrl("https://site.org/a/b.html"), "https://site.org/a/");
-  EXPECT_EQ(PageBaseUrl("see http://site.org/a/b.html"), "http://site.org/a/");
-  EXPECT_EQ(PageBaseUrl("http://site.org:8080/a/b.html"), "http://site.org/");
-  EXPECT_EQ(PageBaseUrl("http://localhost/a/"), "");
-  EXPECT_EQ(PageBaseUrl(""), "");
+  ExpectEach(PageBaseUrl, {
+                              {"http://www.site.com/x/page.htm", "http://www.site.com/x/"},
+                              {"http://www.site.com", "http://www.site.com/"},
+                              {"www.site.com/a/b/", "http://www.site.com/a/b/"},
+                              {"https://site.org/a/b.html", "https://site.org/a/"},
+                              {"see http://site.org/a/b.html", "http://site.org/a/"},
+                              {"http://site.org:8080/a/b.html", "http://site.org/"},
+                              {"http://localhost/a/", ""},
+                              {"", ""},
+                          });
 }
 
 TEST(WebAddress, SiteRootIsSchemeAndHost) {
-  EXPECT_EQ(SiteRoot("http://www.site.com/x/y.ico"), "http://www.site.com");
-  EXPECT_EQ(SiteRoot("https://secure.site.com/x"), "https://secure.site.com");
-  EXPECT_EQ(SiteRoot("www.site.com"), "http://www.site.com");
-  EXPECT_EQ(SiteRoot("http://site.com:8080/x"), "http://site.com");
-  EXPECT_EQ(SiteRoot("http://a.b/x"), "");
-  EXPECT_EQ(SiteRoot("http://site.com./x"), "http://site.com");
-  EXPECT_EQ(SiteRoot("http://user@host.example.com/x"), "http://host.example.com");
-  EXPECT_EQ(SiteRoot("http://localhost/x"), "");
+  ExpectEach(SiteRoot, {
+                           {"http://www.site.com/x/y.ico", "http://www.site.com"},
+                           {"https://secure.site.com/x", "https://secure.site.com"},
+                           {"www.site.com", "http://www.site.com"},
+                           {"http://site.com:8080/x", "http://site.com"},
+                           {"http://a.b/x", ""},
+                           {"http://site.com./x", "http://site.com"},
+                           {"http://user@host.example.com/x", "http://host.example.com"},
+                           {"http://localhost/x", ""},
+                       });
 }
 
 TEST(WebAddress, FaviconIsAtTheSiteRoot) {
@@ -34,42 +48,48 @@ TEST(WebAddress, FaviconIsAtTheSiteRoot) {
 }
 
 TEST(WebAddress, ExtensionIsThatOfThePath) {
-  EXPECT_EQ(UrlExtension("http://site.com/a/Pack.ZIP"), "zip");
-  EXPECT_EQ(UrlExtension("http://site.com/page.php?id=1"), "php");
-  EXPECT_EQ(UrlExtension("http://site.com/get?file=a.zip"), "");
-  EXPECT_EQ(UrlExtension("http://site.com/a.ico#part"), "ico");
-  EXPECT_EQ(UrlExtension("http://site.com"), "");
-  EXPECT_EQ(UrlExtension("http://site.com/v1.2/folder"), "");
-  EXPECT_EQ(UrlExtension("file.tar.gz"), "gz");
-  EXPECT_EQ(UrlExtension("noextension"), "");
+  ExpectEach(UrlExtension, {
+                               {"http://site.com/a/Pack.ZIP", "zip"},
+                               {"http://site.com/page.php?id=1", "php"},
+                               {"http://site.com/get?file=a.zip", ""},
+                               {"http://site.com/a.ico#part", "ico"},
+                               {"http://site.com", ""},
+                               {"http://site.com/v1.2/folder", ""},
+                               {"file.tar.gz", "gz"},
+                               {"noextension", ""},
+                           });
 }
 
 TEST(WebAddress, FileNameIsASafeBaseName) {
-  EXPECT_EQ(UrlFileName("http://site.com/a/b/icons.zip"), "icons.zip");
-  EXPECT_EQ(UrlFileName("http://site.com/get.php?f=../../etc/passwd"), "get.php");
-  EXPECT_EQ(UrlFileName("http://site.com/a/..%2F..%2Fx.ico"), ".%2F.%2Fx.ico");
-  EXPECT_EQ(UrlFileName("http://site.com/a/..."), "");
-  EXPECT_EQ(UrlFileName("http://site.com/a\\..\\b.ico"), "b.ico");
-  EXPECT_EQ(UrlFileName("http://site.com/a/.."), "");
-  EXPECT_EQ(UrlFileName("http://site.com/a/."), "");
-  EXPECT_EQ(UrlFileName("http://site.com/"), "");
-  EXPECT_EQ(UrlFileName("http://site.com"), "");
-  EXPECT_EQ(UrlFileName("http://site.com/a\x01\x1f"
-                        "b.ico"),
-            "ab.ico");
-  EXPECT_EQ(UrlFileName("plain.ico"), "plain.ico");
+  ExpectEach(UrlFileName, {
+                              {"http://site.com/a/b/icons.zip", "icons.zip"},
+                              {"http://site.com/get.php?f=../../etc/passwd", "get.php"},
+                              {"http://site.com/a/..%2F..%2Fx.ico", ".%2F.%2Fx.ico"},
+                              {"http://site.com/a/...", ""},
+                              {"http://site.com/a\\..\\b.ico", "b.ico"},
+                              {"http://site.com/a/..", ""},
+                              {"http://site.com/a/.", ""},
+                              {"http://site.com/", ""},
+                              {"http://site.com", ""},
+                              {"http://site.com/a\x01\x1f"
+                               "b.ico",
+                               "ab.ico"},
+                              {"plain.ico", "plain.ico"},
+                          });
   std::string longName = UrlFileName("http://site.com/" + std::string(500, 'n') + ".ico");
   EXPECT_EQ(longName.size(), kMaxUrlFileName);
   EXPECT_TRUE(longName.ends_with("n.ico"));
 }
 
 TEST(WebAddress, EmailAroundFindsTheAddressWord) {
-  EXPECT_EQ(EmailAround("write to me@site.com, please"), "me@site.com");
-  EXPECT_EQ(EmailAround("<b>x@y.org</b>"), "x@y.org");
-  EXPECT_EQ(EmailAround("@first then a@b.com"), "a@b.com");
-  EXPECT_EQ(EmailAround("odd @. then c@d.net"), "c@d.net");
-  EXPECT_EQ(EmailAround("ends@"), "");
-  EXPECT_EQ(EmailAround("none"), "");
+  ExpectEach(EmailAround, {
+                              {"write to me@site.com, please", "me@site.com"},
+                              {"<b>x@y.org</b>", "x@y.org"},
+                              {"@first then a@b.com", "a@b.com"},
+                              {"odd @. then c@d.net", "c@d.net"},
+                              {"ends@", ""},
+                              {"none", ""},
+                          });
 }
 
 TEST(WebAddress, ImageTagsOfIconSizeAreAccepted) {
