@@ -71,9 +71,9 @@ TEST(UrlResolution, AbsoluteAndSchemeRelativeReferences) {
 }
 
 TEST(UrlResolution, SchemeAndFragment) {
-  EXPECT_EQ(AddressScheme("HTTPS://x"), "https");
-  EXPECT_EQ(AddressScheme("/a:b"), "");
-  EXPECT_EQ(AddressScheme("mailto:x"), "mailto");
+  const std::pair<const char*, const char*> schemes[] = {
+      {"HTTPS://x", "https"}, {"/a:b", ""}, {"mailto:x", "mailto"}, {"1a:b", ""}};
+  for (auto [address, scheme] : schemes) EXPECT_EQ(AddressScheme(address), scheme) << address;
   EXPECT_EQ(WithoutFragment("http://a/b#c#d"), "http://a/b");
   EXPECT_EQ(WithoutFragment("http://a/b"), "http://a/b");
 }
