@@ -70,11 +70,8 @@ std::string CustomIconsEditor::ShownLocation(int entry) const {
 
 IconLocation CustomIconsEditor::SourceLocation(int entry) const {
   const TCustomIconFileInfo& info = entries_.at(size_t(entry));
-  std::string text = info.current;
-  if (info.pending == kDefaultMarker)
-    text = info.defaultValue;
-  else if (!info.pending.empty())
-    text = info.pending;
+  std::string text = info.pending.empty() ? info.current : info.pending;
+  if (text == kDefaultMarker || text.empty()) text = info.defaultValue;
   return ReadIconLocation(text, platform_.Folders());
 }
 

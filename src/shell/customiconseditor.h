@@ -35,7 +35,8 @@ class CustomIconsEditor {
   // The location the list shows for an entry: the pending one, the default after "Default", else
   // the current one (the default when the current one is empty).
   std::string ShownLocation(int entry) const;
-  // Where the icon picker and the icon sources start: pending, default or current location.
+  // Where the icon picker and the icon sources start: the pending location, the default after
+  // "Default", else the current one (the default when there is no current one).
   IconLocation SourceLocation(int entry) const;
 
   void Change(int entry, const IconLocation& chosen);

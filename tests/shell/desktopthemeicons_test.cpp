@@ -64,9 +64,12 @@ TEST_F(DesktopThemeTest, ApplyingWritesTheThemeAndRestoreAllPutsEverythingBack) 
   EXPECT_NE(index.find("Inherits=Papirus,hicolor"), std::string::npos) << index;
   EXPECT_NE(index.find("[48x48/places]\nSize=48\n"), std::string::npos) << index;
   EXPECT_EQ(ReadIconThemeSetting(TIconThemePlace::Gtk), kCustomThemeName);
-  if (gnome) EXPECT_EQ(ReadIconThemeSetting(TIconThemePlace::Gnome), kCustomThemeName);
-  if (!FindProgramOnPath("gtk-update-icon-cache").empty())
+  if (gnome) {
+    EXPECT_EQ(ReadIconThemeSetting(TIconThemePlace::Gnome), kCustomThemeName);
+  }
+  if (!FindProgramOnPath("gtk-update-icon-cache").empty()) {
     EXPECT_TRUE(fs::exists(ThemeFile("icon-theme.cache")));
+  }
 
   // Reopening shows what was chosen; restoring one icon keeps the theme for the other.
   CustomIconsEditor reopened(desktop, ui);
@@ -83,7 +86,9 @@ TEST_F(DesktopThemeTest, ApplyingWritesTheThemeAndRestoreAllPutsEverythingBack) 
   reopened.Apply();
   EXPECT_FALSE(fs::exists(ThemeFile("")));
   EXPECT_EQ(test::FileText(GtkSettingsFile()), kGtkSettings);
-  if (gnome) EXPECT_EQ(ReadIconThemeSetting(TIconThemePlace::Gnome), gnomeBefore);
+  if (gnome) {
+    EXPECT_EQ(ReadIconThemeSetting(TIconThemePlace::Gnome), gnomeBefore);
+  }
   EXPECT_FALSE(fs::exists(home.Path(".local/share/Varnel/customicons.ini")));
 }
 

@@ -76,7 +76,9 @@ TEST(SystemIconTableTest, RowsAndNames) {
   // No two rows stand for the same freedesktop icon.
   std::set<std::string_view> names;
   for (const SystemIconRow& row : table)
-    if (!row.linuxName.empty()) EXPECT_TRUE(names.insert(row.linuxName).second) << row.linuxName;
+    if (!row.linuxName.empty()) {
+      EXPECT_TRUE(names.insert(row.linuxName).second) << row.linuxName;
+    }
 }
 
 }  // namespace

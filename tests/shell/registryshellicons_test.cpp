@@ -50,7 +50,10 @@ class RegistryIconsTest : public ::testing::Test {
     return value ? value->text : "(absent)";
   }
   void Set(const std::string& key, const std::string& name, const std::string& text) {
-    store.SetValue(key, {name, TRegDataType::rdString, text});
+    TRegistryValue value;
+    value.name = name;
+    value.text = text;
+    store.SetValue(key, value);
   }
 
   test::TemporaryHome home;
