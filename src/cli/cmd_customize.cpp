@@ -9,6 +9,7 @@
 
 #include "base/errors.h"
 #include "cli/command.h"
+#include "cli/customizefolder.h"
 #include "cli/terminalui.h"
 #include "platform/textfunctions.h"
 #include "shell/customiconseditor.h"
@@ -63,16 +64,6 @@ int List(CustomIconsEditor& editor, bool registry) {
   return kExitOk;
 }
 
-// "FILE" or "FILE,INDEX".
-IconLocation ParseIconArgument(const std::string& text) {
-  size_t comma = text.rfind(',');
-  if (comma != std::string::npos) {
-    if (auto index = TryParseInteger(text.substr(comma + 1)))
-      return {text.substr(0, comma), *index};
-  }
-  return {text, 0};
-}
-
 int ChangeStock(CustomIconsEditor& editor, const StockRequest& request, bool registry) {
   int entry = EntryNamed(editor, request.name, registry);
   if (entry < 0) {
@@ -82,7 +73,7 @@ int ChangeStock(CustomIconsEditor& editor, const StockRequest& request, bool reg
   if (request.restoreDefault) {
     editor.SetDefault(entry);
   } else {
-    IconLocation location = ParseIconArgument(request.icon);
+    IconLocation location = SplitIconLocation(request.icon);
     CheckInputFile(location.file);
     editor.Change(entry, location);
   }
@@ -107,8 +98,10 @@ std::optional<StockRequest> ParseStock(const std::vector<std::string>& args) {
 }
 
 int Run(std::vector<std::string> args) {
+  if (!args.empty() && args[0] == "folder")
+    return RunCustomizeFolder(kName, std::vector<std::string>(args.begin() + 1, args.end()));
   bool registry = std::erase(args, std::string("--registry")) > 0;
-  if (args.empty()) return UsageError(kName, "say list or stock");
+  if (args.empty()) return UsageError(kName, "say list, stock or folder");
   TerminalUserInterface ui(false);
   std::unique_ptr<SystemIconPlatform> platform = MakePlatform(registry);
   CustomIconsEditor editor(*platform, ui);
@@ -128,9 +121,12 @@ int Run(std::vector<std::string> args) {
 }
 
 const CommandRegistration kCustomize(
-    {kName, "customize [--registry] list | stock NAME (--icon FILE[,INDEX] | --default)",
-     "list the desktop's own icons with their current icons, or change one (with --registry: "
-     "in the program's registry store)",
+    {kName,
+     std::string("customize [--registry] list | stock NAME (--icon FILE[,INDEX] | --default) | "
+                 "folder ") +
+         kCustomizeFolderSynopsis,
+     "list the desktop's own icons with their current icons, change one (with --registry: in "
+     "the program's registry store), or give a folder an icon",
      Run});
 
 }  // namespace

@@ -76,7 +76,7 @@ IconLocation CustomIconsEditor::SourceLocation(int entry) const {
 }
 
 void CustomIconsEditor::Change(int entry, const IconLocation& chosen) {
-  entries_.at(size_t(entry)).pending = IconLocationText(chosen.file, chosen.index);
+  entries_.at(size_t(entry)).pending = IconLocationText(chosen);
   modified_ = true;
 }
 
@@ -105,7 +105,7 @@ bool CustomIconsEditor::Colorize(int entry, TColor color) {
   TCustomIconFileInfo& info = entries_.at(size_t(entry));
   std::string file = PathJoin(folder, ColorizedIconFileName(RowOf(info)));
   icon->SaveToFile(file);
-  info.pending = IconLocationText(file, 0);
+  info.pending = IconLocationText({file, 0});
   if (SameText(info.pending, info.current)) rebuildCacheAtApply_ = true;
   modified_ = true;
   return true;

@@ -1,7 +1,6 @@
 #include "shell/iconlocation.h"
 
 #include <algorithm>
-#include <charconv>
 #include <filesystem>
 
 #include "platform/textfunctions.h"
@@ -32,14 +31,6 @@ std::string InFolder(const std::string& folder, const std::string& name) {
   if (folder.empty()) return name;
   char last = folder.back();
   return (last == '/' || last == '\\') ? folder + name : folder + "\\" + name;
-}
-
-int ParseIndex(const std::string& text) {
-  if (text.empty()) return 0;
-  int value = 0;
-  const char* end = text.data() + text.size();
-  auto [ptr, error] = std::from_chars(text.data(), end, value);
-  return (error == std::errc() && ptr == end) ? value : -1;
 }
 
 bool IsIconFile(const std::string& file) {
@@ -76,32 +67,20 @@ std::string HostPath(const std::string& path) {
 }
 
 IconLocation ReadIconLocation(const std::string& text, const LocationFolders& folders) {
-  std::string name = text;
-  std::string indexText;
-  size_t split = text.find_last_of(",.");
-  if (split != std::string::npos && text[split] == ',') {
-    name = text.substr(0, split);
-    indexText = Trim(text.substr(split + 1));
-  }
-  name = Trim(name);
-  name.erase(std::remove(name.begin(), name.end(), '"'), name.end());
+  IconLocation location = SplitIconLocation(text);
+  std::string& name = location.file;
   name = ReplaceVariable(name, "%WinDir%", folders.windowsFolder);
   name = ReplaceVariable(name, "%SystemRoot%", folders.windowsFolder);
   name = ReplaceVariable(name, "%SystemDrive%", folders.windowsFolder.substr(0, 3));
-  if (!name.empty() && !HasDrive(name) && folders.fileExists) {
-    for (const std::string& folder : {folders.systemFolder, folders.windowsFolder}) {
-      std::string candidate = InFolder(folder, name);
-      if (!folder.empty() && folders.fileExists(candidate)) {
-        name = candidate;
-        break;
-      }
+  if (name.empty() || HasDrive(name) || !folders.fileExists) return location;
+  for (const std::string& folder : {folders.systemFolder, folders.windowsFolder}) {
+    std::string candidate = InFolder(folder, name);
+    if (!folder.empty() && folders.fileExists(candidate)) {
+      name = candidate;
+      break;
     }
   }
-  return {name, ParseIndex(indexText)};
-}
-
-std::string IconLocationText(const std::string& file, int index) {
-  return file + "," + std::to_string(index);
+  return location;
 }
 
 std::unique_ptr<TAdvancedIcon> LoadLocationIcon(const IconLocation& location) {

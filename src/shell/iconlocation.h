@@ -8,6 +8,7 @@
 #include <string>
 
 #include "icons/advancedicon.h"
+#include "shell/iconlocationtext.h"
 
 namespace varnel {
 
@@ -18,18 +19,10 @@ struct LocationFolders {
   std::function<bool(const std::string&)> fileExists;
 };
 
-struct IconLocation {
-  std::string file;
-  int index = 0;
-};
-
-// Reads a location text: the index after the last "," met before any "." (from the end), quotes
-// removed, %WinDir%, %SystemRoot% and %SystemDrive% replaced, and a name without a drive looked
-// up in the system folder, then the Windows folder. An index that is no number reads as -1.
+// Reads a location text: split as SplitIconLocation does, %WinDir%, %SystemRoot% and
+// %SystemDrive% replaced, and a name without a drive looked up in the system folder, then the
+// Windows folder.
 IconLocation ReadIconLocation(const std::string& text, const LocationFolders& folders);
-
-// "file,index".
-std::string IconLocationText(const std::string& file, int index);
 
 // The icon a location names: an icon file whole; any other file through the icon-library
 // reader, taking the icon at the index or, for a negative index, the icon whose name is its
