@@ -98,10 +98,13 @@ bool WriteIconThemeSetting(TIconThemePlace place, const std::optional<std::strin
   std::filesystem::create_directories(std::filesystem::path(ini.file).parent_path(), error);
   try {
     TIniFile file(ini.file);
-    if (name)
+    if (name) {
       file.WriteString(ini.section, ini.key, *name);
-    else
+    } else {
       file.DeleteKey(ini.section, ini.key);
+      if (file.ReadSectionKeys(ini.section).empty()) file.EraseSection(ini.section);
+    }
+    if (Trim(file.Text()).empty()) return std::filesystem::remove(ini.file, error) || !error;
     file.UpdateFile();
     return true;
   } catch (const EIniFileError&) {

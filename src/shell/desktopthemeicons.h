@@ -37,7 +37,8 @@ class DesktopThemeIcons : public SystemIconPlatform {
   void ApplySettings(const TCustomIconState&, const TCustomIconState&) override {}
   void RebuildIconCache() override;
   bool EraseIconCache(std::string& failedPath) override;
-  void RefreshShell() override {}
+  // Desktops reload a theme whose cache changed: refreshing is updating the cache.
+  void RefreshShell() override { RebuildIconCache(); }
   void Restart() override {}
 
  private:

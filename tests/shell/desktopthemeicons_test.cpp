@@ -97,9 +97,13 @@ TEST_F(DesktopThemeTest, UninstallRestoreRemovesTheThemeAndAnAddedSetting) {
   editor.Change(editor.EntryOfRow(kRecycleFullRow), {home.Path("picks.icl"), 0});
   editor.Apply();
   EXPECT_EQ(ReadIconThemeSetting(TIconThemePlace::Gtk), kCustomThemeName);
+  if (!FindProgramOnPath("gtk-update-icon-cache").empty()) {
+    EXPECT_TRUE(fs::exists(ThemeFile("icon-theme.cache")));  // a desktop object alone changed
+  }
   RestoreDesktopIconTheme();
   EXPECT_FALSE(fs::exists(ThemeFile("")));
   EXPECT_EQ(ReadIconThemeSetting(TIconThemePlace::Gtk), std::nullopt);
+  EXPECT_FALSE(fs::exists(GtkSettingsFile()));  // the file was made for the theme alone
 }
 
 TEST_F(DesktopThemeTest, ALocationWithoutAnIconIsRefused) {
