@@ -18,6 +18,7 @@
 
 #include "app/cellimage.h"
 #include "app/commandline.h"
+#include "app/customiconsdialog.h"
 #include "app/errorhandler.h"
 #include "app/exportsingledialog.h"
 #include "app/finddialog.h"
@@ -142,7 +143,13 @@ void TfmMain::CreateActions() {
         statusBar()->setVisible(settings.StatusBar);
       },
       true);
-  AddCommand("aDisplayCustWin", [this] { NotAvailable("Customizing Windows icons"); });
+  AddCommand("aDisplayCustWin", [this] {
+    if (lib_->Busy()) lib_->Stop();
+    hide();
+    TfmCIcons dialog;
+    dialog.exec();
+    show();
+  });
   AddCommand("Fileassociations1", [this] { NotAvailable("Setting file associations"); });
   AddCommand("mnOptions", [this] { OptionsCommand(); });
   AddCommand("btLibView", [this] {
