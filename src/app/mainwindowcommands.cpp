@@ -20,6 +20,7 @@
 #include "app/commandline.h"
 #include "app/errorhandler.h"
 #include "app/exportsingledialog.h"
+#include "app/fileassdialog.h"
 #include "app/finddialog.h"
 #include "app/iconpropertiesdialog.h"
 #include "app/imagepanel.h"
@@ -142,7 +143,7 @@ void TfmMain::CreateActions() {
       },
       true);
   AddCommand("aDisplayCustWin", [this] { NotAvailable("Customizing Windows icons"); });
-  AddCommand("Fileassociations1", [this] { NotAvailable("Setting file associations"); });
+  AddCommand("Fileassociations1", [this] { EditFileAssociations(this); });
   AddCommand("mnOptions", [this] { OptionsCommand(); });
   AddCommand("btLibView", [this] {
     if (viewPopup_) viewPopup_->popup(QCursor::pos());

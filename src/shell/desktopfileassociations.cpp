@@ -65,8 +65,7 @@ std::string ExecArgument(const std::string& argument) {
   std::string escaped;
   bool quote = argument.empty();
   for (char c : argument) {
-    if (std::string_view(" \t\n\"'\\><~|&;$*?#()`").find(c) != std::string_view::npos)
-      quote = true;
+    if (std::string_view(" \t\n\"'\\><~|&;$*?#()`").find(c) != std::string_view::npos) quote = true;
     if (c == '"' || c == '`' || c == '$' || c == '\\') escaped += '\\';
     escaped += c == '%' ? std::string("%%") : std::string(1, c);
   }
@@ -78,7 +77,9 @@ std::string ExecArgument(const std::string& argument) {
 }
 
 // Values that may start or end with blanks are kept between bars.
-std::string Fenced(const std::string& text) { return "|" + text + "|"; }
+std::string Fenced(const std::string& text) {
+  return "|" + text + "|";
+}
 std::string Unfenced(const std::string& text) {
   return text.size() >= 2 ? text.substr(1, text.size() - 2) : std::string();
 }
@@ -110,7 +111,9 @@ std::string DesktopFileAssociations::MimePackagePath() const {
 std::string DesktopFileAssociations::MimeAppsPath() const {
   return PathJoin(folders_.configHome, "mimeapps.list");
 }
-std::string DesktopFileAssociations::RecordPath() const { return record_.FileName(); }
+std::string DesktopFileAssociations::RecordPath() const {
+  return record_.FileName();
+}
 
 std::string DesktopFileAssociations::DesktopEntryText() const {
   std::string text;
@@ -195,9 +198,9 @@ void DesktopFileAssociations::SetDefaultApplication(const char* mimeType) {
   if (ours) return;
   MimeAppsList::Added added = list.SetDefaultLine(mimeType, DefaultLineOf(mimeType));
   if (added != MimeAppsList::Added::Line)
-    record_.WriteInteger(kAdded, kDefaultSection,
-                         added == MimeAppsList::Added::Section ? kSectionAdded
-                                                               : kSectionAddedAfterBlankLine);
+    record_.WriteInteger(
+        kAdded, kDefaultSection,
+        added == MimeAppsList::Added::Section ? kSectionAdded : kSectionAddedAfterBlankLine);
   if (!fileExists) record_.WriteBool(kAdded, kMimeAppsList, true);
   WriteText(MimeAppsPath(), list.Text());
 }
@@ -221,8 +224,7 @@ void DesktopFileAssociations::RestoreDefaultApplication(const char* mimeType) {
                             kSectionAddedAfterBlankLine);
     record_.DeleteKey(kAdded, kDefaultSection);
   }
-  if (!AnyTypeRecorded(nullptr) && record_.ReadBool(kAdded, kMimeAppsList, false) &&
-      list.Empty()) {
+  if (!AnyTypeRecorded(nullptr) && record_.ReadBool(kAdded, kMimeAppsList, false) && list.Empty()) {
     RemoveFile(MimeAppsPath());
   } else {
     WriteText(MimeAppsPath(), list.Text());

@@ -50,7 +50,9 @@ void FileTypesList::DeleteSelected() {
   selected_ = std::min(selected_, static_cast<int>(entries_.size()) - 1);
 }
 
-void FileTypesList::LoadDefault() { Load(defaultText_); }
+void FileTypesList::LoadDefault() {
+  Load(defaultText_);
+}
 
 std::string FileTypesList::Text() const {
   std::string text;

@@ -6,9 +6,13 @@ namespace varnel {
 
 namespace {
 
-bool IsBlank(const std::string& line) { return Trim(line).empty(); }
+bool IsBlank(const std::string& line) {
+  return Trim(line).empty();
+}
 
-bool IsSectionHeader(const std::string& line) { return Trim(line).starts_with('['); }
+bool IsSectionHeader(const std::string& line) {
+  return Trim(line).starts_with('[');
+}
 
 // The key of a "key=value" line, trimmed; empty for other lines.
 std::string KeyOf(const std::string& line) {
@@ -110,8 +114,8 @@ void MimeAppsList::RemoveEmptySection(bool withBlankLineBefore) {
   int end = SectionEnd(section);
   for (int i = section + 1; i < end; ++i)
     if (!IsBlank(lines_[i])) return;
-  int start = withBlankLineBefore && section > 0 && IsBlank(lines_[section - 1]) ? section - 1
-                                                                                : section;
+  int start =
+      withBlankLineBefore && section > 0 && IsBlank(lines_[section - 1]) ? section - 1 : section;
   lines_.erase(lines_.begin() + start, lines_.begin() + end);
 }
 

@@ -11,7 +11,9 @@ constexpr const char* kUndoClassKey = "UndoClass_A";
 constexpr const char* kUserChoice = "ProgID";
 constexpr const char* kUserChoiceUndo = "ProgID_Undo_A";
 
-std::string ExtensionKey(const std::string& extension) { return "\\." + extension; }
+std::string ExtensionKey(const std::string& extension) {
+  return "\\." + extension;
+}
 
 std::string UndoKey(const std::string& extension) {
   return ExtensionKey(extension) + "\\" + kUndoClassKey;
@@ -41,7 +43,9 @@ TRegistry ClassesRoot(TRegistryStore& store) {
 RegistryFileAssociations::RegistryFileAssociations(TRegistryStore& store, std::string programPath)
     : store_(store), programPath_(std::move(programPath)) {}
 
-std::string RegistryFileAssociations::OpenCommand() const { return programPath_ + " \"%1\""; }
+std::string RegistryFileAssociations::OpenCommand() const {
+  return programPath_ + " \"%1\"";
+}
 
 std::string RegistryFileAssociations::UserChoiceKey(const std::string& extension) {
   return "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\." + extension;
@@ -100,9 +104,9 @@ void RegistryFileAssociations::WriteClass(const TAssociatedType& type) {
   WriteDefault(reg, classKey + "\\shell\\View\\", "View");
   WriteDefault(reg, classKey + "\\shell\\View\\Command", OpenCommand());
   WriteDefault(reg, classKey, type.description);
-  WriteDefault(reg, classKey + "\\DefaultIcon",
-               type.iconIndex < 0 ? std::string("%1")
-                                  : programPath_ + "," + std::to_string(type.iconIndex));
+  WriteDefault(
+      reg, classKey + "\\DefaultIcon",
+      type.iconIndex < 0 ? std::string("%1") : programPath_ + "," + std::to_string(type.iconIndex));
 }
 
 void RegistryFileAssociations::SetUserChoice(const std::string& extension,

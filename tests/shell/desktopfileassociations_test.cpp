@@ -26,9 +26,9 @@ class TemporaryHome {
     Set("XDG_DATA_HOME", dir_.File("data"));
     Set("XDG_CONFIG_HOME", dir_.File("config"));
     Set("XDG_CONFIG_DIRS", dir_.File("etc-xdg"));
-    for (const char* name : {"XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION",
-                             "GNOME_DESKTOP_SESSION_ID", "MATE_DESKTOP_SESSION_ID",
-                             "XDG_MENU_PREFIX", "DBUS_SESSION_BUS_ADDRESS", "DISPLAY"})
+    for (const char* name :
+         {"XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION", "GNOME_DESKTOP_SESSION_ID",
+          "MATE_DESKTOP_SESSION_ID", "XDG_MENU_PREFIX", "DBUS_SESSION_BUS_ADDRESS", "DISPLAY"})
       Set(name, std::nullopt);
   }
   ~TemporaryHome() {
@@ -67,7 +67,9 @@ std::string QueryDefault(const char* mimeType) {
   return result.out;
 }
 
-const TAssociatedType& Type(const char* extension) { return *FindAssociatedType(extension); }
+const TAssociatedType& Type(const char* extension) {
+  return *FindAssociatedType(extension);
+}
 
 constexpr const char* kUserMimeApps =
     "[Added Associations]\nimage/png=viewer.desktop;\n\n"
@@ -131,7 +133,8 @@ TEST(DesktopAssociationsTest, TheLibrariesShareOneDefaultWhileAnyOfThemIsAssocia
 TEST(DesktopAssociationsTest, FilesAndDefaultsTheUserMadeAreLeftAlone) {
   TemporaryHome home;
   std::string ownEntry = "[Desktop Entry]\nType=Application\nName=Mine\nExec=mine %F\n";
-  std::string mimeApps = "[Default Applications]\napplication/x-varnel-collection=varnel.desktop;\n";
+  std::string mimeApps =
+      "[Default Applications]\napplication/x-varnel-collection=varnel.desktop;\n";
   test::WriteText(home.File("data/applications/varnel.desktop"), ownEntry);
   test::WriteText(home.File("config/mimeapps.list"), mimeApps);
   DesktopFileAssociations associations(home.Folders(), "/usr/bin/varnel");

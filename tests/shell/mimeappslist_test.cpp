@@ -31,7 +31,8 @@ TEST(MimeAppsListTest, SettingAndRestoringADefaultGivesTheTextBackByteForByte) {
            "[Added Associations]\ntext/plain=gedit.desktop;",
            "[Added Associations]\ntext/plain=gedit.desktop;\n",
            "[Default Applications]\ntext/plain=gedit.desktop;\n\n[Added Associations]\nx=y\n",
-           "# comment\r\n[Default Applications]\r\n  APPLICATION/X-varnel-collection = a.desktop;b;\r\n",
+           "# comment\r\n[Default Applications]\r\n  APPLICATION/X-varnel-collection = "
+           "a.desktop;b;\r\n",
            "[Default Applications]\n\n\n",
        })
     EXPECT_EQ(SetAndRestore(text), text);
@@ -49,8 +50,8 @@ TEST(MimeAppsListTest, TheDefaultIsTheFirstEntryOfItsSectionOnly) {
 TEST(MimeAppsListTest, ANewDefaultGoesBeforeTheBlankLinesEndingItsSection) {
   MimeAppsList list("[Default Applications]\na=b;\n\n[Added Associations]\n");
   list.SetDefaultLine(kType, kOurs);
-  EXPECT_EQ(list.Text(), std::string("[Default Applications]\na=b;\n") + kOurs +
-                             "\n\n[Added Associations]\n");
+  EXPECT_EQ(list.Text(),
+            std::string("[Default Applications]\na=b;\n") + kOurs + "\n\n[Added Associations]\n");
 }
 
 }  // namespace

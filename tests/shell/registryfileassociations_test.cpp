@@ -35,8 +35,7 @@ class RegistryAssociationsTest : public ::testing::Test {
     return Read(TRootKey::HKEY_CLASSES_ROOT, key, name);
   }
   std::string UserChoice(const std::string& name) {
-    return Read(TRootKey::HKEY_CURRENT_USER, RegistryFileAssociations::UserChoiceKey("icl"),
-                name);
+    return Read(TRootKey::HKEY_CURRENT_USER, RegistryFileAssociations::UserChoiceKey("icl"), name);
   }
 
   test::TempDir dir_;
@@ -112,9 +111,9 @@ TEST_F(RegistryAssociationsTest, AnExtensionThatHadNoClassIsDeletedAgain) {
   associations_.SetAssociation(false, icc);
   EXPECT_EQ(Classes("\\.icc"), "<no key>");
   EXPECT_EQ(Classes("\\iccfile_IA"), "<no key>");
-  EXPECT_EQ(Read(TRootKey::HKEY_CURRENT_USER, RegistryFileAssociations::UserChoiceKey("icc"),
-                 "ProgID"),
-            "");
+  EXPECT_EQ(
+      Read(TRootKey::HKEY_CURRENT_USER, RegistryFileAssociations::UserChoiceKey("icc"), "ProgID"),
+      "");
 }
 
 TEST_F(RegistryAssociationsTest, TheDialogShowsAndAppliesEachTypeOnItsOwn) {
