@@ -25,7 +25,9 @@ class TemporaryHome {
     Set("HOME", dir_.Path());
     Set("XDG_DATA_HOME", dir_.File("data"));
     Set("XDG_CONFIG_HOME", dir_.File("config"));
+    // No system-wide defaults either (an installed package's would answer the queries).
     Set("XDG_CONFIG_DIRS", dir_.File("etc-xdg"));
+    Set("XDG_DATA_DIRS", dir_.File("usr-share"));
     for (const char* name :
          {"XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION", "GNOME_DESKTOP_SESSION_ID",
           "MATE_DESKTOP_SESSION_ID", "XDG_MENU_PREFIX", "DBUS_SESSION_BUS_ADDRESS", "DISPLAY"})
@@ -108,11 +110,16 @@ TEST(DesktopAssociationsTest, ACollectionIsKnownByItsMagicAndNotByItsExtension) 
   associations.SetAssociation(true, Type("icc"));
   test::WriteText(home.File("collection.bin"), std::string("ICC0") + std::string(60, '\0'));
   test::WriteText(home.File("library.icl"), "MZ");
-  std::string query = "XDG_DATA_DIRS=" + home.File("data") + ":/usr/share xdg-mime query filetype ";
-  EXPECT_EQ(test::RunCommand(query + home.File("collection.bin")).out,
-            "application/x-varnel-collection\n");
-  EXPECT_EQ(test::RunCommand(query + home.File("library.icl")).out,
-            "application/x-varnel-icon-library\n");
+  // GIO reads the user's MIME database the way file managers do.
+  std::string query =
+      "GIO_USE_VFS=local XDG_DATA_DIRS=/usr/share gio info -a "
+      "standard::content-type ";
+  EXPECT_NE(test::RunCommand(query + home.File("collection.bin"))
+                .out.find("content-type: application/x-varnel-collection\n"),
+            std::string::npos);
+  EXPECT_NE(test::RunCommand(query + home.File("library.icl"))
+                .out.find("content-type: application/x-varnel-icon-library\n"),
+            std::string::npos);
   EXPECT_EQ(test::FileText(associations.MimePackagePath()).find("*.icc"), std::string::npos);
 }
 
