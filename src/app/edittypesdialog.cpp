@@ -2,6 +2,7 @@
 
 #include <QCursor>
 #include <QDialogButtonBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QListWidget>

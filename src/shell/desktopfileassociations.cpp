@@ -60,6 +60,13 @@ std::string XdgFolder(const char* variable, const char* belowHome) {
   return home && home[0] ? PathJoin(home, belowHome) : std::string();
 }
 
+// A string value of a desktop entry: backslashes are escaped.
+std::string EntryString(const std::string& text) {
+  std::string value;
+  for (char c : text) value += c == '\\' ? std::string("\\\\") : std::string(1, c);
+  return value;
+}
+
 // An argument of a desktop entry's Exec key, quoted when it holds reserved characters.
 std::string ExecArgument(const std::string& argument) {
   std::string escaped;
@@ -69,11 +76,7 @@ std::string ExecArgument(const std::string& argument) {
     if (c == '"' || c == '`' || c == '$' || c == '\\') escaped += '\\';
     escaped += c == '%' ? std::string("%%") : std::string(1, c);
   }
-  if (!quote) return escaped;
-  // Inside the key's value every backslash is itself escaped.
-  std::string value;
-  for (char c : escaped) value += c == '\\' ? std::string("\\\\") : std::string(1, c);
-  return "\"" + value + "\"";
+  return EntryString(quote ? "\"" + escaped + "\"" : escaped);
 }
 
 // Values that may start or end with blanks are kept between bars.
@@ -125,7 +128,7 @@ std::string DesktopFileAssociations::DesktopEntryText() const {
     if (line.starts_with("Exec="))
       line = "Exec=" + ExecArgument(programPath_) + " %F";
     else if (line.starts_with("TryExec="))
-      line = "TryExec=" + ExecArgument(programPath_);
+      line = "TryExec=" + EntryString(programPath_);
     text += line + "\n";
   }
   return text;

@@ -18,11 +18,24 @@ DesktopFileAssociations UserDesktopAssociations() {
 }
 
 std::string UninstallDesktopIntegration() {
-  DesktopFileAssociations desktop = UserDesktopAssociations();
-  RemoveAllAssociations(desktop);
-  RegistryFileAssociations registry(TRegistryStore::Default(), DesktopProgramPath());
-  RemoveAllAssociations(registry);
-  return desktop.Note();
+  std::string notes;
+  auto note = [&notes](const std::string& text) {
+    if (!text.empty()) notes += (notes.empty() ? "" : "\n") + text;
+  };
+  try {
+    DesktopFileAssociations desktop = UserDesktopAssociations();
+    RemoveAllAssociations(desktop);
+    note(desktop.Note());
+  } catch (const std::exception& error) {
+    note(error.what());
+  }
+  try {
+    RegistryFileAssociations registry(TRegistryStore::Default(), DesktopProgramPath());
+    RemoveAllAssociations(registry);
+  } catch (const std::exception& error) {
+    note(error.what());
+  }
+  return notes;
 }
 
 }  // namespace varnel
