@@ -69,6 +69,12 @@ std::string QueryDefault(const char* mimeType) {
   return result.out;
 }
 
+// Writes a file, making its folder first.
+void WriteFile(const std::string& path, const std::string& text) {
+  fs::create_directories(fs::path(path).parent_path());
+  test::WriteText(path, text);
+}
+
 const TAssociatedType& Type(const char* extension) {
   return *FindAssociatedType(extension);
 }
@@ -80,7 +86,10 @@ constexpr const char* kUserMimeApps =
 
 TEST(DesktopAssociationsTest, AssociatingMakesTheProgramTheDefaultAndRemovingPutsAllBack) {
   TemporaryHome home;
-  test::WriteText(home.File("config/mimeapps.list"), kUserMimeApps);
+  WriteFile(home.File("config/mimeapps.list"), kUserMimeApps);
+  // xdg-mime names only defaults whose desktop entry exists.
+  WriteFile(home.File("data/applications/wine.desktop"),
+            "[Desktop Entry]\nType=Application\nExec=sh %F\n");
   auto before = Snapshot(home.File(""));
   DesktopFileAssociations associations(home.Folders(), "/opt/my apps/varnel");
 
@@ -120,7 +129,8 @@ TEST(DesktopAssociationsTest, ACollectionIsKnownByItsMagicAndNotByItsExtension) 
   EXPECT_NE(test::RunCommand(query + home.File("library.icl"))
                 .out.find("content-type: application/x-varnel-icon-library\n"),
             std::string::npos);
-  EXPECT_EQ(test::FileText(associations.MimePackagePath()).find("*.icc"), std::string::npos);
+  EXPECT_EQ(test::FileText(associations.MimePackagePath()).find("pattern=\"*.icc\""),
+            std::string::npos);
 }
 
 TEST(DesktopAssociationsTest, TheLibrariesShareOneDefaultWhileAnyOfThemIsAssociated) {
@@ -142,8 +152,8 @@ TEST(DesktopAssociationsTest, FilesAndDefaultsTheUserMadeAreLeftAlone) {
   std::string ownEntry = "[Desktop Entry]\nType=Application\nName=Mine\nExec=mine %F\n";
   std::string mimeApps =
       "[Default Applications]\napplication/x-varnel-collection=varnel.desktop;\n";
-  test::WriteText(home.File("data/applications/varnel.desktop"), ownEntry);
-  test::WriteText(home.File("config/mimeapps.list"), mimeApps);
+  WriteFile(home.File("data/applications/varnel.desktop"), ownEntry);
+  WriteFile(home.File("config/mimeapps.list"), mimeApps);
   DesktopFileAssociations associations(home.Folders(), "/usr/bin/varnel");
   // Chosen by hand, not registered by the program: "-uninstall" leaves it.
   EXPECT_FALSE(associations.IsAssociated(Type("icc")));
@@ -151,8 +161,8 @@ TEST(DesktopAssociationsTest, FilesAndDefaultsTheUserMadeAreLeftAlone) {
   associations.SetAssociation(true, Type("icc"));
   EXPECT_TRUE(associations.IsAssociated(Type("icc")));
   // Someone else takes the type over; the program no longer claims it.
-  test::WriteText(home.File("config/mimeapps.list"),
-                  "[Default Applications]\napplication/x-varnel-collection=other.desktop;\n");
+  WriteFile(home.File("config/mimeapps.list"),
+            "[Default Applications]\napplication/x-varnel-collection=other.desktop;\n");
   EXPECT_FALSE(associations.IsAssociated(Type("icc")));
   associations.SetAssociation(true, Type("icc"));
   associations.SetAssociation(false, Type("icc"));
