@@ -4,6 +4,7 @@
 #include <QDialogButtonBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -44,12 +45,8 @@ TfmEditFileTypes::TfmEditFileTypes(const std::string& text, char separator,
   auto* remove = new QPushButton("&Delete", this);
   auto* defaults = new QPushButton("D&efault", this);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  auto addMask = [this] {
-    list_.Add(mask_->text().toStdString());
-    ShowList();
-  };
-  connect(add, &QPushButton::clicked, this, addMask);
-  connect(mask_, &QLineEdit::returnPressed, this, addMask);
+  connect(add, &QPushButton::clicked, this, &TfmEditFileTypes::AddMask);
+  mask_->installEventFilter(this);
   connect(remove, &QPushButton::clicked, this, [this] {
     list_.DeleteSelected();
     ShowList();
@@ -64,7 +61,6 @@ TfmEditFileTypes::TfmEditFileTypes(const std::string& text, char separator,
   });
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  // Enter in the mask field adds the mask instead of closing the dialog.
   for (QPushButton* button : findChildren<QPushButton*>()) button->setAutoDefault(false);
   auto* side = new QVBoxLayout;
   side->addWidget(add);
@@ -78,6 +74,20 @@ TfmEditFileTypes::TfmEditFileTypes(const std::string& text, char separator,
   layout->addWidget(mask_);
   layout->addLayout(middle);
   layout->addWidget(buttons);
+  ShowList();
+}
+
+bool TfmEditFileTypes::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != mask_ || event->type() != QEvent::KeyPress)
+    return QDialog::eventFilter(watched, event);
+  int key = static_cast<QKeyEvent*>(event)->key();
+  if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
+  AddMask();
+  return true;
+}
+
+void TfmEditFileTypes::AddMask() {
+  list_.Add(mask_->text().toStdString());
   ShowList();
 }
 

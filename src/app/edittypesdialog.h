@@ -24,7 +24,12 @@ class TfmEditFileTypes : public QDialog {
   QLineEdit* MaskField() const { return mask_; }
   QListWidget* ListBox() const { return entries_; }
 
+ protected:
+  // Enter in the mask field adds the mask instead of closing the dialog.
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
+  void AddMask();
   void ShowList();
 
   FileTypesList list_;
