@@ -1,6 +1,7 @@
 // The desktop program: the application with its error handler, the main window, and the names
 // given on the command line.
 
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -9,11 +10,16 @@
 #include "icons/bitmapfix32.h"
 #include "icons/imagefileloader.h"
 #include "platform/folders.h"
+#include "shell/uninstall.h"
 
 int main(int argc, char** argv) {
-  // "-uninstall" alone removes what the program registered with the system and ends without a
-  // window; the program registers nothing with the desktop yet, so there is nothing to remove.
-  if (argc == 2 && std::string(argv[1]) == "-uninstall") return 0;
+  // "-uninstall" alone removes what the program registered with the desktop and ends without a
+  // window.
+  if (argc == 2 && std::string(argv[1]) == "-uninstall") {
+    std::string note = varnel::UninstallDesktopIntegration();
+    if (!note.empty()) std::cerr << "varnel: " << note << "\n";
+    return 0;
+  }
   varnel::RegisterBitmapFix32();
   varnel::RegisterPictureReaders();
   varnel::TVarnelApplication application(argc, argv);

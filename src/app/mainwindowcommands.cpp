@@ -21,6 +21,7 @@
 #include "app/customiconsdialog.h"
 #include "app/errorhandler.h"
 #include "app/exportsingledialog.h"
+#include "app/fileassdialog.h"
 #include "app/finddialog.h"
 #include "app/iconpropertiesdialog.h"
 #include "app/imagepanel.h"
@@ -150,7 +151,7 @@ void TfmMain::CreateActions() {
     dialog.exec();
     show();
   });
-  AddCommand("Fileassociations1", [this] { NotAvailable("Setting file associations"); });
+  AddCommand("Fileassociations1", [this] { EditFileAssociations(this); });
   AddCommand("mnOptions", [this] { OptionsCommand(); });
   AddCommand("btLibView", [this] {
     if (viewPopup_) viewPopup_->popup(QCursor::pos());

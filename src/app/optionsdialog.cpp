@@ -10,9 +10,11 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include "app/colorselectiondialog.h"
+#include "app/edittypesdialog.h"
 #include "app/qtbitmap.h"
 
 namespace varnel {
@@ -100,8 +102,19 @@ QWidget* TfmConfiguration::ImportPage() {
   auto* layout = new QFormLayout(page);
   auto* maskLabel = new QLabel(Q(texts::kIconMask), page);
   maskLabel->setBuddy(mask_);
+  auto* editTypes = new QToolButton(page);
+  editTypes->setText("...");
+  editTypes->setToolTip(Q(texts::kEditFileTypesHint));
+  connect(editTypes, &QToolButton::clicked, this, [this] {
+    std::string mask = mask_->text().toStdString();
+    if (EditFileTypes(this, mask, ';', kDefaultIconMask))
+      mask_->setText(QString::fromStdString(mask));
+  });
+  auto* maskRow = new QHBoxLayout;
+  maskRow->addWidget(mask_);
+  maskRow->addWidget(editTypes);
   layout->addRow(maskLabel);
-  layout->addRow(mask_);
+  layout->addRow(maskRow);
   layout->addRow(excludeDuplicates_);
   layout->addRow(Q(texts::kMaxArchiveSize), archiveSize_);
   return page;
