@@ -5,7 +5,7 @@
 #include "icons/colorize.h"
 #include "platform/folders.h"
 #include "platform/textfunctions.h"
-#include "shell/userdatafolder.h"
+#include "platform/xdgdatafolders.h"
 
 namespace varnel {
 

@@ -5,10 +5,10 @@
 #include <span>
 
 #include "base/fileio.h"
+#include "platform/externalprogram.h"
 #include "platform/folders.h"
 #include "shell/installeddata.h"
 #include "shell/mimeappslist.h"
-#include "shell/runprogram.h"
 
 namespace varnel {
 
@@ -251,7 +251,7 @@ void DesktopFileAssociations::RemoveAddedFiles() {
 }
 
 void DesktopFileAssociations::UpdateMimeDatabase() {
-  if (!RunProgramQuietly({"update-mime-database", MimeFolder()}))
+  if (!RunProgramOutput({"update-mime-database", MimeFolder()}))
     note_ = "update-mime-database could not update " + MimeFolder();
 }
 

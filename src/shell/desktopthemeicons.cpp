@@ -10,7 +10,7 @@
 #include "platform/externalprogram.h"
 #include "platform/folders.h"
 #include "platform/inifile.h"
-#include "shell/userdatafolder.h"
+#include "platform/xdgdatafolders.h"
 
 namespace varnel {
 

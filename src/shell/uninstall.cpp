@@ -4,6 +4,7 @@
 
 #include "platform/folders.h"
 #include "shell/associationchoices.h"
+#include "shell/desktopthemeicons.h"
 #include "shell/registryfileassociations.h"
 
 namespace varnel {
@@ -32,6 +33,11 @@ std::string UninstallDesktopIntegration() {
   try {
     RegistryFileAssociations registry(TRegistryStore::Default(), DesktopProgramPath());
     RemoveAllAssociations(registry);
+  } catch (const std::exception& error) {
+    note(error.what());
+  }
+  try {
+    RestoreDesktopIconTheme();
   } catch (const std::exception& error) {
     note(error.what());
   }

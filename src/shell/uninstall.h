@@ -16,7 +16,7 @@ std::string DesktopProgramPath();
 DesktopFileAssociations UserDesktopAssociations();
 
 // Removes what the program registered for the user: its file associations on the desktop and
-// in the registry store. Returns what could not be done, one line each; empty when all went well.
+// in the registry store, and the custom icon theme with the theme names it replaced. Returns what could not be done, one line each; empty when all went well.
 std::string UninstallDesktopIntegration();
 
 }  // namespace varnel
