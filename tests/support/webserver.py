@@ -1,0 +1,71 @@
+#!/usr/bin/env python3
+"""A small web server for the download tests, bound to 127.0.0.1 on a free port.
+
+Serves the files of the folder given as its argument, plus a few routes that misbehave on
+purpose:
+  /redirect/NAME   302 to /NAME
+  /redirect-file   302 to file:///etc/passwd
+  /unbounded.ico   600000 bytes without a Content-Length header
+  /announced.ico   Content-Length 600000, the bytes follow
+  /slow/NAME       NAME after a pause of one and a half seconds
+  /stall           headers, then nothing for ten seconds
+Prints the port on the first line of its output once it listens.
+"""
+import http.server
+import os
+import sys
+import time
+
+
+class Handler(http.server.SimpleHTTPRequestHandler):
+    protocol_version = "HTTP/1.0"
+
+    def log_message(self, *args):
+        pass
+
+    def send_bytes(self, data, announce=True):
+        self.send_response(200)
+        self.send_header("Content-Type", "application/octet-stream")
+        if announce:
+            self.send_header("Content-Length", str(len(data)))
+        self.end_headers()
+        self.wfile.write(data)
+
+    def do_GET(self):
+        path = self.path.split("?")[0]
+        if path.startswith("/redirect/"):
+            self.send_response(302)
+            self.send_header("Location", "/" + path[len("/redirect/"):])
+            self.end_headers()
+        elif path == "/redirect-file":
+            self.send_response(302)
+            self.send_header("Location", "file:///etc/passwd")
+            self.end_headers()
+        elif path == "/unbounded.ico":
+            self.send_bytes(b"\0" * 600000, announce=False)
+        elif path == "/announced.ico":
+            self.send_bytes(b"\0" * 600000)
+        elif path.startswith("/slow/"):
+            time.sleep(1.5)
+            self.path = "/" + path[len("/slow/"):]
+            super().do_GET()
+        elif path == "/stall":
+            self.send_response(200)
+            self.send_header("Content-Length", "100")
+            self.end_headers()
+            self.wfile.flush()
+            time.sleep(10)
+        else:
+            super().do_GET()
+
+
+def main():
+    os.chdir(sys.argv[1])
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+    server.daemon_threads = True
+    print(server.server_address[1], flush=True)
+    server.serve_forever()
+
+
+if __name__ == "__main__":
+    main()
