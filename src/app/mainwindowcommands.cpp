@@ -18,6 +18,7 @@
 
 #include "app/cellimage.h"
 #include "app/commandline.h"
+#include "app/crawlplace.h"
 #include "app/errorhandler.h"
 #include "app/exportsingledialog.h"
 #include "app/finddialog.h"
@@ -36,6 +37,7 @@
 #include "platform/folders.h"
 #include "search/droppeditems.h"
 #include "search/foldersearch.h"
+#include "search/internetcommands.h"
 
 namespace varnel {
 namespace {
@@ -77,8 +79,8 @@ void TfmMain::CreateActions() {
   AddCommand("aLibAddFiles", [&] { ImportFiles(lib); });
   AddCommand("aLibAddFolder", [&] { FindInFolder(lib); });
   AddCommand("aLibAddSubFolders", [&] { FindOnLocalDisks(lib); });
-  AddCommand("aLibFindInet", [this] { NotAvailable("The Internet search"); });
-  AddCommand("alibDownload", [this] { NotAvailable("Scanning an Internet link"); });
+  AddCommand("aLibFindInet", [&] { FindOnInternet(lib, AppCrawlPlace(lib, appSettings_)); });
+  AddCommand("alibDownload", [&] { ScanInternetLink(lib, AppCrawlPlace(lib, appSettings_)); });
   AddCommand("mnLibAddAssotiated", [this] { NotAvailable("The search for associated icons"); });
   AddCommand("aLibRename", [&] { lib.RenameIcons(); });
   AddCommand("aLibCreateCopy", [&] { lib.DuplicateIcon(); });

@@ -1,12 +1,12 @@
-#!/usr/bin/env python3
+#!/ usr / bin / env python3
 """A small web server for the download tests, bound to 127.0.0.1 on a free port.
 
 Serves the files of the folder given as its argument, plus a few routes that misbehave on
 purpose:
   /redirect/NAME   302 to /NAME
-  /redirect-file   302 to file:///etc/passwd
-  /unbounded.ico   600000 bytes without a Content-Length header
-  /announced.ico   Content-Length 600000, the bytes follow
+  /redirect-file/  302 to file:///etc/passwd, whatever follows
+  /unbounded/NAME  NAME padded with zeros to 600000 bytes, without a Content-Length header
+  /announced/NAME  the same with its Content-Length
   /slow/NAME       NAME after a pause of one and a half seconds
   /stall           headers, then nothing for ten seconds
 Prints the port on the first line of its output once it listens.
@@ -15,6 +15,9 @@ import http.server
 import os
 import sys
 import time
+
+
+PADDED_SIZE = 600000
 
 
 class Handler(http.server.SimpleHTTPRequestHandler):
@@ -37,14 +40,16 @@ class Handler(http.server.SimpleHTTPRequestHandler):
             self.send_response(302)
             self.send_header("Location", "/" + path[len("/redirect/"):])
             self.end_headers()
-        elif path == "/redirect-file":
+        elif path.startswith("/redirect-file/"):
             self.send_response(302)
             self.send_header("Location", "file:///etc/passwd")
             self.end_headers()
-        elif path == "/unbounded.ico":
-            self.send_bytes(b"\0" * 600000, announce=False)
-        elif path == "/announced.ico":
-            self.send_bytes(b"\0" * 600000)
+        elif path.startswith("/unbounded/") or path.startswith("/announced/"):
+            head, name = path[1:].split("/", 1)
+            with open(name, "rb") as source:
+                data = source.read()
+            data += b"\0" * max(0, PADDED_SIZE - len(data))
+            self.send_bytes(data, announce=head == "announced")
         elif path.startswith("/slow/"):
             time.sleep(1.5)
             self.path = "/" + path[len("/slow/"):]
