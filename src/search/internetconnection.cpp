@@ -41,7 +41,8 @@ std::string HostOf(const std::string& address) {
 
 bool IsLoopbackAddress(const std::string& address) {
   std::string host = HostOf(address);
-  return host == "localhost" || host == "[::1]" || host.starts_with("127.");
+  bool numeric = host.find_first_not_of("0123456789.") == std::string::npos;
+  return host == "localhost" || host == "[::1]" || (numeric && host.starts_with("127."));
 }
 
 bool IsInternetConnected(const std::string& address) {
