@@ -8,6 +8,7 @@ install(TARGETS varnel varnel-cli varnel-thumbnailer RUNTIME DESTINATION ${CMAKE
 install(TARGETS varnel-loader RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${VARNEL_DATA}/menu.png ${VARNEL_DATA}/toolbar.png ${VARNEL_DATA}/PICTURES-LICENSE
         DESTINATION ${CMAKE_INSTALL_DATADIR}/varnel)
+install(FILES ${CMAKE_BINARY_DIR}/src/cli/inet.dat DESTINATION ${CMAKE_INSTALL_DATADIR}/varnel)
 install(FILES ${VARNEL_DATA}/varnel.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${VARNEL_DATA}/varnel.thumbnailer DESTINATION ${CMAKE_INSTALL_DATADIR}/thumbnailers)
 install(FILES ${VARNEL_DATA}/varnel-mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages

@@ -6,9 +6,10 @@
 
 namespace varnel {
 
-// The target of reference seen from base: an absolute reference stays as it is (its dot
-// segments removed), "//host/x" takes base's scheme, "/x" the base's authority, "?q" the base's
-// path, "x" and "../x" the base's folder. The fragment is kept; base must be absolute.
+// The target of reference seen from base: "//host/x" takes base's scheme, "/x" base's
+// authority, "?q" base's path, "x" and "../x" base's folder; dot segments are removed. An
+// absolute reference is returned as it is, with its scheme in lower case; one whose scheme is
+// base's and that has no authority ("http:x") is taken as relative. The fragment is kept.
 std::string ResolveReference(std::string_view base, std::string_view reference);
 
 // The scheme of an absolute address in lower case ("http"), or empty when it has none.
