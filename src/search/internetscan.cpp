@@ -7,6 +7,7 @@
 #include "collection/fileimport.h"
 #include "collection/filekind.h"
 #include "collection/fmlib.h"
+#include "platform/folders.h"
 #include "search/urllist.h"
 #include "search/weblinks.h"
 
