@@ -8,6 +8,7 @@
 
 #include "search/internetcommands.h"
 #include "search/urllist.h"
+#include "search/weblinks.h"
 #include "support/corpus.h"
 #include "support/testcollection.h"
 #include "support/webserver.h"
@@ -59,7 +60,8 @@ class InternetScanTest : public ::testing::Test {
 };
 
 TEST_F(InternetScanTest, SkipBreaksOffOneDownloadAndStopEndsTheScan) {
-  EXPECT_EQ(Download({"a.ico", "b.ico", "index.html"}), 6);
+  // The page's links to a and b are in the work list already.
+  EXPECT_EQ(Download({"a.ico", "b.ico", "index.html"}), 4);
   PressOnce(&TProgressFlags::skipRequested);
   EXPECT_EQ(Download({"a.ico", "b.ico"}), 1);
   EXPECT_FALSE(c_.lib.Terminated);
@@ -85,22 +87,26 @@ TEST_F(InternetScanTest, AStoppedCrawlSavesTheListWithThePagesLinksAndItsPositio
   list.excludes = {"/c.ico"};
   WriteUrlList(place.programList, list);
 
-  FindOnInternet(c_.lib, place, 2);
+  FindOnInternet(c_.lib, place, 3);
   EXPECT_EQ(c_.lib.Count(), 1);
-  EXPECT_EQ(saved, (std::vector<int>{1, 2}));
+  EXPECT_EQ(saved, (std::vector<int>{1, 2, 3}));
   UrlList local;
   ASSERT_TRUE(ReadUrlList(place.localList, local));
-  // The links in reverse order after the page, without the one already listed and the
-  // excluded one, then the separator.
-  EXPECT_EQ(local.addresses,
-            (std::vector<std::string>{list.addresses[0], server_->Url("d.ico"),
-                                      server_->Url("b.ico"), "", list.addresses[1]}));
+  // The links in reverse order after the page (the site's icon found last), without the one
+  // already listed and the excluded one, then the separator.
+  std::vector<std::string> expected = {list.addresses[0],
+                                       FaviconUrl(server_->Url("")),
+                                       server_->Url("d.ico"),
+                                       server_->Url("b.ico"),
+                                       "",
+                                       list.addresses[1]};
+  EXPECT_EQ(local.addresses, expected);
   EXPECT_EQ(local.excludes, list.excludes);
 
   // The next crawl goes on at the saved position over the saved list.
   FindOnInternet(c_.lib, place);
   EXPECT_EQ(c_.lib.Count(), 3);
-  EXPECT_EQ(c_.lib.Settings().idxNextDownload, 5);
+  EXPECT_EQ(c_.lib.Settings().idxNextDownload, 6);
 }
 
 }  // namespace
