@@ -5,6 +5,7 @@ include(GNUInstallDirs)
 
 set(VARNEL_DATA ${CMAKE_SOURCE_DIR}/data)
 install(TARGETS varnel varnel-cli varnel-thumbnailer RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS varnel-loader RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${VARNEL_DATA}/menu.png ${VARNEL_DATA}/toolbar.png ${VARNEL_DATA}/PICTURES-LICENSE
         DESTINATION ${CMAKE_INSTALL_DATADIR}/varnel)
 install(FILES ${CMAKE_BINARY_DIR}/src/cli/inet.dat DESTINATION ${CMAKE_INSTALL_DATADIR}/varnel)

@@ -116,7 +116,6 @@ class TfmMain : public QMainWindow, public TMainWindowFrame {
   void LocateCommand(TFindMode mode);
   void HelpContentsCommand();
   void AboutCommand();
-  void NotAvailable(const char* command);
   void CarryOutWelcomeChoice(char choice);
   void ShowWelcome();
   void WarnAboutColorDepth();

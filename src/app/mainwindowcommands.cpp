@@ -18,6 +18,7 @@
 
 #include "app/cellimage.h"
 #include "app/commandline.h"
+#include "app/crawlplace.h"
 #include "app/customiconsdialog.h"
 #include "app/errorhandler.h"
 #include "app/exportsingledialog.h"
@@ -39,6 +40,7 @@
 #include "search/associatedicons.h"
 #include "search/droppeditems.h"
 #include "search/foldersearch.h"
+#include "search/internetcommands.h"
 
 namespace varnel {
 namespace {
@@ -80,8 +82,8 @@ void TfmMain::CreateActions() {
   AddCommand("aLibAddFiles", [&] { ImportFiles(lib); });
   AddCommand("aLibAddFolder", [&] { FindInFolder(lib); });
   AddCommand("aLibAddSubFolders", [&] { FindOnLocalDisks(lib); });
-  AddCommand("aLibFindInet", [this] { NotAvailable("The Internet search"); });
-  AddCommand("alibDownload", [this] { NotAvailable("Scanning an Internet link"); });
+  AddCommand("aLibFindInet", [&] { FindOnInternet(lib, AppCrawlPlace(lib, appSettings_)); });
+  AddCommand("alibDownload", [&] { ScanInternetLink(lib, AppCrawlPlace(lib, appSettings_)); });
   AddCommand("mnLibAddAssotiated", [&] { FindAssociatedIcons(lib); });
   AddCommand("aLibRename", [&] { lib.RenameIcons(); });
   AddCommand("aLibCreateCopy", [&] { lib.DuplicateIcon(); });
@@ -409,11 +411,6 @@ void TfmMain::OptionsCommand() {
   if (!EditOptions(TOptionsPage::Dialogs, appSettings_, dialog, this)) return;
   grid_->Relayout();
   ApplyPicturesToMenus(appSettings_.Values().ShowMMI);
-}
-
-void TfmMain::NotAvailable(const char* command) {
-  ui_.ShowMessage(
-      MakeMessage(TMessageKind::Information, std::string(command) + " is not implemented"));
 }
 
 void TfmMain::HelpContentsCommand() {

@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "app/askurldialog.h"
 #include "app/confirmationdialog.h"
 #include "app/errorlistdialog.h"
 #include "app/findiconsdialog.h"
@@ -244,6 +245,13 @@ std::optional<TFindIconsChoice> TQtUserInterface::AskFindIcons(const TFindIconsR
 
 std::optional<TDiskSearchChoice> TQtUserInterface::AskDiskSearch(const TDiskSearchChoice& initial) {
   TDiskSearchDialog dialog(initial, window_);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.Choice();
+}
+
+std::optional<TInternetAddressChoice> TQtUserInterface::AskInternetAddress(
+    const TInternetAddressRequest& request) {
+  TfmAskUrl dialog(request, *this, window_);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return dialog.Choice();
 }

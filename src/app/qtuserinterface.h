@@ -47,6 +47,8 @@ class TQtUserInterface : public UserInterface {
   std::optional<uint32_t> AskHotSpot(uint32_t hotSpot) override;
   std::optional<TFindIconsChoice> AskFindIcons(const TFindIconsRequest& request) override;
   std::optional<TDiskSearchChoice> AskDiskSearch(const TDiskSearchChoice& initial) override;
+  std::optional<TInternetAddressChoice> AskInternetAddress(
+      const TInternetAddressRequest& request) override;
 
   void ShowProgress() override;
   void CloseProgress() override;

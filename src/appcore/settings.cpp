@@ -56,6 +56,7 @@ void ReadCfg(const TIniFile& ini, TSettings& s) {
   s.SearchJobs = ini.ReadIntegerInRange(kCfg, "SearchJobs", s.SearchJobs, 0, kMostSearchJobs);
   s.SearchWebForGif = ini.ReadBool(kCfg, "SearchWebForGif", s.SearchWebForGif);
   s.SearchWebForFavicon = ini.ReadBool(kCfg, "SearchWebForFavicon", s.SearchWebForFavicon);
+  s.InetListUrl = ini.ReadString(kCfg, "InetListUrl", s.InetListUrl);
   s.Welcome = ini.ReadBool(kCfg, "Welcome", s.Welcome);
   s.SaveWinSize = ini.ReadBool(kCfg, "SaveWinSize", s.SaveWinSize);
   s.WinHeight = ini.ReadInteger(kCfg, "WinHeight", s.WinHeight);
@@ -112,6 +113,7 @@ void WriteCfg(TIniFile& ini, const TSettings& s) {
     ini.DeleteKey(kCfg, "SearchJobs");
   ini.WriteBool(kCfg, "SearchWebForGif", s.SearchWebForGif);
   ini.WriteBool(kCfg, "SearchWebForFavicon", s.SearchWebForFavicon);
+  if (!s.InetListUrl.empty()) ini.WriteString(kCfg, "InetListUrl", s.InetListUrl);
   ini.WriteBool(kCfg, "Welcome", s.Welcome);
 }
 

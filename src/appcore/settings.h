@@ -63,6 +63,8 @@ struct TSettings {
   int SearchJobs = 0;
   bool SearchWebForGif = false;
   bool SearchWebForFavicon = true;
+  // Where the Internet crawl fetches a fresh list; empty: it starts again over its own list.
+  std::string InetListUrl;
   bool Welcome = true;
   bool SaveWinSize = true;
   int WinHeight = 0;

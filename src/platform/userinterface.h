@@ -165,6 +165,24 @@ struct TDiskSearchChoice {
   bool excludeDuplicates = true;
 };
 
+// The "Scan Internet Address for Icons" dialog. The address is shown without its "*" markers;
+// entries fill the "Download icons starting from:" list after "Auto".
+struct TInternetAddressRequest {
+  std::string address;
+  bool explore = false;
+  bool takeImages = false;
+  bool siteIcons = true;
+  std::vector<std::string> entries;
+};
+struct TInternetAddressChoice {
+  std::string address;  // as typed, trimmed
+  bool explore = false;
+  bool takeImages = false;
+  bool siteIcons = true;
+  bool scan = false;   // "Download icons starting from:" checked
+  int scanIndex = -1;  // the chosen entry; -1 for "Auto"
+};
+
 // Flags the progress window's buttons set and the long operations read and clear.
 struct TProgressFlags {
   bool stopRequested = false;
@@ -212,6 +230,11 @@ class UserInterface {
     return std::nullopt;
   }
   virtual std::optional<TDiskSearchChoice> AskDiskSearch(const TDiskSearchChoice&) {
+    return std::nullopt;
+  }
+
+  virtual std::optional<TInternetAddressChoice> AskInternetAddress(
+      const TInternetAddressRequest&) {
     return std::nullopt;
   }
 

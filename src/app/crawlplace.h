@@ -1,0 +1,13 @@
+#pragma once
+// The crawl's lists and position for the desktop program: the position goes to the run's
+// settings file after every entry.
+
+#include "search/internetcommands.h"
+
+namespace varnel {
+
+class TApplicationSettings;
+
+CrawlPlace AppCrawlPlace(const TfmLib& lib, TApplicationSettings& settings);
+
+}  // namespace varnel
