@@ -95,11 +95,7 @@ int64_t DownloadSizeLimit(const std::string& extension) {
 
 std::string LoaderProgramPath() {
   if (const char* path = std::getenv("VARNEL_LOADER"); path && *path) return path;
-  std::string beside = PathJoin(ProgramFolder(), "varnel-loader");
-#ifdef VARNEL_LOADER_BUILD_PATH
-  if (!Exists(beside)) return VARNEL_LOADER_BUILD_PATH;
-#endif
-  return beside;
+  return PathJoin(ProgramFolder(), "varnel-loader");
 }
 
 FileDownloader::FileDownloader(UserInterface& ui, std::string downloadFolder)

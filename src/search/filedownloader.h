@@ -15,8 +15,7 @@ class UserInterface;
 // The largest file a limited download takes: archives ("zip", "rar") may be larger.
 int64_t DownloadSizeLimit(const std::string& extension);
 
-// Where varnel-loader is: $VARNEL_LOADER when set, else beside the running program, else where
-// the build tree made it.
+// Where varnel-loader is: $VARNEL_LOADER when set, else beside the running program.
 std::string LoaderProgramPath();
 
 // The folder's file "status.tmp" is the status record.

@@ -61,14 +61,6 @@ bool FetchFreshList(InternetScan& scan, const CrawlPlace& place, UrlList& list) 
   return valid;
 }
 
-// The address the crawl reaches first: the entry at the position, else the vendor's list, else
-// the list's first entry, where a crawl without a vendor's list starts again.
-std::string FirstCrawlAddress(const UrlList& list, const CrawlPlace& place, size_t position) {
-  if (position < list.addresses.size()) return list.addresses[position];
-  if (!place.vendorListUrl.empty() || list.addresses.empty()) return place.vendorListUrl;
-  return list.addresses.front();
-}
-
 void SavePosition(TfmLib& lib, const CrawlPlace& place, size_t position) {
   lib.Settings().idxNextDownload = static_cast<int>(position);
   if (place.savePosition) place.savePosition(static_cast<int>(position));

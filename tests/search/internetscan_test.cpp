@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -23,6 +24,8 @@ class InternetScanTest : public ::testing::Test {
   void SetUp() override {
     VARNEL_SKIP_WITHOUT_CORPUS("ico/gtk.ico");
     VARNEL_SKIP_WITHOUT_PYTHON();
+    // The test program does not lie beside the downloader.
+    setenv("VARNEL_LOADER", VARNEL_LOADER, 1);
     std::string site = dir_.Path() + "/site";
     fs::create_directories(site);
     std::string links;

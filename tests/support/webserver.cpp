@@ -13,7 +13,7 @@ namespace varnel::test {
 namespace {
 
 std::string ScriptPath() {
-  return (std::filesystem::path(__FILE__).parent_path() / "webserver.py").string();
+  return std::string(VARNEL_TEST_SUPPORT_DIR) + "/webserver.py";
 }
 
 }  // namespace
