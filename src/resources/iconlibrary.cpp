@@ -42,6 +42,14 @@ ModuleCensus TIconLibrary::ExamineFile(const std::string& fileName,
   return TakeModuleCensus(bytes);
 }
 
+int TIconLibrary::PositionOfLocationIndex(int index) const {
+  if (index >= 0) return index < Count() ? index : -1;
+  const std::string name = std::to_string(-static_cast<int64_t>(index));
+  for (int i = 0; i < Count(); ++i)
+    if (Icons.Names(i) == name) return i;
+  return -1;
+}
+
 bool TIconLibrary::LoadFromFile(const std::string& fileName) {
   return LoadFromFile(MappedFile::Open(fileName));
 }

@@ -18,6 +18,9 @@ class TIconLibrary {
  public:
   int Count() const { return Icons.Count(); }
   TAdvancedIcon* Icon(int index) const { return Icons.Icons(index); }
+  // The position an icon location's index names: the index itself when it is in range, or for a
+  // negative index the icon whose name is its absolute value in decimal; -1 when there is none.
+  int PositionOfLocationIndex(int index) const;
 
   // Each reads through one mapping of the file; the forms taking a path map it first.
   //

@@ -23,20 +23,6 @@ bool IsIconFile(const std::string& fileName) {
   return header[0] == 0 && header[1] == 0 && header[2] == 1 && header[3] == 0;
 }
 
-// The icon at index of a library or module, or for a negative index the icon whose name is
-// its absolute value in decimal; null when there is none or it has no image.
-const TAdvancedIcon* FindLibraryIcon(const TIconLibrary& library, int index) {
-  if (index < 0) {
-    const std::string name = std::to_string(-static_cast<long long>(index));
-    for (int i = 0; i < library.Count(); ++i)
-      if (library.Icons.Names(i) == name) return FindLibraryIcon(library, i);
-    return nullptr;
-  }
-  if (index >= library.Count()) return nullptr;
-  const TAdvancedIcon* icon = library.Icon(index);
-  return icon && icon->Images().Count() > 0 ? icon : nullptr;
-}
-
 void CopyWholeFile(const std::string& source, const std::string& target) {
   namespace fs = std::filesystem;
   std::error_code error;
@@ -55,8 +41,9 @@ void CopyIconToFile(const IconLocation& source, const std::string& target) {
   } catch (const Exception&) {
     throw Exception(kInvalidIconMessage);
   }
-  const TAdvancedIcon* icon = FindLibraryIcon(library, source.index);
-  if (!icon) throw Exception(kInvalidIconMessage);
+  const int position = library.PositionOfLocationIndex(source.index);
+  const TAdvancedIcon* icon = position < 0 ? nullptr : library.Icon(position);
+  if (!icon || icon->Images().Count() == 0) throw Exception(kInvalidIconMessage);
   icon->SaveToFile(target);
 }
 

@@ -48,14 +48,8 @@ std::unique_ptr<TAdvancedIcon> CopyOf(const TAdvancedIcon& icon) {
 std::unique_ptr<TAdvancedIcon> LoadLibraryIcon(const std::string& file, int index) {
   TIconLibrary library;
   library.LoadFromFile(file);
-  if (index < 0) {
-    std::string name = std::to_string(-int64_t(index));
-    for (int i = 0; i < library.Count(); ++i)
-      if (library.Icons.Names(i) == name) return CopyOf(*library.Icon(i));
-    return nullptr;
-  }
-  if (index >= library.Count()) return nullptr;
-  return CopyOf(*library.Icon(index));
+  const int position = library.PositionOfLocationIndex(index);
+  return position < 0 ? nullptr : CopyOf(*library.Icon(position));
 }
 
 }  // namespace
