@@ -99,6 +99,9 @@ void TPSDImage::LoadFromStream(Stream& stream) {
       (uint64_t(Header.Width) * std::max<uint16_t>(Header.Depth, 1) + 7) / 8 * Header.Height;
   if (channelBytes > kMaxPackingRatio * uint64_t(stream.Size())) throw EReadError();
   std::optional<PixelFormat> format = FormatOfMode(Header.Mode, Header.Channels);
+  // Every document holds at least one channel; the packed composite has a row count per row of
+  // each channel, and a single-channel picture reads the first channel's.
+  if (Header.Channels == 0) throw EInvalidGraphic("Invalid stream format");
   if (format && !IsSingleChannel(Header.Mode) && Header.Channels < PlanesNeeded(Header.Mode))
     throw EInvalidGraphic("Invalid stream format");
   static_cast<TBitmap&>(*this) = TBitmap(0, 0, format.value_or(Format()));

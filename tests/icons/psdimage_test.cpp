@@ -125,6 +125,9 @@ TEST(PsdReadTest, BadDocumentsFailCleanly) {
   DocumentBuilder tooFewChannels;
   tooFewChannels.Header(2, 1, 1, 3).U32(0).U16(0).Bytes({1, 2});
   EXPECT_THROW(Read(tooFewChannels.bytes), EInvalidGraphic);
+  DocumentBuilder noChannels;  // a packed grey picture with no row counts to read
+  noChannels.Header(0, 2, 2, 1).U32(0).U16(1).Bytes({0, 0, 0, 0});
+  EXPECT_THROW(Read(noChannels.bytes), EInvalidGraphic);
   // Row counts that claim more than the file holds, and a huge picture in a tiny file.
   DocumentBuilder counts;
   counts.Header(1, 1, 4, 1).U32(0).U16(1).U16(60000).Bytes({0});
