@@ -16,6 +16,10 @@ namespace {
 constexpr int kDoubleSkipMs = 1000;
 constexpr int kBringToFrontMs = 500;
 
+const QString kPathCaption = QStringLiteral("Current path:");
+const QString kFileCaption = QStringLiteral("Current file:");
+const QString kCountCaption = QStringLiteral("Total amount: ");
+
 QLabel* ValueLabel(QWidget* parent) {
   auto* label = new QLabel(parent);
   label->setMinimumWidth(320);
@@ -31,6 +35,9 @@ TfmProgress::TfmProgress(QWidget* parent)
       path_(ValueLabel(this)),
       file_(ValueLabel(this)),
       count_(ValueLabel(this)),
+      pathCaption_(new QLabel(kPathCaption, this)),
+      fileCaption_(new QLabel(kFileCaption, this)),
+      countCaption_(new QLabel(kCountCaption, this)),
       stop_(new QPushButton(QStringLiteral("Stop"), this)),
       hide_(new QPushButton(QStringLiteral("Hide"), this)),
       skip_(new QPushButton(QStringLiteral("Skip"), this)) {
@@ -45,9 +52,9 @@ TfmProgress::TfmProgress(QWidget* parent)
   });
   connect(skip_, &QPushButton::clicked, this, &TfmProgress::Skip);
   auto* fields = new QFormLayout;
-  fields->addRow(QStringLiteral("Current path:"), path_);
-  fields->addRow(QStringLiteral("Current file:"), file_);
-  fields->addRow(QStringLiteral("Total amount: "), count_);
+  fields->addRow(pathCaption_, path_);
+  fields->addRow(fileCaption_, file_);
+  fields->addRow(countCaption_, count_);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   for (QPushButton* button : {stop_, hide_, skip_}) buttons->addWidget(button);
@@ -71,6 +78,9 @@ void TfmProgress::ShowCentred() {
 void TfmProgress::Reset() {
   flags_ = {};
   for (QLabel* label : {path_, file_, count_}) label->clear();
+  pathCaption_->setText(kPathCaption);
+  fileCaption_->setText(kFileCaption);
+  countCaption_->setText(kCountCaption);
 }
 
 void TfmProgress::Skip() {
@@ -79,18 +89,32 @@ void TfmProgress::Skip() {
   lastSkip_.start();
 }
 
+QLabel* TfmProgress::FieldLabel(TProgressField field, bool caption) const {
+  switch (field) {
+    case TProgressField::Path:
+      return caption ? pathCaption_ : path_;
+    case TProgressField::File:
+      return caption ? fileCaption_ : file_;
+    case TProgressField::Count:
+      break;
+  }
+  return caption ? countCaption_ : count_;
+}
+
 void TfmProgress::SetField(TProgressField field, const QString& text) {
-  QLabel* label = field == TProgressField::Path   ? path_
-                  : field == TProgressField::File ? file_
-                                                  : count_;
-  label->setText(text);
+  FieldLabel(field, false)->setText(text);
 }
 
 QString TfmProgress::Field(TProgressField field) const {
-  const QLabel* label = field == TProgressField::Path   ? path_
-                        : field == TProgressField::File ? file_
-                                                        : count_;
-  return label->text();
+  return FieldLabel(field, false)->text();
+}
+
+void TfmProgress::SetLabel(TProgressField field, const QString& text) {
+  FieldLabel(field, true)->setText(text);
+}
+
+QString TfmProgress::Label(TProgressField field) const {
+  return FieldLabel(field, true)->text();
 }
 
 void TfmProgress::SetSkipVisible(bool visible) {

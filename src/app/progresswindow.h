@@ -23,6 +23,8 @@ class TfmProgress : public QDialog {
   void ShowCentred();  // centred on the main window
   void SetField(TProgressField field, const QString& text);
   QString Field(TProgressField field) const;
+  void SetLabel(TProgressField field, const QString& text);
+  QString Label(TProgressField field) const;
   void SetSkipVisible(bool visible);
   QPushButton* StopButton() const { return stop_; }
   QPushButton* SkipButton() const { return skip_; }
@@ -33,11 +35,16 @@ class TfmProgress : public QDialog {
 
  private:
   void Skip();
+  // The value label of a field, or its caption when caption is true.
+  QLabel* FieldLabel(TProgressField field, bool caption) const;
 
   TProgressFlags flags_;
   QLabel* path_;
   QLabel* file_;
   QLabel* count_;
+  QLabel* pathCaption_;
+  QLabel* fileCaption_;
+  QLabel* countCaption_;
   QPushButton* stop_;
   QPushButton* hide_;
   QPushButton* skip_;

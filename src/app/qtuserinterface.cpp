@@ -279,6 +279,10 @@ void TQtUserInterface::SetProgressField(TProgressField field, const std::string&
   if (progress_) progress_->SetField(field, Q(text));
 }
 
+void TQtUserInterface::SetProgressLabel(TProgressField field, const std::string& text) {
+  if (progress_) progress_->SetLabel(field, Q(text));
+}
+
 void TQtUserInterface::SetProgressSkipVisible(bool visible) {
   if (progress_) progress_->SetSkipVisible(visible);
 }

@@ -55,6 +55,7 @@ class TQtUserInterface : public UserInterface {
   bool ProgressShown() const override;
   void SetProgressCaption(const std::string& caption) override;
   void SetProgressField(TProgressField field, const std::string& text) override;
+  void SetProgressLabel(TProgressField field, const std::string& text) override;
   void SetProgressSkipVisible(bool visible) override;
   TProgressFlags& ProgressFlags() override;
 

@@ -65,6 +65,7 @@ std::optional<TNewImageSizeAnswer> TerminalUserInterface::AskNewImageSize(
 void TerminalUserInterface::ShowProgress() {
   progressShown_ = true;
   flags_ = {};
+  fileLabel_.clear();
 }
 
 void TerminalUserInterface::CloseProgress() {
@@ -73,7 +74,12 @@ void TerminalUserInterface::CloseProgress() {
 }
 
 void TerminalUserInterface::SetProgressField(TProgressField field, const std::string& text) {
-  if (field == TProgressField::File) DrawProgressLine(text);
+  if (field != TProgressField::File) return;
+  DrawProgressLine(fileLabel_.empty() ? text : fileLabel_ + " " + text);
+}
+
+void TerminalUserInterface::SetProgressLabel(TProgressField field, const std::string& text) {
+  if (field == TProgressField::File) fileLabel_ = text;
 }
 
 }  // namespace varnel::cli

@@ -43,6 +43,7 @@ class TerminalUserInterface : public UserInterface {
   bool ProgressShown() const override { return progressShown_; }
   void SetProgressCaption(const std::string&) override {}
   void SetProgressField(TProgressField field, const std::string& text) override;
+  void SetProgressLabel(TProgressField field, const std::string& text) override;
   void SetProgressSkipVisible(bool) override {}
   TProgressFlags& ProgressFlags() override { return flags_; }
 
@@ -54,6 +55,7 @@ class TerminalUserInterface : public UserInterface {
   bool progressShown_ = false;
   bool lineShown_ = false;
   TProgressFlags flags_;
+  std::string fileLabel_;  // shown in front of the file field on the progress line
   volatile int* interrupt_ = nullptr;
 };
 

@@ -113,6 +113,7 @@ void FakeUserInterface::ShowProgress() {
   progressShown = true;
   progressFlags = {};
   progressFields.clear();
+  progressLabels.clear();
   log.push_back("Progress shown");
 }
 

@@ -49,6 +49,7 @@ class FakeUserInterface : public UserInterface {
   bool progressSkipVisible = false;
   std::string progressCaption;
   std::map<TProgressField, std::string> progressFields;
+  std::map<TProgressField, std::string> progressLabels;
   TProgressFlags progressFlags;
 
   void SetStatusText(int panel, const std::string& text) override { statusTexts[panel] = text; }
@@ -80,6 +81,9 @@ class FakeUserInterface : public UserInterface {
   void SetProgressCaption(const std::string& caption) override { progressCaption = caption; }
   void SetProgressField(TProgressField field, const std::string& text) override {
     progressFields[field] = text;
+  }
+  void SetProgressLabel(TProgressField field, const std::string& text) override {
+    progressLabels[field] = text;
   }
   void SetProgressSkipVisible(bool visible) override { progressSkipVisible = visible; }
   TProgressFlags& ProgressFlags() override { return progressFlags; }

@@ -233,8 +233,7 @@ class UserInterface {
     return std::nullopt;
   }
 
-  virtual std::optional<TInternetAddressChoice> AskInternetAddress(
-      const TInternetAddressRequest&) {
+  virtual std::optional<TInternetAddressChoice> AskInternetAddress(const TInternetAddressRequest&) {
     return std::nullopt;
   }
 
@@ -244,6 +243,8 @@ class UserInterface {
   virtual bool ProgressShown() const = 0;
   virtual void SetProgressCaption(const std::string& caption) = 0;
   virtual void SetProgressField(TProgressField field, const std::string& text) = 0;
+  // The caption in front of a field ("Current path:" and so on until a scan names its step).
+  virtual void SetProgressLabel(TProgressField field, const std::string& text) = 0;
   virtual void SetProgressSkipVisible(bool visible) = 0;
   virtual TProgressFlags& ProgressFlags() = 0;
 };

@@ -165,26 +165,29 @@ bool FileDownloader::BreakOffRequested() {
 void FileDownloader::ShowStatus() {
   switch (status_.state) {
     case LoaderState::Opening:
-      ui_.SetStatusText(2, "Opening:");
+      ui_.SetProgressLabel(TProgressField::Path, "Opening:");
       break;
     case LoaderState::Received:
-      ui_.SetStatusText(2, "Received (bytes):");
+      ui_.SetProgressLabel(TProgressField::File, "Received (bytes):");
       if (status_.totalSize > 0)
         ui_.SetProgressField(TProgressField::File, "0 from " + std::to_string(status_.totalSize));
       break;
     case LoaderState::Downloading:
+      ui_.SetProgressLabel(TProgressField::File, "Received (bytes):");
+      [[fallthrough]];
     case LoaderState::Finished:
-      ui_.SetStatusText(2, "Downloading:");
+      ui_.SetProgressLabel(TProgressField::Path, "Downloading:");
       ui_.SetProgressField(TProgressField::File, SizeText(status_));
       break;
     case LoaderState::BrokenOff:
-      ui_.SetStatusText(2, "Terminated");
+      ui_.SetProgressLabel(TProgressField::Path, "Terminated");
       break;
     case LoaderState::None:
       break;
   }
   if (status_.error != LoaderError::None && status_.error != LoaderError::Refused)
-    ui_.SetStatusText(2, std::string("Error #") + static_cast<char>(status_.error));
+    ui_.SetProgressLabel(TProgressField::Path,
+                         std::string("Error #") + static_cast<char>(status_.error));
 }
 
 }  // namespace varnel

@@ -118,6 +118,9 @@ void FindOnInternet(TfmLib& lib, const CrawlPlace& place, int maxEntries) {
 
 void ScanInternetLink(TfmLib& lib, const CrawlPlace& place) {
   lib.CheckNotBusy();
+  // Without a network the dialog still opens for an address on this machine, the last one
+  // typed; the address typed now is checked again once the dialog closes.
+  CheckConnected(lib.Settings().LastOpenUrl);
   std::vector<std::string> shown;
   for (const std::string& entry : ReadCrawlList(place).addresses)
     shown.push_back(EntryDisplayText(entry));

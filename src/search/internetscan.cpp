@@ -101,14 +101,15 @@ bool InternetScan::TakeAddress(std::vector<std::string>& entries, size_t at,
   UserInterface& ui = lib_.UI();
   ui.SetProgressField(TProgressField::Path, address);
   ui.SetProgressField(TProgressField::File, "");
-  ui.SetStatusText(2, "Downloading:");
+  ui.SetProgressLabel(TProgressField::Path, "Downloading:");
   ui.ProcessMessages();
   std::string name = UrlFileName(address);
   std::string target = folder_.File(name.empty() ? "1.htm" : name);
   RemoveFileQuietly(target);
   if (!downloader_.Download(address, target, true)) return false;
-  ui.SetStatusText(2, "Scanning:");
+  ui.SetProgressLabel(TProgressField::Path, "Scanning:");
   ui.SetProgressField(TProgressField::File, ExtractFileName(target));
+  ui.SetProgressLabel(TProgressField::File, "Source:");
   ui.SetStatusText(0, ExtractFileName(target));
   ui.ProcessMessages();
   if (level > 0)

@@ -136,9 +136,11 @@ TEST(ProgressWindow, StopAndQuickDoubleSkipSetTheirFlags) {
   progress.SkipButton()->click();  // within a second of the first
   EXPECT_TRUE(progress.Flags().skipGroup);
   progress.SetField(TProgressField::File, "a.ico");
+  progress.SetLabel(TProgressField::Path, "Downloading:");
   progress.Reset();
   EXPECT_FALSE(progress.Flags().stopRequested);
   EXPECT_EQ(progress.Field(TProgressField::File), "");
+  EXPECT_EQ(progress.Label(TProgressField::Path), "Current path:") << "captions come back";
   EXPECT_EQ(progress.windowTitle(), "Extracting Icons...");
 }
 

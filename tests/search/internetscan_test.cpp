@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 #include "search/internetcommands.h"
 #include "search/urllist.h"
@@ -71,6 +72,19 @@ TEST_F(InternetScanTest, SkipBreaksOffOneDownloadAndStopEndsTheScan) {
   PressOnce(&TProgressFlags::stopRequested);
   EXPECT_EQ(Download({"a.ico", "b.ico"}), 0);
   EXPECT_TRUE(c_.lib.Terminated);
+}
+
+TEST_F(InternetScanTest, TheProgressWindowNamesEachStepInItsLabels) {
+  std::set<std::string> pathLabels;
+  c_.ui.onProcessMessages = [this, &pathLabels] {
+    if (c_.ui.progressLabels.count(TProgressField::Path))
+      pathLabels.insert(c_.ui.progressLabels[TProgressField::Path]);
+  };
+  EXPECT_EQ(Download({"a.ico"}), 1);
+  EXPECT_TRUE(pathLabels.count("Downloading:"));
+  EXPECT_TRUE(pathLabels.count("Scanning:"));
+  EXPECT_EQ(c_.ui.progressLabels[TProgressField::File], "Source:");
+  EXPECT_EQ(c_.ui.statusTexts[2], "") << "the step is not told in the status bar";
 }
 
 TEST_F(InternetScanTest, DoubleSkipPassesOverTheRestOfThePagesLinks) {
