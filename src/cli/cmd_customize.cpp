@@ -57,7 +57,9 @@ int EntryNamed(const CustomIconsEditor& editor, const std::string& name, bool re
 int List(CustomIconsEditor& editor, bool registry) {
   for (const TCustomIconFileInfo& entry : editor.Entries()) {
     const SystemIconRow& row = SystemIconTable()[size_t(entry.row)];
-    std::string current = entry.current.empty() ? "(default)" : entry.current;
+    std::string current = entry.current;
+    if (current.empty())
+      current = entry.defaultValue.empty() ? "(default)" : "(default) " + entry.defaultValue;
     std::cout << RowName(row, registry) << '\t' << PageName(row.page) << '\t' << entry.caption
               << '\t' << current << '\n';
   }

@@ -124,4 +124,14 @@ TPicture ReadPictureOf(const TKindReader& reader, const std::string& path) {
   return reader.readPicture(MappedFile(path));
 }
 
+std::unique_ptr<TAdvancedIcon> ReadPictureFileIcon(const std::string& path) {
+  const TKindReader& reader = ReaderOf(DetectFileKind(path).kind);
+  if (reader.group != TKindGroup::Picture || !reader.readPicture) return nullptr;
+  if (auto packed = reader.readIcon ? ReadIconOf(reader, path) : nullptr) return packed;
+  TPicture picture = ReadPictureOf(reader, path);
+  auto icon = std::make_unique<TAdvancedIcon>();
+  icon->Images().AddFromBitmap(picture.color, picture.mask ? &*picture.mask : nullptr, 0);
+  return icon;
+}
+
 }  // namespace varnel

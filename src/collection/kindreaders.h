@@ -50,6 +50,10 @@ struct TKindReader {
 std::unique_ptr<TAdvancedIcon> ReadIconOf(const TKindReader& reader, const std::string& path);
 TPicture ReadPictureOf(const TKindReader& reader, const std::string& path);
 
+// The picture file at path as one icon: the icon its reader gives on import, else its picture as
+// one image. Null when the file is no picture.
+std::unique_ptr<TAdvancedIcon> ReadPictureFileIcon(const std::string& path);
+
 // The row of a kind; kinds without a row of their own are Other.
 const TKindReader& ReaderOf(TFileKind kind);
 

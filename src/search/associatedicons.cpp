@@ -56,17 +56,6 @@ TIconLibrary ReadIconsOf(const std::string& path) {
   return library;
 }
 
-// The picture of the file as one icon; null when the file is no picture.
-std::unique_ptr<TAdvancedIcon> ReadPictureIcon(const std::string& path) {
-  const TKindReader& reader = ReaderOf(DetectFileKind(path).kind);
-  if (reader.group != TKindGroup::Picture || !reader.readPicture) return nullptr;
-  if (auto packed = reader.readIcon ? ReadIconOf(reader, path) : nullptr) return packed;
-  TPicture picture = ReadPictureOf(reader, path);
-  auto icon = std::make_unique<TAdvancedIcon>();
-  icon->Images().AddFromBitmap(picture.color, picture.mask ? &*picture.mask : nullptr, 0);
-  return icon;
-}
-
 void AddRegistration(TfmLib& lib, const FileTypeIcon& registration) {
   if (registration.kind == AssociatedIconFile::Picture)
     AddAssociatedPicture(lib, registration.file, registration.name);
@@ -126,7 +115,7 @@ void AddAssociatedIcon(TfmLib& lib, const std::string& path, const std::string& 
 }
 
 void AddAssociatedPicture(TfmLib& lib, const std::string& path, const std::string& name) {
-  std::unique_ptr<TAdvancedIcon> icon = ReadPictureIcon(path);
+  std::unique_ptr<TAdvancedIcon> icon = ReadPictureFileIcon(path);
   if (!icon) {
     AddAssociatedIcon(lib, path, name, "0");
     return;

@@ -11,6 +11,7 @@
 #include "platform/folders.h"
 #include "platform/inifile.h"
 #include "platform/xdgdatafolders.h"
+#include "shell/iconlocationtext.h"
 
 namespace varnel {
 
@@ -171,10 +172,23 @@ DesktopThemeIcons::DesktopThemeIcons() {
   };
 }
 
+DesktopThemeIcons::~DesktopThemeIcons() = default;
+
+std::string DesktopThemeIcons::ThemeFileOf(std::string_view name) {
+  if (name.empty()) return "";
+  if (!lookup_) {
+    std::string theme = TIniFile(RecordFile()).ReadString(kPreviousSection, "inherits", "");
+    lookup_ = std::make_unique<IconThemeLookup>(IconThemeLookup::DefaultIconFolders(),
+                                                theme.empty() ? ThemeInUse() : theme);
+  }
+  std::string file = lookup_->Find({std::string(name)});
+  return file.empty() ? "" : IconLocationText({file, 0});
+}
+
 SystemIconValues DesktopThemeIcons::ReadRow(int row) {
   TIniFile record(RecordFile());
-  std::string name(NameOfRow(row));
-  return {record.ReadString(kIconsSection, name, ""), "",
+  std::string_view name = NameOfRow(row);
+  return {record.ReadString(kIconsSection, std::string(name), ""), ThemeFileOf(name),
           FullCaption(SystemIconTable()[size_t(row)])};
 }
 

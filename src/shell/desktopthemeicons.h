@@ -5,8 +5,12 @@
 // keeps the chosen locations and the theme names found before, so that restoring the last icon
 // (or uninstalling) puts everything back.
 
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "platform/iconthemelookup.h"
 
 #include "shell/systemiconplatform.h"
 
@@ -23,12 +27,15 @@ void RestoreDesktopIconTheme();
 class DesktopThemeIcons : public SystemIconPlatform {
  public:
   DesktopThemeIcons();
+  ~DesktopThemeIcons() override;
 
   bool IsXp() const override { return false; }
   const LocationFolders& Folders() const override { return folders_; }
   SystemIconValues ReadRow(int row) override;
   bool ShowsEntry(int row, const SystemIconValues& values) const override;
   void DropHiddenEntries(std::vector<TCustomIconFileInfo>&) const override {}
+  // The default of a row is the file of its icon in the theme shown before any choice, so
+  // that an unchanged icon can be colourised or saved too; empty when the theme has none.
   // Raises Exception when the location gives no icon.
   void WriteRow(int row, const std::string& location) override;
   void RestoreRow(int row, const std::string& defaultValue) override;
@@ -42,7 +49,10 @@ class DesktopThemeIcons : public SystemIconPlatform {
   void Restart() override {}
 
  private:
+  std::string ThemeFileOf(std::string_view name);
+
   LocationFolders folders_;
+  std::unique_ptr<IconThemeLookup> lookup_;  // made on first use
 };
 
 }  // namespace varnel

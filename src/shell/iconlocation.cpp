@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "collection/kindreaders.h"
 #include "platform/textfunctions.h"
 #include "resources/iconlibrary.h"
 
@@ -87,6 +88,8 @@ std::unique_ptr<TAdvancedIcon> LoadLocationIcon(const IconLocation& location) {
       if (icon->LoadFromFile(file) && icon->Images().Count() > 0) return icon;
       return nullptr;
     }
+    if (auto picture = ReadPictureFileIcon(file))
+      return location.index == 0 && picture->Images().Count() > 0 ? std::move(picture) : nullptr;
     return LoadLibraryIcon(file, location.index);
   } catch (const std::exception&) {
     return nullptr;

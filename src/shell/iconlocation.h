@@ -24,9 +24,10 @@ struct LocationFolders {
 // Windows folder.
 IconLocation ReadIconLocation(const std::string& text, const LocationFolders& folders);
 
-// The icon a location names: an icon file whole; any other file through the icon-library
-// reader, taking the icon at the index or, for a negative index, the icon whose name is its
-// absolute value. Null when the file holds no such icon (or cannot be read).
+// The icon a location names: an icon file whole; a picture (an icon theme's PNG or SVG file) as
+// its only icon, index 0; any other file through the icon-library reader, taking the icon at the
+// index or, for a negative index, the icon whose name is its absolute value. Null when the file
+// holds no such icon (or cannot be read).
 std::unique_ptr<TAdvancedIcon> LoadLocationIcon(const IconLocation& location);
 
 // What the list shows for a location: its icon, else icon 0 of the file, else icon 0 of

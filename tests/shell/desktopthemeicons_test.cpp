@@ -106,6 +106,35 @@ TEST_F(DesktopThemeTest, UninstallRestoreRemovesTheThemeAndAnAddedSetting) {
   EXPECT_FALSE(fs::exists(GtkSettingsFile()));  // the file was made for the theme alone
 }
 
+TEST_F(DesktopThemeTest, AnUnchangedIconIsTheThemesFileAndCanBeColourisedAndSaved) {
+  std::string theme = home.Path(".local/share/icons/Papirus");
+  fs::create_directories(theme + "/48x48/places");
+  test::WriteText(theme + "/index.theme",
+                  "[Icon Theme]\nName=Papirus\nDirectories=48x48/places\n\n"
+                  "[48x48/places]\nSize=48\nType=Fixed\n");
+  std::vector<uint8_t> png = test::SquareIcon(48)->Images()[0]->SaveToPng();
+  std::string themeIcon = theme + "/48x48/places/user-trash-full.png";
+  test::WriteText(themeIcon, std::string(png.begin(), png.end()));
+
+  DesktopThemeIcons fresh;
+  CustomIconsEditor reopened(fresh, ui);
+  reopened.BuildLists();
+  int full = reopened.EntryOfRow(kRecycleFullRow);
+  EXPECT_EQ(reopened.Entries()[size_t(full)].defaultValue, themeIcon + ",0");
+  EXPECT_EQ(reopened.ShownLocation(full), themeIcon + ",0");
+  ASSERT_TRUE(reopened.Colorize(full, TColor(0x0000FF)));
+  std::string colourised = home.Path(".local/share/Varnel/InstalledIcons/RecycleFull.ico");
+  EXPECT_EQ(reopened.Entries()[size_t(full)].pending, colourised + ",0");
+  TAdvancedIcon saved;
+  ASSERT_TRUE(saved.LoadFromFile(colourised));
+  EXPECT_EQ(test::FirstImageWidth(&saved), 48);
+  EXPECT_TRUE(reopened.SaveAs(reopened.EntryOfRow(kRecycleFullRow), home.Path("trash.ico")));
+  // A location without an icon still says so.
+  reopened.Change(full, {home.Path("picks.icl"), 9});
+  EXPECT_FALSE(reopened.SaveAs(full, home.Path("none.ico")));
+  EXPECT_EQ(ui.messages.back().text, kInvalidIconMessage);
+}
+
 TEST_F(DesktopThemeTest, ALocationWithoutAnIconIsRefused) {
   editor.Change(editor.EntryOfRow(kRecycleFullRow), {home.Path("picks.icl"), 9});
   EXPECT_THROW(editor.Apply(), Exception);
