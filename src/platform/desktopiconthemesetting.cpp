@@ -5,6 +5,7 @@
 
 #include "platform/externalprogram.h"
 #include "platform/folders.h"
+#include "platform/gnomeicontheme.h"
 #include "platform/inifile.h"
 #include "platform/textfunctions.h"
 
@@ -89,6 +90,14 @@ std::optional<std::string> ReadIconThemeSetting(TIconThemePlace place) {
   TIniFile file(ini.file);
   if (!file.ValueExists(ini.section, ini.key)) return std::nullopt;
   return file.ReadString(ini.section, ini.key, "");
+}
+
+std::optional<std::string> ReadIconThemeUserSetting(TIconThemePlace place) {
+  std::optional<std::string> name = ReadIconThemeSetting(place);
+  // A key holding its default is taken as never set: this process's view of the GSettings
+  // values may lag behind what gsettings wrote, while the schema's default cannot.
+  if (place == TIconThemePlace::Gnome && name == GnomeIconThemeSchemaDefault()) return std::nullopt;
+  return name;
 }
 
 bool WriteIconThemeSetting(TIconThemePlace place, const std::optional<std::string>& name) {

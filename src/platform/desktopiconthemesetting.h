@@ -23,6 +23,10 @@ bool IconThemePlaceInUse(TIconThemePlace place);
 // The theme named there; nothing when the place names none (or cannot be read).
 std::optional<std::string> ReadIconThemeSetting(TIconThemePlace place);
 
+// The theme the user set there: for GNOME nothing while the key holds the schema's default, so
+// that putting back what was found resets the key instead of setting the default's name.
+std::optional<std::string> ReadIconThemeUserSetting(TIconThemePlace place);
+
 // Writes the name there; nothing removes it (GNOME: resets the key). False when the place could
 // not be written.
 bool WriteIconThemeSetting(TIconThemePlace place, const std::optional<std::string>& name);

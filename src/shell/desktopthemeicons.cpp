@@ -68,7 +68,7 @@ void SwitchToCustomTheme(TIniFile& record) {
   for (TIconThemePlace place : AllIconThemePlaces()) {
     if (!IconThemePlaceInUse(place)) continue;
     record.WriteString(kPreviousSection, IconThemePlaceName(place),
-                       ReadIconThemeSetting(place).value_or(""));
+                       ReadIconThemeUserSetting(place).value_or(""));
   }
   record.UpdateFile();
   for (TIconThemePlace place : AllIconThemePlaces())

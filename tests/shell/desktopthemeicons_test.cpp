@@ -106,6 +106,18 @@ TEST_F(DesktopThemeTest, UninstallRestoreRemovesTheThemeAndAnAddedSetting) {
   EXPECT_FALSE(fs::exists(GtkSettingsFile()));  // the file was made for the theme alone
 }
 
+TEST_F(DesktopThemeTest, AGnomeKeyTheUserNeverSetIsResetNotSetToTheDefaultName) {
+  if (!IconThemePlaceInUse(TIconThemePlace::Gnome)) GTEST_SKIP() << "no GNOME interface schema";
+  ASSERT_TRUE(WriteIconThemeSetting(TIconThemePlace::Gnome, std::nullopt));
+  std::string keyFile = home.Path(".config/glib-2.0/settings/keyfile");
+  editor.Change(editor.EntryOfRow(kRecycleFullRow), {home.Path("picks.icl"), 0});
+  editor.Apply();
+  EXPECT_NE(test::FileText(keyFile).find("icon-theme='Varnel-Custom'"), std::string::npos);
+  RestoreDesktopIconTheme();
+  EXPECT_EQ(test::FileText(keyFile).find("icon-theme"), std::string::npos)
+      << test::FileText(keyFile);
+}
+
 TEST_F(DesktopThemeTest, AnUnchangedIconIsTheThemesFileAndCanBeColourisedAndSaved) {
   std::string theme = home.Path(".local/share/icons/Papirus");
   fs::create_directories(theme + "/48x48/places");
