@@ -1,7 +1,6 @@
 // varnel-cli scan and dedup: the folder and disk searches, and duplicate removal, from a
 // terminal.
 
-#include <csignal>
 #include <filesystem>
 #include <iostream>
 
@@ -15,22 +14,6 @@
 namespace varnel::cli {
 
 namespace {
-
-volatile std::sig_atomic_t interrupted = 0;
-
-void OnInterrupt(int) {
-  interrupted = 1;
-}
-
-// Ctrl+C stops the running search as the stop button does; what was found is kept.
-struct InterruptStops {
-  explicit InterruptStops(CliSession& session) {
-    interrupted = 0;
-    std::signal(SIGINT, OnInterrupt);
-    session.ui.SetInterruptFlag(&interrupted);
-  }
-  ~InterruptStops() { std::signal(SIGINT, SIG_DFL); }
-};
 
 struct ScanOptions {
   std::vector<std::string> folders;
@@ -76,7 +59,6 @@ int RunScan(const std::vector<std::string>& args) {
   if (auto error = ParseScan(args, options)) return UsageError("scan", *error);
   if (int error = CheckCollectionOutput("scan", options.output)) return error;
   CliSession session(!options.quiet);
-  InterruptStops interrupts(session);
   TSettings& settings = session.settings;
   if (!options.mask.empty()) settings.IconMask = options.mask;
   settings.SearchArchives = options.archives;

@@ -13,6 +13,7 @@ namespace varnel::cli {
 constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
+constexpr int kExitInterrupted = 130;  // as a shell reports a program ended by Ctrl+C
 
 struct Command {
   std::string name;
@@ -43,7 +44,8 @@ std::optional<FileArguments> ParseFileArguments(const std::string& command,
                                                 const std::vector<std::string>& args,
                                                 const std::set<std::string>& knownFlags);
 // Runs work on each file; a file that fails prints "varnel-cli: <file>: <message>" and the
-// others go on. Returns kExitOk when all succeeded, else kExitFailed.
+// others go on; Ctrl+C ends the loop between files. Returns kExitOk when all succeeded, else
+// kExitFailed.
 int ForEachFile(const std::vector<std::string>& files,
                 const std::function<void(const std::string&)>& work);
 

@@ -7,6 +7,7 @@
 
 #include "appcore/settings.h"
 #include "cli/command.h"
+#include "cli/interruptstop.h"
 #include "icons/bitmapfix32.h"
 #include "icons/imagefileloader.h"
 
@@ -52,6 +53,7 @@ int ForEachFile(const std::vector<std::string>& files,
                 const std::function<void(const std::string&)>& work) {
   int status = kExitOk;
   for (const std::string& file : files) {
+    if (WasInterrupted()) break;
     try {
       work(file);
     } catch (const std::exception& error) {
@@ -157,7 +159,10 @@ int main(int argc, char** argv) {
   for (const Command& command : Commands()) {
     if (command.name != args[0]) continue;
     try {
-      return command.run({args.begin() + 1, args.end()});
+      int status = command.run({args.begin() + 1, args.end()});
+      if (!WasInterrupted()) return status;
+      PrintError("interrupted by Ctrl+C; the work done before it is kept");
+      return kExitInterrupted;
     } catch (const std::exception& error) {
       PrintError(error.what());
       return kExitFailed;

@@ -34,7 +34,9 @@ void TerminalUserInterface::ClearProgressLine() {
 }
 
 void TerminalUserInterface::ProcessMessages() {
-  if (interrupt_ && *interrupt_) flags_.stopRequested = true;
+  if (!interrupt_ || !*interrupt_) return;
+  flags_.stopRequested = true;
+  if (stopCommand_) stopCommand_();
 }
 
 void TerminalUserInterface::SetStatusText(int panel, const std::string& text) {

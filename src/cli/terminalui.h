@@ -2,6 +2,9 @@
 // The user interface of varnel-cli: messages and a progress line on stderr, questions answered
 // as a batch run needs them (confirmations yes, choices of files none, sizes kept).
 
+#include <csignal>
+#include <functional>
+
 #include "platform/userinterface.h"
 
 namespace varnel::cli {
@@ -16,9 +19,11 @@ class TerminalUserInterface : public UserInterface {
   void SetMainCaption(const std::string&) override {}
   void SetBusy(bool) override {}
   void SetWaitCursor(bool) override {}
-  // Copies an interrupt (Ctrl+C) into the progress window's stop request.
+  // An interrupt (Ctrl+C) is the stop command: it sets the progress window's stop request and
+  // runs the stop command given here (the hosted collection's Stop).
   void ProcessMessages() override;
-  void SetInterruptFlag(volatile int* flag) { interrupt_ = flag; }
+  void SetInterruptFlag(volatile std::sig_atomic_t* flag) { interrupt_ = flag; }
+  void SetStopCommand(std::function<void()> stop) { stopCommand_ = std::move(stop); }
 
   TModalResult ShowMessage(const TMessageRequest& request) override;
   TConfirmAnswer AskConfirmation(const TConfirmRequest&) override { return {true, false}; }
@@ -56,7 +61,8 @@ class TerminalUserInterface : public UserInterface {
   bool lineShown_ = false;
   TProgressFlags flags_;
   std::string fileLabel_;  // shown in front of the file field on the progress line
-  volatile int* interrupt_ = nullptr;
+  volatile std::sig_atomic_t* interrupt_ = nullptr;
+  std::function<void()> stopCommand_;
 };
 
 // Cursors and X bitmaps keep the hot spot of their first image: a batch run has nobody to ask.

@@ -43,28 +43,13 @@ std::string MakePrivateFolder(const std::string& parent, const char* pattern) {
   return path;
 }
 
-// On an interrupt the base is removed by "rm", the one way that is safe inside a signal handler,
-// and the signal then ends the process as it would have.
-void RemoveBaseAndDie(int signal) {
-  if (baseForSignal[0]) {
-    pid_t child = fork();
-    if (child == 0) {
-      execl("/bin/rm", "rm", "-rf", "--", baseForSignal, static_cast<char*>(nullptr));
-      _exit(127);
-    }
-    if (child > 0) waitpid(child, nullptr, 0);
-  }
-  ::signal(signal, SIG_DFL);
-  raise(signal);
-}
-
 // Signals whose handling the program left as it was get the removal; handlers of its own stay.
 void CleanUpOnInterrupts() {
   for (int signal : kInterruptSignals) {
     struct sigaction current {};
     if (sigaction(signal, nullptr, &current) != 0 || current.sa_handler != SIG_DFL) continue;
     struct sigaction action {};
-    action.sa_handler = RemoveBaseAndDie;
+    action.sa_handler = RemoveTempBaseAndDie;
     sigemptyset(&action.sa_mask);
     sigaction(signal, &action, nullptr);
   }
@@ -80,6 +65,20 @@ void MakeWritable(const fs::path& folder) {
 }
 
 }  // namespace
+
+// The base is removed by "rm", the one way that is safe inside a signal handler.
+void RemoveTempBaseAndDie(int signal) {
+  if (baseForSignal[0]) {
+    pid_t child = fork();
+    if (child == 0) {
+      execl("/bin/rm", "rm", "-rf", "--", baseForSignal, static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    if (child > 0) waitpid(child, nullptr, 0);
+  }
+  ::signal(signal, SIG_DFL);
+  raise(signal);
+}
 
 std::string ProcessTempBase() {
   std::lock_guard lock(baseMutex);

@@ -18,6 +18,11 @@ std::string ProcessTempBase();
 // Removes the base with everything in it now (also done at exit); a later walk makes a new one.
 void RemoveProcessTempBase();
 
+// A signal handler that removes the base, if one was made, and then ends the process as the
+// signal would have. Installed for SIGINT, SIGTERM and SIGHUP when the base is made, unless the
+// program handles them itself; a program that does can hand an interrupt on to it.
+void RemoveTempBaseAndDie(int signal);
+
 // The folder of one archive walk: made in the base when constructed, removed with its contents
 // when the walk ends, whatever ends it.
 class ArchiveWalkFolder {
