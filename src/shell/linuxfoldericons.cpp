@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "collection/kindreaders.h"
 #include "platform/inifile.h"
 #include "shell/iconlocationtext.h"
 #include "shell/typedpath.h"
@@ -68,6 +69,17 @@ void RemoveLeftoverDesktopIni(const std::string& localFolder) {
   if (fs::exists(fileName) && OnlyOwnKeysLeft(TIniFile(fileName))) fs::remove(fileName, ignored);
 }
 
+constexpr int kPdfSubKind = 3;
+
+// Desktops show an icon file, a picture or a drawing as a folder's icon, but nothing inside a
+// module or an icon library: those records would show no icon at all.
+bool DesktopShowsIconFile(const std::string& iconFile) {
+  const TFileKindInfo info = DetectFileKind(iconFile);
+  if (info.kind == TFileKind::fkVectorDrawing) return info.subKind != kPdfSubKind;
+  const TKindGroup group = ReaderOf(info.kind).group;
+  return group == TKindGroup::SingleIcon || group == TKindGroup::Picture;
+}
+
 }  // namespace
 
 LinuxFolderIcons::LinuxFolderIcons(TMountTable mounts, FileMetadata& metadata)
@@ -114,6 +126,12 @@ void LinuxFolderIcons::DeleteDriveKey(const std::string& root) {
 
 std::vector<std::string> LinuxFolderIcons::WriteFolderRecords(const std::string& localFolder,
                                                               const std::string& iconFile) {
+  if (!DesktopShowsIconFile(iconFile)) {
+    std::vector<std::string> notes = RemoveFolderRecords(localFolder);
+    notes.insert(notes.begin(), "The desktop cannot show an icon inside " + iconFile +
+                                    "; copy the icon into the folder to show it there");
+    return notes;
+  }
   const std::string absoluteIcon = NormalizedPath(iconFile);
   TIniFile directory(DirectoryFileOf(localFolder));
   directory.WriteString(kDesktopEntry, "Icon", absoluteIcon);

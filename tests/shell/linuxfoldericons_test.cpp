@@ -12,6 +12,7 @@
 #include "recordingshell.h"
 #include "resources/iconfixtures.h"
 #include "shell/foldericon.h"
+#include "shelltestsupport.h"
 #include "support/corpus.h"
 #include "support/process.h"
 
@@ -82,6 +83,26 @@ TEST_F(LinuxFolderIconsTest, IconWritesAllThreeRecordsAndDefaultRemovesThem) {
   EXPECT_FALSE(fs::exists(Folder() + "/.directory"));
   EXPECT_FALSE(fs::exists(Folder() + "/desktop.ini"));
   EXPECT_TRUE(metadata.icons.empty());
+}
+
+TEST_F(LinuxFolderIconsTest, AnIconLeftInsideALibraryIsNotGivenToTheDesktop) {
+  test::WriteIconLibrary(dir.File("picks.icl"), {{"a", 16}, {"b", 32}});
+  page.SetFolder(Folder());
+  page.SetCopyIconIntoFolder(false);
+  page.SetPendingLocation({dir.File("source.ico"), 0});
+  EXPECT_TRUE(page.Apply().empty());  // an icon file is shown where it is
+  EXPECT_EQ(metadata.icons[Folder()], dir.File("source.ico"));
+
+  page.SetPendingLocation({dir.File("picks.icl"), 1});
+  std::vector<std::string> notes = page.Apply();
+  ASSERT_FALSE(notes.empty());
+  EXPECT_EQ(notes[0], "The desktop cannot show an icon inside " + dir.File("picks.icl") +
+                          "; copy the icon into the folder to show it there");
+  EXPECT_FALSE(fs::exists(Folder() + "/.directory")) << "no record left naming the old icon";
+  EXPECT_TRUE(metadata.icons.empty());
+  TIniFile desktopIni(Folder() + "/desktop.ini");
+  EXPECT_EQ(desktopIni.ReadString(".ShellClassInfo", "IconFile", ""), dir.File("picks.icl"));
+  EXPECT_EQ(desktopIni.ReadInteger(".ShellClassInfo", "IconIndex", 0), 1);
 }
 
 TEST_F(LinuxFolderIconsTest, DefaultKeepsFilesThatHoldOtherKeys) {
