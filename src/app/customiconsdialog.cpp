@@ -295,8 +295,8 @@ void TfmCIcons::ChangeIcon() {
   IconLocation start = editor_->SourceLocation(entry);
   TOpenIcoDialog dialog(this);
   if (!start.file.empty()) dialog.selectFile(Q(start.file));
-  if (!dialog.ExecuteWithIcon(start.index) || dialog.selectedFiles().isEmpty()) return;
-  editor_->Change(entry, {dialog.selectedFiles().first().toStdString(), dialog.SelectedIndex()});
+  if (!dialog.ExecuteWithIcon(start.index) || dialog.ChosenFiles().isEmpty()) return;
+  editor_->Change(entry, {dialog.ChosenFiles().first().toStdString(), dialog.SelectedIndex()});
   ShowEntry(entry);
   Changed();
 }
@@ -370,8 +370,8 @@ void TfmCIcons::ChangeFolderIcon() {
   IconLocation start = SplitIconLocation(folderPage_->PendingLocation());
   TOpenIcoDialog dialog(this);
   if (!start.file.empty()) dialog.selectFile(Q(start.file));
-  if (!dialog.ExecuteWithIcon(start.index) || dialog.selectedFiles().isEmpty()) return;
-  IconLocation chosen{dialog.selectedFiles().first().toStdString(), dialog.SelectedIndex()};
+  if (!dialog.ExecuteWithIcon(start.index) || dialog.ChosenFiles().isEmpty()) return;
+  IconLocation chosen{dialog.ChosenFiles().first().toStdString(), dialog.SelectedIndex()};
   folderPage_->SetPendingLocation(chosen);
   folderPreview_->setPixmap(
       IconOfLocation(IconLocationText(chosen), {"", "", nullptr}, "folder").pixmap(48));

@@ -31,6 +31,7 @@ bool TOpenIcoDialog::Execute() {
   QStringList preset = selectedFiles();
   if (preset.size() == 1 && QFileInfo(preset[0]).isFile()) panel_->ShowFile(preset[0]);
   bool confirmed = RunModal() == QDialog::Accepted;
+  chosenFiles_ = confirmed ? selectedFiles() : QStringList();
   selectedIndex_ = panel_->GridShown() ? panel_->SelectedIndex() : 0;
   panel_->ShowFile(QString());
   panel_->ClearPickIndex();

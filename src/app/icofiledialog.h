@@ -27,6 +27,9 @@ class TOpenIcoDialog : public QFileDialog {
   // Shows the dialog; whether the user confirmed. Afterwards SelectedIndex() is the grid's
   // current cell when the grid was showing (-1 past the last icon), else 0.
   bool Execute();
+  // The files chosen in the last Execute. Read these rather than selectedFiles(): clearing the
+  // start folder afterwards makes selectedFiles() name the files in another folder.
+  const QStringList& ChosenFiles() const { return chosenFiles_; }
   // The icon picker: as Execute, the grid of the first file shown starting at index (a negative
   // index names the icon whose resource name is its absolute value; -1 is chosen when no icon
   // has that name or index). Preset the file with selectFile or StartAt; SelectedIndex() is
@@ -48,6 +51,7 @@ class TOpenIcoDialog : public QFileDialog {
  private:
   TIcoPreviewPanel* panel_ = nullptr;
   int selectedIndex_ = 0;
+  QStringList chosenFiles_;
 };
 
 class TSaveIcoDialog : public TOpenIcoDialog {

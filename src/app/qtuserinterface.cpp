@@ -84,7 +84,7 @@ std::optional<TFileDialogAnswer> RunFileDialog(TOpenIcoDialog& dialog,
   dialog.StartAt(StartPath(request).toStdString());
   if (!dialog.Execute()) return std::nullopt;
   TFileDialogAnswer answer;
-  for (const QString& file : dialog.selectedFiles()) answer.files.push_back(file.toStdString());
+  for (const QString& file : dialog.ChosenFiles()) answer.files.push_back(file.toStdString());
   if (answer.files.empty()) return std::nullopt;
   answer.filterIndex = FilterIndexOf(request.filter, dialog.selectedNameFilter());
   return answer;

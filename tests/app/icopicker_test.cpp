@@ -3,13 +3,16 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDir>
 #include <QTest>
+#include <QTimer>
 #include <filesystem>
 
 #include "app/icodrawgrid.h"
 #include "app/icofiledialog.h"
 #include "app/icopreviewpanel.h"
+#include "app/qtuserinterface.h"
 #include "apptestsupport.h"
 #include "base/fileio.h"
 #include "collection/fileimport.h"
@@ -70,6 +73,44 @@ TEST(IconPicker, StartsAtItsIndexAndGivesNoCellForAnUnknownIndexOrName) {
   EXPECT_FALSE(picker.Execute());
   EXPECT_EQ(picker.startCell, 0);
   EXPECT_FALSE(picker.Panel()->GridShown());  // released when the dialog closed
+}
+
+TEST(IconPicker, ACellChosenInsideTheRealModalLoopIsTheAnswer) {
+  TestApplication();
+  TempDir dir;
+  std::string three = WriteCollection(dir, 3);
+  TOpenIcoDialog picker;
+  picker.selectFile(QString::fromStdString(three));
+  int startCell = -2;
+  // Runs inside exec(): waits for the preview, moves to another cell and presses Open.
+  QTimer::singleShot(0, &picker, [&] {
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !picker.Panel()->Pending(); }, 20000));
+    picker.Panel()->ShowFinished();
+    startCell = picker.Panel()->Grid()->Current();
+    picker.Panel()->Grid()->SetCurrent(0);
+    QMetaObject::invokeMethod(&picker, "accept");  // the Open button
+  });
+  EXPECT_TRUE(picker.ExecuteWithIcon(2));
+  EXPECT_EQ(startCell, 2);
+  EXPECT_EQ(picker.SelectedIndex(), 0);
+  EXPECT_EQ(picker.ChosenFiles(), QStringList{QString::fromStdString(three)});
+}
+
+TEST(IconPicker, TheProgramsOpenDialogAnswersWithTheFileInItsOwnFolder) {
+  TestApplication();
+  TempDir dir;
+  std::string file = WriteCollection(dir, 1);
+  TQtUserInterface ui;
+  QTimer::singleShot(0, [] {
+    ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activeModalWidget() != nullptr; }));
+    QMetaObject::invokeMethod(QApplication::activeModalWidget(), "accept");
+  });
+  TFileDialogRequest request;
+  request.title = "Open";
+  request.fileName = file;
+  auto answer = ui.ChooseFilesToOpen(request);
+  ASSERT_TRUE(answer);
+  EXPECT_EQ(answer->files, std::vector<std::string>{file});
 }
 
 TEST(IconPicker, NegativeIndicesNameTheModulesIconGroups) {
