@@ -5,8 +5,11 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QTest>
 #include <QTimer>
 
 #include "app/errorhandler.h"
@@ -125,6 +128,24 @@ TEST_F(MainWindowTest, CopyAndPasteGoThroughTheDesktopClipboard) {
   window->Action("aEditPaste")->trigger();
   EXPECT_EQ(window->Lib().Count(), 4);
   EXPECT_EQ(window->Lib().Items().Names(3), "Icon 1");
+}
+
+TEST_F(MainWindowTest, SaveIconAsWritesWhereTheRealDialogSays) {
+  window->Start({});
+  AddIcons(1);
+  window->Lib().SelectOnly(0);
+  window->UpdateActions();
+  std::string target = dir.File("saved.ico");
+  QTimer::singleShot(0, [&] {
+    auto fileDialog = [] { return qobject_cast<QFileDialog*>(QApplication::activeModalWidget()); };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return fileDialog() != nullptr; }));
+    fileDialog()->selectFile(QString::fromStdString(target));
+    QMetaObject::invokeMethod(fileDialog(), "accept");  // the Save button
+  });
+  window->Action("aFileSaveIconAs")->trigger();
+  TAdvancedIcon saved;
+  ASSERT_TRUE(saved.LoadFromFile(target));
+  EXPECT_EQ(saved.Images().Count(), 1);
 }
 
 TEST_F(MainWindowTest, SaveNeedsChanges) {
