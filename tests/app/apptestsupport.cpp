@@ -22,6 +22,24 @@ QString ModalText(QWidget* modal) {
   return modal->windowTitle();
 }
 
+namespace {
+
+QTimer*& ModalWatchdog() {
+  static QTimer* watchdog = nullptr;
+  return watchdog;
+}
+
+}  // namespace
+
+ModalWatchdogPause::ModalWatchdogPause() {
+  TestApplication();
+  ModalWatchdog()->stop();
+}
+
+ModalWatchdogPause::~ModalWatchdogPause() {
+  ModalWatchdog()->start();
+}
+
 QApplication& TestApplication() {
   static QApplication* application = [] {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -38,6 +56,7 @@ QApplication& TestApplication() {
       if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
     });
     watchdog->start(200);
+    ModalWatchdog() = watchdog;
     return created;
   }();
   return *application;

@@ -21,6 +21,15 @@ QApplication& TestApplication();
 std::vector<std::string>& UnansweredModals();
 // The text a message box or error list shows, else the window's title.
 QString ModalText(QWidget* modal);
+// While it lives, unanswered modal windows are left open: for tests that answer every modal
+// window themselves and cannot race the closing of unanswered ones.
+class ModalWatchdogPause {
+ public:
+  ModalWatchdogPause();
+  ~ModalWatchdogPause();
+  ModalWatchdogPause(const ModalWatchdogPause&) = delete;
+  ModalWatchdogPause& operator=(const ModalWatchdogPause&) = delete;
+};
 
 // Closes window, answering the message box it shows with Cancel: whether it closed, and the
 // box's text (empty when none showed).
