@@ -60,8 +60,8 @@ void TOpenIcoDialog::StartAt(const std::string& name) {
     if (folder == folder.parent_path()) return;
     folder = folder.parent_path();
   }
-  if (folder.empty()) return;
-  setDirectory(QString::fromStdString(folder.string()));
+  // A bare name ("Icon 1") has no folder of its own: the dialog stays where it is.
+  if (!folder.empty()) setDirectory(QString::fromStdString(folder.string()));
   if (acceptMode() == AcceptSave && folder != path)
     selectFile(QString::fromStdString(path.filename().string()));
 }

@@ -40,7 +40,8 @@ class TOpenIcoDialog : public QFileDialog {
   // folder.
   void LoadStartFile(const TIniFile& ini, const std::string& section, const std::string& key);
   // Starts with name selected when it is an existing file, in it when it is a folder, else in
-  // the nearest existing folder of the name (a save dialog keeps proposing its file name).
+  // the nearest existing folder of the name (a save dialog keeps proposing its file name, a bare
+  // name in the folder the dialog shows).
   void StartAt(const std::string& name);
   void SetDefaultDrawing(bool plain);
 

@@ -1,0 +1,478 @@
+// The main window's commands driven as a user drives them: every dialog runs its own modal loop
+// and is filled in and confirmed through its controls, and the test looks at what reached the
+// collection, the settings and the disk afterwards.
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QImage>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTimer>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <optional>
+
+#include "app/customiconsdialog.h"
+#include "app/exportsingledialog.h"
+#include "app/findiconsdialog.h"
+#include "app/iconpropertiesdialog.h"
+#include "app/mainwindow.h"
+#include "app/optionsdialog.h"
+#include "apptestsupport.h"
+#include "icons/advancedicon.h"
+#include "platform/inifile.h"
+#include "support/corpus.h"
+
+namespace varnel::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+using Step = std::function<void(QDialog&)>;
+
+// Answers the modal dialogs of one command in the order they show: each step gets its dialog
+// once the dialog runs its own modal loop, so what a step does reaches the program exactly as a
+// user's typing and clicking would. A dialog shown after the last step is cancelled and counted
+// as unanswered.
+class DialogScript : public QObject {
+ public:
+  explicit DialogScript(std::vector<Step> steps) : steps_(std::move(steps)) {
+    QApplication::instance()->installEventFilter(this);
+  }
+  ~DialogScript() override { QApplication::instance()->removeEventFilter(this); }
+  // The titles (message boxes: texts) of the dialogs the script answered.
+  const std::vector<std::string>& Shown() const { return shown_; }
+  size_t StepsLeft() const { return steps_.size() - next_; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    auto* dialog = qobject_cast<QDialog*>(watched);
+    if (event->type() != QEvent::Show || event->spontaneous() || !dialog ||
+        !dialog->testAttribute(Qt::WA_ShowModal))
+      return false;
+    bool answered = next_ < steps_.size();
+    if (answered) shown_.push_back(ModalText(dialog).toStdString());
+    Step step = answered ? steps_[next_++] : Unanswered;
+    QTimer::singleShot(0, dialog, [dialog, step] { step(*dialog); });
+    return false;
+  }
+
+ private:
+  static void Unanswered(QDialog& dialog) {
+    UnansweredModals().push_back(ModalText(&dialog).toStdString());
+    dialog.reject();
+  }
+
+  ModalWatchdogPause pause_;  // the script closes what it does not answer
+  std::vector<Step> steps_;
+  size_t next_ = 0;
+  std::vector<std::string> shown_;
+};
+
+QFileDialog& AsFileDialog(QDialog& dialog) {
+  auto* files = qobject_cast<QFileDialog*>(&dialog);
+  if (!files) throw std::runtime_error("not a file dialog: " + ModalText(&dialog).toStdString());
+  return *files;
+}
+
+QString Q(const std::string& text) {
+  return QString::fromStdString(text);
+}
+
+std::string Canonical(const QString& folder) {
+  std::error_code error;
+  return fs::weakly_canonical(folder.toStdString(), error).string();
+}
+
+// What a file dialog showed when it opened.
+struct FileDialogView {
+  std::string folder;  // canonical
+  QString name;        // the text of the name field
+  QString filter;
+};
+
+// Types text into the file dialog's name field, after choosing the filter that starts with
+// filterPrefix (when given), and presses its Open, Save or Choose button. seen receives what
+// the dialog showed before.
+Step TypeName(const std::string& text, QString filterPrefix = {}, FileDialogView* seen = nullptr) {
+  return [=](QDialog& dialog) {
+    QFileDialog& files = AsFileDialog(dialog);
+    auto* name = files.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    ASSERT_NE(name, nullptr);
+    if (seen)
+      *seen = {Canonical(files.directory().absolutePath()), name->text(),
+               files.selectedNameFilter()};
+    if (!filterPrefix.isEmpty())
+      for (const QString& filter : files.nameFilters())
+        if (filter.startsWith(filterPrefix)) files.selectNameFilter(filter);
+    // Typed with the focus in the field, which lets the dialog drop a preselected file.
+    QApplication::setActiveWindow(&dialog);
+    name->setFocus(Qt::OtherFocusReason);
+    EXPECT_TRUE(name->hasFocus());
+    name->setText(Q(text));
+    auto* box = files.findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+    ASSERT_NE(box, nullptr);
+    for (QAbstractButton* button : box->buttons())
+      if (box->buttonRole(button) == QDialogButtonBox::AcceptRole) return button->click();
+    FAIL() << "the file dialog has no accept button";
+  };
+}
+
+Step Cancel() {
+  return [](QDialog& dialog) { dialog.reject(); };
+}
+
+// Presses the message box's button of the given kind.
+Step Answer(QMessageBox::StandardButton kind) {
+  return [kind](QDialog& dialog) {
+    auto* box = qobject_cast<QMessageBox*>(&dialog);
+    ASSERT_NE(box, nullptr) << ModalText(&dialog).toStdString();
+    ASSERT_NE(box->button(kind), nullptr);
+    box->button(kind)->click();
+  };
+}
+
+// Clicks the shown push button captioned text. A dialog the button opens is answered by the
+// script's next step before the click returns, so the step goes on where the user would.
+void Click(QDialog& dialog, const QString& text) {
+  for (QPushButton* button : dialog.findChildren<QPushButton*>())
+    if (button->text() == text && button->isVisibleTo(&dialog)) return button->click();
+  ADD_FAILURE() << "no button " << text.toStdString();
+}
+
+void ClickOk(QDialog& dialog) {
+  auto* box = dialog.findChild<QDialogButtonBox*>();
+  ASSERT_NE(box, nullptr);
+  for (QAbstractButton* button : box->buttons())
+    if (box->buttonRole(button) == QDialogButtonBox::AcceptRole) return button->click();
+  FAIL() << "no OK button";
+}
+
+void WriteIcon(const std::string& path, TColor color) {
+  SolidIcon(32, 32, 32, color)->SaveToFile(path);
+}
+
+class RealDialogsTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    TestApplication();
+    window = std::make_unique<TfmMain>(dir.File("config.ini"));
+    window->AskWelcome = [] { return std::pair<char, bool>{0, false}; };
+    window->Start({});
+    UnansweredModals().clear();
+  }
+  void AddIcons(int count) {
+    for (int i = 0; i < count; ++i)
+      window->Lib().AppendItem("Icon " + std::to_string(i), SolidIcon(32, 32, 32, 0xFF00 + i));
+    window->Grid().Relayout();
+  }
+  // Triggers the command with steps answering its dialogs; the titles of the dialogs shown.
+  std::vector<std::string> Run(const char* command, std::vector<Step> steps) {
+    size_t count = steps.size();
+    DialogScript script(std::move(steps));
+    window->UpdateActions();
+    QAction* action = window->Action(command);
+    EXPECT_TRUE(action->isEnabled()) << command;
+    action->trigger();
+    EXPECT_EQ(script.StepsLeft(), 0u)
+        << command << ": " << count - script.StepsLeft() << " of " << count << " dialogs showed";
+    EXPECT_TRUE(UnansweredModals().empty()) << UnansweredModals().front();
+    UnansweredModals().clear();
+    return script.Shown();
+  }
+  TSettings& Settings() { return window->AppSettings().Values(); }
+
+  TempDir dir;
+  std::unique_ptr<TfmMain> window;
+};
+
+// --- File > Open, Add Files -----------------------------------------------------------------
+
+TEST_F(RealDialogsTest, OpenTakesTheChosenFileAndStartsNextTimeInItsFolder) {
+  fs::create_directories(dir.File("icons"));
+  WriteIcon(dir.File("icons/first.ico"), 0xFF);
+  WriteIcon(dir.File("icons/second.ico"), 0xFF00);
+  Run("aFileOpen", {TypeName(dir.File("icons/first.ico"))});
+  ASSERT_EQ(window->Lib().Count(), 1);
+  EXPECT_EQ(window->windowTitle(), "Varnel - first.ico");
+  EXPECT_EQ(Settings().LastOpen, dir.File("icons/first.ico"));
+
+  // Only the name typed: it is looked for where the dialog starts, the last file's folder.
+  FileDialogView seen;
+  Run("aFileOpen", {TypeName("second.ico", {}, &seen)});
+  EXPECT_EQ(seen.folder, Canonical(Q(dir.File("icons"))));
+  EXPECT_EQ(window->windowTitle(), "Varnel - second.ico");
+  EXPECT_EQ(Settings().LastOpen, dir.File("icons/second.ico"));
+}
+
+TEST_F(RealDialogsTest, OpenReadsAModuleChosenInTheDialog) {
+  const char* stubs = "/usr/share/nsis/Stubs";
+  std::string module;
+  std::error_code error;
+  for (const auto& entry : fs::directory_iterator(stubs, error))
+    if (entry.path().filename().string().starts_with("zlib-x86")) module = entry.path().string();
+  if (module.empty()) GTEST_SKIP() << "nsis is not installed";
+  Run("aFileOpen", {TypeName(module)});
+  EXPECT_GT(window->Lib().Count(), 0);
+  EXPECT_EQ(window->Lib().FileName, module);
+}
+
+TEST_F(RealDialogsTest, AddFilesTakesEveryFileChosenTogether) {
+  WriteIcon(dir.File("a.ico"), 0xFF);
+  WriteIcon(dir.File("b.ico"), 0xFF00);
+  AddIcons(1);
+  Run("aLibAddFiles", {TypeName("\"" + dir.File("a.ico") + "\" \"" + dir.File("b.ico") + "\"")});
+  EXPECT_EQ(window->Lib().Count(), 3);
+  Run("aLibAddFiles", {Cancel()});
+  EXPECT_EQ(window->Lib().Count(), 3);
+}
+
+// --- Saving the collection ------------------------------------------------------------------
+
+TEST_F(RealDialogsTest, SaveAsWritesTheCollectionWhereTheDialogSaysInTheChosenFormat) {
+  AddIcons(2);
+  Run("aFileSaveAs", {TypeName(dir.File("mine"))});
+  EXPECT_TRUE(fs::is_regular_file(dir.File("mine.icc")));
+  EXPECT_EQ(window->Lib().FileName, dir.File("mine.icc"));
+
+  // The next Save As proposes the collection's own file; the library filter makes an .icl.
+  FileDialogView seen;
+  Run("aFileSaveAs", {TypeName("lib", "Icon library", &seen)});
+  EXPECT_EQ(seen.folder, Canonical(Q(dir.Path())));
+  EXPECT_EQ(seen.name, "mine.icc");
+  EXPECT_TRUE(fs::is_regular_file(dir.File("lib.icl")));
+}
+
+TEST_F(RealDialogsTest, SaveOfANewCollectionAsksOnceAndCancelWritesNothing) {
+  AddIcons(1);
+  window->Lib().SetModified(true);
+  Run("aFileSave", {Cancel()});
+  EXPECT_TRUE(window->Lib().GetModified());
+  Run("aFileSave", {TypeName(dir.File("new.icc"))});
+  EXPECT_TRUE(fs::is_regular_file(dir.File("new.icc")));
+  EXPECT_FALSE(window->Lib().GetModified());
+}
+
+// --- Save Icon As and the properties' Save image ---------------------------------------------
+
+TEST_F(RealDialogsTest, SaveIconAsWritesTheFormatOfTheChosenFilterAndRemembersTheFolder) {
+  AddIcons(2);
+  window->Lib().SelectOnly(0);
+  FileDialogView first;
+  Run("aFileSaveIconAs", {TypeName(dir.File("picture"), "PNG", &first)});
+  EXPECT_EQ(first.name, "Icon 0");  // the icon's name is proposed from the start
+  QImage png(Q(dir.File("picture.png")), "PNG");
+  EXPECT_EQ(png.size(), QSize(32, 32));
+
+  FileDialogView seen;
+  window->Lib().SelectOnly(1);
+  Run("aFileSaveIconAs", {TypeName("bitmap", "Windows Bitmap", &seen)});
+  EXPECT_EQ(seen.folder, Canonical(Q(dir.Path())));
+  EXPECT_EQ(seen.name, "Icon 1");
+  EXPECT_EQ(seen.filter.left(3), "PNG");  // the last filter stays chosen
+  QImage bmp(Q(dir.File("bitmap.bmp")), "BMP");
+  EXPECT_EQ(bmp.size(), QSize(32, 32));
+}
+
+TEST_F(RealDialogsTest, SaveIconAsOverAnExistingFileAsksAndNoShowsTheDialogAgain) {
+  AddIcons(1);
+  window->Lib().SelectOnly(0);
+  WriteIcon(dir.File("taken.ico"), 0xFF);
+  auto before = fs::file_size(dir.File("taken.ico"));
+  Run("aFileSaveIconAs", {TypeName(dir.File("taken"), "Icon ("), Answer(QMessageBox::No),
+                          TypeName(dir.File("free"), "Icon (")});
+  EXPECT_EQ(fs::file_size(dir.File("taken.ico")), before);
+  EXPECT_TRUE(fs::is_regular_file(dir.File("free.ico")));
+}
+
+TEST_F(RealDialogsTest, PropertiesSaveImageWritesTheFileAndOkRenamesTheIcon) {
+  AddIcons(1);
+  window->Lib().SelectOnly(0);
+  FileDialogView seen;
+  Step properties = [](QDialog& dialog) {
+    ASSERT_NE(qobject_cast<TfmIconProps*>(&dialog), nullptr);
+    dialog.findChild<QLineEdit*>()->setText("Renamed");
+    Click(dialog, "Save image to file");
+    ClickOk(dialog);  // back in the properties, which stayed open
+  };
+  Step save = TypeName(dir.File("image"), "PNG", &seen);
+  Run("aFileProps", {properties, save});
+  EXPECT_EQ(seen.name, "Renamed");
+  EXPECT_EQ(QImage(Q(dir.File("image.png"))).size(), QSize(32, 32));
+  EXPECT_EQ(window->Lib().Items().Names(0), "Renamed");
+  EXPECT_TRUE(window->Lib().GetModified());
+
+  Run("aFileProps", {[](QDialog& dialog) {
+        dialog.findChild<QLineEdit*>()->setText("Dropped");
+        dialog.reject();
+      }});
+  EXPECT_EQ(window->Lib().Items().Names(0), "Renamed");
+}
+
+// --- Export ---------------------------------------------------------------------------------
+
+TEST_F(RealDialogsTest, ExportSelectedIconsWritesThemIntoTheChosenFolder) {
+  AddIcons(3);
+  window->Lib().SelectOnly(1);
+  fs::create_directories(dir.File("out"));
+  Run("mnExportSelectedIcons", {TypeName(dir.File("out"))});
+  std::vector<std::string> written;
+  for (const auto& entry : fs::directory_iterator(dir.File("out")))
+    written.push_back(entry.path().filename().string());
+  EXPECT_EQ(written, std::vector<std::string>{"Icon 1.ico"});
+  TAdvancedIcon icon;
+  EXPECT_TRUE(icon.LoadFromFile(dir.File("out/Icon 1.ico")));
+}
+
+TEST_F(RealDialogsTest, SingleImageExportWritesTheSheetAndKeepsItsFolder) {
+  AddIcons(3);
+  Step settings = [](QDialog& dialog) {
+    auto* export_ = qobject_cast<TfmExportSingle*>(&dialog);
+    ASSERT_NE(export_, nullptr);
+    export_->Spin("CW")->setValue(20);
+    export_->Spin("CH")->setValue(24);
+    export_->Spin("ML")->setValue(3);
+    ClickOk(dialog);
+  };
+  // Cancel in the save dialog comes back to the settings, which keep what was typed.
+  Step again = [](QDialog& dialog) {
+    EXPECT_EQ(static_cast<TfmExportSingle&>(dialog).Spin("CW")->value(), 20);
+    ClickOk(dialog);
+  };
+  Run("mnExportSingleImage", {settings, Cancel(), again, TypeName(dir.File("sheet"), "PNG")});
+  QImage sheet(Q(dir.File("sheet.png")));
+  EXPECT_EQ(sheet.size(), QSize(3 + 3 * 20, 24));
+
+  FileDialogView seen;
+  Run("mnExportSingleImage",
+      {[](QDialog& dialog) { ClickOk(dialog); }, TypeName("second", "PNG", &seen)});
+  EXPECT_EQ(seen.folder, Canonical(Q(dir.Path())));
+  EXPECT_FALSE(QImage(Q(dir.File("second.png"))).isNull());
+}
+
+// --- Options, Find Icons --------------------------------------------------------------------
+
+TEST_F(RealDialogsTest, OptionsKeepAChangeAfterOkAndDropItAfterCancel) {
+  bool confirm = Settings().ConfirmDIFL;
+  auto toggle = [&](bool ok) {
+    return [&, ok](QDialog& dialog) {
+      for (QCheckBox* box : dialog.findChildren<QCheckBox*>())
+        if (box->text().startsWith("Confirm &deleting")) box->setChecked(!box->isChecked());
+      ok ? ClickOk(dialog) : dialog.reject();
+    };
+  };
+  Run("mnOptions", {toggle(false)});
+  EXPECT_EQ(Settings().ConfirmDIFL, confirm);
+  Run("mnOptions", {toggle(true)});
+  EXPECT_EQ(Settings().ConfirmDIFL, !confirm);
+  // OK also writes the settings file.
+  EXPECT_EQ(TIniFile(dir.File("config.ini")).ReadBool("Cfg", "ConfirmDIFL", confirm), !confirm);
+}
+
+TEST_F(RealDialogsTest, FindIconsSearchesTheTypedFolderWithTheTypedMask) {
+  fs::create_directories(dir.File("search/deeper"));
+  WriteIcon(dir.File("search/one.ico"), 0xFF);
+  WriteIcon(dir.File("search/two.icx"), 0xFF);
+  WriteIcon(dir.File("search/deeper/three.ico"), 0xFF);
+  Run("aLibAddFolder", {[&](QDialog& dialog) {
+        auto& find = dynamic_cast<TFindIconsDialog&>(dialog);
+        find.FolderField()->setText(Q(dir.File("search")));
+        find.MaskField()->setText("*.ico");
+        for (QCheckBox* box : dialog.findChildren<QCheckBox*>())
+          if (box->text() == "&Include subfolders") box->setChecked(false);
+        ClickOk(dialog);
+      }});
+  EXPECT_EQ(window->Lib().Count(), 1);
+  EXPECT_EQ(Settings().SearchIconsDir, dir.File("search"));
+  EXPECT_EQ(Settings().IconMask, "*.ico");
+  EXPECT_FALSE(Settings().IncludeSubDirs);
+}
+
+TEST_F(RealDialogsTest, FindIconsTakesTheFolderChosenWithItsBrowseButton) {
+  fs::create_directories(dir.File("browsed"));
+  WriteIcon(dir.File("browsed/one.ico"), 0xFF);
+  std::string field;
+  Step find = [&](QDialog& dialog) {
+    auto& search = dynamic_cast<TFindIconsDialog&>(dialog);
+    Click(dialog, "Open folder");
+    field = search.FolderField()->text().toStdString();
+    search.MaskField()->setText("*.ico");
+    ClickOk(dialog);
+  };
+  Step folder = TypeName(dir.File("browsed"));
+  Run("aLibAddFolder", {find, folder});
+  EXPECT_EQ(Canonical(Q(field)), Canonical(Q(dir.File("browsed"))));
+  EXPECT_EQ(window->Lib().Count(), 1);
+}
+
+TEST_F(RealDialogsTest, FindIconsRefusesAMissingFolderAndStaysOpen) {
+  Step find = [&](QDialog& dialog) {
+    auto& search = dynamic_cast<TFindIconsDialog&>(dialog);
+    search.FolderField()->setText(Q(dir.File("missing")));
+    ClickOk(dialog);
+    EXPECT_TRUE(dialog.isVisible());  // refused: still open
+    dialog.reject();
+  };
+  auto shown = Run("aLibAddFolder", {find, Answer(QMessageBox::Ok)});
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[1], "Folder not found: " + dir.File("missing"));
+  EXPECT_EQ(window->Lib().Count(), 0);
+}
+
+// --- The custom icons window ----------------------------------------------------------------
+
+// HOME and the XDG folders in the test's folder while the window lives.
+class EnvironmentScope {
+ public:
+  explicit EnvironmentScope(const TempDir& dir) {
+    for (const auto& [name, value] : {std::pair<const char*, std::string>{"HOME", dir.Path()},
+                                      {"XDG_CONFIG_HOME", dir.File("config")},
+                                      {"XDG_DATA_HOME", dir.File("data")},
+                                      {"GSETTINGS_BACKEND", "keyfile"}}) {
+      const char* old = std::getenv(name);
+      saved_.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
+      ::setenv(name, value.c_str(), 1);
+    }
+  }
+  ~EnvironmentScope() {
+    for (const auto& [name, value] : saved_)
+      value ? ::setenv(name, value->c_str(), 1) : ::unsetenv(name);
+  }
+
+ private:
+  std::vector<std::pair<const char*, std::optional<std::string>>> saved_;
+};
+
+TEST_F(RealDialogsTest, CustomIconsChangeTakesTheIconChosenInThePicker) {
+  EnvironmentScope environment(dir);
+  WriteIcon(dir.File("chosen.ico"), 0xFF);
+  std::string shown;
+  TfmCIcons* custom = nullptr;
+  Step icons = [&](QDialog& dialog) {
+    custom = dynamic_cast<TfmCIcons*>(&dialog);
+    ASSERT_NE(custom, nullptr);
+    auto* list = qobject_cast<QListWidget*>(custom->Pages()->widget(0));
+    ASSERT_TRUE(list && list->currentItem());
+    Click(dialog, "&Change...");
+    shown = custom->Editor().ShownLocation(list->currentItem()->data(Qt::UserRole).toInt());
+    EXPECT_TRUE(custom->ApplyButton()->isEnabled());
+    dialog.reject();
+  };
+  Step picker = TypeName(dir.File("chosen.ico"));
+  Run("aDisplayCustWin", {icons, picker});
+  EXPECT_NE(shown.find(dir.File("chosen.ico")), std::string::npos) << shown;
+}
+
+}  // namespace
+}  // namespace varnel::test
