@@ -8,13 +8,18 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QColorDialog>
 #include <QDialogButtonBox>
+#include <QFile>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTimer>
@@ -228,6 +233,17 @@ TEST_F(RealDialogsTest, OpenReadsAModuleChosenInTheDialog) {
   EXPECT_EQ(window->Lib().FileName, module);
 }
 
+TEST_F(RealDialogsTest, OpenOverChangesAsksFirstAndCancelKeepsTheCollection) {
+  WriteIcon(dir.File("other.ico"), 0xFF);
+  AddIcons(2);
+  window->Lib().SetModified(true);
+  Run("aFileOpen", {Answer(QMessageBox::Cancel)});
+  EXPECT_EQ(window->Lib().Count(), 2);
+  Run("aFileOpen", {Answer(QMessageBox::No), TypeName(dir.File("other.ico"))});
+  EXPECT_EQ(window->Lib().Count(), 1);
+  EXPECT_EQ(window->Lib().FileName, dir.File("other.ico"));
+}
+
 TEST_F(RealDialogsTest, AddFilesTakesEveryFileChosenTogether) {
   WriteIcon(dir.File("a.ico"), 0xFF);
   WriteIcon(dir.File("b.ico"), 0xFF00);
@@ -320,6 +336,26 @@ TEST_F(RealDialogsTest, PropertiesSaveImageWritesTheFileAndOkRenamesTheIcon) {
   EXPECT_EQ(window->Lib().Items().Names(0), "Renamed");
 }
 
+TEST_F(RealDialogsTest, SaveIconAsCursorTakesTheHotSpotOfItsDialog) {
+  AddIcons(1);
+  window->Lib().SelectOnly(0);
+  Step hotSpot = [](QDialog& dialog) {
+    QList<QSpinBox*> fields = dialog.findChildren<QSpinBox*>();
+    ASSERT_EQ(fields.size(), 2);
+    fields[0]->setValue(5);
+    fields[1]->setValue(7);
+    ClickOk(dialog);
+  };
+  Run("aFileSaveIconAs", {TypeName(dir.File("pointer"), "Cursor"), hotSpot});
+  QFile cursor(Q(dir.File("pointer.cur")));
+  ASSERT_TRUE(cursor.open(QIODevice::ReadOnly));
+  QByteArray bytes = cursor.readAll();
+  ASSERT_GE(bytes.size(), 14);
+  EXPECT_EQ(bytes[2], 2);                    // a cursor file
+  EXPECT_EQ(bytes[10] | bytes[11] << 8, 5);  // the first image's hot spot
+  EXPECT_EQ(bytes[12] | bytes[13] << 8, 7);
+}
+
 // --- Export ---------------------------------------------------------------------------------
 
 TEST_F(RealDialogsTest, ExportSelectedIconsWritesThemIntoTheChosenFolder) {
@@ -361,6 +397,27 @@ TEST_F(RealDialogsTest, SingleImageExportWritesTheSheetAndKeepsItsFolder) {
   EXPECT_FALSE(QImage(Q(dir.File("second.png"))).isNull());
 }
 
+TEST_F(RealDialogsTest, SingleImageExportPaintsTheBackgroundChosenInTheColourDialog) {
+  AddIcons(1);
+  Step settings = [](QDialog& dialog) {
+    static_cast<TfmExportSingle&>(dialog).Spin("ML")->setValue(4);
+    Click(dialog, "&Background color");
+    for (QRadioButton* format : dialog.findChildren<QRadioButton*>())
+      if (format->text().startsWith("256 colors")) format->click();
+    ClickOk(dialog);
+  };
+  Step colour = [](QDialog& dialog) {
+    auto* colours = qobject_cast<QColorDialog*>(&dialog);
+    ASSERT_NE(colours, nullptr);
+    colours->setCurrentColor(QColor(200, 10, 30));
+    ClickOk(dialog);
+  };
+  Run("mnExportSingleImage", {settings, colour, TypeName(dir.File("sheet"), "Bitmaps")});
+  QImage sheet(Q(dir.File("sheet.bmp")));
+  ASSERT_FALSE(sheet.isNull());
+  EXPECT_EQ(sheet.pixelColor(0, 0), QColor(200, 10, 30));
+}
+
 // --- Options, Find Icons --------------------------------------------------------------------
 
 TEST_F(RealDialogsTest, OptionsKeepAChangeAfterOkAndDropItAfterCancel) {
@@ -378,6 +435,40 @@ TEST_F(RealDialogsTest, OptionsKeepAChangeAfterOkAndDropItAfterCancel) {
   EXPECT_EQ(Settings().ConfirmDIFL, !confirm);
   // OK also writes the settings file.
   EXPECT_EQ(TIniFile(dir.File("config.ini")).ReadBool("Cfg", "ConfirmDIFL", confirm), !confirm);
+}
+
+TEST_F(RealDialogsTest, OptionsTakeTheBackgroundChosenInTheColourSelection) {
+  auto pick = [](bool ok) {
+    return [ok](QDialog& dialog) {
+      for (QLabel* label : dialog.findChildren<QLabel*>())
+        if (label->text() == options_texts::kBack8bpp)
+          if (auto* button = qobject_cast<QPushButton*>(label->buddy())) button->click();
+      ok ? ClickOk(dialog) : dialog.reject();
+    };
+  };
+  Step blue = [](QDialog& dialog) {
+    auto* grid = qobject_cast<QGridLayout*>(dialog.layout());
+    ASSERT_NE(grid, nullptr);
+    qobject_cast<QPushButton*>(grid->itemAtPosition(0, 3)->widget())->click();  // blue
+  };
+  TColor before = Settings().Back8bpp;
+  ASSERT_NE(before, clBlue);
+  Run("mnOptions", {pick(false), blue});
+  EXPECT_EQ(Settings().Back8bpp, before);
+  Run("mnOptions", {pick(true), blue});
+  EXPECT_EQ(Settings().Back8bpp, clBlue);
+}
+
+TEST_F(RealDialogsTest, CustomSizeReachesTheGrid) {
+  Run("mnViewIconSizeCustomSet", {[](QDialog& dialog) {
+        QList<QSpinBox*> fields = dialog.findChildren<QSpinBox*>();
+        ASSERT_EQ(fields.size(), 2);
+        fields[0]->setValue(40);
+        fields[1]->setValue(50);
+        ClickOk(dialog);
+      }});
+  EXPECT_EQ(Settings().grIconSizeW, 40);
+  EXPECT_EQ(Settings().grIconSizeH, 50);
 }
 
 TEST_F(RealDialogsTest, FindIconsSearchesTheTypedFolderWithTheTypedMask) {
@@ -472,6 +563,17 @@ TEST_F(RealDialogsTest, CustomIconsChangeTakesTheIconChosenInThePicker) {
   Step picker = TypeName(dir.File("chosen.ico"));
   Run("aDisplayCustWin", {icons, picker});
   EXPECT_NE(shown.find(dir.File("chosen.ico")), std::string::npos) << shown;
+}
+
+TEST_F(RealDialogsTest, CustomIconsSaveAsWritesAnIconWhereTheDialogSays) {
+  EnvironmentScope environment(dir);
+  Step icons = [](QDialog& dialog) {
+    Click(dialog, "&Save as...");
+    dialog.reject();
+  };
+  Run("aDisplayCustWin", {icons, TypeName(dir.File("saved"), "Icons")});
+  TAdvancedIcon saved;
+  EXPECT_TRUE(saved.LoadFromFile(dir.File("saved.ico")));
 }
 
 }  // namespace
