@@ -22,7 +22,9 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -244,6 +246,24 @@ TEST_F(RealDialogsTest, OpenOverChangesAsksFirstAndCancelKeepsTheCollection) {
   EXPECT_EQ(window->Lib().FileName, dir.File("other.ico"));
 }
 
+TEST_F(RealDialogsTest, WelcomeChoiceOpensTheFindIconsDialog) {
+  TfmMain fresh(dir.File("fresh.ini"));
+  bool findShown = false;
+  Step welcome = [](QDialog& dialog) {
+    for (QCheckBox* box : dialog.findChildren<QCheckBox*>()) box->setChecked(false);
+    Click(dialog, "Find icons in a folder");
+  };
+  Step find = [&](QDialog& dialog) {
+    findShown = dynamic_cast<TFindIconsDialog*>(&dialog) != nullptr;
+    dialog.reject();
+  };
+  DialogScript script({welcome, find});
+  fresh.Start({});
+  EXPECT_TRUE(QTest::qWaitFor([&] { return script.StepsLeft() == 0; }, 2000));
+  EXPECT_TRUE(findShown);
+  EXPECT_FALSE(fresh.AppSettings().Values().Welcome);
+}
+
 TEST_F(RealDialogsTest, AddFilesTakesEveryFileChosenTogether) {
   WriteIcon(dir.File("a.ico"), 0xFF);
   WriteIcon(dir.File("b.ico"), 0xFF00);
@@ -457,6 +477,21 @@ TEST_F(RealDialogsTest, OptionsTakeTheBackgroundChosenInTheColourSelection) {
   EXPECT_EQ(Settings().Back8bpp, before);
   Run("mnOptions", {pick(true), blue});
   EXPECT_EQ(Settings().Back8bpp, clBlue);
+}
+
+TEST_F(RealDialogsTest, OptionsTakeAFileTypeAddedInTheTypesEditor) {
+  Step options = [](QDialog& dialog) {
+    for (QToolButton* button : dialog.findChildren<QToolButton*>())
+      if (button->text() == "...") button->click();
+    ClickOk(dialog);
+  };
+  Step types = [](QDialog& dialog) {
+    dialog.findChild<QLineEdit*>()->setText("*.xyz");
+    Click(dialog, "&Add");
+    ClickOk(dialog);
+  };
+  Run("mnOptions", {options, types});
+  EXPECT_NE(Settings().IconMask.find("*.xyz"), std::string::npos) << Settings().IconMask;
 }
 
 TEST_F(RealDialogsTest, CustomSizeReachesTheGrid) {
