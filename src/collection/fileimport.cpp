@@ -447,7 +447,8 @@ bool IsSkippedExtension(const std::string& path) {
 void ImportFiles(TfmLib& lib) {
   lib.CheckNotBusy();
   lib.ApplySizeToAll = false;
-  TFileDialogRequest request{"", kImportFilter, 1, "", "", "", true};
+  // Like the Open command's dialog it starts at the file last opened.
+  TFileDialogRequest request{"", kImportFilter, 1, "", lib.Settings().LastOpen, "", true};
   auto answer = lib.UI().ChooseFilesToOpen(request);
   if (!answer || answer->files.empty()) return;
   bool progress = answer->files.size() > kFilesWithoutProgressWindow;

@@ -56,6 +56,12 @@ class DialogScript : public QObject {
  public:
   explicit DialogScript(std::vector<Step> steps) : steps_(std::move(steps)) {
     QApplication::instance()->installEventFilter(this);
+    // A dialog left open after its step (a refused confirmation) would wait for ever.
+    connect(&stuck_, &QTimer::timeout, this, [] {
+      if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+        Unanswered(*dialog);
+    });
+    stuck_.start(3000);
   }
   ~DialogScript() override { QApplication::instance()->removeEventFilter(this); }
   // The titles (message boxes: texts) of the dialogs the script answered.
@@ -82,6 +88,7 @@ class DialogScript : public QObject {
   }
 
   ModalWatchdogPause pause_;  // the script closes what it does not answer
+  QTimer stuck_;
   std::vector<Step> steps_;
   size_t next_ = 0;
   std::vector<std::string> shown_;
@@ -272,6 +279,17 @@ TEST_F(RealDialogsTest, AddFilesTakesEveryFileChosenTogether) {
   EXPECT_EQ(window->Lib().Count(), 3);
   Run("aLibAddFiles", {Cancel()});
   EXPECT_EQ(window->Lib().Count(), 3);
+}
+
+TEST_F(RealDialogsTest, AddFilesStartsAtTheFileLastOpened) {
+  fs::create_directories(dir.File("icons"));
+  WriteIcon(dir.File("icons/opened.ico"), 0xFF);
+  WriteIcon(dir.File("icons/added.ico"), 0xFF00);
+  Run("aFileOpen", {TypeName(dir.File("icons/opened.ico"))});
+  FileDialogView seen;
+  Run("aLibAddFiles", {TypeName("\"added.ico\"", {}, &seen)});
+  EXPECT_EQ(seen.folder, Canonical(Q(dir.File("icons"))));
+  EXPECT_EQ(window->Lib().Count(), 2);
 }
 
 // --- Saving the collection ------------------------------------------------------------------
