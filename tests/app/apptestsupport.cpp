@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "app/errorlistdialog.h"
+#include "app/mainwindow.h"
 #include "icons/advancedicon.h"
 
 namespace varnel::test {
@@ -60,6 +61,14 @@ QApplication& TestApplication() {
     return created;
   }();
   return *application;
+}
+
+std::unique_ptr<TfmMain> StartedMainWindow(const std::string& settingsFile) {
+  TestApplication();
+  auto window = std::make_unique<TfmMain>(settingsFile);
+  window->AskWelcome = [] { return std::pair<char, bool>{0, false}; };
+  window->Start({});
+  return window;
 }
 
 std::pair<bool, QString> CloseAnsweringCancel(QWidget& window) {

@@ -12,6 +12,10 @@
 #include "collection/fmlib.h"
 #include "platform/fakeuserinterface.h"
 
+namespace varnel {
+class TfmMain;
+}
+
 namespace varnel::test {
 
 // The application of the tests (created once, on the offscreen platform unless another is set).
@@ -30,6 +34,10 @@ class ModalWatchdogPause {
   ModalWatchdogPause(const ModalWatchdogPause&) = delete;
   ModalWatchdogPause& operator=(const ModalWatchdogPause&) = delete;
 };
+
+// A main window with its settings in settingsFile, started without files; its welcome window
+// is answered "close".
+std::unique_ptr<TfmMain> StartedMainWindow(const std::string& settingsFile);
 
 // Closes window, answering the message box it shows with Cancel: whether it closed, and the
 // box's text (empty when none showed).

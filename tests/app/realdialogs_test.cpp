@@ -25,10 +25,8 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
-#include <cstdlib>
 #include <filesystem>
 #include <functional>
-#include <optional>
 
 #include "app/customiconsdialog.h"
 #include "app/exportsingledialog.h"
@@ -39,6 +37,7 @@
 #include "apptestsupport.h"
 #include "icons/advancedicon.h"
 #include "platform/inifile.h"
+#include "shell/shelltestsupport.h"
 #include "support/corpus.h"
 
 namespace varnel::test {
@@ -180,10 +179,7 @@ void WriteIcon(const std::string& path, TColor color) {
 class RealDialogsTest : public testing::Test {
  protected:
   void SetUp() override {
-    TestApplication();
-    window = std::make_unique<TfmMain>(dir.File("config.ini"));
-    window->AskWelcome = [] { return std::pair<char, bool>{0, false}; };
-    window->Start({});
+    window = StartedMainWindow(dir.File("config.ini"));
     UnansweredModals().clear();
   }
   void AddIcons(int count) {
@@ -576,30 +572,8 @@ TEST_F(RealDialogsTest, FindIconsRefusesAMissingFolderAndStaysOpen) {
 
 // --- The custom icons window ----------------------------------------------------------------
 
-// HOME and the XDG folders in the test's folder while the window lives.
-class EnvironmentScope {
- public:
-  explicit EnvironmentScope(const TempDir& dir) {
-    for (const auto& [name, value] : {std::pair<const char*, std::string>{"HOME", dir.Path()},
-                                      {"XDG_CONFIG_HOME", dir.File("config")},
-                                      {"XDG_DATA_HOME", dir.File("data")},
-                                      {"GSETTINGS_BACKEND", "keyfile"}}) {
-      const char* old = std::getenv(name);
-      saved_.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
-      ::setenv(name, value.c_str(), 1);
-    }
-  }
-  ~EnvironmentScope() {
-    for (const auto& [name, value] : saved_)
-      value ? ::setenv(name, value->c_str(), 1) : ::unsetenv(name);
-  }
-
- private:
-  std::vector<std::pair<const char*, std::optional<std::string>>> saved_;
-};
-
 TEST_F(RealDialogsTest, CustomIconsChangeTakesTheIconChosenInThePicker) {
-  EnvironmentScope environment(dir);
+  TemporaryHome home;
   WriteIcon(dir.File("chosen.ico"), 0xFF);
   std::string shown;
   TfmCIcons* custom = nullptr;
@@ -619,7 +593,7 @@ TEST_F(RealDialogsTest, CustomIconsChangeTakesTheIconChosenInThePicker) {
 }
 
 TEST_F(RealDialogsTest, CustomIconsSaveAsWritesAnIconWhereTheDialogSays) {
-  EnvironmentScope environment(dir);
+  TemporaryHome home;
   Step icons = [](QDialog& dialog) {
     Click(dialog, "&Save as...");
     dialog.reject();
