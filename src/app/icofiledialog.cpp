@@ -60,10 +60,12 @@ void TOpenIcoDialog::StartAt(const std::string& name) {
     if (folder == folder.parent_path()) return;
     folder = folder.parent_path();
   }
-  // A bare name ("Icon 1") has no folder of its own: the dialog stays where it is.
+  // A bare name ("Icon 1") has no folder of its own: the dialog stays where it is. A lone
+  // extension (".icc", what an unnamed collection becomes) is no name to propose.
   if (!folder.empty()) setDirectory(QString::fromStdString(folder.string()));
-  if (acceptMode() == AcceptSave && folder != path)
-    selectFile(QString::fromStdString(path.filename().string()));
+  std::string fileName = path.filename().string();
+  if (acceptMode() == AcceptSave && folder != path && !fileName.starts_with('.'))
+    selectFile(QString::fromStdString(fileName));
 }
 
 void TOpenIcoDialog::SetDefaultDrawing(bool plain) {

@@ -292,7 +292,9 @@ TEST_F(RealDialogsTest, AddFilesStartsAtTheFileLastOpened) {
 
 TEST_F(RealDialogsTest, SaveAsWritesTheCollectionWhereTheDialogSaysInTheChosenFormat) {
   AddIcons(2);
-  Run("aFileSaveAs", {TypeName(dir.File("mine"))});
+  FileDialogView first;
+  Run("aFileSaveAs", {TypeName(dir.File("mine"), {}, &first)});
+  EXPECT_EQ(first.name, "");  // a new collection has no name to propose, not even ".icc"
   EXPECT_TRUE(fs::is_regular_file(dir.File("mine.icc")));
   EXPECT_EQ(window->Lib().FileName, dir.File("mine.icc"));
 
