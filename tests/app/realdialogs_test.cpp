@@ -176,6 +176,11 @@ void WriteIcon(const std::string& path, TColor color) {
   SolidIcon(32, 32, 32, color)->SaveToFile(path);
 }
 
+QByteArray Contents(const std::string& path) {
+  QFile file(Q(path));
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 class RealDialogsTest : public testing::Test {
  protected:
   void SetUp() override {
@@ -341,10 +346,10 @@ TEST_F(RealDialogsTest, SaveIconAsOverAnExistingFileAsksAndNoShowsTheDialogAgain
   AddIcons(1);
   window->Lib().SelectOnly(0);
   WriteIcon(dir.File("taken.ico"), 0xFF);
-  auto before = fs::file_size(dir.File("taken.ico"));
+  QByteArray before = Contents(dir.File("taken.ico"));
   Run("aFileSaveIconAs", {TypeName(dir.File("taken"), "Icon ("), Answer(QMessageBox::No),
                           TypeName(dir.File("free"), "Icon (")});
-  EXPECT_EQ(fs::file_size(dir.File("taken.ico")), before);
+  EXPECT_EQ(Contents(dir.File("taken.ico")), before);
   EXPECT_TRUE(fs::is_regular_file(dir.File("free.ico")));
 }
 
@@ -405,6 +410,25 @@ TEST_F(RealDialogsTest, ExportSelectedIconsWritesThemIntoTheChosenFolder) {
   EXPECT_EQ(written, std::vector<std::string>{"Icon 1.ico"});
   TAdvancedIcon icon;
   EXPECT_TRUE(icon.LoadFromFile(dir.File("out/Icon 1.ico")));
+}
+
+TEST_F(RealDialogsTest, ExportAllOverExistingFilesFollowsTheOverwriteAnswer) {
+  AddIcons(2);
+  fs::create_directories(dir.File("out"));
+  Run("mnExportAllIcons", {TypeName(dir.File("out"))});
+  WriteIcon(dir.File("out/Icon 0.ico"), 0xFF0000);
+  QByteArray kept = Contents(dir.File("out/Icon 0.ico"));
+  auto press = [](const char* text) { return [text](QDialog& dialog) { Click(dialog, text); }; };
+  // Rename auto writes beside the existing files; Skip all leaves them.
+  Run("mnExportAllIcons", {TypeName(dir.File("out")), press("&Rename auto")});
+  auto files = [&] {
+    return std::distance(fs::directory_iterator(dir.File("out")), fs::directory_iterator());
+  };
+  EXPECT_EQ(files(), 4);
+  EXPECT_EQ(Contents(dir.File("out/Icon 0.ico")), kept);
+  Run("mnExportAllIcons", {TypeName(dir.File("out")), press("S&kip all")});
+  EXPECT_EQ(files(), 4);
+  EXPECT_EQ(Contents(dir.File("out/Icon 0.ico")), kept);
 }
 
 TEST_F(RealDialogsTest, SingleImageExportWritesTheSheetAndKeepsItsFolder) {
