@@ -234,15 +234,24 @@ class Plan:
     args: list  # with FILES where the damaged files go
     outputs: list = field(default_factory=list)  # read back with list when the run succeeds
     copies: list = field(default_factory=list)  # (source, target) made before the run
+    # False when an output is the damaged input itself, left as it was by a failed run.
+    check_after_failure: bool = True
 
 
-def batch_plans(work):
+EXPORT_FORMATS = ["png", "bmp", "ico", "cur", "jpg", "gif", "xpm", "xbm", "icpr", "icns"]
+
+
+def batch_plans(work, source):
+    """png and bmp for every sample file, and two more export formats in turn."""
+    turn = zlib.crc32(source.name.encode()) % 4 * 2 + 2
     plans = [Plan(["list", "FILES"]), Plan(["list", "--json", "FILES"]),
              Plan(["info", "--json", "FILES"]), Plan(["resources", "--json", "FILES"])]
     for ext in (".icc", ".ico", ".icl"):
         plans.append(Plan(["import", "FILES", "-o", str(work / f"import{ext}"), "--quiet"],
                           [work / f"import{ext}"]))
-    for fmt in ("png", "bmp"):
+    plans.append(Plan(["import", "FILES", "-o", str(work / "sized.icc"), "--sizes", "16,256",
+                       "--quiet"], [work / "sized.icc"]))
+    for fmt in EXPORT_FORMATS[:2] + EXPORT_FORMATS[turn:turn + 2]:
         out = work / f"export-{fmt}"
         plans.append(Plan(["export", "FILES", "-o", str(out), "--format", fmt, "--all-images"],
                           [out]))
@@ -255,7 +264,9 @@ def batch_plans(work):
 def single_plans(source, damaged, work, module):
     suffix = source.suffix.lower()
     plans = [Plan(["thumbnail", str(damaged), "-o", str(work / "thumb.png")],
-                  [work / "thumb.png"])]
+                  [work / "thumb.png"]),
+             Plan(["thumbnail", str(damaged), "--size", "300x20", "--bpp", "4", "--enlarge", "-o",
+                   str(work / "thumb4.png")], [work / "thumb4.png"])]
     if suffix in ANIMATED:
         plans.append(Plan(["frames", str(damaged), "-o", str(work / "frames")], [work / "frames"]))
     # update rewrites a module in place: a copy of a sound module takes a damaged icon, and a
@@ -267,7 +278,7 @@ def single_plans(source, damaged, work, module):
     elif suffix in MODULE_KINDS:
         target = work / ("update-" + damaged.name)
         plans.append(Plan(["update", str(target), "--from", str(CORPUS / "ico" / "python.ico")],
-                          [target], [(damaged, target)]))
+                          [target], [(damaged, target)], check_after_failure=False))
     return plans
 
 
@@ -293,7 +304,8 @@ def output_files(outputs):
     files = []
     for output in outputs:
         if output.is_dir():
-            files += sorted(p for p in output.iterdir() if p.suffix != ".json")
+            # frames.json and the .mask companions of XBM files are no icon files
+            files += sorted(p for p in output.iterdir() if p.suffix not in (".json", ".mask"))
         elif output.exists():
             files.append(output)
     return files
@@ -314,11 +326,12 @@ class Runner:
         for source, target in plan.copies:
             shutil.copyfile(source, target)
         args = sum(([str(p) for p in paths] if a == "FILES" else [a] for a in plan.args), [])
-        run = self.run(args, TIME_LIMIT * max(1, len(variants) // 4))
+        run = self.run(args, TIME_LIMIT * len(variants))  # 10 s for each file
         verdict = judge(run)
         if verdict:
             return [(verdict, run, None)]
-        if run.status != 0:
+        # A failed file must not spoil the outputs of the others: they are read back too.
+        if run.status != 0 and not plan.check_after_failure:
             return []
         outputs = output_files(plan.outputs)
         if not outputs:
@@ -355,7 +368,7 @@ def record(tally, fault, keep_extra=None):
 
 def try_source(runner, source, variants, singles, module):
     found = []
-    for plan in batch_plans(runner.work):
+    for plan in batch_plans(runner.work, source):
         found += runner.try_plan(plan, variants)
     for variant in variants[:singles]:
         damaged = runner.work / f"{variant.name}{source.suffix}"
