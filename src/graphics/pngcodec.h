@@ -31,6 +31,11 @@ struct PngHeader {
 // Reads the IHDR chunk that follows the signature; nullopt when absent or short.
 std::optional<PngHeader> ReadPngHeader(std::span<const uint8_t> png);
 
+// True when the chunks after the signature all lie within the data up to an IEND chunk, with
+// image data (IDAT) before it; a PNG cut short or with a damaged chunk length fails. Nothing is
+// inflated and no checksum is checked.
+bool HasCompletePngChunks(std::span<const uint8_t> png);
+
 // The format DecodePng gives this PNG, read from its header chunks alone (IHDR, and whether a
 // tRNS chunk comes before the image data) without inflating anything; nothing when the header
 // is missing or short.
