@@ -384,6 +384,15 @@ TBitmap DecodePng(std::span<const uint8_t> png) {
   return DecodeWithLibpng(png, false);
 }
 
+bool PngDecodes(std::span<const uint8_t> png) {
+  try {
+    DecodeWithLibpng(png, false);
+    return true;
+  } catch (const EInvalidGraphic&) {
+    return false;
+  }
+}
+
 TBitmap DecodePngRgba(std::span<const uint8_t> png) {
   return DecodeWithLibpng(png, true);
 }

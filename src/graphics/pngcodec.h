@@ -52,6 +52,10 @@ std::optional<PixelFormat> NaturalPngFormat(std::span<const uint8_t> png);
 // more pixels than its compressed data could hold.
 TBitmap DecodePng(std::span<const uint8_t> png);
 
+// Whether DecodePng would succeed: an icon image is taken from its header chunks alone, so its
+// stored data may still be damaged, and a file that kept it as it is would not read back.
+bool PngDecodes(std::span<const uint8_t> png);
+
 // Decodes to Bits32 with alpha in the fourth byte, whatever the PNG's own format
 // (palette transparency included).
 TBitmap DecodePngRgba(std::span<const uint8_t> png);

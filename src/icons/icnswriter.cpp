@@ -45,20 +45,10 @@ bool HasSize(const TSubIcon& image, int size) {
   return image.ImageWidth() == size && image.ImageHeight() == size;
 }
 
-// Whether PNG data decodes: an image whose header is sound but whose chunks are damaged draws
-// as it can, while the element that kept such data would not read back.
-bool DecodesAsPng(const std::vector<uint8_t>& png) {
-  try {
-    DecodePngRgba(png);
-    return true;
-  } catch (const EInvalidGraphic&) {
-    return false;
-  }
-}
-
 std::vector<uint8_t> PngForSize(const TAdvancedIcon& icon, int size) {
   const TSubIcon& best = *icon.GetBestImage(size, size, 32);
-  if (HasSize(best, size) && best.IsPng() && DecodesAsPng(best.Data())) return best.Data();
+  // Stored PNG data that does not decode is written anew, from what the image draws.
+  if (HasSize(best, size) && best.IsPng() && PngDecodes(best.Data())) return best.Data();
   TBitmap rgba = RgbaOf(best);
   if (HasSize(best, size)) return EncodePng(rgba);
   TBitmap scaled(size, size, PixelFormat::Bits32);
