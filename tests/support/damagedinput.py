@@ -8,8 +8,10 @@ Run it on a sanitizer build (slow; not part of ctest):
 For every sample file (the corpus folder, the NSIS stubs and a sample of Wine's modules when they
 are installed) it makes damaged variants: truncated copies, bytes flipped at seeded random places,
 plausible size fields set to 0 / 0xFFFFFFFF / negative, a count field doubled, and the file
-appended to itself. Each variant goes through list, info, import, export, sheet, frames,
-thumbnail, resources, library and update, with a time limit. Reported as faults: crashes and
+appended to itself. The commands that take many files (list, info, resources, import, export,
+sheet, library) run once on the variants of a whole folder, and again on each variant alone when
+that run shows a fault; thumbnail, frames and update run on a few variants of each file. Every
+run has a time limit of 10 s a file. Reported as faults: crashes and
 sanitizer reports, time-outs, peak memory above 2 GiB, status 0 with an error message, a failure
 status without one, and outputs that varnel-cli list cannot read back. The run is deterministic
 (--seed); variants that show a fault are kept in --keep.
@@ -225,8 +227,8 @@ def judge(run):
 
 
 # ---------------------------------------------------------------------------------------------
-# The commands: those taking many files run once on all variants of a sample file (and on each
-# variant alone when that run shows a fault); the others run on a few variants each.
+# The commands: those taking many files run once on all variants of a folder (and on each
+# variant alone when that run shows a fault); the others run on a few variants of each file.
 
 
 @dataclass
@@ -241,9 +243,9 @@ class Plan:
 EXPORT_FORMATS = ["png", "bmp", "ico", "cur", "jpg", "gif", "xpm", "xbm", "icpr", "icns"]
 
 
-def batch_plans(work, source):
-    """png and bmp for every sample file, and two more export formats in turn."""
-    turn = zlib.crc32(source.name.encode()) % 4 * 2 + 2
+def batch_plans(work, folder):
+    """png and bmp for every folder, and two more export formats in turn."""
+    turn = zlib.crc32(folder.name.encode()) % 4 * 2 + 2
     plans = [Plan(["list", "--json", "FILES"]), Plan(["info", "--json", "FILES"]),
              Plan(["resources", "--json", "FILES"])]
     for ext in (".icc", ".ico", ".icl"):
@@ -290,11 +292,15 @@ def clear(work):
             entry.unlink()
 
 
+def variant_path(work, variant):
+    return work / f"{variant.source.stem}-{variant.name}{variant.source.suffix}"
+
+
 def write_variants(variants, work):
     clear(work)
     paths = []
     for variant in variants:
-        path = work / f"{variant.name}{variant.source.suffix}"
+        path = variant_path(work, variant)
         path.write_bytes(variant.data)
         paths.append(path)
     return paths
@@ -366,14 +372,17 @@ def record(tally, fault, keep_extra=None):
     return fault
 
 
-def try_source(runner, source, variants, singles, module):
+def try_folder(runner, folder, sources, singles, module):
+    """The commands taking many files run once on the variants of all the folder's files."""
     found = []
-    for plan in batch_plans(runner.work, source):
-        found += runner.try_plan(plan, variants)
-    for variant in variants[:singles]:
-        damaged = runner.work / f"{variant.name}{source.suffix}"
-        for plan in single_plans(source, damaged, runner.work, module):
-            found += runner.try_plan(plan, [variant])
+    everything = [variant for _, variants in sources for variant in variants]
+    for plan in batch_plans(runner.work, folder):
+        found += runner.try_plan(plan, everything)
+    for source, variants in sources:
+        for variant in variants[:singles]:
+            damaged = variant_path(runner.work, variant)
+            for plan in single_plans(source, damaged, runner.work, module):
+                found += runner.try_plan(plan, [variant])
     return found
 
 
@@ -419,23 +428,29 @@ def main():
     started = time.monotonic()
     with tempfile.TemporaryDirectory(prefix="varnel-damaged-") as temp:
         runner = Runner(cli, Path(temp), tally)
+        folders = {}
         for source in sample_files(not options.no_modules):
-            if options.only and options.only not in str(source):
+            if not options.only or options.only in str(source):
+                folders.setdefault(source.parent, []).append(source)
+        for folder, sources in folders.items():
+            groups = []
+            for source in sources:
+                variants = variants_of(source, options.seed, options.per_file)
+                if options.limit:
+                    variants = variants[:max(0, options.limit - tally.variants)]
+                if variants:
+                    tally.variants += len(variants)
+                    groups.append((source, variants))
+            if not groups:
                 continue
-            variants = variants_of(source, options.seed, options.per_file)
-            if options.limit:
-                variants = variants[:max(0, options.limit - tally.variants)]
-            if not variants:
-                continue
-            tally.variants += len(variants)
-            faults = try_source(runner, source, variants, options.singles, module)
+            faults = try_folder(runner, folder, groups, options.singles, module)
             for fault in faults:
                 if fault.new or not options.quiet:
                     print_fault(fault)
             keep_faults(faults, Path(options.keep))
             if not options.quiet:
-                print(f"{source}: {len(variants)} variants, {len(faults)} faults, "
-                      f"{tally.runs} runs so far", flush=True)
+                print(f"{folder}: {len(sources)} files, {len(faults)} faults, "
+                      f"{tally.variants} variants and {tally.runs} runs so far", flush=True)
     minutes = (time.monotonic() - started) / 60
     kinds = sorted({f.kind for f in tally.faults})
     print(f"\n{tally.variants} variants, {tally.runs} runs, {minutes:.1f} min, "
