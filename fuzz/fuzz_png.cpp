@@ -17,6 +17,7 @@ namespace {
 void Decode(std::span<const uint8_t> bytes) {
   using namespace varnel;
   ReadPngHeader(bytes);
+  HasCompletePngChunks(bytes);
   try {
     DecodePng(bytes);
   } catch (const EInvalidGraphic&) {

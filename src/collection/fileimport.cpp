@@ -342,6 +342,7 @@ std::optional<TNewImageSizeAnswer> AskImageSize(TfmLib& lib, const std::string& 
 int AddPicture(TfmLib& lib, TAdvancedIcon& icon, const std::string& path, const TKindReader& reader,
                const MappedFile& file) {
   auto packed = reader.readIcon ? reader.readIcon(file) : nullptr;
+  if (packed && packed->Images().Count() == 0) packed.reset();  // a damaged GIF gave no frame
   // A picture of several images (an animated GIF's frames) adds them all.
   if (packed && packed->Images().Count() > 1) {
     icon.Images().TakeAll(*packed);

@@ -60,7 +60,9 @@ TPicture ReadDataUriPicture(const MappedFile& file) {
 }
 
 std::unique_ptr<TAdvancedIcon> ReadPngAsPackedImage(const MappedFile& file) {
-  if (!PackedFormSameAsDecoded(file.Bytes())) return nullptr;
+  // A PNG cut short is left to the decoding reader, which reports it: kept as it is, it would be
+  // written into icon files whose readers drop it.
+  if (!HasCompletePngChunks(file.Bytes()) || !PackedFormSameAsDecoded(file.Bytes())) return nullptr;
   auto image = std::make_unique<TFileIconImage>();
   try {
     SpanStream stream(file.Bytes());

@@ -8,6 +8,7 @@
 #include "collection/exportnames.h"
 #include "collection/iconpictures.h"
 #include "graphics/gifcodec.h"
+#include "graphics/pngcodec.h"
 #include "icons/advancedicon.h"
 #include "icons/gifexport.h"
 #include "icons/icnswriter.h"
@@ -37,9 +38,10 @@ bool WriteJpeg(const TSaveJob& job) {
   return true;
 }
 
-// A PNG-compressed image is a PNG file already and is written as it is.
+// A PNG-compressed image is a PNG file already and is written as it is, unless its data is
+// damaged: then it is written anew from what the image draws.
 bool WritePng(const TSaveJob& job) {
-  if (job.image.IsPng())
+  if (job.image.IsPng() && PngDecodes(job.image.Data()))
     WriteExportedFile(job.fileName, job.image.Data());
   else
     WriteExportedFile(job.fileName, job.image.SaveToPng());

@@ -6,6 +6,7 @@
 #include <csetjmp>
 #include <cstring>
 #include <new>
+#include <string_view>
 
 #include "base/byteorder.h"
 #include "base/errors.h"
@@ -323,20 +324,30 @@ std::optional<PngHeader> ReadPngHeader(std::span<const uint8_t> png) {
 
 namespace {
 
-// True when a tRNS chunk comes before the first IDAT. Each step moves forward by a whole chunk
+// Calls visit(type) for each chunk in order until it returns true, and stops too at a chunk
+// whose length runs past the data (after visiting it). Each step moves forward by a whole chunk
 // (12 bytes at least), so the walk ends at the end of the data.
-bool HasTransparencyChunk(std::span<const uint8_t> png) {
+template <class Visit>
+void VisitPngChunks(std::span<const uint8_t> png, Visit visit) {
   constexpr size_t kChunkOverhead = 12;  // length, type, CRC
   size_t position = 8;
   while (png.size() - position >= kChunkOverhead) {
     uint64_t length = ReadU32BE(png.data() + position);
-    const uint8_t* type = png.data() + position + 4;
-    if (std::memcmp(type, "tRNS", 4) == 0) return true;
-    if (std::memcmp(type, "IDAT", 4) == 0) return false;
-    if (length > png.size() - position - kChunkOverhead) return false;
+    if (visit(std::string_view(reinterpret_cast<const char*>(png.data() + position + 4), 4)))
+      return;
+    if (length > png.size() - position - kChunkOverhead) return;
     position += kChunkOverhead + size_t(length);
   }
-  return false;
+}
+
+// True when a tRNS chunk comes before the first IDAT.
+bool HasTransparencyChunk(std::span<const uint8_t> png) {
+  bool found = false;
+  VisitPngChunks(png, [&](std::string_view type) {
+    found = type == "tRNS";
+    return found || type == "IDAT";
+  });
+  return found;
 }
 
 }  // namespace
@@ -357,8 +368,29 @@ std::optional<PixelFormat> NaturalPngFormat(std::span<const uint8_t> png) {
   }
 }
 
+bool HasCompletePngChunks(std::span<const uint8_t> png) {
+  if (!HasPngSignature(png)) return false;
+  bool imageData = false;
+  bool end = false;
+  VisitPngChunks(png, [&](std::string_view type) {
+    imageData = imageData || type == "IDAT";
+    end = type == "IEND";
+    return end;
+  });
+  return imageData && end;
+}
+
 TBitmap DecodePng(std::span<const uint8_t> png) {
   return DecodeWithLibpng(png, false);
+}
+
+bool PngDecodes(std::span<const uint8_t> png) {
+  try {
+    DecodeWithLibpng(png, false);
+    return true;
+  } catch (const EInvalidGraphic&) {
+    return false;
+  }
 }
 
 TBitmap DecodePngRgba(std::span<const uint8_t> png) {

@@ -31,6 +31,11 @@ struct PngHeader {
 // Reads the IHDR chunk that follows the signature; nullopt when absent or short.
 std::optional<PngHeader> ReadPngHeader(std::span<const uint8_t> png);
 
+// True when the chunks after the signature all lie within the data up to an IEND chunk, with
+// image data (IDAT) before it; a PNG cut short or with a damaged chunk length fails. Nothing is
+// inflated and no checksum is checked.
+bool HasCompletePngChunks(std::span<const uint8_t> png);
+
 // The format DecodePng gives this PNG, read from its header chunks alone (IHDR, and whether a
 // tRNS chunk comes before the image data) without inflating anything; nothing when the header
 // is missing or short.
@@ -46,6 +51,10 @@ std::optional<PixelFormat> NaturalPngFormat(std::span<const uint8_t> png);
 // height over kMaxBitmapDimension, a picture over kMaxPngDecodeBytes, or a header that claims
 // more pixels than its compressed data could hold.
 TBitmap DecodePng(std::span<const uint8_t> png);
+
+// Whether DecodePng would succeed: an icon image is taken from its header chunks alone, so its
+// stored data may still be damaged, and a file that kept it as it is would not read back.
+bool PngDecodes(std::span<const uint8_t> png);
 
 // Decodes to Bits32 with alpha in the fourth byte, whatever the PNG's own format
 // (palette transparency included).

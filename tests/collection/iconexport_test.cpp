@@ -224,6 +224,20 @@ TEST_F(IconSaveTest, EveryAvailableFormatWritesWhatItsReadersTake) {
   EXPECT_EQ(test::FileText(dir.File("more.icns")).substr(0, 4), "icns");
 }
 
+TEST_F(IconSaveTest, StoredPngIsWrittenAsItIsOnlyWhenItDecodes) {
+  std::vector<uint8_t> png = EncodePng(TBitmap(32, 32, PixelFormat::Bits32));
+  png[32] ^= 0xFF;  // the header chunk's checksum: the image loads, libpng refuses the data
+  auto image = std::make_unique<TSubIcon>();
+  SpanStream stream(png);
+  image->LoadFromData(stream);
+  ASSERT_TRUE(image->IsPng());
+  TAdvancedIcon damaged;
+  damaged.Images().Add(std::move(image));
+  Answer("damaged", "png");
+  ASSERT_TRUE(Save(&damaged, nullptr));
+  EXPECT_EQ(DecodePng(ReadWholeFile(dir.File("damaged.png"))).Width(), 32);
+}
+
 TEST_F(IconSaveTest, CursorsTakeTheHotSpotAndCancelWritesNothing) {
   icon->Images()[0]->SetHotSpot(3);
   Answer("c", "cur");

@@ -81,6 +81,18 @@ TEST(PictureKinds, PngPicturesAreHeldAsTheirBytesWithTheEntryOfTheirDecodedForm)
   EXPECT_GE(packedCount, int(files.size()) - 2);
 }
 
+TEST(PictureKinds, PngCutShortIsNoPackedImageButADecodingError) {
+  TempDir dir;
+  std::vector<uint8_t> png = EncodePng(TBitmap(32, 32, PixelFormat::Bits32));
+  png.resize(40);  // the header chunk and a little more
+  std::string path = dir.File("cut.png");
+  WriteFileAtomic(path, png);
+  MappedFile mapped(path);
+  const TKindReader& reader = ReaderOf(TFileKind::fkPng);
+  EXPECT_EQ(reader.readIcon(mapped), nullptr);
+  EXPECT_THROW(reader.readPicture(mapped), EInvalidGraphic);
+}
+
 cairo_status_t AppendBytes(void* closure, const unsigned char* data, unsigned int length) {
   auto* bytes = static_cast<std::vector<uint8_t>*>(closure);
   bytes->insert(bytes->end(), data, data + length);

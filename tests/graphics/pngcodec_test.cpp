@@ -188,6 +188,21 @@ void AppendChunk(std::vector<uint8_t>& png, const char* type, const std::vector<
   WriteU32BE(&png[start + 8 + data.size()], Crc32(&png[start + 4], 4 + data.size()));
 }
 
+TEST(PngHeaderTest, CompleteChunksNeedImageDataAndAnEndWithinTheBytes) {
+  std::vector<uint8_t> png = EncodePng(TBitmap(4, 4, PixelFormat::Bits32));
+  EXPECT_TRUE(HasCompletePngChunks(png));
+  // Cut after the header, inside the image data, and just before the end chunk's checksum.
+  for (size_t cut : {size_t(33), png.size() - 20, png.size() - 1})
+    EXPECT_FALSE(HasCompletePngChunks(std::span(png).first(cut))) << cut;
+  std::vector<uint8_t> noImage(png.begin(), png.begin() + 33);
+  AppendChunk(noImage, "IEND", {});
+  EXPECT_FALSE(HasCompletePngChunks(noImage));
+  std::vector<uint8_t> longChunk = png;
+  WriteU32BE(&longChunk[33], 0xFFFFFFF0);  // the image data's length
+  EXPECT_FALSE(HasCompletePngChunks(longChunk));
+  EXPECT_FALSE(HasCompletePngChunks(std::span(png).subspan(1)));
+}
+
 std::vector<uint8_t> PngWithHeader(uint32_t width, uint32_t height, int depth, int colorType) {
   std::vector<uint8_t> png(kPngSignature, kPngSignature + 8);
   std::vector<uint8_t> ihdr(13, 0);

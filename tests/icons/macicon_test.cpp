@@ -3,13 +3,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
 #include <string_view>
 
 #include "base/byteorder.h"
 #include "base/errors.h"
 #include "graphics/pngcodec.h"
+#include "icons/advancedicon.h"
 #include "icons/icnsplanes.h"
 #include "icons/icnsreader.h"
+#include "icons/icnswriter.h"
 #include "icons/macicon.h"
 #include "icons/macpalettes.h"
 #include "support/corpus.h"
@@ -190,6 +194,30 @@ TEST(IcnsReaderTest, DamagedCompressedElementsRaiseAndHostileLengthsStop) {
   Bytes huge = Concat({Text("icns"), U32(0xFFFFFFFF), Text("is32"), U32(0xFFFFFFF0)});
   EXPECT_TRUE(ReadIcnsFamily(huge).empty());
   EXPECT_TRUE(ReadIcnsFamily(Text("icns")).empty());
+}
+
+// A 32-pixel icon of one PNG image, written as a family.
+Bytes IcnsOfPng(const Bytes& png) {
+  auto image = std::make_unique<TSubIcon>();
+  SpanStream stream(png);
+  image->LoadFromData(stream);
+  TAdvancedIcon icon;
+  icon.Images().Add(std::move(image));
+  return EncodeIcns(icon);
+}
+
+TEST(IcnsWriterTest, StoredPngIsKeptOnlyWhenItDecodes) {
+  Bytes sound = RgbaPng(32, 255);
+  Bytes written = IcnsOfPng(sound);
+  EXPECT_NE(std::search(written.begin(), written.end(), sound.begin(), sound.end()), written.end());
+  // A damaged header checksum: the image loads from its header, but libpng refuses the data.
+  Bytes damaged = sound;
+  damaged[32] ^= 0xFF;
+  ASSERT_THROW(DecodePngRgba(damaged), EInvalidGraphic);
+  written = IcnsOfPng(damaged);
+  EXPECT_NO_THROW(ReadIcnsFamily(written));
+  EXPECT_EQ(std::search(written.begin(), written.end(), damaged.begin(), damaged.end()),
+            written.end());
 }
 
 TEST(IcnsReaderTest, TruncatedCorpusJpeg2000ElementRaises) {
