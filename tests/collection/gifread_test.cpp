@@ -25,6 +25,16 @@ TEST(GifReadTest, AnimatedGifsGiveOneImagePerFrameAndDamagedOnesAnError) {
   FileContents cut = ReadFileContents(folder.File("cut.gif"), {LoadStyle::Plain});
   EXPECT_TRUE(cut.error);
   EXPECT_TRUE(cut.icons.empty());
+  // A screen and a frame of no pixels: the frame cannot be read, so the picture gives no image.
+  test::WriteText(folder.File("empty.gif"), std::string("GIF89a\0\0\0\0\x80\0\0\0\0\0\xff\xff\xff"
+                                                        "\x2c\0\0\0\0\0\0\0\0\0\x02\x01\0\0\x3b",
+                                                        34));
+  FileContents empty = ReadFileContents(folder.File("empty.gif"), {LoadStyle::Plain});
+  EXPECT_TRUE(empty.icons.empty());
+  test::TestCollection collection;
+  std::vector<std::string> errors;
+  ImportFile(collection.lib, folder.File("empty.gif"), &errors);
+  EXPECT_EQ(collection.lib.Count(), 0);
 }
 
 TEST(GifReadTest, ImportingAnAnimatedGifMakesOneItemOfItsFrames) {
