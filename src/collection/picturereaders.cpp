@@ -13,25 +13,6 @@ namespace {
 
 constexpr int kRenderedAlphaThreshold = 80;
 constexpr int kDataUriAlphaThreshold = 96;
-constexpr size_t kPngSignatureBytes = 8;
-constexpr uint64_t kChunkOverhead = 12;  // length, type and CRC
-
-// True when a tRNS chunk comes before the image data. Chunk lengths are checked against the
-// bytes present, so that damaged data ends the walk.
-bool HasTransparencyChunk(std::span<const uint8_t> png) {
-  uint64_t at = kPngSignatureBytes;
-  while (at + kChunkOverhead <= png.size()) {
-    const uint8_t* chunk = png.data() + at;
-    uint64_t length =
-        uint64_t(chunk[0]) << 24 | uint64_t(chunk[1]) << 16 | uint64_t(chunk[2]) << 8 | chunk[3];
-    std::string_view type(reinterpret_cast<const char*>(chunk + 4), 4);
-    if (type == "tRNS") return true;
-    if (type == "IDAT" || type == "IEND") return false;
-    at += kChunkOverhead + length;
-  }
-  return false;
-}
-
 // The packed image shows the same pixels as the decoded picture, except for palette and grey
 // PNGs with transparent entries: the picture keeps the colours under their mask, the packed
 // image shows them black.

@@ -340,17 +340,16 @@ void VisitPngChunks(std::span<const uint8_t> png, Visit visit) {
   }
 }
 
-// True when a tRNS chunk comes before the first IDAT.
+}  // namespace
+
 bool HasTransparencyChunk(std::span<const uint8_t> png) {
   bool found = false;
   VisitPngChunks(png, [&](std::string_view type) {
     found = type == "tRNS";
-    return found || type == "IDAT";
+    return found || type == "IDAT" || type == "IEND";
   });
   return found;
 }
-
-}  // namespace
 
 std::optional<PixelFormat> NaturalPngFormat(std::span<const uint8_t> png) {
   std::optional<PngHeader> header = ReadPngHeader(png);

@@ -36,6 +36,9 @@ std::optional<PngHeader> ReadPngHeader(std::span<const uint8_t> png);
 // inflated and no checksum is checked.
 bool HasCompletePngChunks(std::span<const uint8_t> png);
 
+// True when a tRNS chunk comes before the first IDAT; damaged chunk lengths end the walk.
+bool HasTransparencyChunk(std::span<const uint8_t> png);
+
 // The format DecodePng gives this PNG, read from its header chunks alone (IHDR, and whether a
 // tRNS chunk comes before the image data) without inflating anything; nothing when the header
 // is missing or short.
