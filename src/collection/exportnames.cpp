@@ -75,10 +75,6 @@ std::string UniqueNames::MakePath(const std::string& path) {
   return Make(stem, path.substr(stem.size()));
 }
 
-void UniqueNames::Add(const std::string& name) {
-  used_.insert(FoldCase(name));
-}
-
 std::string FolderOf(const std::string& path) {
   return path.substr(0, BaseStart(path));
 }

@@ -28,8 +28,6 @@ class UniqueNames {
   std::string Make(const std::string& stem, const std::string& extension);
   // The same for a path: the number goes before the extension of its file name.
   std::string MakePath(const std::string& path);
-  // Counts a name as made (a file renamed after Make).
-  void Add(const std::string& name);
 
  private:
   std::set<std::string> used_;

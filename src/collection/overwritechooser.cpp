@@ -26,14 +26,10 @@ TOverwriteAnswer AnswerOfPolicy(TExistingFiles policy) {
 }  // namespace
 
 TTargetAction TOverwriteChooser::Prepare(std::string& path, const std::string& sourceName) {
-  path = madeNames_.MakePath(path);
   std::error_code error;
   if (!std::filesystem::exists(path, error)) return TTargetAction::Write;
-  TOverwriteAnswer answer = policy_ != TExistingFiles::Ask ? AnswerOfPolicy(policy_)
-                                                           : ui_.AskOverwrite({path, sourceName});
-  TTargetAction action = Apply(answer, path);
-  if (action == TTargetAction::Write) madeNames_.Add(path);
-  return action;
+  if (policy_ != TExistingFiles::Ask) return Apply(AnswerOfPolicy(policy_), path);
+  return Apply(ui_.AskOverwrite({path, sourceName}), path);
 }
 
 TTargetAction TOverwriteChooser::Apply(TOverwriteAnswer answer, std::string& path) {

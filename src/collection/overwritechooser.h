@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "collection/exportnames.h"
 #include "platform/userinterface.h"
 
 namespace varnel {
@@ -19,10 +18,8 @@ class TOverwriteChooser {
   explicit TOverwriteChooser(UserInterface& ui, TExistingFiles policy = TExistingFiles::Ask)
       : ui_(ui), policy_(policy) {}
 
-  // Decides about writing path (the file sourceName is exported to). A name this chooser gave
-  // before is first made unique as the ZIP save does (" (2)"), so that the answers concern only
-  // files that were there before the export. With Write, path may have been renamed to a free
-  // name, and a file to be overwritten has been deleted.
+  // Decides about writing path (the file sourceName is exported to). With Write, path may have
+  // been renamed to a free name, and a file to be overwritten has been deleted.
   TTargetAction Prepare(std::string& path, const std::string& sourceName);
 
  private:
@@ -30,7 +27,6 @@ class TOverwriteChooser {
 
   UserInterface& ui_;
   TExistingFiles policy_;
-  UniqueNames madeNames_;
 };
 
 }  // namespace varnel
