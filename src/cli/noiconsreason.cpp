@@ -1,10 +1,14 @@
 #include "cli/noiconsreason.h"
 
+#include <algorithm>
+
 #include "base/byteorder.h"
+#include "base/fileio.h"
 #include "base/mappedfile.h"
 #include "cli/command.h"
 #include "cli/filekinddescription.h"
 #include "collection/filekind.h"
+#include "resources/pefile.h"
 
 namespace varnel::cli {
 
@@ -34,6 +38,26 @@ std::string IconDirectoryDamage(std::span<const uint8_t> bytes) {
              Range(offset, offset + size) + end;
   }
   return count ? "none of its " + images + " could be decoded" : "its directory lists no image";
+}
+
+// What decoding a PE module raises, or where its sections run past the end of the file: a
+// cut-off module gives no icon at all.
+std::string ModuleDamage(const std::string& path) {
+  TPEResourceModule module;
+  try {
+    module.DecodeFile(path);
+  } catch (const std::exception& error) {
+    return error.what();
+  }
+  uint64_t end = 0;
+  for (int i = 0; i < module.SectionCount(); ++i) {
+    const auto& header = module.Section(i).Header;
+    end = std::max<uint64_t>(end, uint64_t(ReadU32LE(&header[20])) + ReadU32LE(&header[16]));
+  }
+  int64_t size = FileSizeOf(path);
+  if (size < 0 || end <= uint64_t(size)) return "";
+  return "cut off: its sections take " + CountText(int64_t(end), "byte") + ", the file holds " +
+         std::to_string(size);
 }
 
 // A reader's message without the path the caller prints anyway.
@@ -67,6 +91,10 @@ std::string NoIconsReason(const std::string& path, const std::vector<std::string
       std::string damage = IconDirectoryDamage(file->Bytes());
       if (!damage.empty()) return "damaged " + kind + ": " + damage;
     }
+  }
+  if (info.kind == TFileKind::fkModule && info.subKind == 2) {
+    std::string damage = ModuleDamage(path);
+    if (!damage.empty()) return "damaged " + kind + ": " + damage;
   }
   for (const std::string& error : readErrors)
     if (!IsNoImageMessage(error)) return "damaged " + kind + ": " + WithoutPath(error, path);
