@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "cli/clisession.h"
+#include "cli/collectionoutput.h"
 #include "cli/command.h"
 #include "platform/registrystore.h"
 #include "search/associatedicons.h"
@@ -52,7 +53,7 @@ int RunAssociated(const std::vector<std::string>& args) {
   }
   PrintItems(lib);
   std::cerr << "varnel-cli: " << CountText(lib.Count(), "associated icon") << " found\n";
-  if (!options.output.empty() && lib.Count()) lib.SaveByExtension(options.output, false);
+  if (!options.output.empty() && lib.Count()) SaveCollectionOutput(lib, options.output, false);
   return kExitOk;
 }
 

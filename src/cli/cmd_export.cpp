@@ -132,12 +132,13 @@ class IconExporter {
     const TAdvancedIcon& icon = *session_.lib.Items().Icons(index);
     if (icon.Images().Count() == 0) return {};
     std::string name = ExportFileName(session_.lib.Items().Names(index), options_.format);
-    if (!options_.allImages) return {IconFile(name, icon)};
+    if (!options_.allImages) return {IconFile(madeNames_.MakePath(name), icon)};
     std::vector<TExportFile> files;
     std::string base = WithoutExtension(name) + "-";
     for (int i = 0; i < icon.Images().Count(); ++i)
       files.push_back(
-          ImageFile(base + std::to_string(i) + "." + options_.format, *icon.Images()[i]));
+          ImageFile(madeNames_.MakePath(base + std::to_string(i) + "." + options_.format),
+                    *icon.Images()[i]));
     return files;
   }
 
@@ -163,6 +164,9 @@ class IconExporter {
   KeepHotSpotUserInterface hotSpots_;
   RefuseOverwriteUserInterface refusals_;
   TOverwriteChooser chooser_;
+  // Two icons of one name (a group in two languages, inputs of one base name) give two files:
+  // the overwrite options are about files that were there before the run.
+  UniqueNames madeNames_;
   std::string folder_;
 };
 

@@ -3,8 +3,11 @@
 #include <filesystem>
 #include <iostream>
 
+#include "base/errors.h"
 #include "cli/clisession.h"
+#include "cli/collectionoutput.h"
 #include "cli/command.h"
+#include "cli/noiconsreason.h"
 #include "cli/picturesizes.h"
 #include "cli/singleiconoutput.h"
 #include "collection/fileimport.h"
@@ -14,12 +17,25 @@ namespace varnel::cli {
 
 namespace {
 
+// Imports one file; a file that gives no icon raises the reason.
+void ImportSaying(TfmLib& lib, const std::string& file) {
+  int before = lib.Count();
+  try {
+    ImportFile(lib, file, nullptr);
+  } catch (const Exception& error) {
+    if (lib.Count() == before)
+      throw Exception("no icons found: " + NoIconsReason(file, {error.what()}));
+    throw;
+  }
+  if (lib.Count() == before && !lib.Terminated)
+    throw Exception("no icons found: " + NoIconsReason(file, {}));
+}
+
 int RunImport(const std::vector<std::string>& args) {
   std::vector<std::string> rest = args;
   std::string output = TakeOutputOption(rest);
   if (output.empty()) return UsageError("import", "no output file given (-o OUT)");
-  bool singleIcon = IsSingleIconOutput(output);
-  if (int error = singleIcon ? 0 : CheckCollectionOutput("import", output)) return error;
+  if (int error = CheckCollectionOutput("import", output, true)) return error;
   int jobs = 0;
   if (auto error = TakeJobsOption(rest, jobs)) return UsageError("import", *error);
   PictureSizes sizes;
@@ -31,19 +47,21 @@ int RunImport(const std::vector<std::string>& args) {
   int status = ForEachFile(parsed->files, [&](const std::string& file) {
     session.ui.SetStatusText(0, file);
     std::error_code error;
-    if (std::filesystem::is_directory(file, error))
+    if (std::filesystem::is_directory(file, error)) {
       SearchFolderTree(session.lib, file, session.settings.IconMask, false);
-    else if (!ImportPictureAtSizes(session.lib, file, sizes))
-      ImportFile(session.lib, file, nullptr);
+      return;
+    }
+    if (ImportPictureAtSizes(session.lib, file, sizes)) return;
+    ImportSaying(session.lib, file);
   });
   if (session.lib.Count() == 0) {
     PrintError("no icons found; nothing written to " + output);
     return kExitFailed;
   }
-  if (singleIcon)
+  if (IsSingleIconOutput(output))
     SaveFirstIcon(session, output);
   else
-    session.lib.SaveByExtension(output, parsed->Has("--16bit"));
+    SaveCollectionOutput(session.lib, output, parsed->Has("--16bit"));
   return status;
 }
 
@@ -53,9 +71,9 @@ const CommandRegistration kImport(
      "[--jobs N] [--quiet]",
      "collect the icons of the files (folders are searched with N threads reading files, one "
      "per core by default) and save them by OUT's extension (" +
-         std::string(kCollectionOutputs) +
+         OutputExtensionsText(false) +
          "; an .ico, .cur, .icns or .icpr OUT holds the first icon only, an .xpm or .xbm OUT its "
-         "best image). With "
+         "best image; a library's icon names are made unique). With "
          "--sizes, vector drawings and pictures larger than 256 pixels become one icon with an "
          "image at each size, scaled with the filter (Lanczos3 unless --filter names another; "
          "None stretches), keeping their proportions unless --no-proportions",

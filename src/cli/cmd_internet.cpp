@@ -5,6 +5,7 @@
 #include "appcore/applicationsettings.h"
 #include "base/errors.h"
 #include "cli/clisession.h"
+#include "cli/collectionoutput.h"
 #include "cli/command.h"
 #include "platform/folders.h"
 #include "search/internetaddress.h"
@@ -22,7 +23,7 @@ void PrintFound(const TfmLib& lib) {
 // Saves what was found; a scan that raised still keeps what it found before.
 int SaveFound(TfmLib& lib, const std::string& output) {
   PrintFound(lib);
-  if (lib.Count()) lib.SaveByExtension(output, false);
+  if (lib.Count()) SaveCollectionOutput(lib, output, false);
   return kExitOk;
 }
 

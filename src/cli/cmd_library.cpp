@@ -4,6 +4,8 @@
 #include <iostream>
 
 #include "base/errors.h"
+#include "cli/clisession.h"
+#include "cli/collectionoutput.h"
 #include "cli/command.h"
 #include "collection/filekind.h"
 #include "resources/iconlibrary.h"
@@ -51,15 +53,27 @@ void AppendInput(TIconLibrary& library, const std::string& path) {
   if (library.Count() == before) throw Exception("no icons found");
 }
 
+// The icons of the inputs in a collection, renamed where a library cannot hold their names.
+void CollectForLibrary(TIconLibrary& library, TfmLib& lib, const std::string& output) {
+  while (library.Count()) {
+    TIconList::Item item = library.Icons.TakeItem(0);
+    lib.AppendItem(std::move(item.name), std::move(item.icon));
+  }
+  CorrectLibraryNames(lib, output);
+}
+
 int RunLibrary(const std::vector<std::string>& args) {
   std::optional<LibraryArguments> parsed = ParseLibraryArguments(args);
   if (!parsed) return kExitUsage;
-  TIconLibrary library;
+  TIconLibrary inputs;
   int status =
-      ForEachFile(parsed->inputs, [&](const std::string& path) { AppendInput(library, path); });
+      ForEachFile(parsed->inputs, [&](const std::string& path) { AppendInput(inputs, path); });
   // A library missing the icons of one input is not written at all.
   if (status != kExitOk) return status;
+  CliSession session;
+  TIconLibrary& library = session.lib.Document.Library;
   try {
+    CollectForLibrary(inputs, session.lib, parsed->output);
     if (parsed->sixteenBit)
       library.SaveAs16Bit(parsed->output);
     else

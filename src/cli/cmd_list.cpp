@@ -20,6 +20,15 @@ std::string ImageJson(const TSubIcon& image) {
   return out.str();
 }
 
+// The image as the grid describes it ("48x48x256"); a depth the grid has no word for (16 bits a
+// channel, 2 bits) is given in bits per pixel, as the JSON form gives it.
+std::string ImageText(const TSubIcon& image) {
+  std::string size, colors;
+  image.GetSizeAndColors(size, colors);
+  if (colors.empty()) colors = std::to_string(image.BitsPerPixel()) + "bpp";
+  return size + "x" + colors + (image.Packed() ? " (packed)" : "");
+}
+
 void PrintIcon(const std::string& file, int index, const std::string& name,
                const TAdvancedIcon& icon, bool json) {
   const TSubIconList& images = icon.Images();
@@ -31,9 +40,7 @@ void PrintIcon(const std::string& file, int index, const std::string& name,
     return;
   }
   std::cout << file << " [" << index << "] " << name << ":";
-  for (int i = 0; i < images.Count(); ++i)
-    std::cout << (i ? ", " : " ") << images[i]->GetShortDescription()
-              << (images[i]->Packed() ? " (packed)" : "");
+  for (int i = 0; i < images.Count(); ++i) std::cout << (i ? ", " : " ") << ImageText(*images[i]);
   std::cout << "\n";
 }
 

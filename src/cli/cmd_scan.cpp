@@ -6,6 +6,7 @@
 
 #include "base/errors.h"
 #include "cli/clisession.h"
+#include "cli/collectionoutput.h"
 #include "cli/command.h"
 #include "collection/fileimport.h"
 #include "collection/filekind.h"
@@ -85,7 +86,7 @@ int RunScan(const std::vector<std::string>& args) {
   if (!options.quiet)
     std::cerr << "varnel-cli: " << CountText(lib.Count(), "icon") << " found"
               << (lib.Terminated ? " (stopped)" : "") << "\n";
-  if (lib.Count()) lib.SaveByExtension(options.output, false);
+  if (lib.Count()) SaveCollectionOutput(lib, options.output, false);
   return kExitOk;
 }
 
@@ -102,7 +103,7 @@ int RunDedup(const std::vector<std::string>& args) {
   else
     ImportFile(lib, rest[0], nullptr);
   lib.DeleteDuplicates();
-  lib.SaveByExtension(output, false);
+  SaveCollectionOutput(lib, output, false);
   return kExitOk;
 }
 

@@ -64,10 +64,10 @@ void CheckInputFile(const std::string& path);
 // A count with its noun in the right number: "1 icon", "2 icons".
 std::string CountText(long long count, const std::string& noun);
 
-// The output extensions a collection is saved as, for messages: ".icc, .icl, .dll or .zip".
-extern const char* const kCollectionOutputs;
-// kExitOk when a collection can be saved under output's extension, else a usage error of the
-// command (printed) and kExitUsage.
-int CheckCollectionOutput(const std::string& command, const std::string& output);
+// kExitOk when a collection can be saved under output's extension (withSingleIcons: also an
+// output that holds one icon), else a usage error of the command that names every output it
+// takes (printed) and kExitUsage.
+int CheckCollectionOutput(const std::string& command, const std::string& output,
+                          bool withSingleIcons = false);
 
 }  // namespace varnel::cli

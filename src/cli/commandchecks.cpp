@@ -1,12 +1,12 @@
 // Checks and wording shared by the commands of varnel-cli.
 
-#include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <fstream>
 
 #include "base/errors.h"
+#include "cli/collectionoutput.h"
 #include "cli/command.h"
+#include "cli/singleiconoutput.h"
 
 namespace varnel::cli {
 
@@ -25,16 +25,11 @@ std::string CountText(long long count, const std::string& noun) {
   return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
 }
 
-const char* const kCollectionOutputs = ".icc, .icl, .dll or .zip";
-
-int CheckCollectionOutput(const std::string& command, const std::string& output) {
-  std::string ext = fs::path(output).extension().string();
-  std::transform(ext.begin(), ext.end(), ext.begin(),
-                 [](unsigned char c) { return char(std::tolower(c)); });
-  for (const char* known : {".icc", ".icl", ".dll", ".zip"})
-    if (ext == known) return kExitOk;
+int CheckCollectionOutput(const std::string& command, const std::string& output,
+                          bool withSingleIcons) {
+  if (IsCollectionOutput(output) || (withSingleIcons && IsSingleIconOutput(output))) return kExitOk;
   return UsageError(command, "cannot write " + output + ": the output file name must end in " +
-                                 kCollectionOutputs);
+                                 OutputExtensionsText(withSingleIcons));
 }
 
 }  // namespace varnel::cli

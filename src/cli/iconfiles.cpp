@@ -2,6 +2,7 @@
 
 #include "base/errors.h"
 #include "cli/command.h"
+#include "cli/noiconsreason.h"
 #include "collection/fileimport.h"
 #include "collection/filekind.h"
 
@@ -15,9 +16,9 @@ void LoadIcons(CliSession& session, const std::string& path) {
   else
     LoadFile(session.lib, path);
   // Pictures that searches pass by (PCX, Photoshop, X pixmaps) give their images as imported.
-  std::vector<std::string> ignored;
-  if (session.lib.Count() == 0) ImportFile(session.lib, path, &ignored);
-  if (session.lib.Count() == 0) throw Exception("no icons found");
+  std::vector<std::string> errors;
+  if (session.lib.Count() == 0) ImportFile(session.lib, path, &errors);
+  if (session.lib.Count() == 0) throw Exception("no icons found: " + NoIconsReason(path, errors));
 }
 
 }  // namespace varnel::cli

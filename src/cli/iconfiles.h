@@ -10,7 +10,7 @@ namespace varnel::cli {
 
 // Replaces the session's icons by those of a file: a collection file as it opens, any other
 // file as the search loads it. A missing file, a folder, the reader's error and a file that gives
-// no icon raise an error that says so.
+// no icon raise an error that says so (for the latter with the reason, see NoIconsReason).
 void LoadIcons(CliSession& session, const std::string& path);
 
 }  // namespace varnel::cli

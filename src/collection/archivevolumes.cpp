@@ -26,6 +26,18 @@ bool Exists(const fs::path& path) {
   return fs::exists(path, error);
 }
 
+// Whether the folder holds a file of that name in any letter case: a set's volumes are told by
+// their names, which other systems do not compare exactly.
+bool ExistsIgnoringCase(const fs::path& path) {
+  if (Exists(path)) return true;
+  std::string name = path.filename().string();
+  std::error_code error;
+  fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
+  for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
+    if (SameTextFolded(it->path().filename().string(), name)) return true;
+  return false;
+}
+
 std::string ExtensionOf(const fs::path& path) {
   return LowerExtension(path.string());
 }
@@ -119,7 +131,7 @@ bool IsFirstVolume(const std::string& path, std::string ext) {
   if (ext == "000" || ext == "z00" || ext == "r00") return true;
   if (ext == "001" || ext == "z01" || ext == "r01") {
     fs::path zero = fs::path(path).replace_extension(std::string(".") + ext[0] + "00");
-    return !Exists(zero);
+    return !ExistsIgnoringCase(zero);
   }
   return ext.empty() && !path.empty() && path.back() == '0';
 }
@@ -179,11 +191,11 @@ bool IsLaterVolume(const std::string& path) {
   // The ".rNN" volumes of an old-style RAR set.
   std::string ext = ExtensionOf(file);
   if (ext.size() == 3 && ext[0] == 'r' && IsDigit(ext[1]) && IsDigit(ext[2]))
-    return Exists(fs::path(file).replace_extension(".rar"));
+    return ExistsIgnoringCase(fs::path(file).replace_extension(".rar"));
   // The ".zip" volume and the ".z02", ".z03", ... of a split ZIP set.
   bool splitZip = ext == "zip" || (ext.size() == 3 && ext[0] == 'z' && IsDigit(ext[1]) &&
                                    IsDigit(ext[2]) && ext != "z01" && ext != "z00");
-  return splitZip && Exists(fs::path(file).replace_extension(".z01"));
+  return splitZip && ExistsIgnoringCase(fs::path(file).replace_extension(".z01"));
 }
 
 }  // namespace varnel

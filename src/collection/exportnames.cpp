@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "collection/fmlib.h"
+#include "platform/casefold.h"
 
 namespace varnel {
 
@@ -60,6 +61,18 @@ std::string UniqueFileName(const std::string& path) {
     candidate = folder + base + extension;
   } while (Exists(candidate) || IsReservedDeviceName(base));
   return candidate;
+}
+
+std::string UniqueNames::Make(const std::string& stem, const std::string& extension) {
+  std::string name = stem + extension;
+  for (int n = 2; !used_.insert(FoldCase(name)).second; ++n)
+    name = stem + " (" + std::to_string(n) + ")" + extension;
+  return name;
+}
+
+std::string UniqueNames::MakePath(const std::string& path) {
+  std::string stem = WithoutExtension(path);
+  return Make(stem, path.substr(stem.size()));
 }
 
 std::string FolderOf(const std::string& path) {

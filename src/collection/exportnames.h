@@ -2,6 +2,7 @@
 // File names of exported icons: reserved device names, the name an icon is written under and
 // names made unique by their trailing number.
 
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,19 @@ std::string ExportFileName(const std::string& itemName, const std::string& exten
 // The path with its base name's trailing number increased (see IncrementName) until no file of
 // that name exists and the base name is not a reserved device name.
 std::string UniqueFileName(const std::string& path);
+
+// Names made unique within one save or export, ignoring case (the files often end up where case
+// does not count): a name made before gets " (2)", " (3)", ... before its extension.
+class UniqueNames {
+ public:
+  // stem + extension, or the first of its numbered forms not made before; it counts as made.
+  std::string Make(const std::string& stem, const std::string& extension);
+  // The same for a path: the number goes before the extension of its file name.
+  std::string MakePath(const std::string& path);
+
+ private:
+  std::set<std::string> used_;
+};
 
 // The folder part of a path with its trailing separator ("" when there is none).
 std::string FolderOf(const std::string& path);

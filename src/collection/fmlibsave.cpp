@@ -1,18 +1,17 @@
 // TfmLib: opening a file into the collection and saving it by file type.
 
 #include <filesystem>
-#include <set>
 
 #include "appcore/childhost.h"
 #include "appcore/reopenfileholder.h"
 #include "appcore/shareddialogs.h"
 #include "base/errors.h"
 #include "base/fileio.h"
+#include "collection/exportnames.h"
 #include "collection/fileimport.h"
 #include "collection/filekind.h"
 #include "collection/fmlib.h"
 #include "collection/zipmemofile.h"
-#include "platform/casefold.h"
 #include "platform/textfunctions.h"
 #include "resources/moduleupdate.h"
 
@@ -73,22 +72,6 @@ std::string ZipMemberStem(const std::string& itemName) {
   return stem.empty() ? name : stem;
 }
 
-// Member names unique ignoring case (archives are often extracted where case does not count):
-// a repeated name gets " (2)", " (3)", ... before its extension.
-class ZipMemberNames {
- public:
-  std::string Make(const std::string& itemName, const std::string& extension) {
-    std::string stem = ZipMemberStem(itemName);
-    std::string name = stem + extension;
-    for (int n = 2; !used_.insert(FoldCase(name)).second; ++n)
-      name = stem + " (" + std::to_string(n) + ")" + extension;
-    return name;
-  }
-
- private:
-  std::set<std::string> used_;
-};
-
 }  // namespace
 
 void TfmLib::SetCaptionFromFile(const std::string& name) {
@@ -114,7 +97,8 @@ void TfmLib::WriteLibrary(const std::string& name, bool sixteenBit) {
 
 void TfmLib::SaveCollectionAsZip(const std::string& path) {
   TZipMemoFile zip;
-  ZipMemberNames names;
+  // Member names unique ignoring case (archives are often extracted where case does not count).
+  UniqueNames names;
   for (int i = 0; i < Count(); ++i) {
     const TAdvancedIcon& icon = *Items().Icons(i);
     if (!icon.Images().Count()) continue;
@@ -124,7 +108,8 @@ void TfmLib::SaveCollectionAsZip(const std::string& path) {
       icon.SaveCursorToStream(file);
     else
       icon.SaveToStream(file);
-    int member = zip.AddMember(names.Make(Items().Names(i), cursor ? ".cur" : ".ico"));
+    int member =
+        zip.AddMember(names.Make(ZipMemberStem(Items().Names(i)), cursor ? ".cur" : ".ico"));
     zip.SetMemberData(member, file.Bytes());
   }
   if (!zip.Count()) throw Exception("Nothing to save: no icon of the collection has images");

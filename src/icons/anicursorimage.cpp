@@ -66,7 +66,7 @@ void TAniCursorImage::SaveToStream(Stream& stream) const {
 
 void RegisterAniCursorFormat() {
   TPictureFormat format;
-  format.description = "Animated Cursor";
+  format.description = "Animated cursor";
   format.load = [](Stream& stream) {
     TAniCursorImage image;
     image.LoadFromStream(stream);

@@ -39,7 +39,7 @@ class TAniCursorImage {
   int bitsPerPixel_ = 0;
 };
 
-// Registers "ani" ("Animated Cursor") with the picture-format registry. The registry holds one
+// Registers "ani" ("Animated cursor") with the picture-format registry. The registry holds one
 // picture per file, so a view that reads an animated cursor through it shows the GIF's first
 // frame; the animated form is TAniCursorImage itself.
 void RegisterAniCursorFormat();

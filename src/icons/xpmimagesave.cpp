@@ -47,25 +47,22 @@ std::string ColorName(TColor color) {
   return hex;
 }
 
-// The opaque colours in order of first appearance, top row first, behind the transparent entry
-// when the picture has transparent pixels; indexOf maps each colour to its position.
+// The colour table: the transparent entry "None" first, then the distinct colours of the colour
+// bitmap in order of first appearance, top row first (the black under masked pixels included);
+// indexOf maps each colour to its position.
 struct PixmapColors {
-  bool transparent = false;
   std::vector<TColor> colors;
   std::unordered_map<TColor, size_t> indexOf;
 };
 
-PixmapColors CollectColors(const TBitmap& color, const TBitmap& mask) {
+constexpr size_t kNoneIndex = 0;
+
+PixmapColors CollectColors(const TBitmap& color) {
   PixmapColors result;
   for (int y = 0; y < color.Height(); ++y)
-    for (int x = 0; x < color.Width(); ++x)
-      result.transparent = result.transparent || mask.GetIndex(x, y);
-  size_t first = result.transparent ? 1 : 0;
-  for (int y = 0; y < color.Height(); ++y)
     for (int x = 0; x < color.Width(); ++x) {
-      if (mask.GetIndex(x, y)) continue;
       TColor pixel = color.GetPixel(x, y);
-      if (result.indexOf.emplace(pixel, first + result.colors.size()).second)
+      if (result.indexOf.emplace(pixel, kNoneIndex + 1 + result.colors.size()).second)
         result.colors.push_back(pixel);
     }
   return result;
@@ -76,8 +73,8 @@ PixmapColors CollectColors(const TBitmap& color, const TBitmap& mask) {
 void TXPMImage::SaveToStream(Stream& stream) const {
   TBitmap color, mask;
   GetBitmaps(color, mask);
-  PixmapColors palette = CollectColors(color, mask);
-  size_t count = palette.colors.size() + (palette.transparent ? 1 : 0);
+  PixmapColors palette = CollectColors(color);
+  size_t count = palette.colors.size() + 1;
   int perPixel = CharactersPerPixel(count);
 
   std::string text =
@@ -85,13 +82,14 @@ void TXPMImage::SaveToStream(Stream& stream) const {
   char values[64];
   std::snprintf(values, sizeof values, "%d %d %d %d", Width(), Height(), int(count), perPixel);
   text += "\"" + std::string(values) + "\",\n";
-  if (palette.transparent) text += "\"" + CodeOf(0, perPixel) + "\tc None\",\n";
+  text += "\"" + CodeOf(kNoneIndex, perPixel) + "\tc None\",\n";
   for (TColor entry : palette.colors)
     text += "\"" + CodeOf(palette.indexOf[entry], perPixel) + "\tc " + ColorName(entry) + "\",\n";
   for (int y = 0; y < Height(); ++y) {
     text += '"';
     for (int x = 0; x < Width(); ++x)
-      text += CodeOf(mask.GetIndex(x, y) ? 0 : palette.indexOf[color.GetPixel(x, y)], perPixel);
+      text += CodeOf(mask.GetIndex(x, y) ? kNoneIndex : palette.indexOf[color.GetPixel(x, y)],
+                     perPixel);
     text += y + 1 < Height() ? "\",\n" : "\"};";
   }
   stream.WriteBuffer(text.data(), text.size());

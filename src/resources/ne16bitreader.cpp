@@ -115,7 +115,10 @@ void T16BitReader::ReadNamesAfterTable(uint64_t position) {
         std::string_view(reinterpret_cast<const char*>(bytes_.data() + position), length)));
     position += length;
   }
-  if (!names_.empty() && names_.front() == "ICL") names_.erase(names_.begin());
+  // A library's names table starts with "ICL"; a module's resource strings (type names such as
+  // "OEMBIN") are no icon names.
+  iclNames_ = !names_.empty() && names_.front() == "ICL";
+  if (iclNames_) names_.erase(names_.begin());
 }
 
 void T16BitReader::ReadResourceTable() {
@@ -169,7 +172,22 @@ std::string T16BitReader::DefaultNameOf(size_t index) const {
   return BaseName + " " + number;
 }
 
+// An integer id as its decimal text; a string id is the offset of a length-prefixed name from
+// the start of the resource table.
+std::string T16BitReader::ResourceName(uint16_t id) const {
+  if (id & kIntegerIdBit) return std::to_string(id & ~kIntegerIdBit);
+  uint64_t position = ResourceTableOffset + id;
+  if (position >= bytes_.size()) return "";
+  size_t length = std::min<uint64_t>(bytes_[position], bytes_.size() - position - 1);
+  return TextFromFileBytes(
+      std::string_view(reinterpret_cast<const char*>(bytes_.data() + position + 1), length));
+}
+
 std::string T16BitReader::NameOfGroup(size_t index) const {
+  if (!iclNames_) {
+    std::string name = ResourceName(groupTable_[index].id);
+    return name.empty() ? DefaultNameOf(index) : name;
+  }
   return names_.size() == groupTable_.size() ? names_[index] : DefaultNameOf(index);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The icons of 16-bit (NE) modules and 16-bit ICL libraries, read from the NE resource table:
-// icon groups (RT_GROUP_ICON) whose entries name icon resources (RT_ICON), and the names table
-// that follows the resource table.
+// icon groups (RT_GROUP_ICON) whose entries name icon resources (RT_ICON), named by the names
+// table that follows a library's resource table, or by their resource ids in other modules.
 
 #include <cstdint>
 #include <memory>
@@ -62,6 +62,7 @@ class T16BitReader : public TICLReader {
   std::unique_ptr<TICL16Icon> LoadGroup(size_t index) const;
   void AppendGroupImages(TICL16Icon& icon, std::span<const uint8_t> group) const;
   std::string DefaultNameOf(size_t index) const;
+  std::string ResourceName(uint16_t id) const;
   std::string NameOfGroup(size_t index) const;
   uint16_t U16At(uint64_t offset) const;
 
@@ -73,6 +74,7 @@ class T16BitReader : public TICLReader {
   bool hasGroupTable_ = false;
   std::unordered_map<uint16_t, size_t> iconById_;
   std::vector<std::string> names_;
+  bool iclNames_ = false;  // the names follow the "ICL" mark of a library's names table
 };
 
 // The name a file gives the icons of a library: its name without folder and extension.

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <regex>
 #include <string>
 
@@ -120,6 +121,32 @@ TEST(CliExport, ExistingFilesAreSkippedRenamedOrOverwritten) {
   ASSERT_EQ(RunCli("export " + input + out + " --overwrite").status, 0);
   IcotoolFormats(dir.Path(), files);
   EXPECT_EQ(files, 3);
+}
+
+// A group present in two languages gives two icons of one name: within one run the second file
+// is named as the ZIP save names it, while --skip still concerns files there before the run.
+TEST(CliExport, NamesMadeInOneRunAreUnique) {
+  VARNEL_SKIP_WITHOUT_CORPUS("ico/python.ico", "ico/hopper.ico");
+  if (RunCommand("x86_64-w64-mingw32-windres --version").status != 0)
+    GTEST_SKIP() << "windres (mingw-w64) is missing";
+  varnel::test::TempDir dir;
+  std::ofstream(dir.File("two.rc"))
+      << "LANGUAGE 9, 1\n100 ICON \"" << varnel::test::CorpusPath("ico/python.ico")
+      << "\"\nLANGUAGE 7, 1\n100 ICON \"" << varnel::test::CorpusPath("ico/hopper.ico") << "\"\n";
+  ASSERT_EQ(RunCommand("x86_64-w64-mingw32-windres " + Quoted(dir.File("two.rc")) + " -O res -o " +
+                       Quoted(dir.File("two.res")))
+                .status,
+            0);
+  std::string command = "export " + Quoted(dir.File("two.res")) + " -o " + Quoted(dir.File("out"));
+  auto first = RunCli(command);
+  EXPECT_EQ(first.status, 0) << first.out;
+  EXPECT_TRUE(fs::exists(dir.File("out/100.ico")));
+  EXPECT_TRUE(fs::exists(dir.File("out/100 (2).ico")));
+  auto again = RunCli(command + " --skip");
+  EXPECT_EQ(again.status, 0) << again.out;
+  int files = 0;
+  IcotoolFormats(dir.File("out"), files);
+  EXPECT_EQ(files, 2);
 }
 
 TEST(CliExport, AllImagesArePicturesNumberedFromZero) {

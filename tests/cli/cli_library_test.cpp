@@ -49,15 +49,30 @@ TEST(CliLibrary, IconFilesAndLibrariesBecomeOneLibraryOfEitherKind) {
             std::string::npos);
 }
 
-TEST(CliLibrary, DuplicateNamesAndBadArgumentsWriteNothing) {
-  VARNEL_SKIP_WITHOUT_CORPUS("ico/python.ico");
+// Inputs sharing a base name give icons of one name, which a library cannot hold twice: they are
+// renamed as "Correct Names" does, and the note says so.
+TEST(CliLibrary, DuplicateNamesAreCorrectedAndBadArgumentsWriteNothing) {
+  VARNEL_SKIP_WITHOUT_CORPUS("ico/python.ico", "ico/hopper.ico");
   varnel::test::TempDir dir;
   std::string python = varnel::test::CorpusPath("ico/python.ico");
+  std::filesystem::create_directories(dir.File("other"));
+  std::string second = dir.File("other/python.ico");
+  std::filesystem::copy_file(varnel::test::CorpusPath("ico/hopper.ico"), second);
   std::string out = dir.File("dup.icl");
-  Result result = RunCli("library " + python + " " + python + " -o " + out);
-  EXPECT_EQ(result.status, 1);
-  EXPECT_NE(result.out.find("Non-unique icon name \"python\" found."), std::string::npos);
-  EXPECT_FALSE(std::filesystem::exists(out));
+  for (const std::string& command : {"library " + python + " " + second + " -o " + out,
+                                     "import --quiet " + python + " " + second + " -o " + out,
+                                     "library --16bit " + python + " " + second + " -o " + out}) {
+    Result result = RunCli(command);
+    EXPECT_EQ(result.status, 0) << command << ": " << result.out;
+    EXPECT_NE(result.out.find("1 icon renamed as \"Correct Names\" does (\"python\" as "
+                              "\"python1\")"),
+              std::string::npos)
+        << result.out;
+    std::string listed = RunCli("list " + out).out;
+    EXPECT_NE(listed.find("[0] python: "), std::string::npos) << listed;
+    EXPECT_NE(listed.find("[1] python1: "), std::string::npos) << listed;
+    std::filesystem::remove(out);
+  }
   EXPECT_EQ(RunCli("library " + python).status, 2);
   EXPECT_EQ(RunCli("library -o " + out).status, 2);
   EXPECT_EQ(RunCli("library " + python + " -o").status, 2);

@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "cli/clirunner.h"
 #include "support/corpus.h"
@@ -73,14 +76,48 @@ TEST(CliTest, ListSaysWhyAFileGivesNoIcons) {
         << result.out;
     EXPECT_NE(result.out.find(python + " [0] python:"), std::string::npos);
   }
-  EXPECT_NE(RunCli("list " + dir.File("notes.txt")).out.find(": no icons found"),
-            std::string::npos);
+  // list and import give the reason: the kind, or what the damaged file lacks.
+  std::vector<std::pair<std::string, std::string>> reasons = {
+      {"notes.txt", ": no icons found: not recognised"},
+      {"empty.ico", ": no icons found: empty file"},
+      {"truncated.ico", ": no icons found: damaged icon file: image 1 of 3 takes bytes 54 to "}};
+  // A module cut after 4 KB (its headers) names no icon group.
+  const std::string notepad = "/usr/lib/x86_64-linux-gnu/wine/x86_64-windows/notepad.exe";
+  if (std::filesystem::exists(notepad)) {
+    std::filesystem::copy_file(notepad, dir.File("whole.exe"));
+    std::filesystem::resize_file(dir.File("whole.exe"), 4096);
+    reasons.push_back({"whole.exe", ": no icons found: damaged module (32-bit PE): cut off: "});
+  }
+  for (const auto& [name, reason] : reasons) {
+    EXPECT_NE(RunCli("list " + dir.File(name)).out.find(dir.File(name) + reason), std::string::npos)
+        << name;
+    Result import = RunCli("import --quiet " + dir.File(name) + " -o " + dir.File("out.icc"));
+    EXPECT_NE(import.out.find(dir.File(name) + reason), std::string::npos) << import.out;
+  }
 
   Result folder = RunCli("list " + dir.Path());
   EXPECT_EQ(folder.status, 1);
   EXPECT_NE(folder.out.find(dir.Path() + ": is a folder"), std::string::npos) << folder.out;
   EXPECT_NE(folder.out.find("scan"), std::string::npos);
   EXPECT_EQ(folder.out.find("no such file"), std::string::npos);
+}
+
+// Depths the grid has no word for are given in bits per pixel, as the JSON form gives them.
+TEST(CliTest, ListNamesTheDepthOfSixteenBitChannelImages) {
+  VARNEL_SKIP_WITHOUT_CORPUS("png/basn6a16.png");
+  varnel::test::TempDir dir;
+  std::filesystem::create_directories(dir.File("pictures"));
+  std::filesystem::copy_file(varnel::test::CorpusPath("png/basn6a16.png"),
+                             dir.File("pictures/basn6a16.png"));
+  // A search keeps the PNG as it is stored.
+  ASSERT_EQ(
+      RunCli("scan --quiet " + dir.File("pictures") + " --mask '*.png' -o " + dir.File("found.icc"))
+          .status,
+      0);
+  std::string listed = RunCli("list " + dir.File("found.icc")).out;
+  EXPECT_NE(listed.find("[0] basn6a16: 32x32x64bpp (packed)"), std::string::npos) << listed;
+  EXPECT_NE(RunCli("list --json " + dir.File("found.icc")).out.find("\"bpp\": 64"),
+            std::string::npos);
 }
 
 }  // namespace

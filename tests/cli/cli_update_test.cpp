@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
 #include <string>
 
 #include "cli/clirunner.h"
@@ -69,6 +72,30 @@ TEST(CliUpdate, FilesThatCannotBeUpdatedAndUsageErrors) {
   EXPECT_EQ(RunCli("update " + module).status, 2);
   EXPECT_EQ(RunCli("update " + module + " --from " + gtk + " --icon x").status, 2);
   EXPECT_EQ(RunCli("update --from " + gtk).status, 2);
+}
+
+// A module the file system will not let be rewritten is reported with the system's reason, not
+// as a protected file. Root may write anything, so the run is made as "nobody" then.
+TEST(CliUpdate, ReadOnlyModuleSaysWhyItCannotBeWritten) {
+  VARNEL_SKIP_WITHOUT_CORPUS("ico/gtk.ico", "ico/hopper.ico");
+  std::string runAs;
+  if (::geteuid() == 0) {
+    if (varnel::test::RunCommand("setpriv --version").status != 0)
+      GTEST_SKIP() << "setpriv is missing";
+    runAs = "setpriv --reuid=65534 --regid=65534 --clear-groups ";
+  }
+  varnel::test::TempDir dir;
+  std::string module = dir.File("lib.dll");
+  ASSERT_EQ(RunCli("library " + CorpusPath("ico/hopper.ico") + " -o " + module).status, 0);
+  std::filesystem::permissions(dir.Path(), std::filesystem::perms(0755));
+  std::filesystem::permissions(module, std::filesystem::perms(0444));
+  Result result = varnel::test::RunCommand(runAs + VARNEL_CLI + " update " + module + " --from " +
+                                           CorpusPath("ico/gtk.ico"));
+  EXPECT_EQ(result.status, 1);
+  EXPECT_NE(result.out.find("Cannot write file \"" + module + "\". Permission denied"),
+            std::string::npos)
+      << result.out;
+  EXPECT_EQ(result.out.find("Exe-protector"), std::string::npos);
 }
 
 }  // namespace

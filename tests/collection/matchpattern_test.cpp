@@ -81,6 +81,13 @@ TEST(Volumes, FirstVolumesAndTheirSets) {
 
   test::WriteText(dir.File("set.000"), "zero");
   EXPECT_FALSE(IsFirstVolume(dir.File("set.001")));
+  // Sets copied from systems that ignore case keep their upper-case names.
+  for (const char* name : {"UP.Z00", "UP.Z01", "UP.ZIP", "UP.Z02", "OLD2.RAR", "OLD2.R00"})
+    test::WriteText(dir.File(name), "");
+  EXPECT_FALSE(IsFirstVolume(dir.File("UP.Z01")));
+  EXPECT_TRUE(IsLaterVolume(dir.File("UP.Z02")));
+  EXPECT_TRUE(IsLaterVolume(dir.File("UP.ZIP")));
+  EXPECT_TRUE(IsLaterVolume(dir.File("OLD2.R00")));
   EXPECT_FALSE(JoinVolumes(dir.File("missing.001"), dir.File("out/none.zip")));
 }
 

@@ -123,13 +123,31 @@ TEST(XpmWriteTest, WritesTheExactTextAndReadsItBack) {
   EXPECT_TRUE(static_cast<const TBitmap&>(back) == static_cast<const TBitmap&>(picture));
 }
 
+// The colour table always opens with "None" and lists the black under masked pixels, also when
+// no pixel is transparent or no opaque pixel is black.
+TEST(XpmWriteTest, ColourTableHoldsNoneAndTheBlackOfMaskedPixels) {
+  TXPMImage masked;
+  masked.SetSize(2, 1);
+  reinterpret_cast<RGBQuad*>(masked.ScanLine(0))[1] = {0, 0, 255, 255};
+  EXPECT_NE(WriteXpm(masked).find("\"2 1 3 1\",\n\" \tc None\",\n\"!\tc black\",\n"
+                                  "\"#\tc #ff0000\",\n\" #\"};"),
+            std::string::npos)
+      << WriteXpm(masked);
+  TXPMImage opaque;
+  opaque.SetSize(1, 1);
+  reinterpret_cast<RGBQuad*>(opaque.ScanLine(0))[0] = {255, 255, 255, 255};
+  EXPECT_NE(WriteXpm(opaque).find("\"1 1 2 1\",\n\" \tc None\",\n\"!\tc white\",\n\"!\"};"),
+            std::string::npos)
+      << WriteXpm(opaque);
+}
+
 TEST(XpmWriteTest, NinetyThreeColoursTakeTwoCharactersPerPixel) {
   TXPMImage picture;
   picture.SetSize(93, 1);
   auto* row = reinterpret_cast<RGBQuad*>(picture.ScanLine(0));
   for (int x = 0; x < 93; ++x) row[x] = {uint8_t(x), 1, 2, 255};
   std::string text = WriteXpm(picture);
-  EXPECT_NE(text.find("\"93 1 93 2\""), std::string::npos);
+  EXPECT_NE(text.find("\"93 1 94 2\""), std::string::npos);
   TXPMImage back = ReadXpm(text);
   EXPECT_TRUE(static_cast<const TBitmap&>(back) == static_cast<const TBitmap&>(picture));
 }

@@ -268,5 +268,27 @@ TEST(NE16BitRoundTrip, EveryCorpusIconReadsBackWithNamesAndOrder) {
   }
 }
 
+// Wine's 16-bit display driver is a PE file that carries the NE module after its own headers;
+// its one icon group has the integer id 1 and the module names a resource type "OEMBIN".
+TEST(NE16BitReader, ModuleGroupsAreNamedByTheirIdsNotByResourceStrings) {
+  const std::string driver = "/usr/lib/i386-linux-gnu/wine/i386-windows/display.drv16";
+  if (!std::filesystem::exists(driver)) GTEST_SKIP() << driver << " is missing (wine32)";
+  std::vector<uint8_t> file = ReadWholeFile(driver);
+  size_t ne = 2;
+  for (; ne + 64 < file.size(); ++ne) {
+    size_t header = ne + U16(file, ne + 60);
+    if (file[ne] == 'M' && file[ne + 1] == 'Z' && header + 2 < file.size() && file[header] == 'N' &&
+        file[header + 1] == 'E')
+      break;
+  }
+  ASSERT_LT(ne + 64, file.size()) << "no NE module inside " << driver;
+  std::vector<uint8_t> module(file.begin() + int64_t(ne), file.end());
+  T16BitReader reader(module, "display");
+  ASSERT_TRUE(reader.ReadIcons());
+  ASSERT_EQ(reader.List.size(), 1u);
+  EXPECT_EQ(reader.List[0].name, "1");  // as wrestool names it: --type=14 --name=1
+  EXPECT_EQ(reader.List[0].icon->Images().Count(), 10);
+}
+
 }  // namespace
 }  // namespace varnel
