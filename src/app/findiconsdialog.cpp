@@ -54,10 +54,14 @@ TFindIconsDialog::TFindIconsDialog(const TFindIconsRequest& request, UserInterfa
   layout->addWidget(maskLabel, 2, 0, 1, 2);
   layout->addWidget(mask_, 3, 0);
   layout->addWidget(editTypes, 3, 1);
-  layout->addWidget(subfolders_, 4, 0, 1, 2);
-  layout->addWidget(excludeDuplicates_, 5, 0, 1, 2);
-  layout->addWidget(archives_, 6, 0, 1, 2);
-  layout->addWidget(buttons, 7, 0, 1, 2);
+  auto* maskNote = new QLabel(QString::fromStdString(request.maskNote), this);
+  maskNote->setWordWrap(true);
+  maskNote->setVisible(!request.maskNote.empty());
+  layout->addWidget(maskNote, 4, 0, 1, 2);
+  layout->addWidget(subfolders_, 5, 0, 1, 2);
+  layout->addWidget(excludeDuplicates_, 6, 0, 1, 2);
+  layout->addWidget(archives_, 7, 0, 1, 2);
+  layout->addWidget(buttons, 8, 0, 1, 2);
   setMinimumWidth(460);
   Show(request.initial);
 }

@@ -11,6 +11,7 @@
 #include "collection/fileimport.h"
 #include "collection/filekind.h"
 #include "search/foldersearch.h"
+#include "search/iconfolderpictures.h"
 
 namespace varnel::cli {
 
@@ -55,6 +56,13 @@ std::optional<std::string> ParseScan(const std::vector<std::string>& args, ScanO
   return std::nullopt;
 }
 
+std::string FoldersText(const ScanOptions& options) {
+  if (options.allDisks) return "the local disks";
+  std::string text;
+  for (const std::string& folder : options.folders) text += (text.empty() ? "" : ", ") + folder;
+  return text;
+}
+
 int RunScan(const std::vector<std::string>& args) {
   ScanOptions options;
   if (auto error = ParseScan(args, options)) return UsageError("scan", *error);
@@ -83,10 +91,15 @@ int RunScan(const std::vector<std::string>& args) {
       if (lib.Terminated) break;
     }
   }
+  if (!lib.Count()) {
+    PrintError("no icons found in " + FoldersText(options) + " with the mask \"" +
+               settings.IconMask + "\"" + (lib.Terminated ? " (stopped)" : ""));
+    return kExitFailed;
+  }
   if (!options.quiet)
     std::cerr << "varnel-cli: " << CountText(lib.Count(), "icon") << " found"
               << (lib.Terminated ? " (stopped)" : "") << "\n";
-  if (lib.Count()) SaveCollectionOutput(lib, options.output, false);
+  SaveCollectionOutput(lib, options.output, false);
   return kExitOk;
 }
 
@@ -111,8 +124,11 @@ const CommandRegistration kScan(
     {"scan",
      "scan DIR... -o OUT [--mask MASK] [--no-subdirs] [--archives] [--keep-duplicates] "
      "[--all-disks] [--jobs N] [--quiet]",
-     "search folders (or all local disks) for icons and save them by OUT's extension; N threads "
-     "read files (default one per core, 1 reads one file after another)",
+     std::string("search folders (or all local disks) for icons and save them by OUT's "
+                 "extension; N threads read files (default one per core, 1 reads one file after "
+                 "another). MASK: \";\"-separated file patterns, by default icon files, modules "
+                 "and libraries. ") +
+         kIconFolderPicturesNote + " A search that finds nothing writes no file and exits 1",
      RunScan});
 const CommandRegistration kDedup({"dedup", "dedup IN -o OUT",
                                   "delete duplicate icons of a collection or any icon file",

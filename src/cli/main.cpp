@@ -136,6 +136,15 @@ void PrintHelp() {
                "\nExit status: 0 when all went well, 1 when a file failed, 2 for a usage error.\n";
 }
 
+bool IsHelpOption(const std::string& arg) {
+  return arg == "--help" || arg == "-h";
+}
+
+// "varnel-cli COMMAND --help": that command's synopsis and description.
+void PrintCommandHelp(const Command& command) {
+  std::cout << "Usage: varnel-cli " << command.synopsis << "\n" << command.description << "\n";
+}
+
 }  // namespace
 }  // namespace varnel::cli
 
@@ -148,7 +157,7 @@ int main(int argc, char** argv) {
     PrintHelp();
     return kExitUsage;
   }
-  if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+  if (IsHelpOption(args[0]) || args[0] == "help") {
     PrintHelp();
     return kExitOk;
   }
@@ -158,6 +167,10 @@ int main(int argc, char** argv) {
   }
   for (const Command& command : Commands()) {
     if (command.name != args[0]) continue;
+    if (args.size() > 1 && IsHelpOption(args[1])) {
+      PrintCommandHelp(command);
+      return kExitOk;
+    }
     try {
       int status = command.run({args.begin() + 1, args.end()});
       if (!WasInterrupted()) return status;

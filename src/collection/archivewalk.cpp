@@ -52,8 +52,13 @@ void ReadMembers(FileContents& contents, const FileReadOptions& options,
   if (options.progress) limits.onMembers = [&options] { options.progress->Extracting(); };
   ArchiveExtraction extraction;
   try {
-    extraction = ExtractArchive(VolumesToRead(contents.path, folder), contents.kind, mask,
-                                destination, limits);
+    std::vector<std::string> volumes = VolumesToRead(contents.path, folder);
+    // A ZIP archive with one member the mask takes is walked in full, the archives nested in it
+    // too.
+    if (contents.kind == TFileKind::fkZip && mask != kEveryMember &&
+        CountMembers(volumes, contents.kind, mask) > 0)
+      mask = kEveryMember;
+    extraction = ExtractArchive(volumes, contents.kind, mask, destination, limits);
   } catch (const Exception&) {
     // A file that cannot be opened as an archive is passed over, as a failed member is; what
     // stopped an opened archive early is in the extraction's problems.

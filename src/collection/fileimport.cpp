@@ -11,12 +11,14 @@
 #include "collection/archivewalkstatus.h"
 #include "collection/busyscope.h"
 #include "collection/duplicatefinder.h"
+#include "collection/exportnames.h"
 #include "collection/filekind.h"
 #include "collection/fmlib.h"
 #include "collection/kindreaders.h"
 #include "icons/imagefileloader.h"
 #include "icons/picturesizing.h"
 #include "icons/psdfiles.h"
+#include "icons/rasterpictures.h"
 #include "resources/modulecensus.h"
 #include "resources/resimport.h"
 
@@ -110,9 +112,23 @@ void ReadCollectionContents(FileContents& contents, const MappedFile& file) {
   contents.collection->Read(stream, contents.path);
 }
 
-// The single-icon kinds give their icon when it has images; the others their many icons.
+// The picture of an XPM or XBM file, which its content alone does not tell apart from other
+// text; null for a file of another extension.
+std::unique_ptr<TAdvancedIcon> ReadXWindowPicture(const std::string& path) {
+  std::string ext = LowerExtension(path);
+  if (ext != "xpm" && ext != "xbm") return nullptr;
+  auto icon = std::make_unique<TAdvancedIcon>();
+  int height = 0, width = 0;
+  LoadRasterPictureFile(icon->Images(), path, true, height, width);
+  return icon;
+}
+
+// The single-icon kinds (and XPM and XBM pictures) give their icon when it has images; the
+// others their many icons.
 void ReadIcons(const TKindReader& reader, FileContents& contents, const SharedFile& file) {
-  if (auto icon = ReadSingleIcon(reader, *file)) {
+  auto icon = ReadSingleIcon(reader, *file);
+  if (!icon && reader.group == Group::Other) icon = ReadXWindowPicture(contents.path);
+  if (icon) {
     if (icon->Images().Count())
       contents.icons.push_back({Stem(contents.path), std::move(icon), std::nullopt});
     return;

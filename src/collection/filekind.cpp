@@ -107,7 +107,8 @@ TFileKindInfo Detector::Run() {
   if (HeadIs("8BPS", 4)) {
     if (headLength_ < 6) return result_;
     int version = ReadU16BE(b + 4);
-    return version == 1 ? TFileKindInfo{Kind::fkPsd, version} : result_;
+    // Version 2: a large document, its lengths of 8 bytes.
+    return version == 1 || version == 2 ? TFileKindInfo{Kind::fkPsd, version} : result_;
   }
   if (HeadIs("ICC0", 4)) {
     auto rest = Read(4, 8);

@@ -157,6 +157,7 @@ struct TFindIconsChoice {
 struct TFindIconsRequest {
   TFindIconsChoice initial;
   std::string defaultMask;
+  std::string maskNote;  // shown below the mask: what a search takes besides it
   std::function<std::optional<std::string>(const std::string& folder)> validate;
 };
 // The "Find Icons on All Local Disks" options.

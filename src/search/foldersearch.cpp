@@ -7,6 +7,7 @@
 #include "collection/fmlib.h"
 #include "platform/textfunctions.h"
 #include "search/folderscan.h"
+#include "search/iconfolderpictures.h"
 #include "search/searchrun.h"
 #include "search/searchwalk.h"
 
@@ -26,31 +27,34 @@ std::string SearchMask(const TfmLib& lib, std::string mask, const char* archives
 }  // namespace
 
 void SearchFolderTree(TfmLib& lib, const std::string& root, std::string mask, bool nested) {
+  bool pictures = TakesIconFolderPictures(mask);
   mask = SearchMask(lib, std::move(mask), kArchiveMask);
   SearchRun run(lib, nested, true);
   lib.UI().SetStatusText(2, "");
   run.ShowBuilding(root);
-  run.Walk([&](SearchSink& sink) { SearchWalk(sink, mask).Tree(root); });
+  run.Walk([&](SearchSink& sink) { SearchWalk(sink, mask, pictures).Tree(root); });
   run.Finish();
 }
 
 void SearchFolder(TfmLib& lib, const std::string& folder, std::string mask) {
+  bool pictures = TakesIconFolderPictures(mask);
   mask = SearchMask(lib, std::move(mask), kArchiveMask);
   SearchRun run(lib, false, false);
   lib.UI().SetStatusText(2, "");
   std::string path = folder.empty() || folder.back() == '/' ? folder : folder + "/";
-  run.Walk([&](SearchSink& sink) { SearchWalk(sink, mask).Folder(path); });
+  run.Walk([&](SearchSink& sink) { SearchWalk(sink, mask, pictures).Folder(path); });
   run.Finish();
 }
 
 void SearchLocalDisks(TfmLib& lib) {
+  bool pictures = TakesIconFolderPictures(lib.Settings().IconMask);
   std::string mask = SearchMask(lib, lib.Settings().IconMask, ";*.zip;*.rar;*.gif");
   SearchRun run(lib, false, true);
   lib.UI().SetStatusText(2, "");
   run.ShowBuilding("local disks");
   std::vector<std::string> drives = ListFixedDrives();
   lib.SearchMode = true;
-  run.Walk([&](SearchSink& sink) { SearchWalk(sink, mask).Disks(drives); });
+  run.Walk([&](SearchSink& sink) { SearchWalk(sink, mask, pictures).Disks(drives); });
   run.Finish();
 }
 
@@ -75,6 +79,7 @@ void FindInFolder(TfmLib& lib) {
   request.initial = {NearestExistingFolder(settings.SearchIconsDir), settings.IconMask,
                      settings.IncludeSubDirs, settings.ExcludeDups, settings.SearchArchives};
   request.defaultMask = kDefaultIconMask;
+  request.maskNote = kIconFolderPicturesNote;
   request.validate = [](const std::string& typed) -> std::optional<std::string> {
     std::error_code error;
     if (fs::is_directory(Trim(typed), error)) return std::nullopt;

@@ -6,6 +6,7 @@
 
 #include "platform/textfunctions.h"
 #include "search/folderscan.h"
+#include "search/iconfolderpictures.h"
 #include "search/searchsink.h"
 
 namespace varnel {
@@ -40,7 +41,9 @@ bool SearchWalk::Visit(const std::string& folder) {
   if (::stat(folder.c_str(), &info) == 0 && !visited_.insert({info.st_dev, info.st_ino}).second)
     return !sink_.Stopped();
   sink_.Folder(folder);
-  std::vector<std::string> files = ListFilesInFolder(folder, mask_);
+  bool pictures = iconFolderPictures_ && IsIconFolder(folder);
+  std::vector<std::string> files =
+      ListFilesInFolder(folder, pictures ? mask_ + ";" + kIconFolderPictureMask : mask_);
   std::sort(files.begin(), files.end(),
             [](const std::string& a, const std::string& b) { return LowerCase(a) < LowerCase(b); });
   for (const std::string& file : files)

@@ -2,7 +2,8 @@
 // The order in which the searches visit folders and files: one folder, a tree (the root, then
 // each first-level folder with the tree below it), or every folder of the local disks. Each
 // folder is visited once however often it is reached; its matching files come sorted by name
-// without regard to case.
+// without regard to case. With iconFolderPictures, icon and pixmap folders also give their
+// pictures (see iconfolderpictures.h).
 
 #include <set>
 #include <string>
@@ -17,7 +18,8 @@ class SearchSink;
 
 class SearchWalk {
  public:
-  SearchWalk(SearchSink& sink, std::string mask) : sink_(sink), mask_(std::move(mask)) {}
+  SearchWalk(SearchSink& sink, std::string mask, bool iconFolderPictures = false)
+      : sink_(sink), mask_(std::move(mask)), iconFolderPictures_(iconFolderPictures) {}
 
   void Folder(const std::string& folder) { Visit(folder); }
   void Tree(const std::string& root);
@@ -33,6 +35,7 @@ class SearchWalk {
 
   SearchSink& sink_;
   std::string mask_;
+  bool iconFolderPictures_;
   std::set<std::pair<dev_t, ino_t>> visited_;
 };
 

@@ -14,6 +14,7 @@
 #include "collection/fileimport.h"
 #include "collection/filekind.h"
 #include "collection/tempfolder.h"
+#include "graphics/pngcodec.h"
 #include "support/corpus.h"
 #include "support/process.h"
 #include "support/testcollection.h"
@@ -103,22 +104,33 @@ TEST_F(ArchiveWalk, DirectLoadsShowEveryTwentiethMemberAndStopOnRequest) {
   EXPECT_EQ(stopped.lib.Count(), 20);
 }
 
-TEST_F(ArchiveWalk, IconsOfArchivesNestedInArchivesAreFound) {
+// A ZIP with one member the mask takes is walked in full: pictures the mask does not name are
+// read too, in the archives nested in it as well.
+TEST_F(ArchiveWalk, IconsAndPicturesOfArchivesNestedInArchivesAreFound) {
   auto ico = IcoBytes(dir, 16);
-  test::ZipWriter(dir.File("inner.zip")).File("deep.ico", ico);
+  std::vector<uint8_t> png = EncodePng(TBitmap(8, 8, PixelFormat::Bits24));
+  test::ZipWriter(dir.File("inner.zip")).File("deep.ico", ico).File("deep.png", png);
   {
     test::ZipWriter outer(dir.File("outer.zip"), true);
     outer.File("top.ico", IcoBytes(dir, 48));
+    outer.File("pictures/a.png", png).File("pictures/b.png", png);
     outer.File("sub/inner.zip", ReadWholeFile(dir.File("inner.zip")));
   }
   LoadFile(collection.lib, dir.File("outer.zip"));
-  ASSERT_EQ(collection.lib.Count(), 2);
-  EXPECT_EQ(Source(0), dir.File("outer.zip") + "/sub/inner.zip/deep.ico");
-  EXPECT_EQ(Source(1), dir.File("outer.zip") + "/top.ico");
+  ASSERT_EQ(collection.lib.Count(), 5);
+  EXPECT_EQ(Source(0), dir.File("outer.zip") + "/pictures/a.png");
+  EXPECT_EQ(Source(2), dir.File("outer.zip") + "/sub/inner.zip/deep.ico");
+  EXPECT_EQ(Source(3), dir.File("outer.zip") + "/sub/inner.zip/deep.png");
+  EXPECT_EQ(Source(4), dir.File("outer.zip") + "/top.ico");
 
   // Imported, every member counts and the archive itself is no source.
   ImportFile(collection.lib, dir.File("outer.zip"), &errors, 0, true);
-  EXPECT_EQ(collection.lib.Count(), 4);
+  EXPECT_EQ(collection.lib.Count(), 10);
+  // Without a member the mask takes, a ZIP of pictures gives nothing.
+  test::ZipWriter(dir.File("pictures.zip")).File("a.png", png);
+  test::TestCollection pictures;
+  LoadFile(pictures.lib, dir.File("pictures.zip"));
+  EXPECT_EQ(pictures.lib.Count(), 0);
 }
 
 TEST_F(ArchiveWalk, PackagesSkipCodeAndTakeEveryPicture) {
@@ -169,10 +181,11 @@ TEST_F(ArchiveWalk, BombsStopAtTheirLimitWithAMessage) {
   ASSERT_EQ(extraction.problems.size(), 1u);
   EXPECT_NE(extraction.problems[0].find("expands to more than"), std::string::npos);
 
+  // Loaded, the archive is walked in full, and a member whose first bytes hold no icon is never
+  // written: the bomb is passed over and the icon after it found.
   LoadFile(collection.lib, dir.File("bomb.zip"), "", 0, false, false, &errors);
-  EXPECT_EQ(collection.lib.Count(), 1);
-  ASSERT_EQ(errors.size(), 1u);
-  EXPECT_NE(errors[0].find("bomb.zip"), std::string::npos);
+  EXPECT_EQ(collection.lib.Count(), 2);
+  EXPECT_TRUE(errors.empty());
 }
 
 TEST_F(ArchiveWalk, NestedBombsStopAtTheLimitOfTheOuterArchive) {

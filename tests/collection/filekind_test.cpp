@@ -45,7 +45,8 @@ TEST(FileKindTest, RealFilesOfEachFamily) {
   EXPECT_EQ(KindOf("jpeg/hopper_gray.jpg").subKind, 1);
   EXPECT_EQ(KindOf("jpeg/pil_sample_cmyk.jpg").kind, Kind::fkCmykJpeg);
   EXPECT_EQ(KindOf("psd/hopper.psd").kind, Kind::fkPsd);
-  EXPECT_EQ(KindOf("psd/8bit-photoshop.psb").kind, Kind::fkUnrecognised);
+  EXPECT_EQ(KindOf("psd/8bit-photoshop.psb").kind, Kind::fkPsd);
+  EXPECT_EQ(KindOf("psd/8bit-photoshop.psb").subKind, 2);  // version 2, a large document
   EXPECT_EQ(KindOf("pcx/rgb.pcx").kind, Kind::fkPcx);
   // every family, the large ones of 1024-pixel PNGs and those of current types only included
   for (const char* name : {"pillow.icns", "pillow3.icns", "icp4rgb.icns", "test1.icns"})
