@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <regex>
 
 #include "platform/casefold.h"
 #include "platform/textfunctions.h"
@@ -107,14 +106,17 @@ fs::path SplitZipVolume(const fs::path& first, int number) {
   return fs::path(first).replace_extension(ext.substr(0, 2) + digits);
 }
 
-// "name.partN.rar": the name before ".part" and N; N is 0 for other names.
+// "name.partN.rar": the name before ".part" and N; N is 0 for other names. Case is ignored.
 int PartNumber(const std::string& fileName, std::string& prefix, size_t& digits) {
-  static const std::regex kPart(R"((.*)\.part([0-9]+)\.rar)", std::regex::icase);
-  std::smatch match;
-  if (!std::regex_match(fileName, match, kPart)) return 0;
-  prefix = match[1].str();
-  digits = match[2].length();
-  return digits > 6 ? 0 : std::stoi(match[2].str());
+  const std::string lower = LowerCase(fileName);
+  if (!lower.ends_with(".rar")) return 0;
+  const size_t end = lower.size() - 4;
+  size_t start = end;
+  while (start > 0 && lower[start - 1] >= '0' && lower[start - 1] <= '9') --start;
+  if (start == end || start < 5 || lower.compare(start - 5, 5, ".part") != 0) return 0;
+  prefix = fileName.substr(0, start - 5);
+  digits = end - start;
+  return digits > 6 ? 0 : std::stoi(fileName.substr(start, digits));
 }
 
 std::string PartName(const std::string& prefix, int number, size_t digits) {
