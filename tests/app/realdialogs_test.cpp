@@ -321,6 +321,28 @@ TEST_F(RealDialogsTest, SaveOfANewCollectionAsksOnceAndCancelWritesNothing) {
   EXPECT_FALSE(window->Lib().GetModified());
 }
 
+TEST_F(RealDialogsTest, ATypedExtensionWinsOverTheChosenTypeAndARefusedSaveSaysWhy) {
+  AddIcons(2);
+  Run("aFileSaveAs", {TypeName(dir.File("coll.icl"), "Icon collection")});
+  EXPECT_EQ(Contents(dir.File("coll.icl")).left(2), "MZ");
+  EXPECT_FALSE(fs::exists(dir.File("coll.icc")));
+
+  window->Lib().Items().SetName(1, "Icon 0");
+  auto shown = Run("aFileSaveAs",
+                   {TypeName(dir.File("dup.icl"), "Icon collection"), Answer(QMessageBox::Ok)});
+  EXPECT_NE(shown.back().find("Non-unique icon name"), std::string::npos) << shown.back();
+  EXPECT_FALSE(fs::exists(dir.File("dup.icl")));
+
+  Run("mnExportSingleImage",
+      {[](QDialog& dialog) { ClickOk(dialog); }, TypeName(dir.File("sheet.png"), "Bitmaps")});
+  EXPECT_EQ(Contents(dir.File("sheet.png")).mid(1, 3), "PNG");
+  EXPECT_FALSE(fs::exists(dir.File("sheet.bmp")));
+
+  window->Lib().SelectOnly(0);
+  Run("aFileSaveIconAs", {TypeName(dir.File("one.gif"), "Icon (")});
+  EXPECT_EQ(Contents(dir.File("one.gif")).left(3), "GIF");
+}
+
 // --- Save Icon As and the properties' Save image ---------------------------------------------
 
 TEST_F(RealDialogsTest, SaveIconAsWritesTheFormatOfTheChosenFilterAndRemembersTheFolder) {
