@@ -425,7 +425,8 @@ TEST_F(RealDialogsTest, ExportSelectedIconsWritesThemIntoTheChosenFolder) {
   AddIcons(3);
   window->Lib().SelectOnly(1);
   fs::create_directories(dir.File("out"));
-  Run("mnExportSelectedIcons", {TypeName(dir.File("out"))});
+  auto shown = Run("mnExportSelectedIcons", {TypeName(dir.File("out")), Answer(QMessageBox::Ok)});
+  EXPECT_EQ(shown.back(), "1 file written to " + dir.File("out"));
   std::vector<std::string> written;
   for (const auto& entry : fs::directory_iterator(dir.File("out")))
     written.push_back(entry.path().filename().string());
@@ -437,18 +438,19 @@ TEST_F(RealDialogsTest, ExportSelectedIconsWritesThemIntoTheChosenFolder) {
 TEST_F(RealDialogsTest, ExportAllOverExistingFilesFollowsTheOverwriteAnswer) {
   AddIcons(2);
   fs::create_directories(dir.File("out"));
-  Run("mnExportAllIcons", {TypeName(dir.File("out"))});
+  Run("mnExportAllIcons", {TypeName(dir.File("out")), Answer(QMessageBox::Ok)});
   WriteIcon(dir.File("out/Icon 0.ico"), 0xFF0000);
   QByteArray kept = Contents(dir.File("out/Icon 0.ico"));
   auto press = [](const char* text) { return [text](QDialog& dialog) { Click(dialog, text); }; };
   // Rename auto writes beside the existing files; Skip all leaves them.
-  Run("mnExportAllIcons", {TypeName(dir.File("out")), press("&Rename auto")});
+  Run("mnExportAllIcons",
+      {TypeName(dir.File("out")), press("&Rename auto"), Answer(QMessageBox::Ok)});
   auto files = [&] {
     return std::distance(fs::directory_iterator(dir.File("out")), fs::directory_iterator());
   };
   EXPECT_EQ(files(), 4);
   EXPECT_EQ(Contents(dir.File("out/Icon 0.ico")), kept);
-  Run("mnExportAllIcons", {TypeName(dir.File("out")), press("S&kip all")});
+  Run("mnExportAllIcons", {TypeName(dir.File("out")), press("S&kip all"), Answer(QMessageBox::Ok)});
   EXPECT_EQ(files(), 4);
   EXPECT_EQ(Contents(dir.File("out/Icon 0.ico")), kept);
 }
