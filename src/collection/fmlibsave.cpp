@@ -8,8 +8,10 @@
 #include "appcore/shareddialogs.h"
 #include "base/errors.h"
 #include "base/fileio.h"
+#include "base/mappedfile.h"
 #include "collection/fileimport.h"
 #include "collection/filekind.h"
+#include "collection/filetruncation.h"
 #include "collection/fmlib.h"
 #include "collection/zipmemofile.h"
 #include "platform/casefold.h"
@@ -81,6 +83,12 @@ class ZipMemberNames {
  private:
   std::set<std::string> used_;
 };
+
+// Whether a module or Mac icon file ends before its headers' data.
+std::optional<TFileTruncation> TruncationOfFile(const std::string& name, TFileKind kind) {
+  SharedFile file = MappedFile::TryOpen(name);
+  return file ? FindTruncation(kind, file->Bytes()) : std::nullopt;
+}
 
 }  // namespace
 
@@ -217,6 +225,7 @@ void TfmLib::OpenFile(const std::string& name) {
   if (!FileName.empty() && recent) recent->AddFile(FileName);
   Document.Clear();
   Document.TakeDroppedImageCount();  // only what this file drops is reported
+  std::optional<TFileTruncation> truncation;
   WhileBusySelectingFirst([&] {
     TFileKindInfo kind = DetectFileKind(name);
     if (kind.kind == TFileKind::fkCollection)
@@ -224,10 +233,13 @@ void TfmLib::OpenFile(const std::string& name) {
     else
       LoadFile(*this, name);
     SetModified(false);
-    if (!Count() && kind.kind != TFileKind::fkCollection && kind.kind != TFileKind::fkModule) {
+    truncation = TruncationOfFile(name, kind.kind);
+    bool container = kind.kind == TFileKind::fkCollection || kind.kind == TFileKind::fkModule;
+    if (!Count() && (truncation || !container)) {
       SetChildCaption("");
       AssignNumberedCaption();
-      throw Exception(name + " - icons not found");
+      throw Exception(truncation ? TruncationMessage(name, *truncation) + "; no icons could be read"
+                                 : name + " - icons not found");
     }
     if (recent) recent->RefreshMenu();
     SetCaptionFromFile(name);
@@ -236,6 +248,9 @@ void TfmLib::OpenFile(const std::string& name) {
   Host().RefreshMainCaption();
   grid_.Focus();
   ReportDroppedImages();
+  if (truncation)
+    UI().ShowMessage(MakeMessage(TMessageKind::Warning, TruncationMessage(name, *truncation) +
+                                                            "; what could be read is shown"));
 }
 
 }  // namespace varnel
