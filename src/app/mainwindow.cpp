@@ -316,6 +316,7 @@ void TfmMain::CreateCentralArea() {
   panel_ = new TImagePanel;
   panel_->setObjectName("lbIcon");
   panel_->OnSaveFrame = [this](const TSubIcon& image) { Run([&] { SaveFrame(image); }); };
+  panel_->OnSetHotSpot = [this] { Run([&] { SetHotSpotCommand(); }); };
   splitter_ = new QSplitter(Qt::Horizontal, this);
   splitter_->setObjectName("spv");
   splitter_->setHandleWidth(3);

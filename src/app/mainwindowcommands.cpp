@@ -386,6 +386,19 @@ void TfmMain::SaveFrame(const TSubIcon& image) {
                      &image);
 }
 
+void TfmMain::SetHotSpotCommand() {
+  lib_->CheckNotBusy();
+  int current = grid_->Current();
+  if (current < 0 || current >= lib_->Count()) return;
+  TAdvancedIcon& icon = *lib_->Items().Icons(current);
+  if (icon.Images().Count() == 0) return;
+  std::optional<uint32_t> hotSpot = ui_.AskHotSpot(icon.Images()[0]->HotSpot());
+  if (!hotSpot || *hotSpot == icon.Images()[0]->HotSpot()) return;
+  for (const auto& image : icon.Images()) image->SetHotSpot(*hotSpot);
+  lib_->SetModified(true);
+  UpdateImagePanel();
+}
+
 void TfmMain::SetCustomSizeCommand() {
   const TSettings& settings = appSettings_.Values();
   if (auto size = AskCustomSize(this, settings.grIconSizeW, settings.grIconSizeH))

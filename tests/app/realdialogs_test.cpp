@@ -32,6 +32,7 @@
 #include "app/exportsingledialog.h"
 #include "app/findiconsdialog.h"
 #include "app/iconpropertiesdialog.h"
+#include "app/imagepanel.h"
 #include "app/mainwindow.h"
 #include "app/optionsdialog.h"
 #include "apptestsupport.h"
@@ -449,6 +450,34 @@ TEST_F(RealDialogsTest, SaveIconAsCursorTakesTheHotSpotOfItsDialog) {
   EXPECT_EQ(bytes[2], 2);                    // a cursor file
   EXPECT_EQ(bytes[10] | bytes[11] << 8, 5);  // the first image's hot spot
   EXPECT_EQ(bytes[12] | bytes[13] << 8, 7);
+}
+
+TEST_F(RealDialogsTest, TheHotSpotDialogSetsTheCursorsHotSpotThatPanelAndPropertiesShow) {
+  AddIcons(1);
+  window->Lib().SelectOnly(0);
+  {
+    DialogScript script({[](QDialog& dialog) {
+      QList<QSpinBox*> fields = dialog.findChildren<QSpinBox*>();
+      ASSERT_EQ(fields.size(), 2);
+      fields[0]->setValue(9);
+      fields[1]->setValue(3);
+      ClickOk(dialog);
+    }});
+    ASSERT_TRUE(window->ImagePanel().OnSetHotSpot);
+    window->ImagePanel().OnSetHotSpot();
+    EXPECT_EQ(script.StepsLeft(), 0u);
+  }
+  EXPECT_EQ(window->Lib().Items().Icons(0)->Images()[0]->HotSpot(), 9u | 3u << 16);
+  EXPECT_TRUE(window->Lib().GetModified());
+  ASSERT_GT(window->ImagePanel().count(), 0);
+  EXPECT_TRUE(window->ImagePanel().item(0)->text().endsWith("\nhot spot 9, 3"))
+      << window->ImagePanel().item(0)->text().toStdString();
+  QString shown;
+  Run("aFileProps", {[&](QDialog& dialog) {
+        shown = static_cast<TfmIconProps&>(dialog).Field("hotSpot")->text();
+        dialog.reject();
+      }});
+  EXPECT_EQ(shown, "Hot spot: 9, 3");
 }
 
 // --- Export ---------------------------------------------------------------------------------
