@@ -116,7 +116,6 @@ TfmCIcons::TfmCIcons(QWidget* parent) : QDialog(parent), ui_(this) {
   ShowSettings();
   apply_->setEnabled(false);
   PageChanged();
-  QApplication::setApplicationDisplayName(kProductName);
 }
 
 TfmCIcons::~TfmCIcons() = default;

@@ -703,6 +703,19 @@ TEST_F(RealDialogsTest, CustomIconsChangeTakesTheIconChosenInThePicker) {
   EXPECT_NE(shown.find(dir.File("chosen.ico")), std::string::npos) << shown;
 }
 
+TEST_F(RealDialogsTest, TheCustomizeAndAssociationsWindowsLeaveTheTitlesAlone) {
+  TemporaryHome home;
+  Run("aDisplayCustWin", {Cancel()});
+  Run("Fileassociations1", {Cancel()});
+  // Qt appends " — NAME" to every title once a display name is set; unset, it follows the
+  // application's name.
+  QString name = QCoreApplication::applicationName();
+  QCoreApplication::setApplicationName("probe");
+  EXPECT_EQ(QGuiApplication::applicationDisplayName(), "probe");
+  QCoreApplication::setApplicationName(name);
+  EXPECT_EQ(window->windowTitle(), "Varnel - New Icon Library 1");
+}
+
 TEST_F(RealDialogsTest, CustomIconsSaveAsWritesAnIconWhereTheDialogSays) {
   TemporaryHome home;
   Step icons = [](QDialog& dialog) {
