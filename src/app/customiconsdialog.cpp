@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -47,6 +48,13 @@ constexpr const char* kSettingsNote =
 
 QString Q(const std::string& text) {
   return QString::fromStdString(text);
+}
+
+// A label whose mnemonic moves the focus to buddy.
+QLabel* BuddyLabel(const char* text, QWidget* buddy) {
+  auto* label = new QLabel(QString::fromUtf8(text));
+  label->setBuddy(buddy);
+  return label;
 }
 
 // Every image of the icon a location names, or the theme's own icon.
@@ -154,10 +162,22 @@ QWidget* TfmCIcons::BuildIconButtons() {
 QWidget* TfmCIcons::BuildFolderPage() {
   auto* page = new QWidget;
   auto* layout = new QGridLayout(page);
-  layout->addWidget(new QLabel(QStringLiteral("&Folder")), 0, 0);
   folderField_ = new QLineEdit;
+  layout->addWidget(BuddyLabel("&Folder", folderField_), 0, 0);
   layout->addWidget(folderField_, 0, 1);
   connect(folderField_, &QLineEdit::returnPressed, this, [this] { ShowFolder(); });
+  // Typing a folder clears the drive choice; choosing a drive puts its root in the field.
+  drives_ = new QComboBox;
+  drives_->addItem(QString());
+  for (const std::string& drive : TMountTable::Current().FixedDrives()) drives_->addItem(Q(drive));
+  layout->addWidget(BuddyLabel("&Local hard drives", drives_), 1, 0);
+  layout->addWidget(drives_, 1, 1);
+  connect(folderField_, &QLineEdit::textEdited, this, [this] { drives_->setCurrentIndex(0); });
+  connect(drives_, &QComboBox::activated, this, [this](int index) {
+    if (index <= 0) return;
+    folderField_->setText(drives_->itemText(index));
+    ShowFolder();
+  });
   auto* browse = new QPushButton(QStringLiteral("..."));
   browse->setToolTip(QStringLiteral("Open folder"));
   layout->addWidget(browse, 0, 2);
@@ -169,7 +189,7 @@ QWidget* TfmCIcons::BuildFolderPage() {
   });
   folderPreview_ = new QLabel;
   folderPreview_->setMinimumSize(48, 48);
-  layout->addWidget(folderPreview_, 1, 1);
+  layout->addWidget(folderPreview_, 2, 1);
   auto* buttons = new QHBoxLayout;
   AddButton(buttons, "&Change...", [this] {
     ChangeFolderIcon();
@@ -179,13 +199,13 @@ QWidget* TfmCIcons::BuildFolderPage() {
     Changed();
     folderPreview_->setPixmap(QIcon::fromTheme(QStringLiteral("folder")).pixmap(48));
   })->setToolTip(QStringLiteral("Restore default icon"));
-  layout->addLayout(buttons, 2, 1);
+  layout->addLayout(buttons, 3, 1);
   copyIcon_ = new QCheckBox(QStringLiteral("Copy &icon into folder"));
   copyIcon_->setChecked(true);
   connect(copyIcon_, &QCheckBox::toggled, this,
           [this](bool on) { folderPage_->SetCopyIconIntoFolder(on); });
-  layout->addWidget(copyIcon_, 3, 1);
-  layout->setRowStretch(4, 1);
+  layout->addWidget(copyIcon_, 4, 1);
+  layout->setRowStretch(5, 1);
   return page;
 }
 

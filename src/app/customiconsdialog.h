@@ -10,6 +10,7 @@
 #include "shell/customiconseditor.h"
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -77,6 +78,7 @@ class TfmCIcons : public QDialog {
   QWidget* iconButtons_ = nullptr;
   QPushButton* apply_ = nullptr;
   QLineEdit* folderField_ = nullptr;
+  QComboBox* drives_ = nullptr;  // "&Local hard drives": the fixed drives' mount points
   QLabel* folderPreview_ = nullptr;
   QCheckBox* copyIcon_ = nullptr;
   QButtonGroup* sizes_ = nullptr;
