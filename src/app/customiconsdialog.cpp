@@ -26,6 +26,7 @@
 
 #include "app/colorselectiondialog.h"
 #include "app/errorhandler.h"
+#include "app/helpwindow.h"
 #include "app/icofiledialog.h"
 #include "platform/folders.h"
 #include "platform/mounttable.h"
@@ -110,10 +111,7 @@ TfmCIcons::TfmCIcons(QWidget* parent) : QDialog(parent), ui_(this) {
   connect(buttons, &QDialogButtonBox::accepted, this, [this] { Accept(); });
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   connect(apply_, &QPushButton::clicked, this, [this] { ApplyAll(); });
-  auto openHelp = [] {
-    QString path = QDir(Q(DataFolder())).filePath(QStringLiteral("help.html"));
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-  };
+  auto openHelp = [this] { ShowHelp(this, QString::fromUtf8(kHelpCustomizeSection)); };
   connect(help, &QPushButton::clicked, this, openHelp);
   connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this, openHelp);
   connect(new QShortcut(QKeySequence(Qt::Key_F5), this), &QShortcut::activated, this,
@@ -420,7 +418,18 @@ void TfmCIcons::EditSettings() {
   Changed();
 }
 
+bool TfmCIcons::AgreedToThemeSwitch() {
+  if (!editor_->Modified() || CustomThemeInPlace()) return true;
+  return ui_.ShowMessage(MakeMessage(TMessageKind::Query, CustomThemeSwitchQuestion(), mbYesNo)) ==
+         TModalResult::mrYes;
+}
+
 void TfmCIcons::ApplyAll() {
+  // The first icon written switches the desktop's theme: asked once, before anything is written.
+  if (AgreedToThemeSwitch()) WriteChanges();
+}
+
+void TfmCIcons::WriteChanges() {
   try {
     editor_->Apply();
     if (folderPage_->Changed())
@@ -435,7 +444,11 @@ void TfmCIcons::ApplyAll() {
 }
 
 void TfmCIcons::Accept() {
-  if (apply_->isEnabled()) ApplyAll();
+  if (apply_->isEnabled()) {
+    // "No" to the theme switch keeps the window open with its changes pending.
+    if (!AgreedToThemeSwitch()) return;
+    WriteChanges();
+  }
   accept();
 }
 

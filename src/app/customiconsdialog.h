@@ -61,7 +61,11 @@ class TfmCIcons : public QDialog {
   void ShowSettings();
   void EditSettings();
 
+  // Whether the user agrees to the desktop's switch to the custom icon theme that the first
+  // written icon makes (true when no icon is pending or the switch was made before).
+  bool AgreedToThemeSwitch();
   void ApplyAll();
+  void WriteChanges();  // the pending changes, written without a question
   void Accept();
 
   TQtUserInterface ui_;

@@ -24,6 +24,7 @@
 #include "app/exportsingledialog.h"
 #include "app/fileassdialog.h"
 #include "app/finddialog.h"
+#include "app/helpwindow.h"
 #include "app/iconpropertiesdialog.h"
 #include "app/imagepanel.h"
 #include "app/localgrid.h"
@@ -427,12 +428,7 @@ void TfmMain::OptionsCommand() {
 }
 
 void TfmMain::HelpContentsCommand() {
-  QDir folder(QString::fromStdString(DataFolder()));
-  for (const char* name : {"help.html", "readme.txt"}) {
-    QString path = folder.filePath(QString::fromLatin1(name));
-    if (QFileInfo::exists(path) && QDesktopServices::openUrl(QUrl::fromLocalFile(path))) return;
-  }
-  QMessageBox::information(this, kApplicationTitle, QStringLiteral("Help is not implemented"));
+  ShowHelp(this);
 }
 
 void TfmMain::AboutCommand() {

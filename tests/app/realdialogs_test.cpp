@@ -18,11 +18,13 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
+#include <QTextBlock>
 #include <QTimer>
 #include <QToolButton>
 #include <filesystem>
@@ -31,6 +33,7 @@
 #include "app/customiconsdialog.h"
 #include "app/exportsingledialog.h"
 #include "app/findiconsdialog.h"
+#include "app/helpwindow.h"
 #include "app/iconpropertiesdialog.h"
 #include "app/imagepanel.h"
 #include "app/mainwindow.h"
@@ -38,6 +41,7 @@
 #include "apptestsupport.h"
 #include "icons/advancedicon.h"
 #include "platform/inifile.h"
+#include "shell/desktopthemeicons.h"
 #include "shell/shelltestsupport.h"
 #include "support/corpus.h"
 
@@ -714,6 +718,48 @@ TEST_F(RealDialogsTest, TheCustomizeAndAssociationsWindowsLeaveTheTitlesAlone) {
   EXPECT_EQ(QGuiApplication::applicationDisplayName(), "probe");
   QCoreApplication::setApplicationName(name);
   EXPECT_EQ(window->windowTitle(), "Varnel - New Icon Library 1");
+}
+
+TEST_F(RealDialogsTest, CustomIconsApplyAsksOnceBeforeTheDesktopsThemeIsSwitched) {
+  TemporaryHome home;
+  WriteIcon(dir.File("chosen.ico"), 0xFF);
+  Step icons = [&](QDialog& dialog) {
+    auto& custom = dynamic_cast<TfmCIcons&>(dialog);
+    auto* list = qobject_cast<QListWidget*>(custom.Pages()->widget(0));
+    ASSERT_TRUE(list && list->count() > 1);
+    list->setCurrentRow(0);
+    Click(dialog, "&Change...");
+    custom.ApplyButton()->click();  // "No": nothing is written, the change stays pending
+    EXPECT_TRUE(custom.ApplyButton()->isEnabled());
+    EXPECT_FALSE(fs::exists(CustomThemeFolder()));
+    custom.ApplyButton()->click();  // "Yes"
+    EXPECT_TRUE(fs::exists(CustomThemeFolder()));
+    list->setCurrentRow(1);
+    Click(dialog, "&Change...");
+    custom.ApplyButton()->click();  // the theme is in place: no question
+    EXPECT_FALSE(custom.ApplyButton()->isEnabled());
+    Click(dialog, "&Help");
+    dialog.reject();
+  };
+  // The installed manual page at the window's section, or the word that it is not installed.
+  QString helpAt;
+  Step help = [&](QDialog& dialog) {
+    if (auto* page = dialog.findChild<QPlainTextEdit*>())
+      helpAt = page->textCursor().block().text().trimmed();
+    else
+      helpAt = ModalText(&dialog);
+    dialog.reject();
+  };
+  auto shown =
+      Run("aDisplayCustWin", {icons, TypeName(dir.File("chosen.ico")), Answer(QMessageBox::No),
+                              Answer(QMessageBox::Yes), TypeName(dir.File("chosen.ico")), help});
+  EXPECT_TRUE(helpAt == kHelpCustomizeSection ||
+              helpAt.startsWith("The help, the manual page varnel(1), is not installed"))
+      << helpAt.toStdString();
+  ASSERT_EQ(shown.size(), 6u);
+  EXPECT_TRUE(shown[2].starts_with("Apply changes the desktop's icon theme.")) << shown[2];
+  EXPECT_NE(shown[2].find(CustomThemeFolder()), std::string::npos);
+  EXPECT_EQ(shown[2], shown[3]);
 }
 
 TEST_F(RealDialogsTest, CustomIconsSaveAsWritesAnIconWhereTheDialogSays) {
