@@ -73,11 +73,6 @@ void AddDrawing(TAdvancedIcon& icon, const std::vector<ImageSizeRequest>& sizes,
 std::unique_ptr<TAdvancedIcon> ReadSingleIcon(const TKindReader& reader, const MappedFile& file) {
   if (reader.group == Group::SingleIcon) return reader.readIcon(file);
   if (reader.group != Group::Picture) return nullptr;
-  if (reader.kind == Kind::fkVectorDrawing) {
-    auto icon = std::make_unique<TAdvancedIcon>();
-    AddDrawing(*icon, DefaultDrawingSizes(), reader, file);
-    return icon;
-  }
   if (auto packed = reader.readIcon ? reader.readIcon(file) : nullptr) return packed;
   auto icon = std::make_unique<TAdvancedIcon>();
   AddPictureImage(*icon, reader.readPicture(file));
