@@ -1,12 +1,9 @@
 #include "app/customiconsdialog.h"
 
-#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QDialogButtonBox>
-#include <QDir>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -19,8 +16,8 @@
 #include <QRadioButton>
 #include <QShortcut>
 #include <QSpinBox>
+#include <QStyle>
 #include <QTabWidget>
-#include <QUrl>
 #include <QVBoxLayout>
 #include <array>
 
@@ -241,14 +238,15 @@ QWidget* TfmCIcons::BuildSettingsPage() {
   overlays_ = new QCheckBox(QStringLiteral("Display shortcut overlays"));
   connect(overlays_, &QCheckBox::toggled, this, [this] { EditSettings(); });
   layout->addWidget(overlays_);
-  auto* cache = new QGroupBox(QStringLiteral("Windows Icon Cache"));
+  // Here the cache is the custom icon theme's icon-theme.cache, which the desktop reads.
+  auto* cache = new QGroupBox(QStringLiteral("Icon Theme Cache"));
   auto* cacheLayout = new QHBoxLayout(cache);
-  AddButton(cacheLayout, "Rebuild", [this] {
-    editor_->RebuildIconCache();
-  })->setToolTip(QStringLiteral("Use if Windows does not update icons"));
-  AddButton(cacheLayout, "Repair", [this] {
-    editor_->Repair();
-  })->setToolTip(QStringLiteral("Use if Windows displays corrupt icons (Reboot required)"));
+  AddButton(cacheLayout, "Rebuild", [this] { editor_->RebuildIconCache(); })
+      ->setToolTip(QStringLiteral("Rebuilds the icon cache of the theme the changed icons are in: "
+                                  "use if the desktop does not show changed icons"));
+  AddButton(cacheLayout, "Repair", [this] { editor_->Repair(); })
+      ->setToolTip(QStringLiteral("Removes that icon cache, so that the desktop reads the icon "
+                                  "files themselves: use if it shows damaged icons"));
   layout->addWidget(cache);
   if (!editor_->SettingsEditable()) {
     for (QWidget* widget : page->findChildren<QGroupBox*>())
@@ -267,7 +265,11 @@ void TfmCIcons::FillLists() {
   for (size_t page = 0; page < kIconPages.size(); ++page) {
     lists_[page]->clear();
     for (int entry : editor_->PageEntries(kIconPages[page])) {
-      auto* item = new QListWidgetItem(Q(editor_->Entries()[size_t(entry)].caption));
+      const TCustomIconFileInfo& info = editor_->Entries()[size_t(entry)];
+      std::string caption = info.caption.empty()
+                                ? std::string(SystemIconTable()[size_t(info.row)].linuxName)
+                                : info.caption;
+      auto* item = new QListWidgetItem(Q(caption));
       item->setData(Qt::UserRole, entry);
       lists_[page]->addItem(item);
       ShowEntry(entry);
@@ -281,10 +283,19 @@ void TfmCIcons::ShowEntry(int entry) {
   const SystemIconRow& row = SystemIconTable()[size_t(info.row)];
   QListWidget* list = lists_[size_t(std::find(kIconPages.begin(), kIconPages.end(), row.page) -
                                     kIconPages.begin())];
+  QIcon icon = IconOfLocation(editor_->ShownLocation(entry), platform_->Folders(), row.linuxName);
+  // An icon name the theme in use has no icon for would show an empty cell: it says so instead.
+  QString missing = icon.isNull() ? QStringLiteral(
+                                        "The icon theme in use has no icon \"%1\"; "
+                                        "one chosen here is shown wherever it is asked for")
+                                        .arg(Q(std::string(row.linuxName)))
+                                  : QString();
+  if (icon.isNull()) icon = style()->standardIcon(QStyle::SP_MessageBoxQuestion);
   for (int i = 0; i < list->count(); ++i)
-    if (list->item(i)->data(Qt::UserRole).toInt() == entry)
-      list->item(i)->setIcon(
-          IconOfLocation(editor_->ShownLocation(entry), platform_->Folders(), row.linuxName));
+    if (list->item(i)->data(Qt::UserRole).toInt() == entry) {
+      list->item(i)->setIcon(icon);
+      list->item(i)->setToolTip(missing);
+    }
 }
 
 QListWidget* TfmCIcons::ActiveList() const {
@@ -351,8 +362,9 @@ void TfmCIcons::SaveIconAs() {
   if (entry < 0) return;
   QString filter = QStringLiteral("Icons (*.ico);;All files (*)");
   QString chosenFilter;
-  QString name = QFileDialog::getSaveFileName(this, QString(), Q(editor_->ProposedSaveName(entry)),
-                                              filter, &chosenFilter);
+  QString name =
+      QFileDialog::getSaveFileName(this, QStringLiteral("Save Icon as"),
+                                   Q(editor_->ProposedSaveName(entry)), filter, &chosenFilter);
   if (name.isEmpty()) return;
   if (chosenFilter.startsWith(QStringLiteral("Icons")) && QFileInfo(name).suffix().isEmpty())
     name += QStringLiteral(".ico");

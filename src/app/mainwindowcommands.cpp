@@ -282,6 +282,9 @@ void TfmMain::ShowWelcome() {
     answer = AskWelcome();
   } else {
     TfmWelcome welcome(this);
+    // Centred on the main window, which may not be placed yet when the dialog would centre itself.
+    welcome.adjustSize();
+    welcome.move(frameGeometry().center() - welcome.rect().center());
     welcome.exec();
     answer = {welcome.Choice(), welcome.ShowNextTime()};
   }

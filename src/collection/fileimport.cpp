@@ -487,7 +487,8 @@ void ImportFiles(TfmLib& lib) {
   lib.CheckNotBusy();
   lib.ApplySizeToAll = false;
   // Like the Open command's dialog it starts at the file last opened.
-  TFileDialogRequest request{"", kImportFilter, 1, "", lib.Settings().LastOpen, "", true};
+  TFileDialogRequest request{
+      "Import Files", kImportFilter, 1, "", lib.Settings().LastOpen, "", true};
   auto answer = lib.UI().ChooseFilesToOpen(request);
   if (!answer || answer->files.empty()) return;
   bool progress = answer->files.size() > kFilesWithoutProgressWindow;

@@ -183,7 +183,7 @@ bool TfmLib::Save() {
   std::string name = FileName;
   bool sixteenBit = false;
   if (name.empty()) {
-    auto answer = UI().ChooseFileToSave({"", kSaveFilter, 1, "", "", "icc", false});
+    auto answer = UI().ChooseFileToSave({"Save", kSaveFilter, 1, "", "", "icc", false});
     if (!answer || answer->files.empty()) return false;
     auto [description, extension] = FilterAt(kSaveFilter, answer->filterIndex);
     name = WithExtension(answer->files[0], extension);
@@ -212,7 +212,7 @@ void TfmLib::SaveAs() {
   std::string ext = UpperExtension(preset);
   if (ext != "ICL" && ext != "NIL" && ext != "IL" && ext != "ICC" && ext != "DLL")
     preset = std::filesystem::path(preset).replace_extension(".icc").string();
-  auto answer = UI().ChooseFileToSave({"", kSaveFilter, 1, "", preset, "icc", false});
+  auto answer = UI().ChooseFileToSave({"Save As", kSaveFilter, 1, "", preset, "icc", false});
   if (!answer || answer->files.empty()) return;
   auto [description, filterExt] = FilterAt(kSaveFilter, answer->filterIndex);
   std::string name = answer->files[0];

@@ -31,6 +31,7 @@
 #include <functional>
 
 #include "app/customiconsdialog.h"
+#include "app/edittypesdialog.h"
 #include "app/exportsingledialog.h"
 #include "app/findiconsdialog.h"
 #include "app/helpwindow.h"
@@ -38,6 +39,7 @@
 #include "app/imagepanel.h"
 #include "app/mainwindow.h"
 #include "app/optionsdialog.h"
+#include "app/statuspanel.h"
 #include "apptestsupport.h"
 #include "icons/advancedicon.h"
 #include "platform/inifile.h"
@@ -683,6 +685,42 @@ TEST_F(RealDialogsTest, FindIconsRefusesAMissingFolderAndStaysOpen) {
   ASSERT_EQ(shown.size(), 2u);
   EXPECT_EQ(shown[1], "Folder not found: " + dir.File("missing"));
   EXPECT_EQ(window->Lib().Count(), 0);
+}
+
+TEST_F(RealDialogsTest, TitlesCountersAndButtonsAUserMetCutShortOrDead) {
+  // The import dialog says what it is for, and a small dialog is as wide as its title.
+  QString importTitle;
+  Run("aLibAddFiles", {[&](QDialog& dialog) {
+        importTitle = dialog.windowTitle();
+        dialog.reject();
+      }});
+  EXPECT_EQ(importTitle, "Import Files");
+  Run("mnViewIconSizeCustomSet", {[](QDialog& dialog) {
+        QFont bold = QApplication::font();
+        bold.setBold(true);
+        EXPECT_GT(dialog.minimumWidth(),
+                  QFontMetrics(bold).horizontalAdvance(dialog.windowTitle()));
+        dialog.reject();
+      }});
+  // The find dialog's "..." edits the file types.
+  bool typesShown = false;
+  Step find = [](QDialog& dialog) {
+    for (QPushButton* button : dialog.findChildren<QPushButton*>())
+      if (button->text() == "...") {
+        EXPECT_TRUE(button->isEnabled());
+        button->click();
+      }
+    dialog.reject();
+  };
+  Run("aLibAddFolder", {find, [&](QDialog& dialog) {
+                          typesShown = dialog.windowTitle() == TfmEditFileTypes::kCaption;
+                          dialog.reject();
+                        }});
+  EXPECT_TRUE(typesShown);
+  // The cursor's counter of a large collection fits its panel.
+  QList<TStatusPanel*> panels = window->findChildren<TStatusPanel*>();
+  ASSERT_GE(panels.size(), 3);
+  EXPECT_GT(panels[2]->minimumWidth(), panels[2]->fontMetrics().horizontalAdvance("2161 of 4701"));
 }
 
 // --- The custom icons window ----------------------------------------------------------------
