@@ -21,6 +21,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSet>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
@@ -62,10 +63,11 @@ class DialogScript : public QObject {
  public:
   explicit DialogScript(std::vector<Step> steps) : steps_(std::move(steps)) {
     QApplication::instance()->installEventFilter(this);
-    // A dialog left open after its step (a refused confirmation) would wait for ever.
-    connect(&stuck_, &QTimer::timeout, this, [] {
-      if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
-        Unanswered(*dialog);
+    // A dialog left open after its step (a refused confirmation) would wait for ever. One whose
+    // step still runs (a slow Apply under load) is left to it.
+    connect(&stuck_, &QTimer::timeout, this, [this] {
+      auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+      if (dialog && answered_.contains(dialog)) Unanswered(*dialog);
     });
     stuck_.start(3000);
   }
@@ -83,7 +85,11 @@ class DialogScript : public QObject {
     bool answered = next_ < steps_.size();
     if (answered) shown_.push_back(ModalText(dialog).toStdString());
     Step step = answered ? steps_[next_++] : Unanswered;
-    QTimer::singleShot(0, dialog, [dialog, step] { step(*dialog); });
+    answered_.remove(dialog);  // a dialog shown again gets its new step
+    QTimer::singleShot(0, dialog, [this, dialog, step] {
+      step(*dialog);
+      answered_.insert(dialog);
+    });
     return false;
   }
 
@@ -95,6 +101,7 @@ class DialogScript : public QObject {
 
   ModalWatchdogPause pause_;  // the script closes what it does not answer
   QTimer stuck_;
+  QSet<QDialog*> answered_;  // dialogs whose step has ended
   std::vector<Step> steps_;
   size_t next_ = 0;
   std::vector<std::string> shown_;
