@@ -53,6 +53,7 @@ class DesktopThemeIcons : public SystemIconPlatform {
   // Desktops reload a theme whose cache changed: refreshing is updating the cache.
   void RefreshShell() override { RebuildIconCache(); }
   void Restart() override {}
+  bool CanRestart() const override { return false; }
 
  private:
   std::string ThemeFileOf(std::string_view name);

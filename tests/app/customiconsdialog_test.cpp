@@ -60,6 +60,15 @@ TEST_F(CustomIconsDialogTest, PagesListTheDesktopsIconsAndDefaultWaitsForApply) 
   EXPECT_FALSE(std::filesystem::exists(dir.File("data/icons/Varnel-Custom")));
 }
 
+TEST_F(CustomIconsDialogTest, RepairOfTheThemeCacheAsksNoRestartOfWindows) {
+  TfmCIcons dialog;
+  test::UnansweredModals().clear();
+  for (QPushButton* button : dialog.Pages()->widget(5)->findChildren<QPushButton*>())
+    if (button->text() == QStringLiteral("Repair")) button->click();
+  EXPECT_TRUE(test::UnansweredModals().empty()) << test::UnansweredModals().front();
+  dialog.reject();
+}
+
 TEST_F(CustomIconsDialogTest, FoldersPageOffersTheLocalHardDrivesAndRendersItsMnemonics) {
   TfmCIcons dialog;
   QWidget* folders = dialog.Pages()->widget(4);
