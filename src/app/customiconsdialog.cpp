@@ -1,11 +1,9 @@
 #include "app/customiconsdialog.h"
 
-#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QDesktopServices>
+#include <QComboBox>
 #include <QDialogButtonBox>
-#include <QDir>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -18,13 +16,14 @@
 #include <QRadioButton>
 #include <QShortcut>
 #include <QSpinBox>
+#include <QStyle>
 #include <QTabWidget>
-#include <QUrl>
 #include <QVBoxLayout>
 #include <array>
 
 #include "app/colorselectiondialog.h"
 #include "app/errorhandler.h"
+#include "app/helpwindow.h"
 #include "app/icofiledialog.h"
 #include "platform/folders.h"
 #include "platform/mounttable.h"
@@ -47,6 +46,13 @@ constexpr const char* kSettingsNote =
 
 QString Q(const std::string& text) {
   return QString::fromStdString(text);
+}
+
+// A label whose mnemonic moves the focus to buddy.
+QLabel* BuddyLabel(const char* text, QWidget* buddy) {
+  auto* label = new QLabel(QString::fromUtf8(text));
+  label->setBuddy(buddy);
+  return label;
 }
 
 // Every image of the icon a location names, or the theme's own icon.
@@ -102,10 +108,7 @@ TfmCIcons::TfmCIcons(QWidget* parent) : QDialog(parent), ui_(this) {
   connect(buttons, &QDialogButtonBox::accepted, this, [this] { Accept(); });
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   connect(apply_, &QPushButton::clicked, this, [this] { ApplyAll(); });
-  auto openHelp = [] {
-    QString path = QDir(Q(DataFolder())).filePath(QStringLiteral("help.html"));
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-  };
+  auto openHelp = [this] { ShowHelp(this, QString::fromUtf8(kHelpCustomizeSection)); };
   connect(help, &QPushButton::clicked, this, openHelp);
   connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this, openHelp);
   connect(new QShortcut(QKeySequence(Qt::Key_F5), this), &QShortcut::activated, this,
@@ -116,7 +119,6 @@ TfmCIcons::TfmCIcons(QWidget* parent) : QDialog(parent), ui_(this) {
   ShowSettings();
   apply_->setEnabled(false);
   PageChanged();
-  QApplication::setApplicationDisplayName(kProductName);
 }
 
 TfmCIcons::~TfmCIcons() = default;
@@ -155,10 +157,22 @@ QWidget* TfmCIcons::BuildIconButtons() {
 QWidget* TfmCIcons::BuildFolderPage() {
   auto* page = new QWidget;
   auto* layout = new QGridLayout(page);
-  layout->addWidget(new QLabel(QStringLiteral("&Folder")), 0, 0);
   folderField_ = new QLineEdit;
+  layout->addWidget(BuddyLabel("&Folder", folderField_), 0, 0);
   layout->addWidget(folderField_, 0, 1);
   connect(folderField_, &QLineEdit::returnPressed, this, [this] { ShowFolder(); });
+  // Typing a folder clears the drive choice; choosing a drive puts its root in the field.
+  drives_ = new QComboBox;
+  drives_->addItem(QString());
+  for (const std::string& drive : TMountTable::Current().FixedDrives()) drives_->addItem(Q(drive));
+  layout->addWidget(BuddyLabel("&Local hard drives", drives_), 1, 0);
+  layout->addWidget(drives_, 1, 1);
+  connect(folderField_, &QLineEdit::textEdited, this, [this] { drives_->setCurrentIndex(0); });
+  connect(drives_, &QComboBox::activated, this, [this](int index) {
+    if (index <= 0) return;
+    folderField_->setText(drives_->itemText(index));
+    ShowFolder();
+  });
   auto* browse = new QPushButton(QStringLiteral("..."));
   browse->setToolTip(QStringLiteral("Open folder"));
   layout->addWidget(browse, 0, 2);
@@ -170,7 +184,7 @@ QWidget* TfmCIcons::BuildFolderPage() {
   });
   folderPreview_ = new QLabel;
   folderPreview_->setMinimumSize(48, 48);
-  layout->addWidget(folderPreview_, 1, 1);
+  layout->addWidget(folderPreview_, 2, 1);
   auto* buttons = new QHBoxLayout;
   AddButton(buttons, "&Change...", [this] {
     ChangeFolderIcon();
@@ -180,13 +194,13 @@ QWidget* TfmCIcons::BuildFolderPage() {
     Changed();
     folderPreview_->setPixmap(QIcon::fromTheme(QStringLiteral("folder")).pixmap(48));
   })->setToolTip(QStringLiteral("Restore default icon"));
-  layout->addLayout(buttons, 2, 1);
+  layout->addLayout(buttons, 3, 1);
   copyIcon_ = new QCheckBox(QStringLiteral("Copy &icon into folder"));
   copyIcon_->setChecked(true);
   connect(copyIcon_, &QCheckBox::toggled, this,
           [this](bool on) { folderPage_->SetCopyIconIntoFolder(on); });
-  layout->addWidget(copyIcon_, 3, 1);
-  layout->setRowStretch(4, 1);
+  layout->addWidget(copyIcon_, 4, 1);
+  layout->setRowStretch(5, 1);
   return page;
 }
 
@@ -224,14 +238,15 @@ QWidget* TfmCIcons::BuildSettingsPage() {
   overlays_ = new QCheckBox(QStringLiteral("Display shortcut overlays"));
   connect(overlays_, &QCheckBox::toggled, this, [this] { EditSettings(); });
   layout->addWidget(overlays_);
-  auto* cache = new QGroupBox(QStringLiteral("Windows Icon Cache"));
+  // Here the cache is the custom icon theme's icon-theme.cache, which the desktop reads.
+  auto* cache = new QGroupBox(QStringLiteral("Icon Theme Cache"));
   auto* cacheLayout = new QHBoxLayout(cache);
-  AddButton(cacheLayout, "Rebuild", [this] {
-    editor_->RebuildIconCache();
-  })->setToolTip(QStringLiteral("Use if Windows does not update icons"));
-  AddButton(cacheLayout, "Repair", [this] {
-    editor_->Repair();
-  })->setToolTip(QStringLiteral("Use if Windows displays corrupt icons (Reboot required)"));
+  AddButton(cacheLayout, "Rebuild", [this] { editor_->RebuildIconCache(); })
+      ->setToolTip(QStringLiteral("Rebuilds the icon cache of the theme the changed icons are in: "
+                                  "use if the desktop does not show changed icons"));
+  AddButton(cacheLayout, "Repair", [this] { editor_->Repair(); })
+      ->setToolTip(QStringLiteral("Removes that icon cache, so that the desktop reads the icon "
+                                  "files themselves: use if it shows damaged icons"));
   layout->addWidget(cache);
   if (!editor_->SettingsEditable()) {
     for (QWidget* widget : page->findChildren<QGroupBox*>())
@@ -250,7 +265,11 @@ void TfmCIcons::FillLists() {
   for (size_t page = 0; page < kIconPages.size(); ++page) {
     lists_[page]->clear();
     for (int entry : editor_->PageEntries(kIconPages[page])) {
-      auto* item = new QListWidgetItem(Q(editor_->Entries()[size_t(entry)].caption));
+      const TCustomIconFileInfo& info = editor_->Entries()[size_t(entry)];
+      std::string caption = info.caption.empty()
+                                ? std::string(SystemIconTable()[size_t(info.row)].linuxName)
+                                : info.caption;
+      auto* item = new QListWidgetItem(Q(caption));
       item->setData(Qt::UserRole, entry);
       lists_[page]->addItem(item);
       ShowEntry(entry);
@@ -264,10 +283,19 @@ void TfmCIcons::ShowEntry(int entry) {
   const SystemIconRow& row = SystemIconTable()[size_t(info.row)];
   QListWidget* list = lists_[size_t(std::find(kIconPages.begin(), kIconPages.end(), row.page) -
                                     kIconPages.begin())];
+  QIcon icon = IconOfLocation(editor_->ShownLocation(entry), platform_->Folders(), row.linuxName);
+  // An icon name the theme in use has no icon for would show an empty cell: it says so instead.
+  QString missing = icon.isNull() ? QStringLiteral(
+                                        "The icon theme in use has no icon \"%1\"; "
+                                        "one chosen here is shown wherever it is asked for")
+                                        .arg(Q(std::string(row.linuxName)))
+                                  : QString();
+  if (icon.isNull()) icon = style()->standardIcon(QStyle::SP_MessageBoxQuestion);
   for (int i = 0; i < list->count(); ++i)
-    if (list->item(i)->data(Qt::UserRole).toInt() == entry)
-      list->item(i)->setIcon(
-          IconOfLocation(editor_->ShownLocation(entry), platform_->Folders(), row.linuxName));
+    if (list->item(i)->data(Qt::UserRole).toInt() == entry) {
+      list->item(i)->setIcon(icon);
+      list->item(i)->setToolTip(missing);
+    }
 }
 
 QListWidget* TfmCIcons::ActiveList() const {
@@ -334,8 +362,9 @@ void TfmCIcons::SaveIconAs() {
   if (entry < 0) return;
   QString filter = QStringLiteral("Icons (*.ico);;All files (*)");
   QString chosenFilter;
-  QString name = QFileDialog::getSaveFileName(this, QString(), Q(editor_->ProposedSaveName(entry)),
-                                              filter, &chosenFilter);
+  QString name =
+      QFileDialog::getSaveFileName(this, QStringLiteral("Save Icon as"),
+                                   Q(editor_->ProposedSaveName(entry)), filter, &chosenFilter);
   if (name.isEmpty()) return;
   if (chosenFilter.startsWith(QStringLiteral("Icons")) && QFileInfo(name).suffix().isEmpty())
     name += QStringLiteral(".ico");
@@ -401,7 +430,18 @@ void TfmCIcons::EditSettings() {
   Changed();
 }
 
+bool TfmCIcons::AgreedToThemeSwitch() {
+  if (!editor_->Modified() || CustomThemeInPlace()) return true;
+  return ui_.ShowMessage(MakeMessage(TMessageKind::Query, CustomThemeSwitchQuestion(), mbYesNo)) ==
+         TModalResult::mrYes;
+}
+
 void TfmCIcons::ApplyAll() {
+  // The first icon written switches the desktop's theme: asked once, before anything is written.
+  if (AgreedToThemeSwitch()) WriteChanges();
+}
+
+void TfmCIcons::WriteChanges() {
   try {
     editor_->Apply();
     if (folderPage_->Changed())
@@ -416,7 +456,11 @@ void TfmCIcons::ApplyAll() {
 }
 
 void TfmCIcons::Accept() {
-  if (apply_->isEnabled()) ApplyAll();
+  if (apply_->isEnabled()) {
+    // "No" to the theme switch keeps the window open with its changes pending.
+    if (!AgreedToThemeSwitch()) return;
+    WriteChanges();
+  }
   accept();
 }
 

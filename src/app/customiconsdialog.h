@@ -10,6 +10,7 @@
 #include "shell/customiconseditor.h"
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -60,7 +61,11 @@ class TfmCIcons : public QDialog {
   void ShowSettings();
   void EditSettings();
 
+  // Whether the user agrees to the desktop's switch to the custom icon theme that the first
+  // written icon makes (true when no icon is pending or the switch was made before).
+  bool AgreedToThemeSwitch();
   void ApplyAll();
+  void WriteChanges();  // the pending changes, written without a question
   void Accept();
 
   TQtUserInterface ui_;
@@ -77,6 +82,7 @@ class TfmCIcons : public QDialog {
   QWidget* iconButtons_ = nullptr;
   QPushButton* apply_ = nullptr;
   QLineEdit* folderField_ = nullptr;
+  QComboBox* drives_ = nullptr;  // "&Local hard drives": the fixed drives' mount points
   QLabel* folderPreview_ = nullptr;
   QCheckBox* copyIcon_ = nullptr;
   QButtonGroup* sizes_ = nullptr;

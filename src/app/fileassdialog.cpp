@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/dialogtitle.h"
 #include "shell/uninstall.h"
 
 namespace varnel {
@@ -21,7 +22,7 @@ constexpr std::array<size_t, 4> kShownOrder = {3, 0, 1, 2};
 
 TfmFileAss::TfmFileAss(const FileAssociations& associations, QWidget* parent)
     : QDialog(parent), choices_(associations) {
-  setWindowTitle(kCaption);
+  SetTitleShownWhole(*this, kCaption);
   auto* grid = new QGridLayout;
   int row = 0;
   for (size_t type : kShownOrder) {

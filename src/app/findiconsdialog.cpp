@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/edittypesdialog.h"
+
 namespace varnel {
 namespace {
 
@@ -31,10 +33,13 @@ TFindIconsDialog::TFindIconsDialog(const TFindIconsRequest& request, UserInterfa
   setWindowTitle(QStringLiteral("Find Icons"));
   auto* browse = new QPushButton(QStringLiteral("Open folder"), this);
   connect(browse, &QPushButton::clicked, this, &TFindIconsDialog::BrowseFolder);
-  // The file-types editor belongs to the file associations, which this program lacks so far.
   auto* editTypes = new QPushButton(QStringLiteral("..."), this);
   editTypes->setToolTip(QStringLiteral("Edit file types"));
-  editTypes->setEnabled(false);
+  connect(editTypes, &QPushButton::clicked, this, [this] {
+    std::string mask = mask_->text().toStdString();
+    if (EditFileTypes(this, mask, ';', request_.defaultMask))
+      mask_->setText(QString::fromStdString(mask));
+  });
   auto* buttons = new QDialogButtonBox(this);
   buttons->addButton(QStringLiteral("&OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
   buttons->addButton(QDialogButtonBox::Cancel);

@@ -72,4 +72,20 @@ void TOpenIcoDialog::SetDefaultDrawing(bool plain) {
   panel_->SetDefaultDrawing(plain);
 }
 
+QStringList FilterPatterns(const QString& filter) {
+  return filter.section('(', -1).section(')', 0, 0).split(' ', Qt::SkipEmptyParts);
+}
+
+QString FilterSuffix(const QString& filter) {
+  QStringList patterns = FilterPatterns(filter);
+  QString first = patterns.isEmpty() ? QString() : patterns.front();
+  QString suffix = first.startsWith("*.") ? first.mid(2) : QString();
+  return suffix.contains('*') ? QString() : suffix;
+}
+
+void TSaveIcoDialog::accept() {
+  setDefaultSuffix(FilterSuffix(selectedNameFilter()));
+  TOpenIcoDialog::accept();
+}
+
 }  // namespace varnel

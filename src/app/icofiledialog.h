@@ -60,6 +60,17 @@ class TSaveIcoDialog : public TOpenIcoDialog {
 
  public:
   explicit TSaveIcoDialog(QWidget* parent = nullptr) : TOpenIcoDialog(parent, AcceptSave) {}
+
+ public slots:
+  // A name typed without an extension gets the chosen type's, so that the overwrite question and
+  // the typed extension's precedence over the type see the name that is written.
+  void accept() override;
 };
+
+// The patterns of a Qt name filter ("*.png", "*.ico" of "Pictures (*.png *.ico)").
+QStringList FilterPatterns(const QString& filter);
+// The extension of a Qt name filter's first pattern ("png" of "PNG Image (*.png)"); empty for a
+// pattern without one ("*.*", "*").
+QString FilterSuffix(const QString& filter);
 
 }  // namespace varnel

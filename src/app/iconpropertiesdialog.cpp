@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/imagepanel.h"
 #include "app/qtbitmap.h"
 #include "appcore/settings.h"
 #include "collection/iconpictures.h"
@@ -88,12 +89,15 @@ QWidget* TfmIconProps::ImageGroup(const TIconProperties& p) {
   images_ = new QComboBox(box);
   for (const std::string& description : p.imageDescriptions) images_->addItem(Q(description));
   imageLabel_ = new QLabel(box);
+  hotSpot_ = NamedLabel("", "hotSpot", box);
+  hotSpot_->setVisible(icon_.HasHotSpot());
   preview_ = new QLabel(box);
   preview_->setFixedSize(kPreviewSize, kPreviewSize);
   preview_->setAlignment(Qt::AlignCenter);
   auto* column = new QVBoxLayout;
   column->addWidget(images_);
   column->addWidget(imageLabel_);
+  column->addWidget(hotSpot_);
   column->addStretch(1);
   auto* row = new QHBoxLayout(box);
   row->addLayout(column, 1);
@@ -115,6 +119,9 @@ void TfmIconProps::ChooseImage(int index) {
   if (index >= 0 && index < count && images_->currentIndex() != index)
     images_->setCurrentIndex(index);
   imageLabel_->setText(Q(ImageChooserLabel(index, count)));
+  hotSpot_->setText(index >= 0 && index < count ? QStringLiteral("Hot spot: ") +
+                                                      HotSpotText(icon_.Images()[index]->HotSpot())
+                                                : QString());
   preview_->clear();
   if (index < 0 || index >= count || !icon_.Images()[index]->IsDrawable()) return;
   TColor panel = FromQColor(palette().color(QPalette::Window));

@@ -51,6 +51,7 @@ class TfmIconProps : public QDialog {
   QLineEdit* name_ = nullptr;
   QComboBox* images_ = nullptr;
   QLabel* imageLabel_ = nullptr;
+  QLabel* hotSpot_ = nullptr;  // the selected image's hot spot, shown for cursors
   QLabel* preview_ = nullptr;
 };
 

@@ -24,11 +24,16 @@ int PictureColumnWidth(const TAdvancedIcon& icon) {
 
 }  // namespace
 
+QString HotSpotText(uint32_t hotSpot) {
+  return QString::number(hotSpot & 0xFFFF) + ", " + QString::number(hotSpot >> 16);
+}
+
 QString ImageRowText(const TSubIcon& image) {
   std::string size, colors;
   image.GetSizeAndColors(size, colors);
   QString text = QString::fromStdString(size) + '\n' + QString::fromStdString(colors);
   if (image.Packed() || image.IsPng()) text += image.ImageHeight() > 47 ? "\npacked" : ", packed";
+  if (image.HotSpot() != 0) text += "\nhot spot " + HotSpotText(image.HotSpot());
   return text;
 }
 
@@ -40,8 +45,8 @@ TImagePanel::TImagePanel(QWidget* parent) : QListWidget(parent) {
 TImagePanel::TImagesShown TImagePanel::ImagesOf(const TAdvancedIcon* icon) {
   TImagesShown images;
   if (!icon) return images;
-  for (int i = 0; i < icon->Images().Count(); ++i)
-    images.emplace_back(icon->Images()[i], icon->Images()[i]->DataSize());
+  for (const auto& image : icon->Images())
+    images.push_back({image.get(), image->DataSize(), image->HotSpot()});
   return images;
 }
 
@@ -84,7 +89,11 @@ void TImagePanel::contextMenuEvent(QContextMenuEvent* event) {
   QAction* save = menu.addAction(QStringLiteral("Save Frame..."));
   const TSubIcon* image = SelectedImage();
   save->setEnabled(image != nullptr && OnSaveFrame != nullptr);
-  if (menu.exec(event->globalPos()) == save && image) OnSaveFrame(*image);
+  QAction* hotSpot = menu.addAction(QStringLiteral("Set Cursor &Hot Spot..."));
+  hotSpot->setEnabled(icon_ && icon_->Images().Count() && OnSetHotSpot != nullptr);
+  QAction* chosen = menu.exec(event->globalPos());
+  if (chosen == save && image) OnSaveFrame(*image);
+  if (chosen == hotSpot && hotSpot->isEnabled()) OnSetHotSpot();
 }
 
 }  // namespace varnel

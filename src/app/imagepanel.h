@@ -1,6 +1,6 @@
 #pragma once
 // The image panel beside the grid: one row per image of the current icon, its picture and its
-// size and colours, and the pop-up menu with "Save Frame...".
+// size and colours, and the pop-up menu with "Save Frame..." and "Set Cursor Hot Spot...".
 
 #include <QListWidget>
 #include <cstdint>
@@ -33,13 +33,21 @@ class TImagePanel : public QListWidget {
 
   // Called by "Save Frame..." with the selected image.
   std::function<void(const TSubIcon&)> OnSaveFrame;
+  // Called by "Set Cursor Hot Spot..." for the icon shown.
+  std::function<void()> OnSetHotSpot;
 
  protected:
   void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
-  // What identifies the images shown: each image and the size of its data.
-  using TImagesShown = std::vector<std::pair<const TSubIcon*, uint32_t>>;
+  // What identifies the images shown: each image, the size of its data and its hot spot.
+  struct TImageShown {
+    const TSubIcon* image;
+    uint32_t dataSize;
+    uint32_t hotSpot;
+    friend bool operator==(const TImageShown&, const TImageShown&) = default;
+  };
+  using TImagesShown = std::vector<TImageShown>;
   static TImagesShown ImagesOf(const TAdvancedIcon* icon);
   void AddImageRow(const TSubIcon& image, int pictureWidth);
 
@@ -49,7 +57,9 @@ class TImagePanel : public QListWidget {
 };
 
 // The texts beside an image: size, then colours, and "packed" for an image stored as PNG
-// (a line of its own when the image is taller than 47 pixels).
+// (a line of its own when the image is taller than 47 pixels), and a cursor's "hot spot X, Y".
 QString ImageRowText(const TSubIcon& image);
+// A hot spot (X in the low, Y in the high 16 bits) as "X, Y".
+QString HotSpotText(uint32_t hotSpot);
 
 }  // namespace varnel

@@ -102,6 +102,7 @@ class TLocalGrid : public QAbstractScrollArea, public TGridView {
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dragMoveEvent(QDragMoveEvent* event) override;
   void dragLeaveEvent(QDragLeaveEvent* event) override;
@@ -140,6 +141,8 @@ class TLocalGrid : public QAbstractScrollArea, public TGridView {
   void FinishBand(Qt::KeyboardModifiers modifiers);
   int MoveTarget(int key) const;
   void MoveByKey(int target, bool shift);
+  // A Shift+key selection begins at the current icon.
+  void StartKeySelection();
 
   TfmLib* lib_ = nullptr;
   TGridLayout layout_;

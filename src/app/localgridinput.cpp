@@ -255,14 +255,13 @@ void TLocalGrid::keyPressEvent(QKeyEvent* event) {
   bool shift = event->modifiers() & Qt::ShiftModifier;
   int key = event->key();
   if (key == Qt::Key_Shift) {
-    if (!event->isAutoRepeat()) {
-      keyAnchor_ = current_;
-      keyCount_ = 0;
-      blockMode_ = false;
-    }
+    if (!event->isAutoRepeat()) StartKeySelection();
     return;
   }
   if (!shift) keyAnchor_ = -1;
+  // A Shift pressed while another window had the keyboard (the menu that ran a command) was
+  // not seen here: the selection still starts at the current icon.
+  if (shift && keyAnchor_ < 0) StartKeySelection();
   if (shift && keyCount_++ == 0 && (key == Qt::Key_Up || key == Qt::Key_Down)) blockMode_ = true;
   if (key == Qt::Key_Backtab) shift = false;  // Shift+Tab only moves back
   int target = MoveTarget(key);
@@ -272,6 +271,18 @@ void TLocalGrid::keyPressEvent(QKeyEvent* event) {
   }
   if (target < 0 || target >= Count() || target == current_) return;
   MoveByKey(target, shift);
+}
+
+void TLocalGrid::StartKeySelection() {
+  keyAnchor_ = current_;
+  keyCount_ = 0;
+  blockMode_ = false;
+}
+
+void TLocalGrid::keyReleaseEvent(QKeyEvent* event) {
+  // The next Shift starts a new selection from wherever the current icon is then.
+  if (event->key() == Qt::Key_Shift && !event->isAutoRepeat()) keyAnchor_ = -1;
+  QAbstractScrollArea::keyReleaseEvent(event);
 }
 
 void TLocalGrid::MoveByKey(int target, bool shift) {

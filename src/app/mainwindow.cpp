@@ -30,6 +30,9 @@ constexpr QSize kMinimumSize(480, 360);
 // panel takes three quarters of what the first two share.
 constexpr int kPanelMinWidths[] = {188, 62, 80, 70};
 constexpr int kPanelStretches[] = {3, 1, 0, 0};
+// The widest texts the fixed panels show: the cursor's counter of a large collection.
+constexpr const char* kPanelWidestTexts[] = {"", "", "00000 of 00000", ""};
+constexpr int kPanelTextPadding = 12;
 constexpr int kImagePanelWidth = 204;
 constexpr int kIdleUpdateMs = 200;
 
@@ -301,9 +304,10 @@ QAction* TfmMain::DuplicatesButtonAction() {
 }
 
 void TfmMain::CreateStatusBar() {
-  for (int width : kPanelMinWidths) {
+  for (size_t i = 0; i < std::size(kPanelMinWidths); ++i) {
     auto* panel = new TStatusPanel(this);
-    panel->setMinimumWidth(width);
+    int text = panel->fontMetrics().horizontalAdvance(QString::fromLatin1(kPanelWidestTexts[i]));
+    panel->setMinimumWidth(std::max(kPanelMinWidths[i], text + kPanelTextPadding));
     panels_.push_back(panel);
   }
   statusBar()->setObjectName("sBar");
@@ -316,6 +320,7 @@ void TfmMain::CreateCentralArea() {
   panel_ = new TImagePanel;
   panel_->setObjectName("lbIcon");
   panel_->OnSaveFrame = [this](const TSubIcon& image) { Run([&] { SaveFrame(image); }); };
+  panel_->OnSetHotSpot = [this] { Run([&] { SetHotSpotCommand(); }); };
   splitter_ = new QSplitter(Qt::Horizontal, this);
   splitter_->setObjectName("spv");
   splitter_->setHandleWidth(3);

@@ -109,6 +109,8 @@ class TfmMain : public QMainWindow, public TMainWindowFrame {
 
   void SaveIconAsCommand();
   void SaveFrame(const TSubIcon& image);
+  // Asks the current icon's hot spot with the cursor hot spot dialog and gives it every image.
+  void SetHotSpotCommand();
   void PropertiesCommand();
   void ExportSingleImageCommand();
   void SetCustomSizeCommand();

@@ -24,6 +24,7 @@
 #include "app/exportsingledialog.h"
 #include "app/fileassdialog.h"
 #include "app/finddialog.h"
+#include "app/helpwindow.h"
 #include "app/iconpropertiesdialog.h"
 #include "app/imagepanel.h"
 #include "app/localgrid.h"
@@ -281,6 +282,9 @@ void TfmMain::ShowWelcome() {
     answer = AskWelcome();
   } else {
     TfmWelcome welcome(this);
+    // Centred on the main window, which may not be placed yet when the dialog would centre itself.
+    welcome.adjustSize();
+    welcome.move(frameGeometry().center() - welcome.rect().center());
     welcome.exec();
     answer = {welcome.Choice(), welcome.ShowNextTime()};
   }
@@ -386,6 +390,19 @@ void TfmMain::SaveFrame(const TSubIcon& image) {
                      &image);
 }
 
+void TfmMain::SetHotSpotCommand() {
+  lib_->CheckNotBusy();
+  int current = grid_->Current();
+  if (current < 0 || current >= lib_->Count()) return;
+  TAdvancedIcon& icon = *lib_->Items().Icons(current);
+  if (icon.Images().Count() == 0) return;
+  std::optional<uint32_t> hotSpot = ui_.AskHotSpot(icon.Images()[0]->HotSpot());
+  if (!hotSpot || *hotSpot == icon.Images()[0]->HotSpot()) return;
+  for (const auto& image : icon.Images()) image->SetHotSpot(*hotSpot);
+  lib_->SetModified(true);
+  UpdateImagePanel();
+}
+
 void TfmMain::SetCustomSizeCommand() {
   const TSettings& settings = appSettings_.Values();
   if (auto size = AskCustomSize(this, settings.grIconSizeW, settings.grIconSizeH))
@@ -414,12 +431,7 @@ void TfmMain::OptionsCommand() {
 }
 
 void TfmMain::HelpContentsCommand() {
-  QDir folder(QString::fromStdString(DataFolder()));
-  for (const char* name : {"help.html", "readme.txt"}) {
-    QString path = folder.filePath(QString::fromLatin1(name));
-    if (QFileInfo::exists(path) && QDesktopServices::openUrl(QUrl::fromLocalFile(path))) return;
-  }
-  QMessageBox::information(this, kApplicationTitle, QStringLiteral("Help is not implemented"));
+  ShowHelp(this);
 }
 
 void TfmMain::AboutCommand() {

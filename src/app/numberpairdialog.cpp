@@ -6,6 +6,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "app/dialogtitle.h"
+
 namespace varnel {
 namespace {
 
@@ -22,7 +24,7 @@ TNumberPairDialog::TNumberPairDialog(const TNumberPairRequest& request, QWidget*
     : QDialog(parent),
       first_(NumberField(request, request.first, this)),
       second_(NumberField(request, request.second, this)) {
-  setWindowTitle(request.caption);
+  SetTitleShownWhole(*this, request.caption);
   auto* group = new QGroupBox(request.group, this);
   auto* fields = new QFormLayout(group);
   fields->addRow(request.firstLabel, first_);

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -67,6 +68,25 @@ int FilterIndexOf(const std::string& filter, const QString& chosen) {
   return int(QtFileFilters(filter).indexOf(chosen)) + 1;
 }
 
+// Whether a Qt name filter ("Description (*.a *.b)") lists the pattern "*.suffix".
+bool FilterOffers(const QString& filter, const QString& suffix) {
+  return FilterPatterns(filter).contains("*." + suffix, Qt::CaseInsensitive);
+}
+
+// The filter a saved file belongs to: a typed extension that another filter of the dialog
+// offers wins over the filter chosen (number from 1), so "coll.icl" typed under the collection
+// filter is saved as a library.
+int FilterOfSavedName(const std::string& filter, const std::string& file, int chosen) {
+  QString suffix = QFileInfo(Q(file)).suffix();
+  QStringList filters = QtFileFilters(filter);
+  if (suffix.isEmpty() ||
+      (chosen >= 1 && chosen <= filters.size() && FilterOffers(filters[chosen - 1], suffix)))
+    return chosen;
+  for (qsizetype i = 0; i < filters.size(); ++i)
+    if (FilterOffers(filters[i], suffix)) return int(i) + 1;
+  return chosen;
+}
+
 QString StartPath(const TFileDialogRequest& request) {
   if (request.fileName.empty()) return Q(request.initialFolder);
   if (request.initialFolder.empty() || request.fileName.find('/') != std::string::npos)
@@ -87,6 +107,8 @@ std::optional<TFileDialogAnswer> RunFileDialog(TOpenIcoDialog& dialog,
   for (const QString& file : dialog.ChosenFiles()) answer.files.push_back(file.toStdString());
   if (answer.files.empty()) return std::nullopt;
   answer.filterIndex = FilterIndexOf(request.filter, dialog.selectedNameFilter());
+  if (dialog.acceptMode() == QFileDialog::AcceptSave)
+    answer.filterIndex = FilterOfSavedName(request.filter, answer.files[0], answer.filterIndex);
   return answer;
 }
 

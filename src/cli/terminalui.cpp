@@ -61,6 +61,7 @@ std::optional<TNewImageSizeAnswer> TerminalUserInterface::AskNewImageSize(
   answer.width = request.width;
   answer.height = request.height;
   answer.applyToAll = true;
+  answer.asSource = true;  // every later picture keeps its own size too
   return answer;
 }
 

@@ -29,6 +29,15 @@ bool WriteAll(int fd, std::span<const uint8_t> bytes) {
   return true;
 }
 
+// The icon written by save (its icon or cursor form) into the file at path.
+void WriteIconForm(const TAdvancedIcon& icon, const std::string& path,
+                   void (TAdvancedIcon::*save)(Stream&) const) {
+  if (icon.Images().Count() == 0) throw Exception("No images in icon");
+  MemoryStream stream;
+  (icon.*save)(stream);
+  WriteExportedFile(path, stream.Bytes());
+}
+
 }  // namespace
 
 void WriteExportedFile(const std::string& path, std::span<const uint8_t> bytes) {
@@ -45,10 +54,11 @@ void WriteExportedFile(const std::string& path, std::span<const uint8_t> bytes) 
 }
 
 void WriteExportedIcon(const TAdvancedIcon& icon, const std::string& path) {
-  if (icon.Images().Count() == 0) throw Exception("No images in icon");
-  MemoryStream stream;
-  icon.SaveToStream(stream);
-  WriteExportedFile(path, stream.Bytes());
+  WriteIconForm(icon, path, &TAdvancedIcon::SaveToStream);
+}
+
+void WriteExportedCursor(const TAdvancedIcon& icon, const std::string& path) {
+  WriteIconForm(icon, path, &TAdvancedIcon::SaveCursorToStream);
 }
 
 }  // namespace varnel

@@ -16,5 +16,7 @@ class TAdvancedIcon;
 void WriteExportedFile(const std::string& path, std::span<const uint8_t> bytes);
 // The icon as an icon file; raises "No images in icon" for an icon without images.
 void WriteExportedIcon(const TAdvancedIcon& icon, const std::string& path);
+// The icon as a cursor file with its hot spots; raises as WriteExportedIcon.
+void WriteExportedCursor(const TAdvancedIcon& icon, const std::string& path);
 
 }  // namespace varnel

@@ -27,6 +27,8 @@ namespace varnel {
 namespace {
 
 constexpr int kSmallPicture = 256;
+constexpr int kPictureSizeFilterThreshold = 80;
+constexpr int kDrawingFilter = 5;  // Lanczos3, used when a drawing is scaled rather than drawn
 constexpr int64_t kMiB = 1 << 20;
 
 using Kind = TFileKind;
@@ -43,6 +45,30 @@ bool IsArchive(Kind kind) {
 
 void AddPictureImage(TAdvancedIcon& icon, const TPicture& picture) {
   icon.Images().AddFromBitmap(picture.color, picture.mask ? &*picture.mask : nullptr, 0);
+}
+
+// A drawing at every size of kDrawingImageSizes.
+std::vector<ImageSizeRequest> DefaultDrawingSizes() {
+  std::vector<ImageSizeRequest> sizes;
+  for (int size : kDrawingImageSizes)
+    sizes.push_back({size, size, kDrawingFilter, kPictureSizeFilterThreshold, true});
+  return sizes;
+}
+
+// A vector drawing has no size of its own worth keeping: it is drawn afresh at each icon size
+// where its extension names the drawing reader, else rendered once and scaled.
+void AddDrawing(TAdvancedIcon& icon, const std::vector<ImageSizeRequest>& sizes,
+                const TKindReader& reader, const MappedFile& file) {
+  const std::string& path = file.Path();
+  if (HasImageReader(path)) {
+    for (const ImageSizeRequest& size : sizes) LoadImageFileResampled(icon, path, size);
+    return;
+  }
+  TPicture picture = reader.readPicture(file);
+  const TBitmap* mask = picture.mask ? &*picture.mask : nullptr;
+  for (const ImageSizeRequest& size : sizes)
+    AddBitmapSized(icon.Images(), picture.color, mask, size.filter, size.alphaThreshold,
+                   size.keepProportions, size.width, size.height);
 }
 
 // The one icon of the single-icon kinds (icon files, pictures); null for every other kind.
@@ -331,8 +357,6 @@ constexpr size_t kFilesWithoutProgressWindow = 10;
 
 namespace {
 
-constexpr int kPictureSizeFilterThreshold = 80;
-
 // The answer remembered after "All": "As source" takes each picture's size, up to 3000 a side.
 TNewImageSizeAnswer RememberedImageSize(TNewImageSizeAnswer answer, int width, int height) {
   if (answer.asSource) answer.width = std::min(width, 3000), answer.height = std::min(height, 3000);
@@ -352,11 +376,25 @@ std::optional<TNewImageSizeAnswer> AskImageSize(TfmLib& lib, const std::string& 
   return answer;
 }
 
+// The sizes a drawing is drawn at: the size of the "Add Image" answer remembered under "All"
+// (unless that answer keeps each picture's own size), else the default ones.
+std::vector<ImageSizeRequest> DrawingSizes(const TfmLib& lib) {
+  const TNewImageSizeAnswer& last = lib.LastImageSize;
+  if (lib.ApplySizeToAll && !last.asSource)
+    return {{last.width, last.height, last.filter, kPictureSizeFilterThreshold, last.proportions}};
+  return DefaultDrawingSizes();
+}
+
 // A picture smaller than 256 in both directions is added as it is; a larger one at the size
 // the user chooses. A picture added at its own size is held as the file's bytes where its
 // reader can. Returns 1 when the question was cancelled.
 int AddPicture(TfmLib& lib, TAdvancedIcon& icon, const std::string& path, const TKindReader& reader,
                const MappedFile& file) {
+  if (reader.kind == Kind::fkVectorDrawing) {
+    AddDrawing(icon, DrawingSizes(lib), reader, file);
+    lib.SetModified(true);
+    return 0;
+  }
   auto packed = reader.readIcon ? reader.readIcon(file) : nullptr;
   if (packed && packed->Images().Count() == 0) packed.reset();  // a damaged GIF gave no frame
   // A picture of several images (an animated GIF's frames) adds them all.
@@ -465,7 +503,8 @@ void ImportFiles(TfmLib& lib) {
   lib.CheckNotBusy();
   lib.ApplySizeToAll = false;
   // Like the Open command's dialog it starts at the file last opened.
-  TFileDialogRequest request{"", kImportFilter, 1, "", lib.Settings().LastOpen, "", true};
+  TFileDialogRequest request{
+      "Import Files", kImportFilter, 1, "", lib.Settings().LastOpen, "", true};
   auto answer = lib.UI().ChooseFilesToOpen(request);
   if (!answer || answer->files.empty()) return;
   bool progress = answer->files.size() > kFilesWithoutProgressWindow;

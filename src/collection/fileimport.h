@@ -2,6 +2,7 @@
 // Bringing files into the collection: each file's kind decides its reader, the items it gives are
 // named and their sources recorded.
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <exception>
@@ -108,8 +109,13 @@ void LoadFileExcludingDuplicates(TfmLib& lib, const std::string& path,
                                  const std::string& displayPath, int depth,
                                  TDuplicateIndex& duplicates, std::vector<std::string>* errors);
 
+// The image sizes a vector drawing becomes when no size was chosen for it: it has no size of its
+// own worth keeping, so it is drawn at each usual icon size.
+inline constexpr std::array<int, 4> kDrawingImageSizes{16, 32, 48, 256};
+
 // User-chosen and dropped files: every file the readers know gives its icons; a picture becomes
-// one icon. Errors go to the list, or are raised without one.
+// one icon (a vector drawing one with an image at each size of kDrawingImageSizes, or at the size
+// of the "Add Image" answer given for all files). Errors go to the list, or are raised without one.
 void ImportFile(TfmLib& lib, const std::string& path, std::vector<std::string>* errors,
                 int depth = 0, bool allMembers = false);
 

@@ -5,9 +5,12 @@
 
 #include "base/fileio.h"
 #include "base/filereadstream.h"
+#include "collection/exportnames.h"
 #include "collection/fileimport.h"
 #include "collection/filekind.h"
+#include "collection/iconpictures.h"
 #include "collection/kindreaders.h"
+#include "graphics/pictureformats.h"
 #include "graphics/resample.h"
 #include "graphics/resamplefilters.h"
 #include "icons/icondrawing.h"
@@ -65,24 +68,6 @@ void PreviewLibrary(TFilePreview& preview, const std::string& path, TFileKind ki
   preview.label = "Icons: " + std::to_string(preview.grid->Count());
 }
 
-const char* PictureTypeWord(TFileKind kind) {
-  switch (kind) {
-    case TFileKind::fkBitmap:
-      return "BMP";
-    case TFileKind::fkGif:
-      return "GIF";
-    case TFileKind::fkJpeg:
-    case TFileKind::fkCmykJpeg:
-      return "JPEG";
-    case TFileKind::fkPsd:
-      return "PSD";
-    case TFileKind::fkPng:
-      return "PNG";
-    default:
-      return "Picture";
-  }
-}
-
 // The picture composed on the panel colour where it is transparent.
 TBitmap OnPanel(const TPicture& picture, TColor panel) {
   TBitmap shown(picture.color.Width(), picture.color.Height(), PixelFormat::Bits24);
@@ -103,15 +88,44 @@ TBitmap OnPanel(const TPicture& picture, TColor panel) {
   return shown;
 }
 
-void PreviewPicture(TFilePreview& preview, const TKindReader& reader, const std::string& path,
-                    TColor panel) {
-  TPicture picture = ReadPictureOf(reader, path);
+// The label of a picture: its type word, size, and the depth for bitmaps (XPM pictures are
+// described as the 24-bit pictures they were drawn as).
+std::string PictureLabel(const std::string& typeWord, const TBitmap& picture) {
+  if (typeWord == "XPM") return PictureDescription(typeWord, picture, false) + "x24bit";
+  return PictureDescription(typeWord, picture, typeWord == "BMP");
+}
+
+void ShowPicture(TFilePreview& preview, const TPicture& picture, const std::string& typeWord,
+                 TColor panel) {
   if (picture.color.Empty()) return;
   preview.kind = TPreviewKind::Picture;
-  bool bitmap = reader.kind == TFileKind::fkBitmap;
-  preview.label = PictureDescription(PictureTypeWord(reader.kind), picture.color, bitmap);
-  preview.animated = reader.kind == TFileKind::fkGif;
+  preview.label = PictureLabel(typeWord, picture.color);
   preview.picture = OnPanel(picture, panel);
+}
+
+// An animated cursor by its first frame.
+void PreviewFirstFrame(TFilePreview& preview, const TKindReader& reader, const std::string& path,
+                       TColor panel) {
+  std::unique_ptr<TAdvancedIcon> frames = ReadIconOf(reader, path);
+  if (!frames || frames->Images().Count() == 0) return;
+  TBitmap first = ImageOnBackground(*frames->Images()[0], panel);
+  if (first.Empty()) return;
+  preview.kind = TPreviewKind::Picture;
+  preview.label = PictureLabel(reader.typeWord, first);
+  preview.picture = std::move(first);
+  preview.animated = true;
+}
+
+// A picture whose kind the content does not tell (XPM, XBM, WAP bitmaps) by the picture format
+// its extension is registered for.
+void PreviewByExtension(TFilePreview& preview, const std::string& path, TColor panel) {
+  const TPictureFormat* format = FindPictureFormat(LowerExtension(path));
+  if (!format || !format->load) return;
+  FileReadStream stream(path);
+  TPicture picture{format->load(stream), std::nullopt};
+  // Animated cursors the content did not tell are still shown unresampled.
+  preview.animated = format->typeWord == "ANI";
+  ShowPicture(preview, picture, format->typeWord.empty() ? "Picture" : format->typeWord, panel);
 }
 
 void FillPreview(TFilePreview& preview, const std::string& path, const TPreviewOptions& options) {
@@ -134,9 +148,15 @@ void FillPreview(TFilePreview& preview, const std::string& path, const TPreviewO
     case TFileKind::fkResource32:
     case TFileKind::fkResource16:
       return PreviewLibrary(preview, path, info.kind);
+    case TFileKind::fkAniCursor:
+      return PreviewFirstFrame(preview, reader, path, options.panelColor);
     default:
-      if (reader.group == TKindGroup::Picture && reader.readPicture)
-        PreviewPicture(preview, reader, path, options.panelColor);
+      if (reader.readPicture) {
+        preview.animated = reader.kind == TFileKind::fkGif;
+        return ShowPicture(preview, ReadPictureOf(reader, path), reader.typeWord,
+                           options.panelColor);
+      }
+      if (reader.group == TKindGroup::Other) PreviewByExtension(preview, path, options.panelColor);
   }
 }
 

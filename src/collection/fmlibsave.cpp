@@ -7,9 +7,11 @@
 #include "appcore/shareddialogs.h"
 #include "base/errors.h"
 #include "base/fileio.h"
+#include "base/mappedfile.h"
 #include "collection/exportnames.h"
 #include "collection/fileimport.h"
 #include "collection/filekind.h"
+#include "collection/filetruncation.h"
 #include "collection/fmlib.h"
 #include "collection/zipmemofile.h"
 #include "platform/textfunctions.h"
@@ -56,13 +58,6 @@ std::string WithExtension(std::string name, const std::string& ext) {
   return name + ext;
 }
 
-// A cursor is told by its hot spots: icons have none.
-bool IsCursor(const TAdvancedIcon& icon) {
-  for (const auto& image : icon.Images())
-    if (image->HotSpot() != 0) return true;
-  return false;
-}
-
 // The member stem of an item: its name without an extension and without folder separators.
 std::string ZipMemberStem(const std::string& itemName) {
   std::string name = itemName;
@@ -70,6 +65,12 @@ std::string ZipMemberStem(const std::string& itemName) {
     if (c == '/' || c == '\\') c = '_';
   std::string stem = std::filesystem::path(name).replace_extension().string();
   return stem.empty() ? name : stem;
+}
+
+// Whether a module or Mac icon file ends before its headers' data.
+std::optional<TFileTruncation> TruncationOfFile(const std::string& name, TFileKind kind) {
+  SharedFile file = MappedFile::TryOpen(name);
+  return file ? FindTruncation(kind, file->Bytes()) : std::nullopt;
 }
 
 }  // namespace
@@ -103,7 +104,7 @@ void TfmLib::SaveCollectionAsZip(const std::string& path) {
     const TAdvancedIcon& icon = *Items().Icons(i);
     if (!icon.Images().Count()) continue;
     MemoryStream file;
-    bool cursor = IsCursor(icon);
+    bool cursor = icon.HasHotSpot();
     if (cursor)
       icon.SaveCursorToStream(file);
     else
@@ -167,7 +168,7 @@ bool TfmLib::Save() {
   std::string name = FileName;
   bool sixteenBit = false;
   if (name.empty()) {
-    auto answer = UI().ChooseFileToSave({"", kSaveFilter, 1, "", "", "icc", false});
+    auto answer = UI().ChooseFileToSave({"Save", kSaveFilter, 1, "", "", "icc", false});
     if (!answer || answer->files.empty()) return false;
     auto [description, extension] = FilterAt(kSaveFilter, answer->filterIndex);
     name = WithExtension(answer->files[0], extension);
@@ -196,7 +197,7 @@ void TfmLib::SaveAs() {
   std::string ext = UpperExtension(preset);
   if (ext != "ICL" && ext != "NIL" && ext != "IL" && ext != "ICC" && ext != "DLL")
     preset = std::filesystem::path(preset).replace_extension(".icc").string();
-  auto answer = UI().ChooseFileToSave({"", kSaveFilter, 1, "", preset, "icc", false});
+  auto answer = UI().ChooseFileToSave({"Save As", kSaveFilter, 1, "", preset, "icc", false});
   if (!answer || answer->files.empty()) return;
   auto [description, filterExt] = FilterAt(kSaveFilter, answer->filterIndex);
   std::string name = answer->files[0];
@@ -209,6 +210,7 @@ void TfmLib::OpenFile(const std::string& name) {
   if (!FileName.empty() && recent) recent->AddFile(FileName);
   Document.Clear();
   Document.TakeDroppedImageCount();  // only what this file drops is reported
+  std::optional<TFileTruncation> truncation;
   WhileBusySelectingFirst([&] {
     TFileKindInfo kind = DetectFileKind(name);
     if (kind.kind == TFileKind::fkCollection)
@@ -216,10 +218,13 @@ void TfmLib::OpenFile(const std::string& name) {
     else
       LoadFile(*this, name);
     SetModified(false);
-    if (!Count() && kind.kind != TFileKind::fkCollection && kind.kind != TFileKind::fkModule) {
+    truncation = TruncationOfFile(name, kind.kind);
+    bool container = kind.kind == TFileKind::fkCollection || kind.kind == TFileKind::fkModule;
+    if (!Count() && (truncation || !container)) {
       SetChildCaption("");
       AssignNumberedCaption();
-      throw Exception(name + " - icons not found");
+      throw Exception(truncation ? TruncationMessage(name, *truncation) + "; no icons could be read"
+                                 : name + " - icons not found");
     }
     if (recent) recent->RefreshMenu();
     SetCaptionFromFile(name);
@@ -228,6 +233,9 @@ void TfmLib::OpenFile(const std::string& name) {
   Host().RefreshMainCaption();
   grid_.Focus();
   ReportDroppedImages();
+  if (truncation)
+    UI().ShowMessage(MakeMessage(TMessageKind::Warning, TruncationMessage(name, *truncation) +
+                                                            "; what could be read is shown"));
 }
 
 }  // namespace varnel

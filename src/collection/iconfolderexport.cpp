@@ -57,8 +57,18 @@ TFolderExportResult ExportItemsToFolder(TfmLib& lib, const std::string& folder,
 std::vector<TExportFile> IconFileOfItem(const TfmLib& lib, int index) {
   const TAdvancedIcon* icon = lib.Items().Icons(index);
   if (!icon || icon->Images().Count() == 0) return {};
+  if (icon->HasHotSpot())
+    return {{ExportFileName(lib.Items().Names(index), "cur"),
+             [icon](const std::string& path) { WriteExportedCursor(*icon, path); }}};
   return {{ExportFileName(lib.Items().Names(index), "ico"),
            [icon](const std::string& path) { WriteExportedIcon(*icon, path); }}};
+}
+
+std::string FolderExportReport(const TFolderExportResult& result, const std::string& folder) {
+  std::string count = result.written == 1 ? "1 file" : std::to_string(result.written) + " files";
+  std::string where =
+      folder.size() > 1 && folder.back() == '/' ? folder.substr(0, folder.size() - 1) : folder;
+  return (result.cancelled ? "Export stopped: " : "") + count + " written to " + where;
 }
 
 void ExportIconsToFolder(TfmLib& lib, bool all) {
@@ -67,13 +77,14 @@ void ExportIconsToFolder(TfmLib& lib, bool all) {
   if (!chosen) return;
   std::string folder = PrepareExportFolder(*chosen);
   TOverwriteChooser chooser(lib.UI());
-  ExportItemsToFolder(
+  TFolderExportResult result = ExportItemsToFolder(
       lib, folder,
       [&](int index) {
         if (!all && !lib.IsSelected(index)) return std::vector<TExportFile>{};
         return IconFileOfItem(lib, index);
       },
       chooser);
+  lib.UI().ShowMessage(MakeMessage(TMessageKind::Information, FolderExportReport(result, folder)));
 }
 
 }  // namespace varnel

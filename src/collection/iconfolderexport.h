@@ -35,9 +35,13 @@ std::string PrepareExportFolder(std::string folder);
 TFolderExportResult ExportItemsToFolder(TfmLib& lib, const std::string& folder,
                                         const TItemFiles& files, TOverwriteChooser& chooser);
 
-// The file of an item as an icon file named after it; none for
-// items without images.
+// The file of an item named after it: a cursor file for an item with hot spots (they would be
+// lost in an icon file), else an icon file; none for items without images.
 std::vector<TExportFile> IconFileOfItem(const TfmLib& lib, int index);
+
+// What an export into folder did: "3 files written to FOLDER", begun with "Export stopped: "
+// when it was cancelled or stopped.
+std::string FolderExportReport(const TFolderExportResult& result, const std::string& folder);
 
 // The collection window's "All Icons to Folder" (all) and "Selected Icons to Folder".
 void ExportIconsToFolder(TfmLib& lib, bool all);

@@ -14,6 +14,7 @@
 #include "icons/maskbits.h"
 #include "icons/pcximage.h"
 #include "icons/pngpicture.h"
+#include "icons/psdimage.h"
 
 namespace varnel {
 
@@ -81,6 +82,13 @@ TPicture ReadPcxPicture(const MappedFile& file) {
   return {ReadPcxAs32Bit(file.Bytes()), std::nullopt};
 }
 
+TPicture ReadPsdPicture(const MappedFile& file) {
+  TPSDImage document;
+  SpanStream stream(file.Bytes());
+  document.LoadFromStream(stream);
+  return {TBitmap(std::move(document)), std::nullopt};
+}
+
 TPicture ReadPngPicture(const MappedFile& file) {
   TColorAndMask png = LoadPngPicture(file.Bytes(), kPngAlphaThreshold);
   return {std::move(png.color), std::move(png.mask)};
@@ -88,21 +96,21 @@ TPicture ReadPngPicture(const MappedFile& file) {
 
 const std::array kReaders = {
     TKindReader{Kind::fkIcon, Group::SingleIcon, ReadIconFile},
-    TKindReader{Kind::fkBitmap, Group::Picture, nullptr, ReadBmpPicture},
-    TKindReader{Kind::fkJpeg, Group::Picture, nullptr, ReadJpegPicture},
-    TKindReader{Kind::fkPng, Group::Picture, ReadPngAsPackedImage, ReadPngPicture},
+    TKindReader{Kind::fkBitmap, Group::Picture, nullptr, ReadBmpPicture, "BMP"},
+    TKindReader{Kind::fkJpeg, Group::Picture, nullptr, ReadJpegPicture, "JPEG"},
+    TKindReader{Kind::fkPng, Group::Picture, ReadPngAsPackedImage, ReadPngPicture, "PNG"},
     TKindReader{Kind::fkVectorDrawing, Group::Picture, nullptr, ReadDrawingPicture},
     TKindReader{Kind::fkDataUri, Group::Picture, nullptr, ReadDataUriPicture},
-    TKindReader{Kind::fkPcx, Group::ImportedPicture, nullptr, ReadPcxPicture},
-    TKindReader{Kind::fkPsd, Group::LayeredPicture},
-    TKindReader{Kind::fkAniCursor, Group::AnimatedCursor, ReadAllFrames},
+    TKindReader{Kind::fkPcx, Group::ImportedPicture, nullptr, ReadPcxPicture, "PCX"},
+    TKindReader{Kind::fkPsd, Group::LayeredPicture, nullptr, ReadPsdPicture, "PSD"},
+    TKindReader{Kind::fkAniCursor, Group::AnimatedCursor, ReadAllFrames, nullptr, "ANI"},
     TKindReader{Kind::fkModule, Group::Library},
     TKindReader{Kind::fkResource32, Group::Library},
     TKindReader{Kind::fkResource16, Group::Library},
     TKindReader{Kind::fkCollection, Group::Collection},
     TKindReader{Kind::fkZip, Group::Archive},
     TKindReader{Kind::fkRar, Group::Archive},
-    TKindReader{Kind::fkGif, Group::Picture, ReadGifIcon, ReadGifPicture},
+    TKindReader{Kind::fkGif, Group::Picture, ReadGifIcon, ReadGifPicture, "GIF"},
     TKindReader{Kind::fkMacIcon, Group::SingleIcon, ReadMacIcon},
     TKindReader{Kind::fkIconProject, Group::SingleIcon, ReadIconProject},
 };

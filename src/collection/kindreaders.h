@@ -42,8 +42,10 @@ struct TKindReader {
   // images of several frames (null when it cannot be). The picture reader then serves for
   // adding an image at another size.
   std::unique_ptr<TAdvancedIcon> (*readIcon)(const MappedFile& file) = nullptr;
-  // Picture: reads the file's picture.
+  // Picture: reads the file's picture. Layered pictures: their composite, for previews only.
   TPicture (*readPicture)(const MappedFile& file) = nullptr;
+  // The word the preview of a file of the kind names it by ("PNG").
+  const char* typeWord = "Picture";
 };
 
 // A reader's icon or picture from the file at path, mapped for the reading.

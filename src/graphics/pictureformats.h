@@ -19,6 +19,8 @@ struct TPictureFormat {
   // A bitmap class, whose pictures are taken as they are; other graphics have no mask of their
   // own and are drawn on black and on white to find one.
   bool isBitmap = false;
+  // The word a file's preview names the format by ("XPM"); empty for "Picture".
+  std::string typeWord;
 };
 
 // extension without the dot, any letter case.

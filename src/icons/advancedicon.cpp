@@ -53,6 +53,11 @@ bool IsBareImage(std::span<const uint8_t> bytes) {
 
 }  // namespace
 
+bool TAdvancedIcon::HasHotSpot() const {
+  return std::any_of(images_.begin(), images_.end(),
+                     [](const auto& image) { return image->HotSpot() != 0; });
+}
+
 void TAdvancedIcon::Assign(const TAdvancedIcon& source) {
   if (&source == this) return;
   images_.Clear();

@@ -35,6 +35,8 @@ class TAdvancedIcon {
   const TSubIconList& Images() const { return images_; }
   // The selection flag the collection keeps in each icon; not copied by Assign.
   bool Selected = false;
+  // A cursor is told by its hot spots: icons have none.
+  bool HasHotSpot() const;
 
   // Replaces the images by deep copies of source's images.
   void Assign(const TAdvancedIcon& source);

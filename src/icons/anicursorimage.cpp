@@ -67,6 +67,7 @@ void TAniCursorImage::SaveToStream(Stream& stream) const {
 void RegisterAniCursorFormat() {
   TPictureFormat format;
   format.description = "Animated cursor";
+  format.typeWord = "ANI";
   format.load = [](Stream& stream) {
     TAniCursorImage image;
     image.LoadFromStream(stream);

@@ -117,6 +117,7 @@ void RegisterBitmapFix32() {
   TPictureFormat format;
   format.description = "Bitmap";
   format.isBitmap = true;
+  format.typeWord = "BMP";
   format.load = [](Stream& stream) {
     TBitmapFix32 bitmap;
     bitmap.LoadFromStream(stream);

@@ -15,11 +15,6 @@ namespace {
 constexpr uint32_t kTrailerLength = 4;
 constexpr uint16_t kCursorType = 2;
 
-bool AnyHotSpot(const TAdvancedIcon& icon) {
-  return std::any_of(icon.Images().begin(), icon.Images().end(),
-                     [](const auto& image) { return image->HotSpot() != 0; });
-}
-
 // A count read from the stream, refused when the bytes left could not hold that many records.
 uint32_t ReadCount(Stream& stream, uint32_t limit) {
   uint32_t count = stream.ReadU32();
@@ -66,7 +61,7 @@ void TIconProject::LoadFromStream(Stream& stream) {
 }
 
 void TIconProject::SaveToStream(Stream& stream) const {
-  bool withHotSpots = AnyHotSpot(icon_);
+  bool withHotSpots = icon_.HasHotSpot();
   stream.WriteBuffer(kIconProjectMagic, 4);
   stream.WriteU8(withHotSpots ? 1 : 0);
   stream.WriteU32(uint32_t(icon_.Images().Count()));
@@ -163,6 +158,7 @@ void SaveIconAsIconProject(const TAdvancedIcon& icon, const std::string& path) {
 void RegisterIconProjectFormat() {
   TPictureFormat format;
   format.description = "Icon Project";
+  format.typeWord = "ICPR";
   format.load = [](Stream& stream) {
     TIconProject project;
     project.LoadFromStream(stream);

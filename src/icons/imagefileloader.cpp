@@ -275,9 +275,9 @@ void RegisterPictureReaders() {
   RegisterIconProjectFormat();
   RegisterAniCursorFormat();
   for (const char* extension : {"png"})
-    RegisterPictureFormat(extension, {"PNG picture", LoadPngForRegistry, nullptr});
+    RegisterPictureFormat(extension, {"PNG picture", LoadPngForRegistry, nullptr, false, "PNG"});
   for (const char* extension : {"jpg", "jpeg", "jpe", "jfif"})
-    RegisterPictureFormat(extension, {"JPEG picture", LoadJpegForRegistry, nullptr});
+    RegisterPictureFormat(extension, {"JPEG picture", LoadJpegForRegistry, nullptr, false, "JPEG"});
 }
 
 }  // namespace varnel

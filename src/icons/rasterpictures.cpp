@@ -95,12 +95,12 @@ void ReadXbmInto(TSubIconList& images, const std::string& fileName) {
 }  // namespace
 
 void RegisterRasterPictureFormats() {
-  RegisterPictureFormat("xpm", {"X Pixmap", LoadAs<TXPMImage>, SaveXpm});
-  RegisterPictureFormat("xbm", {"X Bitmap", LoadXbm, SaveXbm});
-  RegisterPictureFormat("psd", {"Photoshop Image", LoadAs<TPSDImage>, nullptr});
-  RegisterPictureFormat("pdd", {"Photoshop Image", LoadAs<TPSDImage>, nullptr});
-  RegisterPictureFormat("wbmp", {"WAP Bitmap", LoadWap, nullptr});
-  RegisterPictureFormat("pcx", {"PCX Image", LoadAs<TPCXImage>, nullptr});
+  RegisterPictureFormat("xpm", {"X Pixmap", LoadAs<TXPMImage>, SaveXpm, false, "XPM"});
+  RegisterPictureFormat("xbm", {"X Bitmap", LoadXbm, SaveXbm, false, "XBM"});
+  RegisterPictureFormat("psd", {"Photoshop Image", LoadAs<TPSDImage>, nullptr, false, "PSD"});
+  RegisterPictureFormat("pdd", {"Photoshop Image", LoadAs<TPSDImage>, nullptr, false, "PSD"});
+  RegisterPictureFormat("wbmp", {"WAP Bitmap", LoadWap, nullptr, false, "WBMP"});
+  RegisterPictureFormat("pcx", {"PCX Image", LoadAs<TPCXImage>, nullptr, false, "PCX"});
 }
 
 bool IsRasterPictureFile(const std::string& fileName) {

@@ -72,6 +72,13 @@ std::string IconThemePlaceName(TIconThemePlace place) {
   return "";
 }
 
+std::string IconThemePlaceLocation(TIconThemePlace place) {
+  if (place == TIconThemePlace::Gnome)
+    return std::string("the GSettings key ") + kGnomeSchema + " " + kGnomeKey;
+  IniPlace ini = IniPlaceOf(place);
+  return ini.key + " in section [" + ini.section + "] of " + ini.file;
+}
+
 bool IconThemePlaceInUse(TIconThemePlace place) {
   switch (place) {
     case TIconThemePlace::Gnome:

@@ -16,6 +16,9 @@ std::vector<TIconThemePlace> AllIconThemePlaces();
 // "gnome", "gtk", "kde": the name a record of the place is kept under.
 std::string IconThemePlaceName(TIconThemePlace place);
 
+// Where the place keeps the name, for the user: the GSettings key, or the file, section and key.
+std::string IconThemePlaceLocation(TIconThemePlace place);
+
 // True when the place can be used here: GNOME when gsettings knows the key, GTK always, KDE when
 // kdeglobals exists or the session is a KDE one.
 bool IconThemePlaceInUse(TIconThemePlace place);

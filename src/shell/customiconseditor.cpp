@@ -178,6 +178,7 @@ void CustomIconsEditor::Repair() {
 }
 
 void CustomIconsEditor::AskRestart() {
+  if (!platform_.CanRestart()) return;  // a desktop theme needs no restart
   if (ui_.ShowMessage(MakeMessage(TMessageKind::Query, kRestartQuestion, mbYesNo)) ==
       TModalResult::mrYes)
     platform_.Restart();

@@ -165,6 +165,24 @@ void RestoreDesktopIconTheme() {
   fs::remove(RecordFile(), error);
 }
 
+bool CustomThemeInPlace() {
+  return TIniFile(RecordFile()).SectionExists(kPreviousSection);
+}
+
+std::string CustomThemeSwitchQuestion() {
+  std::string places;
+  for (TIconThemePlace place : AllIconThemePlaces())
+    if (IconThemePlaceInUse(place)) places += "\n- " + IconThemePlaceLocation(place);
+  return std::string(
+             "Apply changes the desktop's icon theme. The chosen icons are written as "
+             "PNG files into the icon theme \"") +
+         kCustomThemeName + "\" (" + CustomThemeFolder() + "), which inherits the theme \"" +
+         ThemeInUse() + "\" shown now, and the desktop is told to use it in:" + places +
+         "\nThe theme names found there are kept in " + RecordFile() +
+         ". \"Restore All\" on every page whose icons were changed, then Apply, puts them back "
+         "and removes the theme (as \"varnel -uninstall\" does). Continue?";
+}
+
 DesktopThemeIcons::DesktopThemeIcons() {
   folders_.fileExists = [](const std::string& path) {
     std::error_code error;

@@ -24,6 +24,12 @@ std::string CustomThemeFolder();
 // Removes the custom theme with its record and gives every place back the theme it named before.
 void RestoreDesktopIconTheme();
 
+// Whether the desktop was switched to the custom theme (its record of the themes before exists).
+bool CustomThemeInPlace();
+// The question asked before the first icon is written: what is written where, and how it is
+// taken back.
+std::string CustomThemeSwitchQuestion();
+
 class DesktopThemeIcons : public SystemIconPlatform {
  public:
   DesktopThemeIcons();
@@ -47,6 +53,7 @@ class DesktopThemeIcons : public SystemIconPlatform {
   // Desktops reload a theme whose cache changed: refreshing is updating the cache.
   void RefreshShell() override { RebuildIconCache(); }
   void Restart() override {}
+  bool CanRestart() const override { return false; }
 
  private:
   std::string ThemeFileOf(std::string_view name);

@@ -68,6 +68,8 @@ class SystemIconPlatform {
   virtual bool EraseIconCache(std::string& failedPath) = 0;
   virtual void RefreshShell() = 0;
   virtual void Restart() = 0;
+  // Whether Restart restarts the system, so that asking before it means something.
+  virtual bool CanRestart() const { return true; }
 };
 
 }  // namespace varnel

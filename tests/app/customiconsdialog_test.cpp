@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
@@ -55,6 +58,33 @@ TEST_F(CustomIconsDialogTest, PagesListTheDesktopsIconsAndDefaultWaitsForApply) 
   EXPECT_TRUE(dialog.ApplyButton()->isEnabled());
   dialog.reject();
   EXPECT_FALSE(std::filesystem::exists(dir.File("data/icons/Varnel-Custom")));
+}
+
+TEST_F(CustomIconsDialogTest, RepairOfTheThemeCacheAsksNoRestartOfWindows) {
+  TfmCIcons dialog;
+  test::UnansweredModals().clear();
+  for (QPushButton* button : dialog.Pages()->widget(5)->findChildren<QPushButton*>())
+    if (button->text() == QStringLiteral("Repair")) button->click();
+  EXPECT_TRUE(test::UnansweredModals().empty()) << test::UnansweredModals().front();
+  dialog.reject();
+}
+
+TEST_F(CustomIconsDialogTest, FoldersPageOffersTheLocalHardDrivesAndRendersItsMnemonics) {
+  TfmCIcons dialog;
+  QWidget* folders = dialog.Pages()->widget(4);
+  auto* drives = folders->findChild<QComboBox*>();
+  ASSERT_NE(drives, nullptr);
+  ASSERT_GE(drives->count(), 2);
+  EXPECT_EQ(drives->itemText(1), QStringLiteral("/"));  // the root file system first
+  auto* field = folders->findChild<QLineEdit*>();
+  ASSERT_NE(field, nullptr);
+  drives->setCurrentIndex(1);
+  emit drives->activated(1);
+  EXPECT_EQ(field->text(), QStringLiteral("/"));
+  for (QLabel* label : folders->findChildren<QLabel*>())
+    if (label->text().contains('&'))
+      EXPECT_NE(label->buddy(), nullptr) << label->text().toStdString();  // else "&" shows
+  dialog.reject();
 }
 
 }  // namespace

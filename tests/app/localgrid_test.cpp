@@ -112,6 +112,25 @@ TEST_F(LocalGridTest, ShiftRightFirstSelectsALinearRange) {
   EXPECT_EQ(harness.Selected(), (std::vector<int>{4}));
 }
 
+TEST_F(LocalGridTest, ShiftArrowAfterSplitStartsAtTheCurrentIcon) {
+  // An earlier Shift selection leaves no anchor behind once Shift is let go.
+  Click(1);
+  PressShift();
+  Key(Qt::Key_Right, Qt::ShiftModifier);
+  QKeyEvent release(QEvent::KeyRelease, Qt::Key_Shift, Qt::NoModifier);
+  QApplication::sendEvent(harness.grid.get(), &release);
+  harness.lib->Items().Icons(5)->Images().TakeAll(*SolidIcon(16, 16, 32, 0xFF));
+  Click(5);
+  harness.lib->SplitIcons();
+  ASSERT_EQ(harness.lib->Count(), 13);
+  // The Shift press went to the menu that ran Split: the grid sees only Shift+Right.
+  Key(Qt::Key_Right, Qt::ShiftModifier);
+  EXPECT_EQ(harness.Selected(), (std::vector<int>{5, 6}));
+  Key(Qt::Key_Left);
+  Key(Qt::Key_Right, Qt::ShiftModifier);
+  EXPECT_EQ(harness.Selected(), (std::vector<int>{5, 6}));
+}
+
 TEST_F(LocalGridTest, KeysMoveTheCursor) {
   Click(5);
   Key(Qt::Key_Up);

@@ -18,25 +18,33 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSet>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
+#include <QTextBlock>
 #include <QTimer>
 #include <QToolButton>
 #include <filesystem>
 #include <functional>
 
 #include "app/customiconsdialog.h"
+#include "app/edittypesdialog.h"
 #include "app/exportsingledialog.h"
 #include "app/findiconsdialog.h"
+#include "app/helpwindow.h"
 #include "app/iconpropertiesdialog.h"
+#include "app/imagepanel.h"
 #include "app/mainwindow.h"
 #include "app/optionsdialog.h"
+#include "app/statuspanel.h"
 #include "apptestsupport.h"
 #include "icons/advancedicon.h"
 #include "platform/inifile.h"
+#include "shell/desktopthemeicons.h"
 #include "shell/shelltestsupport.h"
 #include "support/corpus.h"
 
@@ -55,10 +63,11 @@ class DialogScript : public QObject {
  public:
   explicit DialogScript(std::vector<Step> steps) : steps_(std::move(steps)) {
     QApplication::instance()->installEventFilter(this);
-    // A dialog left open after its step (a refused confirmation) would wait for ever.
-    connect(&stuck_, &QTimer::timeout, this, [] {
-      if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
-        Unanswered(*dialog);
+    // A dialog left open after its step (a refused confirmation) would wait for ever. One whose
+    // step still runs (a slow Apply under load) is left to it.
+    connect(&stuck_, &QTimer::timeout, this, [this] {
+      auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+      if (dialog && answered_.contains(dialog)) Unanswered(*dialog);
     });
     stuck_.start(3000);
   }
@@ -76,7 +85,11 @@ class DialogScript : public QObject {
     bool answered = next_ < steps_.size();
     if (answered) shown_.push_back(ModalText(dialog).toStdString());
     Step step = answered ? steps_[next_++] : Unanswered;
-    QTimer::singleShot(0, dialog, [dialog, step] { step(*dialog); });
+    answered_.remove(dialog);  // a dialog shown again gets its new step
+    QTimer::singleShot(0, dialog, [this, dialog, step] {
+      step(*dialog);
+      answered_.insert(dialog);
+    });
     return false;
   }
 
@@ -88,6 +101,7 @@ class DialogScript : public QObject {
 
   ModalWatchdogPause pause_;  // the script closes what it does not answer
   QTimer stuck_;
+  QSet<QDialog*> answered_;  // dialogs whose step has ended
   std::vector<Step> steps_;
   size_t next_ = 0;
   std::vector<std::string> shown_;
@@ -137,7 +151,11 @@ Step TypeName(const std::string& text, QString filterPrefix = {}, FileDialogView
     auto* box = files.findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
     ASSERT_NE(box, nullptr);
     for (QAbstractButton* button : box->buttons())
-      if (box->buttonRole(button) == QDialogButtonBox::AcceptRole) return button->click();
+      if (box->buttonRole(button) == QDialogButtonBox::AcceptRole) {
+        // A file another filter shows is enabled once the dialog has listed its folder anew.
+        QTest::qWaitFor([button] { return button->isEnabled(); }, 2000);
+        return button->click();
+      }
     FAIL() << "the file dialog has no accept button";
   };
 }
@@ -243,6 +261,34 @@ TEST_F(RealDialogsTest, OpenReadsAModuleChosenInTheDialog) {
   EXPECT_EQ(window->Lib().FileName, module);
 }
 
+// A file's first bytes only, as a download cut short leaves it.
+std::string WriteHead(const std::string& source, const std::string& target, size_t bytes) {
+  QByteArray head = Contents(source).left(qsizetype(bytes));
+  QFile file(Q(target));
+  if (!file.open(QIODevice::WriteOnly) || file.write(head) != head.size()) return "";
+  return target;
+}
+
+TEST_F(RealDialogsTest, OpenOfACutOffModuleOrMacIconSaysItIsDamagedAndHowMuchWasRead) {
+  std::string module = "/usr/lib/x86_64-linux-gnu/wine/x86_64-windows/shell32.dll";
+  if (!fs::exists(module)) GTEST_SKIP() << "wine's modules are not installed";
+  VARNEL_SKIP_WITHOUT_CORPUS("icns/test-legacy.icns");
+  std::string head = WriteHead(module, dir.File("head.exe"), 4096);
+  auto shown = Run("aFileOpen", {TypeName(head), Answer(QMessageBox::Ok)});
+  EXPECT_TRUE(shown.back().starts_with(head + " is damaged: it ends after 4096 of the "))
+      << shown.back();
+  EXPECT_NE(shown.back().find("; no icons could be read"), std::string::npos);
+  EXPECT_EQ(window->Lib().Count(), 0);
+  EXPECT_EQ(window->windowTitle().toStdString().find("head.exe"), std::string::npos);
+
+  std::string icns = CorpusPath("icns/test-legacy.icns");
+  // Named .ico to be listed by the dialog's first filter: the content makes it a Mac icon.
+  std::string cut = WriteHead(icns, dir.File("cut.ico"), size_t(fs::file_size(icns)) * 2 / 3);
+  shown = Run("aFileOpen", {TypeName(cut), Answer(QMessageBox::Ok)});
+  EXPECT_NE(shown.back().find(" is damaged: it ends after "), std::string::npos) << shown.back();
+  EXPECT_NE(shown.back().find(std::to_string(fs::file_size(icns))), std::string::npos);
+}
+
 TEST_F(RealDialogsTest, OpenOverChangesAsksFirstAndCancelKeepsTheCollection) {
   WriteIcon(dir.File("other.ico"), 0xFF);
   AddIcons(2);
@@ -321,6 +367,28 @@ TEST_F(RealDialogsTest, SaveOfANewCollectionAsksOnceAndCancelWritesNothing) {
   EXPECT_FALSE(window->Lib().GetModified());
 }
 
+TEST_F(RealDialogsTest, ATypedExtensionWinsOverTheChosenTypeAndARefusedSaveSaysWhy) {
+  AddIcons(2);
+  Run("aFileSaveAs", {TypeName(dir.File("coll.icl"), "Icon collection")});
+  EXPECT_EQ(Contents(dir.File("coll.icl")).left(2), "MZ");
+  EXPECT_FALSE(fs::exists(dir.File("coll.icc")));
+
+  window->Lib().Items().SetName(1, "Icon 0");
+  auto shown = Run("aFileSaveAs",
+                   {TypeName(dir.File("dup.icl"), "Icon collection"), Answer(QMessageBox::Ok)});
+  EXPECT_NE(shown.back().find("Non-unique icon name"), std::string::npos) << shown.back();
+  EXPECT_FALSE(fs::exists(dir.File("dup.icl")));
+
+  Run("mnExportSingleImage",
+      {[](QDialog& dialog) { ClickOk(dialog); }, TypeName(dir.File("sheet.png"), "Bitmaps")});
+  EXPECT_EQ(Contents(dir.File("sheet.png")).mid(1, 3), "PNG");
+  EXPECT_FALSE(fs::exists(dir.File("sheet.bmp")));
+
+  window->Lib().SelectOnly(0);
+  Run("aFileSaveIconAs", {TypeName(dir.File("one.gif"), "Icon (")});
+  EXPECT_EQ(Contents(dir.File("one.gif")).left(3), "GIF");
+}
+
 // --- Save Icon As and the properties' Save image ---------------------------------------------
 
 TEST_F(RealDialogsTest, SaveIconAsWritesTheFormatOfTheChosenFilterAndRemembersTheFolder) {
@@ -397,13 +465,42 @@ TEST_F(RealDialogsTest, SaveIconAsCursorTakesTheHotSpotOfItsDialog) {
   EXPECT_EQ(bytes[12] | bytes[13] << 8, 7);
 }
 
+TEST_F(RealDialogsTest, TheHotSpotDialogSetsTheCursorsHotSpotThatPanelAndPropertiesShow) {
+  AddIcons(1);
+  window->Lib().SelectOnly(0);
+  {
+    DialogScript script({[](QDialog& dialog) {
+      QList<QSpinBox*> fields = dialog.findChildren<QSpinBox*>();
+      ASSERT_EQ(fields.size(), 2);
+      fields[0]->setValue(9);
+      fields[1]->setValue(3);
+      ClickOk(dialog);
+    }});
+    ASSERT_TRUE(window->ImagePanel().OnSetHotSpot);
+    window->ImagePanel().OnSetHotSpot();
+    EXPECT_EQ(script.StepsLeft(), 0u);
+  }
+  EXPECT_EQ(window->Lib().Items().Icons(0)->Images()[0]->HotSpot(), 9u | 3u << 16);
+  EXPECT_TRUE(window->Lib().GetModified());
+  ASSERT_GT(window->ImagePanel().count(), 0);
+  EXPECT_TRUE(window->ImagePanel().item(0)->text().endsWith("\nhot spot 9, 3"))
+      << window->ImagePanel().item(0)->text().toStdString();
+  QString shown;
+  Run("aFileProps", {[&](QDialog& dialog) {
+        shown = static_cast<TfmIconProps&>(dialog).Field("hotSpot")->text();
+        dialog.reject();
+      }});
+  EXPECT_EQ(shown, "Hot spot: 9, 3");
+}
+
 // --- Export ---------------------------------------------------------------------------------
 
 TEST_F(RealDialogsTest, ExportSelectedIconsWritesThemIntoTheChosenFolder) {
   AddIcons(3);
   window->Lib().SelectOnly(1);
   fs::create_directories(dir.File("out"));
-  Run("mnExportSelectedIcons", {TypeName(dir.File("out"))});
+  auto shown = Run("mnExportSelectedIcons", {TypeName(dir.File("out")), Answer(QMessageBox::Ok)});
+  EXPECT_EQ(shown.back(), "1 file written to " + dir.File("out"));
   std::vector<std::string> written;
   for (const auto& entry : fs::directory_iterator(dir.File("out")))
     written.push_back(entry.path().filename().string());
@@ -415,18 +512,19 @@ TEST_F(RealDialogsTest, ExportSelectedIconsWritesThemIntoTheChosenFolder) {
 TEST_F(RealDialogsTest, ExportAllOverExistingFilesFollowsTheOverwriteAnswer) {
   AddIcons(2);
   fs::create_directories(dir.File("out"));
-  Run("mnExportAllIcons", {TypeName(dir.File("out"))});
+  Run("mnExportAllIcons", {TypeName(dir.File("out")), Answer(QMessageBox::Ok)});
   WriteIcon(dir.File("out/Icon 0.ico"), 0xFF0000);
   QByteArray kept = Contents(dir.File("out/Icon 0.ico"));
   auto press = [](const char* text) { return [text](QDialog& dialog) { Click(dialog, text); }; };
   // Rename auto writes beside the existing files; Skip all leaves them.
-  Run("mnExportAllIcons", {TypeName(dir.File("out")), press("&Rename auto")});
+  Run("mnExportAllIcons",
+      {TypeName(dir.File("out")), press("&Rename auto"), Answer(QMessageBox::Ok)});
   auto files = [&] {
     return std::distance(fs::directory_iterator(dir.File("out")), fs::directory_iterator());
   };
   EXPECT_EQ(files(), 4);
   EXPECT_EQ(Contents(dir.File("out/Icon 0.ico")), kept);
-  Run("mnExportAllIcons", {TypeName(dir.File("out")), press("S&kip all")});
+  Run("mnExportAllIcons", {TypeName(dir.File("out")), press("S&kip all"), Answer(QMessageBox::Ok)});
   EXPECT_EQ(files(), 4);
   EXPECT_EQ(Contents(dir.File("out/Icon 0.ico")), kept);
 }
@@ -596,6 +694,42 @@ TEST_F(RealDialogsTest, FindIconsRefusesAMissingFolderAndStaysOpen) {
   EXPECT_EQ(window->Lib().Count(), 0);
 }
 
+TEST_F(RealDialogsTest, TitlesCountersAndButtonsAUserMetCutShortOrDead) {
+  // The import dialog says what it is for, and a small dialog is as wide as its title.
+  QString importTitle;
+  Run("aLibAddFiles", {[&](QDialog& dialog) {
+        importTitle = dialog.windowTitle();
+        dialog.reject();
+      }});
+  EXPECT_EQ(importTitle, "Import Files");
+  Run("mnViewIconSizeCustomSet", {[](QDialog& dialog) {
+        QFont bold = QApplication::font();
+        bold.setBold(true);
+        EXPECT_GT(dialog.minimumWidth(),
+                  QFontMetrics(bold).horizontalAdvance(dialog.windowTitle()));
+        dialog.reject();
+      }});
+  // The find dialog's "..." edits the file types.
+  bool typesShown = false;
+  Step find = [](QDialog& dialog) {
+    for (QPushButton* button : dialog.findChildren<QPushButton*>())
+      if (button->text() == "...") {
+        EXPECT_TRUE(button->isEnabled());
+        button->click();
+      }
+    dialog.reject();
+  };
+  Run("aLibAddFolder", {find, [&](QDialog& dialog) {
+                          typesShown = dialog.windowTitle() == TfmEditFileTypes::kCaption;
+                          dialog.reject();
+                        }});
+  EXPECT_TRUE(typesShown);
+  // The cursor's counter of a large collection fits its panel.
+  QList<TStatusPanel*> panels = window->findChildren<TStatusPanel*>();
+  ASSERT_GE(panels.size(), 3);
+  EXPECT_GT(panels[2]->minimumWidth(), panels[2]->fontMetrics().horizontalAdvance("2161 of 4701"));
+}
+
 // --- The custom icons window ----------------------------------------------------------------
 
 TEST_F(RealDialogsTest, CustomIconsChangeTakesTheIconChosenInThePicker) {
@@ -616,6 +750,61 @@ TEST_F(RealDialogsTest, CustomIconsChangeTakesTheIconChosenInThePicker) {
   Step picker = TypeName(dir.File("chosen.ico"));
   Run("aDisplayCustWin", {icons, picker});
   EXPECT_NE(shown.find(dir.File("chosen.ico")), std::string::npos) << shown;
+}
+
+TEST_F(RealDialogsTest, TheCustomizeAndAssociationsWindowsLeaveTheTitlesAlone) {
+  TemporaryHome home;
+  Run("aDisplayCustWin", {Cancel()});
+  Run("Fileassociations1", {Cancel()});
+  // Qt appends " — NAME" to every title once a display name is set; unset, it follows the
+  // application's name.
+  QString name = QCoreApplication::applicationName();
+  QCoreApplication::setApplicationName("probe");
+  EXPECT_EQ(QGuiApplication::applicationDisplayName(), "probe");
+  QCoreApplication::setApplicationName(name);
+  EXPECT_EQ(window->windowTitle(), "Varnel - New Icon Library 1");
+}
+
+TEST_F(RealDialogsTest, CustomIconsApplyAsksOnceBeforeTheDesktopsThemeIsSwitched) {
+  TemporaryHome home;
+  WriteIcon(dir.File("chosen.ico"), 0xFF);
+  Step icons = [&](QDialog& dialog) {
+    auto& custom = dynamic_cast<TfmCIcons&>(dialog);
+    auto* list = qobject_cast<QListWidget*>(custom.Pages()->widget(0));
+    ASSERT_TRUE(list && list->count() > 1);
+    list->setCurrentRow(0);
+    Click(dialog, "&Change...");
+    custom.ApplyButton()->click();  // "No": nothing is written, the change stays pending
+    EXPECT_TRUE(custom.ApplyButton()->isEnabled());
+    EXPECT_FALSE(fs::exists(CustomThemeFolder()));
+    custom.ApplyButton()->click();  // "Yes"
+    EXPECT_TRUE(fs::exists(CustomThemeFolder()));
+    list->setCurrentRow(1);
+    Click(dialog, "&Change...");
+    custom.ApplyButton()->click();  // the theme is in place: no question
+    EXPECT_FALSE(custom.ApplyButton()->isEnabled());
+    Click(dialog, "&Help");
+    dialog.reject();
+  };
+  // The installed manual page at the window's section, or the word that it is not installed.
+  QString helpAt;
+  Step help = [&](QDialog& dialog) {
+    if (auto* page = dialog.findChild<QPlainTextEdit*>())
+      helpAt = page->textCursor().block().text().trimmed();
+    else
+      helpAt = ModalText(&dialog);
+    dialog.reject();
+  };
+  auto shown =
+      Run("aDisplayCustWin", {icons, TypeName(dir.File("chosen.ico")), Answer(QMessageBox::No),
+                              Answer(QMessageBox::Yes), TypeName(dir.File("chosen.ico")), help});
+  EXPECT_TRUE(helpAt == kHelpCustomizeSection ||
+              helpAt.startsWith("The help, the manual page varnel(1), is not installed"))
+      << helpAt.toStdString();
+  ASSERT_EQ(shown.size(), 6u);
+  EXPECT_TRUE(shown[2].starts_with("Apply changes the desktop's icon theme.")) << shown[2];
+  EXPECT_NE(shown[2].find(CustomThemeFolder()), std::string::npos);
+  EXPECT_EQ(shown[2], shown[3]);
 }
 
 TEST_F(RealDialogsTest, CustomIconsSaveAsWritesAnIconWhereTheDialogSays) {

@@ -10,6 +10,8 @@
 #include "collection/filepreview.h"
 #include "collection/iconproperties.h"
 #include "graphics/pngcodec.h"
+#include "icons/bitmapfix32.h"
+#include "icons/imagefileloader.h"
 #include "support/corpus.h"
 #include "support/testcollection.h"
 
@@ -40,6 +42,26 @@ TEST(FilePreview, LabelsOfIconsCursorsAndPictures) {
   EXPECT_EQ(bitmap.label, "BMP 23x42x24bit");
   EXPECT_EQ(bitmap.picture.Height(), 42);
   EXPECT_EQ(Preview("png/basn6a08.png").label, "PNG 32x32");
+}
+
+// Every picture kind the import reads shows its picture under its type word, whether its kind
+// is told by its content (PSD, PCX, ANI) or by the format its extension is registered for.
+TEST(FilePreview, PicturesOfEveryImportedKindShowWithTheirTypeWords) {
+  VARNEL_SKIP_WITHOUT_CORPUS("psd/rgba.psd", "pcx/rgb.pcx", "ani/test.ani", "xpm/sample.xpm",
+                             "xbm/hopper.xbm", "wbmp/qt-logo-small.wbmp");
+  const char* files[] = {"psd/rgba.psd",   "pcx/rgb.pcx",    "ani/test.ani",
+                         "xpm/sample.xpm", "xbm/hopper.xbm", "wbmp/qt-logo-small.wbmp"};
+  RegisterBitmapFix32();
+  RegisterPictureReaders();
+  const char* words[] = {"PSD ", "PCX ", "ANI ", "XPM ", "XBM ", "WBMP "};
+  for (size_t i = 0; i < std::size(files); ++i) {
+    TFilePreview preview = Preview(files[i]);
+    EXPECT_EQ(preview.kind, TPreviewKind::Picture) << files[i];
+    EXPECT_TRUE(preview.label.starts_with(words[i])) << files[i] << ": " << preview.label;
+    EXPECT_GT(preview.picture.Width(), 0) << files[i];
+  }
+  EXPECT_TRUE(Preview("xpm/sample.xpm").label.ends_with("x24bit"));
+  EXPECT_TRUE(Preview("ani/test.ani").animated);
 }
 
 TEST(FilePreview, ModulesAndCollectionsFillTheGrid) {

@@ -80,9 +80,17 @@ TEST_F(IconExportTest, NamesFollowTheItemsAndEmptyIconsAreLeftOut) {
   Add("Con");
   Add("folder.ico", {16, 32});
   lib.AppendItem("empty", std::make_unique<TAdvancedIcon>());
+  // A cursor keeps its hot spot in a cursor file.
+  Add("pointer", {32});
+  lib.Items().Icons(3)->Images()[0]->SetHotSpot(5 | 7 << 16);
   ExportAll();
-  EXPECT_EQ(Files(), (std::vector<std::string>{"Con_.ico", "folder.ico"}));
+  EXPECT_EQ(Files(), (std::vector<std::string>{"Con_.ico", "folder.ico", "pointer.cur"}));
   EXPECT_EQ(ImagesIn("folder.ico"), 2);
+  TAdvancedIcon cursor;
+  ASSERT_TRUE(cursor.LoadFromFile(dir.File("pointer.cur")));
+  EXPECT_EQ(cursor.Images()[0]->HotSpot(), 5u | 7u << 16);
+  ASSERT_FALSE(ui.messages.empty());
+  EXPECT_EQ(ui.messages.back().text, "3 files written to " + dir.Path());
   EXPECT_TRUE(ui.overwriteRequests.empty());
   EXPECT_FALSE(lib.Busy());
   EXPECT_FALSE(ui.busy);
@@ -142,6 +150,7 @@ TEST_F(IconExportTest, SelectionStopButtonAndAFileInPlaceOfTheFolder) {
   ui.onProcessMessages = [&] { lib.Stop(); };
   ExportAll();
   EXPECT_EQ(Files(), (std::vector<std::string>{"a.ico", "b.ico"}));
+  EXPECT_EQ(ui.messages.back().text, "Export stopped: 1 file written to " + dir.Path());
 
   ui.folderAnswers.push_back(dir.File("a.ico"));
   try {

@@ -52,7 +52,11 @@ TEST(PictureKinds, DrawingsAndDataUrisAreRecognisedByContent) {
   test::TestCollection collection;
   ImportFile(collection.lib, dir.File("d.svgz"), nullptr);
   ASSERT_EQ(collection.lib.Count(), 1);
-  EXPECT_EQ(collection.lib.Items().Icons(0)->Images()[0]->ImageWidth(), 4);
+  // A drawing is drawn at each usual icon size, not only at the size it declares.
+  std::vector<int> widths;
+  for (const auto& image : collection.lib.Items().Icons(0)->Images())
+    widths.push_back(image->ImageWidth());
+  EXPECT_EQ(widths, (std::vector<int>{16, 32, 48, 256}));
 }
 
 // Issue: a PNG picture imported at its own size is kept as its PNG bytes, with the entry and
@@ -99,7 +103,7 @@ cairo_status_t AppendBytes(void* closure, const unsigned char* data, unsigned in
   return CAIRO_STATUS_SUCCESS;
 }
 
-TEST(PictureKinds, PdfPagesAndDataUrisImportAsOneImage) {
+TEST(PictureKinds, PdfPagesImportAtTheIconSizesAndDataUrisAsOneImage) {
   TempDir dir;
   std::vector<uint8_t> pdf;
   cairo_surface_t* surface = cairo_pdf_surface_create_for_stream(AppendBytes, &pdf, 24, 24);
@@ -120,8 +124,10 @@ TEST(PictureKinds, PdfPagesAndDataUrisImportAsOneImage) {
   ImportFile(collection.lib, dir.File("uri.b64"), &errors);
   EXPECT_TRUE(errors.empty()) << errors.front();
   ASSERT_EQ(collection.lib.Count(), 2);
-  const TSubIcon& page = *collection.lib.Items().Icons(0)->Images()[0];
-  EXPECT_EQ(page.ImageWidth(), 32);  // 24 points at 96 pixels an inch
+  // Rendered once (its extension names no drawing reader) and scaled to each size.
+  ASSERT_EQ(collection.lib.Items().Icons(0)->Images().Count(), 4);
+  const TSubIcon& page = *collection.lib.Items().Icons(0)->Images()[1];
+  EXPECT_EQ(page.ImageWidth(), 32);
   TBitmap composite;
   page.GetBitmaps(&composite, nullptr, clWhite, nullptr);
   EXPECT_EQ(composite.GetPixel(16, 16), RGB(255, 0, 0));
