@@ -57,13 +57,6 @@ std::string WithExtension(std::string name, const std::string& ext) {
   return name + ext;
 }
 
-// A cursor is told by its hot spots: icons have none.
-bool IsCursor(const TAdvancedIcon& icon) {
-  for (const auto& image : icon.Images())
-    if (image->HotSpot() != 0) return true;
-  return false;
-}
-
 // The member stem of an item: its name without an extension and without folder separators.
 std::string ZipMemberStem(const std::string& itemName) {
   std::string name = itemName;
@@ -119,7 +112,7 @@ void TfmLib::SaveCollectionAsZip(const std::string& path) {
     const TAdvancedIcon& icon = *Items().Icons(i);
     if (!icon.Images().Count()) continue;
     MemoryStream file;
-    bool cursor = IsCursor(icon);
+    bool cursor = IsCursorIcon(icon);
     if (cursor)
       icon.SaveCursorToStream(file);
     else

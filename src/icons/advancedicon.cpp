@@ -151,7 +151,7 @@ bool TAdvancedIcon::LoadFromResourceModule(IconResourceSource& module, const std
 }
 
 bool TAdvancedIcon::LoadFromResourceGroup(IconResourceSource& module, Stream& group,
-                                          std::optional<uint32_t> language) {
+                                          std::optional<uint32_t> language, bool cursor) {
   group.SetPosition(0);
   int count;
   if (!ReadIconHeader(group, count)) return false;
@@ -162,7 +162,7 @@ bool TAdvancedIcon::LoadFromResourceGroup(IconResourceSource& module, Stream& gr
     entryPosition += kGroupEntrySize;
     auto image = std::make_unique<TResourceIconImage>();
     try {
-      image->LoadFromResourceModule(group, module, language);
+      image->LoadFromResourceModule(group, module, language, cursor);
     } catch (const Exception&) {
       continue;  // a damaged image is dropped, the others stay
     }
@@ -287,6 +287,12 @@ void TAdvancedIcon::ReadData(TFilerReader& reader) {
     // An image whose data is damaged (or a record without one) is dropped.
     if (image->HasData()) images_.Add(std::move(image));
   }
+}
+
+bool IsCursorIcon(const TAdvancedIcon& icon) {
+  if (dynamic_cast<const TAdvancedCursor*>(&icon)) return true;
+  return std::any_of(icon.Images().begin(), icon.Images().end(),
+                     [](const auto& image) { return image->HotSpot() != 0; });
 }
 
 }  // namespace varnel
