@@ -169,7 +169,9 @@ class TSubIcon {
   // Hands out the bitmaps GetBitmaps was asked for.
   static void DeliverBitmaps(TBitmap colour, TBitmap maskBitmap, int bits, TBitmap* composite,
                              TBitmap* image, TColor backColor, TBitmap* mask);
-  std::vector<uint8_t> PngOfIndexedImage(TBitmap color, const TBitmap& mask) const;
+  // A palette PNG of a masked 1-, 4- or 8-bit image, its own colours kept and the masked pixels
+  // on a transparent index; nothing when all 256 indices are in use.
+  std::optional<std::vector<uint8_t>> PngOfIndexedImage(TBitmap color, const TBitmap& mask) const;
 
   mutable int cachedBits_ = 0;
   mutable std::shared_ptr<const TIconHandle> handle_;
