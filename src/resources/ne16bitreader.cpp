@@ -201,9 +201,9 @@ std::string T16BitReader::NameOfGroup(size_t index) const {
 }
 
 std::string T16BitReader::NameOfResourceId(uint16_t id) const {
-  if (id & kIntegerIdBit) return std::to_string(id & ~kIntegerIdBit);
   uint64_t position = ResourceTableOffset + id;
-  if (position >= bytes_.size()) throw EReadError();
+  // A name outside the file leaves the group its number.
+  if ((id & kIntegerIdBit) || position >= bytes_.size()) return std::to_string(id & ~kIntegerIdBit);
   size_t length = std::min<uint64_t>(bytes_[position], bytes_.size() - position - 1);
   return TextFromFileBytes(
       std::string_view(reinterpret_cast<const char*>(bytes_.data() + position + 1), length));

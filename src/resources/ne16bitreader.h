@@ -76,7 +76,8 @@ class T16BitReader : public TICLReader {
                          const GroupTables& tables, bool cursor) const;
   std::string DefaultNameOf(size_t index) const;
   std::string NameOfGroup(size_t index) const;
-  // A numeric resource id as its decimal text, a named one as the string the table holds.
+  // A numeric resource id as its decimal text, a named one as the string the table holds (its
+  // number when that lies outside the file).
   std::string NameOfResourceId(uint16_t id) const;
   std::vector<TNamedIcon> ReadItems(bool withIcons) const;
   uint16_t U16At(uint64_t offset) const;
