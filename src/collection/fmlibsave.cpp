@@ -104,7 +104,7 @@ void TfmLib::SaveCollectionAsZip(const std::string& path) {
     const TAdvancedIcon& icon = *Items().Icons(i);
     if (!icon.Images().Count()) continue;
     MemoryStream file;
-    bool cursor = icon.HasHotSpot();
+    bool cursor = IsCursorIcon(icon);
     if (cursor)
       icon.SaveCursorToStream(file);
     else

@@ -57,7 +57,7 @@ TFolderExportResult ExportItemsToFolder(TfmLib& lib, const std::string& folder,
 std::vector<TExportFile> IconFileOfItem(const TfmLib& lib, int index) {
   const TAdvancedIcon* icon = lib.Items().Icons(index);
   if (!icon || icon->Images().Count() == 0) return {};
-  if (icon->HasHotSpot())
+  if (IsCursorIcon(*icon))
     return {{ExportFileName(lib.Items().Names(index), "cur"),
              [icon](const std::string& path) { WriteExportedCursor(*icon, path); }}};
   return {{ExportFileName(lib.Items().Names(index), "ico"),

@@ -13,6 +13,7 @@
 #include "collection/sheetlayout.h"
 #include "graphics/bmpcodec.h"
 #include "graphics/canvas.h"
+#include "graphics/exactpalette.h"
 #include "graphics/pngcodec.h"
 #include "icons/advancedicon.h"
 #include "icons/icondrawing.h"
@@ -62,9 +63,22 @@ void DrawItem(TBitmap& sheet, const TSheetLayout& layout, int k, const TSheetJob
   DrawStretched(sheet, place.left, place.top, clNone, *image, place.Height(), place.Width());
 }
 
+// A 16-colour sheet keeps the colours of its pictures when they are no more than 16; others take
+// the standard palette.
+void SetSheetFormat(TBitmap& sheet, PixelFormat format) {
+  if (format == PixelFormat::Bits4)
+    if (std::optional<TBitmap> exact = IndexedExactly(sheet, {});
+        exact && exact->Palette().size() <= 16) {
+      std::vector<RGBQuad> palette = exact->Palette();
+      sheet = ConvertFormat(*exact, PixelFormat::Bits4, &palette);
+      return;
+    }
+  sheet.SetFormat(format);
+}
+
 std::vector<uint8_t> SheetFile(TBitmap sheet, const TSheetJob& job) {
   if (job.extension == "jpg") return JpegFileOfPicture(sheet);
-  sheet.SetFormat(SheetFormat(job.itemBpp));
+  SetSheetFormat(sheet, SheetFormat(job.itemBpp));
   if (job.extension == "png") return EncodePng(sheet);
   if (job.extension == "bmp") return SaveBmp(sheet);
   if (job.extension == "gif") return EncodeGif(GifOfIndexedBitmap(IndexedForGif(sheet, 256)));

@@ -156,7 +156,7 @@ bool TAdvancedIcon::LoadFromResourceModule(IconResourceSource& module, const std
 }
 
 bool TAdvancedIcon::LoadFromResourceGroup(IconResourceSource& module, Stream& group,
-                                          std::optional<uint32_t> language) {
+                                          std::optional<uint32_t> language, bool cursor) {
   group.SetPosition(0);
   int count;
   if (!ReadIconHeader(group, count)) return false;
@@ -167,7 +167,7 @@ bool TAdvancedIcon::LoadFromResourceGroup(IconResourceSource& module, Stream& gr
     entryPosition += kGroupEntrySize;
     auto image = std::make_unique<TResourceIconImage>();
     try {
-      image->LoadFromResourceModule(group, module, language);
+      image->LoadFromResourceModule(group, module, language, cursor);
     } catch (const Exception&) {
       continue;  // a damaged image is dropped, the others stay
     }
@@ -292,6 +292,10 @@ void TAdvancedIcon::ReadData(TFilerReader& reader) {
     // An image whose data is damaged (or a record without one) is dropped.
     if (image->HasData()) images_.Add(std::move(image));
   }
+}
+
+bool IsCursorIcon(const TAdvancedIcon& icon) {
+  return dynamic_cast<const TAdvancedCursor*>(&icon) || icon.HasHotSpot();
 }
 
 }  // namespace varnel

@@ -55,11 +55,12 @@ class TAdvancedIcon {
   // Appends the images of icon group `name` of a resource container (the first group of that
   // name, its images in any language).
   bool LoadFromResourceModule(IconResourceSource& module, const std::string& name);
-  // Appends the images of the icon group whose data is `group`: each entry's icon resource is
-  // taken in `language` when the container has it there, else in any language. Damaged and
-  // missing images are dropped. False when the group header is not valid.
+  // Appends the images of the icon group (or, with cursor, the cursor group) whose data is
+  // `group`: each entry's icon (cursor) resource is taken in `language` when the container has
+  // it there, else in any language; cursor images keep their hotspots. Damaged and missing
+  // images are dropped. False when the group header is not valid.
   bool LoadFromResourceGroup(IconResourceSource& module, Stream& group,
-                             std::optional<uint32_t> language);
+                             std::optional<uint32_t> language, bool cursor = false);
   void SaveToStream(Stream& stream) const;
   // Raises "No images in icon" for an empty icon; replaces the file only when complete.
   void SaveToFile(const std::string& fileName) const;
@@ -114,5 +115,8 @@ class TAdvancedIcon {
 };
 
 class TAdvancedCursor : public TAdvancedIcon {};
+
+// A cursor is an icon read as one (from a cursor group) or one whose images carry hotspots.
+bool IsCursorIcon(const TAdvancedIcon& icon);
 
 }  // namespace varnel

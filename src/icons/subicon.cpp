@@ -126,15 +126,19 @@ void TSubIcon::LoadCursorFromStream(Stream& stream, uint16_t headerType, int64_t
 }
 
 void TSubIcon::LoadFromResourceModule(Stream& group, IconResourceSource& module,
-                                      std::optional<uint32_t> language) {
+                                      std::optional<uint32_t> language, bool cursor) {
   entry_ = TIconDirEntry::Read(group);
   uint16_t id = group.ReadU16();
   ResetData({});
   entry_.dwBytesInRes = 0;
+  // A cursor entry starts with its width as u16: its high byte is no reserved byte.
+  if (cursor) entry_.bReserved = 0;
+  std::string type = cursor ? "1" : "3";
   std::string name = std::to_string(id);
-  Stream* resource = language ? module.FindResourceStreamInLanguage("3", name, *language)
-                              : module.FindResourceStream("3", name);
+  Stream* resource = language ? module.FindResourceStreamInLanguage(type, name, *language)
+                              : module.FindResourceStream(type, name);
   if (!resource) return;
+  if (cursor) return LoadFromResourceData(*resource, true);
   resource->SetPosition(0);
   ResetData(resource->ReadBytes(size_t(resource->Size())));
   UpdateEntry();

@@ -50,11 +50,12 @@ class TSubIcon {
   // Like LoadFromIcoStream; for a cursor directory (headerType 2) the entry's planes and bit
   // count are the hotspot.
   void LoadCursorFromStream(Stream& stream, uint16_t headerType, int64_t base = 0);
-  // One 14-byte icon-group entry from group; the image's data is the icon resource ("3") named
-  // by the entry's id in module, in `language` when given and present there, else in any
-  // language. Without such a resource the image stays empty.
+  // One 14-byte group entry from group; the image's data is the icon resource ("3") named by the
+  // entry's id in module, in `language` when given and present there, else in any language.
+  // With cursor the entry is a cursor-group entry and the resource a cursor image ("1"), whose
+  // first 4 bytes are the hotspot. Without such a resource the image stays empty.
   void LoadFromResourceModule(Stream& group, IconResourceSource& module,
-                              std::optional<uint32_t> language = std::nullopt);
+                              std::optional<uint32_t> language = std::nullopt, bool cursor = false);
   // A copy of source's entry, data, hotspot and packed flag, byte for byte (a PNG image stays
   // PNG; nothing is re-derived).
   void LoadCopy(const TSubIcon& source);
@@ -168,7 +169,9 @@ class TSubIcon {
   // Hands out the bitmaps GetBitmaps was asked for.
   static void DeliverBitmaps(TBitmap colour, TBitmap maskBitmap, int bits, TBitmap* composite,
                              TBitmap* image, TColor backColor, TBitmap* mask);
-  std::vector<uint8_t> PngOfIndexedImage(TBitmap color, const TBitmap& mask) const;
+  // A palette PNG of a masked 1-, 4- or 8-bit image, its own colours kept and the masked pixels
+  // on a transparent index; nothing when all 256 indices are in use.
+  std::optional<std::vector<uint8_t>> PngOfIndexedImage(TBitmap color, const TBitmap& mask) const;
 
   mutable int cachedBits_ = 0;
   mutable std::shared_ptr<const TIconHandle> handle_;

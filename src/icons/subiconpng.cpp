@@ -67,11 +67,6 @@ std::vector<RGBQuad> BuildFixedPalette256() {
   return palette;
 }
 
-std::vector<RGBQuad> PaletteOf16ForPng() {
-  return QuadsOf({0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0x808080,
-                  0xC0C0C0, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF});
-}
-
 bool AlphaIsOnlyOpaqueOrClear(const TBitmap& bitmap) {
   for (int y = 0; y < bitmap.Height(); ++y) {
     const uint8_t* row = bitmap.ScanLine(y);
@@ -156,53 +151,19 @@ void ClearMaskedPixels(TBitmap& color, const TBitmap& mask) {
       if (MaskBitSet(mask, x, y)) color.SetPixel(x, y, clBlack);
 }
 
-// The index that becomes transparent in an 8-bit palette image: a free one, else one freed by
-// merging the two nearest colours.
-int FreePaletteIndex(TBitmap& bitmap, std::vector<RGBQuad>& palette) {
-  std::array<int64_t, 256> used{};
+// The index that becomes transparent in an 8-bit palette image: one no pixel uses, or a new one
+// when the palette is short; nothing when all 256 are in use.
+std::optional<int> FreePaletteIndex(const TBitmap& bitmap, std::vector<RGBQuad>& palette) {
+  std::array<bool, 256> used{};
   for (int y = 0; y < bitmap.Height(); ++y) {
     const uint8_t* row = bitmap.ScanLine(y);
-    for (int x = 0; x < bitmap.Width(); ++x) ++used[row[x]];
+    for (int x = 0; x < bitmap.Width(); ++x) used[row[x]] = true;
   }
   for (size_t i = 0; i < palette.size(); ++i)
     if (!used[i]) return int(i);
-  if (palette.size() < 256) {
-    palette.push_back({});
-    return int(palette.size() - 1);
-  }
-  int bestA = 0, bestB = 1, bestDistance = INT32_MAX;
-  int64_t bestUse = INT64_MAX;
-  for (int a = 0; a < 256; ++a)
-    for (int b = a + 1; b < 256; ++b) {
-      int distance = ColorDistance(palette[a].ToColor(), palette[b].ToColor());
-      int64_t use = used[a] + used[b];
-      if (distance < bestDistance || (distance == bestDistance && use < bestUse)) {
-        bestA = a, bestB = b, bestDistance = distance, bestUse = use;
-      }
-    }
-  auto isBlackOrWhite = [&](int i) {
-    TColor c = palette[i].ToColor();
-    return c == clBlack || c == clWhite;
-  };
-  int keep, freed;
-  if (isBlackOrWhite(bestA) || isBlackOrWhite(bestB)) {
-    keep = isBlackOrWhite(bestA) ? bestA : bestB;
-  } else {
-    keep = used[bestB] > used[bestA] ? bestB : bestA;
-    int64_t total = used[bestA] + used[bestB];
-    auto mix = [&](uint8_t RGBQuad::*channel) {
-      return uint8_t(
-          (palette[bestA].*channel * used[bestA] + palette[bestB].*channel * used[bestB]) / total);
-    };
-    palette[keep] = {mix(&RGBQuad::blue), mix(&RGBQuad::green), mix(&RGBQuad::red), 0};
-  }
-  freed = keep == bestA ? bestB : bestA;
-  for (int y = 0; y < bitmap.Height(); ++y) {
-    uint8_t* row = bitmap.ScanLine(y);
-    for (int x = 0; x < bitmap.Width(); ++x)
-      if (row[x] == freed) row[x] = uint8_t(keep);
-  }
-  return freed;
+  if (palette.size() >= 256) return std::nullopt;
+  palette.push_back({});
+  return int(palette.size() - 1);
 }
 
 // Moves palette entry `from` to index 0, shifting the entries before it up by one.
@@ -235,18 +196,20 @@ const std::vector<RGBQuad>& FixedPalette256() {
   return palette;
 }
 
-std::vector<uint8_t> TSubIcon::PngOfIndexedImage(TBitmap color, const TBitmap& mask) const {
-  if (color.Format() == PixelFormat::Bits1) {
-    std::vector<RGBQuad> palette = StandardPalette(1);
-    color = ConvertFormat(color, PixelFormat::Bits8, &palette);
-  } else if (color.Format() == PixelFormat::Bits4) {
-    std::vector<RGBQuad> palette = PaletteOf16ForPng();
-    color = ConvertFormat(color, PixelFormat::Bits8, &palette);
+std::optional<std::vector<uint8_t>> TSubIcon::PngOfIndexedImage(TBitmap color,
+                                                                const TBitmap& mask) const {
+  // 1- and 4-bit images grow to 8 bits with their own palette, every colour kept.
+  if (color.Format() != PixelFormat::Bits8) {
+    std::vector<RGBQuad> own = color.Palette();
+    if (own.empty()) own = StandardPalette(color.BitsPerPixel());
+    color = ConvertFormat(color, PixelFormat::Bits8, &own);
   }
   std::vector<RGBQuad> palette = color.Palette();
   if (palette.empty()) palette.push_back({});
-  int transparent = FreePaletteIndex(color, palette);
-  MoveEntryToFront(color, palette, transparent);
+  std::optional<int> transparent = FreePaletteIndex(color, palette);
+  // Every index in use: no entry can stand for transparency without losing a colour.
+  if (!transparent) return std::nullopt;
+  MoveEntryToFront(color, palette, *transparent);
   palette[0] = RGBQuad::FromColor(UnusedColor(palette));
   for (int y = 0; y < color.Height(); ++y) {
     uint8_t* row = color.ScanLine(y);
@@ -270,7 +233,8 @@ std::vector<uint8_t> TSubIcon::SaveToPng() const {
   for (int y = 0; y < mask.Height() && !anyMasked; ++y)
     for (int x = 0; x < mask.Width() && !anyMasked; ++x) anyMasked = MaskBitSet(mask, x, y);
   if (!anyMasked) return EncodePng(color);
-  if (color.BitsPerPixel() <= 8) return PngOfIndexedImage(std::move(color), mask);
+  if (color.BitsPerPixel() <= 8)
+    if (std::optional<std::vector<uint8_t>> png = PngOfIndexedImage(color, mask)) return *png;
   TBitmap rgba = ConvertFormat(color, PixelFormat::Bits32);
   AlphaFromMask(rgba, mask);
   return EncodePng(rgba);

@@ -6,12 +6,29 @@
 
 namespace varnel {
 
+namespace {
+
+constexpr const char* kIconGroupType = "14";
+constexpr const char* kCursorGroupType = "12";
+
+void AppendGroupsOfType(TResourceModule& module, const std::string& type, TIconList& list) {
+  for (int i = 0; i < module.ResourceCount(); ++i) {
+    TResourceDetails* record = module.ResourceDetails(i);
+    if (record->ResourceType() == type)
+      list.AddIcon(record->ResourceName(), LoadGroupIcon(module, *record));
+  }
+}
+
+}  // namespace
+
 std::unique_ptr<TAdvancedIcon> LoadGroupIcon(TResourceModule& module, TResourceDetails& record) {
-  auto icon = std::make_unique<TAdvancedIcon>();
+  bool cursor = record.ResourceType() == kCursorGroupType;
+  std::unique_ptr<TAdvancedIcon> icon =
+      cursor ? std::make_unique<TAdvancedCursor>() : std::make_unique<TAdvancedIcon>();
   try {
     // The group's own data and language: a name present in several languages gives each
     // language's icon.
-    icon->LoadFromResourceGroup(module, record.ReadStream(), record.ResourceLanguage());
+    icon->LoadFromResourceGroup(module, record.ReadStream(), record.ResourceLanguage(), cursor);
   } catch (const std::exception&) {
     // A damaged group keeps the images read before the damage.
   }
@@ -19,11 +36,8 @@ std::unique_ptr<TAdvancedIcon> LoadGroupIcon(TResourceModule& module, TResourceD
 }
 
 void AppendGroupIcons(TResourceModule& module, TIconList& list) {
-  for (int i = 0; i < module.ResourceCount(); ++i) {
-    TResourceDetails* record = module.ResourceDetails(i);
-    if (record->ResourceType() != "14") continue;
-    list.AddIcon(record->ResourceName(), LoadGroupIcon(module, *record));
-  }
+  AppendGroupsOfType(module, kIconGroupType, list);
+  AppendGroupsOfType(module, kCursorGroupType, list);
 }
 
 void ReadContainerIcons(const std::string& fileName, TIconList& list) {

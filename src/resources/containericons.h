@@ -9,16 +9,19 @@
 
 namespace varnel {
 
-// The icon of one icon-group record ("14"); a damaged group gives the images read before the
-// damage.
+// The icon of one icon-group record ("14"), or the cursor (a TAdvancedCursor whose images keep
+// their hotspots) of a cursor-group record ("12"); a damaged group gives the images read before
+// the damage.
 std::unique_ptr<TAdvancedIcon> LoadGroupIcon(TResourceModule& module, TResourceDetails& record);
 
-// Appends one icon per icon-group record ("14"), in container order, named by the group; a
-// group whose images are all missing gives an empty icon.
+// Appends one icon per icon-group record ("14"), then one cursor per cursor-group record
+// ("12"), each kind in container order and named by its group; a group whose images are all
+// missing gives an empty icon.
 void AppendGroupIcons(TResourceModule& module, TIconList& list);
 
-// The icons of a PE module (its icon groups) or a .res/.dcr file (as ImportResourceFile names
-// them). Raises EPEException for a damaged module and Exception for files of other kinds.
+// The icons of a PE module (its icon groups, then its cursor groups) or a .res/.dcr file (as
+// ImportResourceFile names them). Raises EPEException for a damaged module and Exception for files
+// of other kinds.
 void ReadContainerIcons(const std::string& fileName, TIconList& list);
 void ReadContainerIcons(const SharedFile& file, TIconList& list);
 

@@ -1,7 +1,9 @@
 #pragma once
 // The 32-bit ICL library: a resource-only PE image holding, in language 1033, one icon group
 // (RT_GROUP_ICON, named by the icon) per icon with images, its images as icon resources
-// (RT_ICON) numbered 1, 2, 3, ... in list order, and the names table as resource 301/1.
+// (RT_ICON) numbered 1, 2, 3, ... in list order, and the names table as resource 301/1. A cursor
+// becomes a cursor group (RT_GROUP_CURSOR) whose images are cursor resources (RT_CURSOR, numbered
+// apart from the icon images) holding their hotspots.
 
 #include <string>
 #include <vector>

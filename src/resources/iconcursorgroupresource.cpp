@@ -104,17 +104,28 @@ void TIconCursorGroupResourceDetails::WriteHeader(int count) {
   WriteU16LE(&bytes[4], uint16_t(count));
 }
 
+std::vector<uint8_t> TIconCursorGroupResourceDetails::EntryOf(
+    const TIconCursorResourceDetails& image) const {
+  uint16_t id = uint16_t(ResourceNameToInt(image.ResourceName()));
+  uint32_t size = uint32_t(image.Bytes().size());
+  IconImageFacts facts = image.Facts();
+  return IsCursorGroup() ? CursorEntry(facts, size, id) : IconEntry(facts, size, id);
+}
+
 void TIconCursorGroupResourceDetails::AddImage(const TIconCursorResourceDetails& image) {
   int present = EntriesPresent();
   std::vector<uint8_t>& bytes = Data().Bytes();
   if (bytes.size() >= kHeaderSize) bytes.resize(EntryOffset(present));
   WriteHeader(present + 1);
-  uint16_t id = uint16_t(ResourceNameToInt(image.ResourceName()));
-  uint32_t size = uint32_t(image.Bytes().size());
-  IconImageFacts facts = image.Facts();
-  std::vector<uint8_t> entry =
-      IsCursorGroup() ? CursorEntry(facts, size, id) : IconEntry(facts, size, id);
+  std::vector<uint8_t> entry = EntryOf(image);
   Data().Bytes().insert(Data().Bytes().end(), entry.begin(), entry.end());
+}
+
+void TIconCursorGroupResourceDetails::ReplaceEntry(int index,
+                                                   const TIconCursorResourceDetails& image) {
+  if (index < 0 || index >= EntriesPresent()) return;
+  std::vector<uint8_t> entry = EntryOf(image);
+  std::copy(entry.begin(), entry.end(), Data().Bytes().begin() + int64_t(EntryOffset(index)));
 }
 
 void TIconCursorGroupResourceDetails::RemoveEntry(int index) {

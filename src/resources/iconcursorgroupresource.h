@@ -22,6 +22,9 @@ class TIconCursorGroupResourceDetails : public TResourceDetails {
   bool ContainsImage(const TIconCursorResourceDetails& image) const;
   // Appends an entry describing the image.
   void AddImage(const TIconCursorResourceDetails& image);
+  // Rewrites entry index to describe the image (its id and bytes included); nothing happens
+  // when the group holds no such entry.
+  void ReplaceEntry(int index, const TIconCursorResourceDetails& image);
   // Removes the image's entry; a group left empty deletes itself unless it is deleting itself.
   void RemoveImage(const TIconCursorResourceDetails& image);
 
@@ -37,6 +40,8 @@ class TIconCursorGroupResourceDetails : public TResourceDetails {
  private:
   // Entries actually present, at most the count field.
   int EntriesPresent() const;
+  // The 14-byte entry (icon or cursor form) that describes the image record.
+  std::vector<uint8_t> EntryOf(const TIconCursorResourceDetails& image) const;
   uint16_t EntryId(int index) const;
   int IndexOfId(uint16_t id) const;
   void RemoveEntry(int index);

@@ -29,6 +29,12 @@ bool Append16BitIcons(const SharedFile& file, TIconList& icons) {
   return true;
 }
 
+// A census that found icon groups, or could not count them, sends the module to its reader; so
+// do cursor groups, so that a module of cursors alone is not taken for one without groups.
+bool HasGroupsToRead(const ModuleCensus& census) {
+  return census.iconCount != 0 || census.cursorCount > 0;
+}
+
 }  // namespace
 
 bool TIconLibrary::ReadModuleIcons(const SharedFile& file) {
@@ -57,13 +63,13 @@ bool TIconLibrary::LoadFromFile(const std::string& fileName) {
 bool TIconLibrary::LoadFromFile(const SharedFile& file) {
   Icons.Clear();
   ModuleCensus census = ExamineFile(file->Path(), file->Bytes());
-  if (IsModule && !census.hasIcons) {
+  if (IsModule && !census.HasGroups()) {
     ModuleIconCount = 0;
     return false;
   }
   ModuleIconCount = census.iconCount;
   bool result = false;
-  if (IsModule && ModuleIconCount != 0) result = ReadModuleIcons(file) && !Is32Bit;
+  if (IsModule && HasGroupsToRead(census)) result = ReadModuleIcons(file) && !Is32Bit;
   if (Icons.Count() == 0) ScanBytesForImages(file->Bytes(), Icons);
   return result;
 }
@@ -73,10 +79,11 @@ bool TIconLibrary::AppendFromFile(const std::string& fileName) {
 }
 
 bool TIconLibrary::AppendFromFile(const SharedFile& file) {
-  ModuleIconCount = ExamineFile(file->Path(), file->Bytes()).iconCount;
+  ModuleCensus census = ExamineFile(file->Path(), file->Bytes());
+  ModuleIconCount = census.iconCount;
   int countBefore = Icons.Count();
   bool result = false;
-  if (IsModule && ModuleIconCount != 0) result = ReadModuleIcons(file);
+  if (IsModule && HasGroupsToRead(census)) result = ReadModuleIcons(file);
   if (Icons.Count() == countBefore) ScanBytesForImages(file->Bytes(), Icons);
   return result;
 }

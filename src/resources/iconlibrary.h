@@ -1,7 +1,8 @@
 #pragma once
 // An icon list bound to a library or module file: loading the icons of PE and NE modules and
-// ICL libraries (with a raw scan of the bytes when the resources give none), appending, the
-// naming rules, the uniqueness check and saving as 32-bit or 16-bit ICL.
+// ICL libraries (their icon groups, then their cursor groups as cursors; a raw scan of the bytes
+// when the resources give neither), appending, the naming rules, the uniqueness check and saving
+// as 32-bit or 16-bit ICL.
 
 #include <optional>
 #include <span>
@@ -52,7 +53,8 @@ class TIconLibrary {
   std::string FileName;
   bool IsModule = false;
   bool Is32Bit = false;
-  // Icon groups the census found; -1 when the file is no readable module.
+  // Icon groups the census found (cursor groups not counted); -1 when the file is no readable
+  // module.
   int ModuleIconCount = -1;
   TIconList Icons;
 

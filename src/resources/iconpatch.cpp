@@ -31,10 +31,14 @@ std::string ShapeMismatch(const TIconLibrary& file, const TIconLibrary& library)
     if (ImageCountOf(file, k) != ImageCountOf(library, k))
       return "Icon " + std::to_string(k) + ": images amounts in file and library are different";
   for (int k = 0; k < library.Count(); ++k)
-    for (int i = 0; i < ImageCountOf(library, k); ++i)
+    for (int i = 0; i < ImageCountOf(library, k); ++i) {
+      std::string where = "Icon " + std::to_string(k) + ", subicon " + std::to_string(i);
       if (ImageOf(file, k, i).DataSize() != ImageOf(library, k, i).DataSize())
-        return "Icon " + std::to_string(k) + ", subicon " + std::to_string(i) +
-               ": data sizes in source file and library are different";
+        return where + ": data sizes in source file and library are different";
+      // A cursor's hotspot lies before its image bytes, where writing in place does not reach.
+      if (ImageOf(file, k, i).HotSpot() != ImageOf(library, k, i).HotSpot())
+        return where + ": hot spots in source file and library are different";
+    }
   return {};
 }
 

@@ -15,7 +15,9 @@ constexpr uint16_t kSignatureNE = 0x454E;
 constexpr uint16_t kSignaturePE = 0x4550;
 constexpr size_t kLfanewOffset = 60;
 constexpr uint32_t kGroupIconId = 14;
+constexpr uint32_t kGroupCursorId = 12;
 constexpr uint16_t kNEGroupIconType = 0x800E;
+constexpr uint16_t kNEGroupCursorType = 0x800C;
 constexpr uint32_t kSubdirectoryBit = 0x80000000;
 
 // Bounds-checked little-endian reads from the file's bytes.
@@ -123,6 +125,8 @@ void CensusOfPE(const ByteView& view, uint64_t peOffset, ModuleCensus& census) {
   std::optional<uint32_t> groups = directory.FindRootSubdirectory(kGroupIconId);
   census.hasIcons = groups.has_value();
   census.iconCount = groups ? directory.CountLanguages(*groups) : 0;
+  if (std::optional<uint32_t> cursors = directory.FindRootSubdirectory(kGroupCursorId))
+    census.cursorCount = directory.CountLanguages(*cursors);
 }
 
 void CensusOfNE(const ByteView& view, uint64_t neOffset, ModuleCensus& census) {
@@ -135,10 +139,11 @@ void CensusOfNE(const ByteView& view, uint64_t neOffset, ModuleCensus& census) {
     if (*type == 0) break;
     auto count = view.U16(position + 2);
     if (!count) break;
-    if (*type == kNEGroupIconType) {
+    if (*type == kNEGroupIconType && !census.hasIcons) {
       census.hasIcons = true;
       census.iconCount = *count;
-      return;
+    } else if (*type == kNEGroupCursorType && census.cursorCount == 0) {
+      census.cursorCount = *count;
     }
     position += 8 + uint64_t(*count) * 12;
   }

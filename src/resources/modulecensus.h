@@ -18,6 +18,10 @@ struct ModuleCensus {
   bool hasIcons = false;
   // Icon groups found; -1 when the file is no module whose resources could be located.
   int iconCount = -1;
+  // Cursor groups found (counted as icon groups are); they do not count as icons.
+  int cursorCount = 0;
+  // Whether a module reader has groups of either kind to read.
+  bool HasGroups() const { return hasIcons || cursorCount > 0; }
 };
 
 // True for a file that starts with "MZ" and has "PE" or "NE" at the offset held in the low half

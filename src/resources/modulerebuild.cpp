@@ -1,5 +1,6 @@
 #include "resources/modulerebuild.h"
 
+#include <map>
 #include <set>
 
 #include "base/byteorder.h"
@@ -18,19 +19,27 @@ constexpr int kLargestImageId = 0xFFFF;
 
 using GroupImages = std::vector<TIconCursorResourceDetails*>;
 
-std::vector<TIconGroupResourceDetails*> IconGroupsOf(const TPEResourceModule& module) {
-  std::vector<TIconGroupResourceDetails*> groups;
+using Groups = std::vector<TIconCursorGroupResourceDetails*>;
+
+template <class GroupRecord>
+void AppendGroupsOf(const TPEResourceModule& module, Groups& groups) {
   for (int i = 0; i < module.ResourceCount(); ++i)
-    if (auto* group = dynamic_cast<TIconGroupResourceDetails*>(module.ResourceDetails(i)))
+    if (auto* group = dynamic_cast<GroupRecord*>(module.ResourceDetails(i)))
       groups.push_back(group);
+}
+
+// The groups in the order the library lists their icons: icon groups, then cursor groups.
+Groups GroupsOf(const TPEResourceModule& module) {
+  Groups groups;
+  AppendGroupsOf<TIconGroupResourceDetails>(module, groups);
+  AppendGroupsOf<TCursorGroupResourceDetails>(module, groups);
   return groups;
 }
 
 // The image records each group lists, in entry order; nothing when one is missing.
-std::optional<std::vector<GroupImages>> ResolveImages(
-    const std::vector<TIconGroupResourceDetails*>& groups) {
+std::optional<std::vector<GroupImages>> ResolveImages(const Groups& groups) {
   std::vector<GroupImages> images;
-  for (const TIconGroupResourceDetails* group : groups) {
+  for (const TIconCursorGroupResourceDetails* group : groups) {
     GroupImages& listed = images.emplace_back();
     for (int e = 0; e < group->ImageCount(); ++e) {
       TIconCursorResourceDetails* image = group->ImageResource(e);
@@ -56,24 +65,30 @@ void SeparateSharedImages(TPEResourceModule& module, std::vector<GroupImages>& i
     }
 }
 
-// Icon images no group lists are numbered after the listed ones, out of their way.
+// The last id given to the images of each type ("3", "1"): icon and cursor images are numbered
+// apart.
+using ImageIds = std::map<std::string, int>;
+
+// Images no group lists are numbered after the listed ones of their type, out of their way.
 void MoveStrayImagesAside(const TPEResourceModule& module, const std::vector<GroupImages>& images,
-                          int listedCount) {
+                          ImageIds& ids) {
   std::set<const TResourceDetails*> listed;
   for (const GroupImages& group : images) listed.insert(group.begin(), group.end());
-  int next = listedCount;
   for (int i = 0; i < module.ResourceCount(); ++i) {
-    TResourceDetails* record = module.ResourceDetails(i);
-    if (record->ResourceType() == TIconResourceDetails::GetBaseType() && !listed.count(record))
-      record->SetResourceName(std::to_string(++next));
+    auto* record = dynamic_cast<TIconCursorResourceDetails*>(module.ResourceDetails(i));
+    if (record && !listed.count(record))
+      record->SetResourceName(std::to_string(++ids[record->ResourceType()]));
   }
 }
 
-void ReplaceImage(TIconGroupResourceDetails& group, int entry, TIconCursorResourceDetails& record,
-                  const TSubIcon& image, int id) {
+void ReplaceImage(TIconCursorGroupResourceDetails& group, int entry,
+                  TIconCursorResourceDetails& record, const TSubIcon& image, int id) {
   record.SetResourceName(std::to_string(id));
-  MemoryStream data(image.Data());
-  record.ChangeData(data);
+  record.SetImage(image);  // a cursor record keeps the image's hotspot
+  if (record.HasHotSpot()) {
+    group.ReplaceEntry(entry, record);
+    return;
+  }
   std::vector<uint8_t>& groupBytes = group.Data().Bytes();
   size_t at = kGroupHeaderSize + size_t(entry) * kGroupEntrySize;
   if (at + kGroupEntrySize > groupBytes.size()) throw EPEException(kInvalidIcon);
@@ -85,9 +100,8 @@ void ReplaceImage(TIconGroupResourceDetails& group, int entry, TIconCursorResour
 
 // The refusal when the module's groups and the library's icons differ; groups are renamed on
 // the way, as the library names its icons.
-std::string NameGroupsAfterIcons(const std::vector<TIconGroupResourceDetails*>& groups,
-                                 const TIconLibrary& library) {
-  for (const TIconGroupResourceDetails* group : groups)
+std::string NameGroupsAfterIcons(const Groups& groups, const TIconLibrary& library) {
+  for (const TIconCursorGroupResourceDetails* group : groups)
     if (group->ImageCount() == 0) return kInvalidIcon;
   if (int(groups.size()) != library.Count())
     return "Icon amounts in source file and library are different";
@@ -108,20 +122,21 @@ IconUpdateResult RebuildModuleIcons(const std::string& sourceName, const std::st
   SharedFile file = MappedFile::Open(sourceName);
   TPEResourceModule module;
   module.DecodeFile(file);
-  std::vector<TIconGroupResourceDetails*> groups = IconGroupsOf(module);
+  Groups groups = GroupsOf(module);
   result.message = NameGroupsAfterIcons(groups, library);
   if (!result.message.empty()) return result;
   std::optional<std::vector<GroupImages>> images = ResolveImages(groups);
   if (!images) return {kInvalidIcon};
   SeparateSharedImages(module, *images);
-  int id = 0;
+  ImageIds ids;
   for (size_t k = 0; k < groups.size(); ++k)
     for (size_t e = 0; e < (*images)[k].size(); ++e) {
-      if (++id > kLargestImageId) throw EPEException("Too many icon images");
-      ReplaceImage(*groups[k], int(e), *(*images)[k][e], *library.Icon(int(k))->Images()[int(e)],
-                   id);
+      TIconCursorResourceDetails& record = *(*images)[k][e];
+      int id = ++ids[record.ResourceType()];
+      if (id > kLargestImageId) throw EPEException("Too many icon images");
+      ReplaceImage(*groups[k], int(e), record, *library.Icon(int(k))->Images()[int(e)], id);
     }
-  MoveStrayImagesAside(module, *images, id);
+  MoveStrayImagesAside(module, *images, ids);
   result.signatureRemoved = RemoveCertificateTable(module, file->Size());
   module.SaveToFile(destName);
   result.written = true;

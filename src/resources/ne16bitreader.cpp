@@ -17,12 +17,23 @@ constexpr uint16_t kSignatureNE = 0x454E;
 constexpr uint16_t kIntegerIdBit = 0x8000;
 constexpr size_t kTypeInfoSize = 8;
 constexpr size_t kNameInfoSize = 12;
-constexpr size_t kGroupEntrySize = 14;
+constexpr uint16_t kCursorType = 1;
+constexpr uint16_t kIconType = 3;
+constexpr uint16_t kCursorGroupType = 12;
+constexpr uint16_t kIconGroupType = 14;
 // Shifts beyond this would place resources outside any file a 32-bit offset can reach.
 constexpr uint16_t kMaxAlignShift = 24;
 
 [[noreturn]] void Fail(const char* message) {
   throw EICLReadError(message);
+}
+
+// A cursor image from the data of a cursor resource: the hotspot (x, y as u16), then the image.
+std::unique_ptr<TSubIcon> CursorImageOfBlock(std::span<const uint8_t> block) {
+  auto image = std::make_unique<TSubCursor>();
+  SpanStream stream(block);
+  image->LoadFromResourceData(stream, true);
+  return image;
 }
 
 }  // namespace
@@ -85,6 +96,11 @@ std::vector<T16BitReader::NameInfo> T16BitReader::ReadNameInfos(uint64_t positio
   return infos;
 }
 
+void T16BitReader::GroupTables::IndexImages() {
+  imageById.clear();
+  for (size_t i = 0; i < images.size(); ++i) imageById.emplace(images[i].id, i);
+}
+
 // Reads the type blocks up to the table's final 0; returns the position after it.
 uint64_t T16BitReader::ReadTypeBlocks(uint64_t position) {
   while (position + 2 <= bytes_.size()) {
@@ -93,13 +109,20 @@ uint64_t T16BitReader::ReadTypeBlocks(uint64_t position) {
     uint16_t count = U16At(position + 2);
     if (position + kTypeInfoSize > bytes_.size()) throw EReadError();
     position += kTypeInfoSize;
-    if ((type & kIntegerIdBit) && (type & 0xFF) == 3) {
-      iconTable_ = ReadNameInfos(position, count);
-      hasIconTable_ = true;
-    } else if ((type & kIntegerIdBit) && (type & 0xFF) == 14) {
-      groupTable_ = ReadNameInfos(position, count);
-      hasGroupTable_ = true;
-    }
+    auto take = [&](std::vector<NameInfo>& table, bool& present) {
+      table = ReadNameInfos(position, count);
+      present = true;
+    };
+    // Integer types are told by their low byte.
+    uint16_t integerType = (type & kIntegerIdBit) ? (type & 0xFF) : 0;
+    if (integerType == kIconType)
+      take(icons_.images, icons_.hasImages);
+    else if (integerType == kIconGroupType)
+      take(icons_.groups, icons_.hasGroups);
+    else if (integerType == kCursorType)
+      take(cursors_.images, cursors_.hasImages);
+    else if (integerType == kCursorGroupType)
+      take(cursors_.groups, cursors_.hasGroups);
     position += uint64_t(count) * kNameInfoSize;
   }
   return position;
@@ -124,13 +147,15 @@ void T16BitReader::ReadNamesAfterTable(uint64_t position) {
 void T16BitReader::ReadResourceTable() {
   AlignShift = U16At(ResourceTableOffset);
   if (AlignShift > kMaxAlignShift) Fail("ResourceTable has an Error");
-  iconTable_.clear();
-  groupTable_.clear();
-  hasIconTable_ = hasGroupTable_ = false;
+  icons_ = {};
+  cursors_ = {};
   uint64_t afterTable = ReadTypeBlocks(ResourceTableOffset + 2);
-  if (!hasIconTable_ || !hasGroupTable_) Fail("ResourceTable has an Error");
-  iconById_.clear();
-  for (size_t i = 0; i < iconTable_.size(); ++i) iconById_.emplace(iconTable_[i].id, i);
+  // A module of cursors alone has no icon tables.
+  if (!icons_.Complete() && !cursors_.Complete()) Fail("ResourceTable has an Error");
+  if (!icons_.Complete()) icons_ = {};
+  if (!cursors_.Complete()) cursors_ = {};
+  icons_.IndexImages();
+  cursors_.IndexImages();
   ReadNamesAfterTable(afterTable);
 }
 
@@ -141,7 +166,8 @@ std::span<const uint8_t> T16BitReader::ResourceBytes(const NameInfo& info) const
   return bytes_.subspan(offset, length);
 }
 
-void T16BitReader::AppendGroupImages(TICL16Icon& icon, std::span<const uint8_t> group) const {
+void T16BitReader::AppendGroupImages(TAdvancedIcon& icon, std::span<const uint8_t> group,
+                                     const GroupTables& tables, bool cursor) const {
   SpanStream stream(group);
   int count = 0;
   if (!icon.ReadIconHeader(stream, count)) return;
@@ -149,14 +175,15 @@ void T16BitReader::AppendGroupImages(TICL16Icon& icon, std::span<const uint8_t> 
     for (int i = 0; i < count; ++i) {
       TIconDirEntry entry = TIconDirEntry::Read(stream);
       uint16_t id = stream.ReadU16();
-      auto found = iconById_.find(uint16_t(id | kIntegerIdBit));
-      if (found == iconById_.end()) Fail("Icon Resource Not Found");
-      std::span<const uint8_t> block = ResourceBytes(iconTable_[found->second]);
+      auto found = tables.imageById.find(uint16_t(id | kIntegerIdBit));
+      if (found == tables.imageById.end()) Fail("Icon Resource Not Found");
+      std::span<const uint8_t> block = ResourceBytes(tables.images[found->second]);
       // The block is padded to the alignment unit; the entry tells the image's own size.
       if (entry.dwBytesInRes != 0 && entry.dwBytesInRes < block.size())
         block = block.first(entry.dwBytesInRes);
       try {
-        icon.Images().Add(std::make_unique<TICL16IconImage>(entry, block));
+        icon.Images().Add(cursor ? CursorImageOfBlock(block)
+                                 : std::make_unique<TICL16IconImage>(entry, block));
       } catch (const EInvalidImage&) {
         // A damaged image is dropped; the group's other images stay.
       }
@@ -172,34 +199,49 @@ std::string T16BitReader::DefaultNameOf(size_t index) const {
   return BaseName + " " + number;
 }
 
-// An integer id as its decimal text; a string id is the offset of a length-prefixed name from
-// the start of the resource table.
-std::string T16BitReader::ResourceName(uint16_t id) const {
-  if (id & kIntegerIdBit) return std::to_string(id & ~kIntegerIdBit);
+std::string T16BitReader::NameOfGroup(size_t index) const {
+  if (!iclNames_) return NameOfResourceId(icons_.groups[index].id);
+  return names_.size() == icons_.groups.size() ? names_[index] : DefaultNameOf(index);
+}
+
+std::string T16BitReader::NameOfResourceId(uint16_t id) const {
   uint64_t position = ResourceTableOffset + id;
-  if (position >= bytes_.size()) return "";
+  // A name outside the file leaves the group its number.
+  if ((id & kIntegerIdBit) || position >= bytes_.size()) return std::to_string(id & ~kIntegerIdBit);
   size_t length = std::min<uint64_t>(bytes_[position], bytes_.size() - position - 1);
   return TextFromFileBytes(
       std::string_view(reinterpret_cast<const char*>(bytes_.data() + position + 1), length));
-}
-
-std::string T16BitReader::NameOfGroup(size_t index) const {
-  if (!iclNames_) {
-    std::string name = ResourceName(groupTable_[index].id);
-    return name.empty() ? DefaultNameOf(index) : name;
-  }
-  return names_.size() == groupTable_.size() ? names_[index] : DefaultNameOf(index);
 }
 
 std::unique_ptr<TICL16Icon> T16BitReader::LoadGroup(size_t index) const {
   auto icon = std::make_unique<TICL16Icon>();
   icon->DefaultName = DefaultNameOf(index);
   try {
-    AppendGroupImages(*icon, ResourceBytes(groupTable_[index]));
+    AppendGroupImages(*icon, ResourceBytes(icons_.groups[index]), icons_, false);
   } catch (const std::exception&) {
     // A group outside the file stays an icon without images.
   }
   return icon;
+}
+
+std::unique_ptr<TAdvancedIcon> T16BitReader::LoadCursorGroup(size_t index) const {
+  auto cursor = std::make_unique<TAdvancedCursor>();
+  try {
+    AppendGroupImages(*cursor, ResourceBytes(cursors_.groups[index]), cursors_, true);
+  } catch (const std::exception&) {
+    // A group outside the file stays a cursor without images.
+  }
+  return cursor;
+}
+
+std::vector<TNamedIcon> T16BitReader::ReadItems(bool withIcons) const {
+  std::vector<TNamedIcon> items;
+  for (size_t k = 0; k < icons_.groups.size(); ++k)
+    items.push_back({NameOfGroup(k), withIcons ? LoadGroup(k) : nullptr});
+  for (size_t k = 0; k < cursors_.groups.size(); ++k)
+    items.push_back(
+        {NameOfResourceId(cursors_.groups[k].id), withIcons ? LoadCursorGroup(k) : nullptr});
+  return items;
 }
 
 bool T16BitReader::ReadIcons() {
@@ -207,10 +249,7 @@ bool T16BitReader::ReadIcons() {
   try {
     ReadHeader();
     ReadResourceTable();
-    std::vector<TNamedIcon> result;
-    for (size_t k = 0; k < groupTable_.size(); ++k)
-      result.push_back({NameOfGroup(k), LoadGroup(k)});
-    List = std::move(result);
+    List = ReadItems(true);
     return true;
   } catch (const std::exception&) {
     return false;
@@ -222,7 +261,7 @@ bool T16BitReader::ReadNames() {
   try {
     ReadHeader();
     ReadResourceTable();
-    for (size_t k = 0; k < groupTable_.size(); ++k) List.push_back({NameOfGroup(k), nullptr});
+    List = ReadItems(false);
     return true;
   } catch (const std::exception&) {
     List.clear();

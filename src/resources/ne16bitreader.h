@@ -1,7 +1,9 @@
 #pragma once
 // The icons of 16-bit (NE) modules and 16-bit ICL libraries, read from the NE resource table:
 // icon groups (RT_GROUP_ICON) whose entries name icon resources (RT_ICON), named by the names
-// table that follows a library's resource table, or by their resource ids in other modules.
+// table that follows a library's resource table or by their resource ids in other modules, then
+// cursor groups (RT_GROUP_CURSOR) whose entries name cursor resources (RT_CURSOR), named by their
+// resource ids.
 
 #include <cstdint>
 #include <memory>
@@ -52,6 +54,16 @@ class T16BitReader : public TICLReader {
     uint16_t length;
     uint16_t id;
   };
+  // The records of one kind of group and of the images its entries name.
+  struct GroupTables {
+    std::vector<NameInfo> images;
+    std::vector<NameInfo> groups;
+    bool hasImages = false;
+    bool hasGroups = false;
+    std::unordered_map<uint16_t, size_t> imageById;
+    bool Complete() const { return hasImages && hasGroups; }
+    void IndexImages();
+  };
 
   void ReadHeader();
   void ReadResourceTable();
@@ -60,19 +72,21 @@ class T16BitReader : public TICLReader {
   void ReadNamesAfterTable(uint64_t position);
   std::span<const uint8_t> ResourceBytes(const NameInfo& info) const;
   std::unique_ptr<TICL16Icon> LoadGroup(size_t index) const;
-  void AppendGroupImages(TICL16Icon& icon, std::span<const uint8_t> group) const;
+  std::unique_ptr<TAdvancedIcon> LoadCursorGroup(size_t index) const;
+  void AppendGroupImages(TAdvancedIcon& icon, std::span<const uint8_t> group,
+                         const GroupTables& tables, bool cursor) const;
   std::string DefaultNameOf(size_t index) const;
-  std::string ResourceName(uint16_t id) const;
   std::string NameOfGroup(size_t index) const;
+  // A numeric resource id as its decimal text, a named one as the string the table holds (its
+  // number when that lies outside the file).
+  std::string NameOfResourceId(uint16_t id) const;
+  std::vector<TNamedIcon> ReadItems(bool withIcons) const;
   uint16_t U16At(uint64_t offset) const;
 
   SharedFile file_;
   std::span<const uint8_t> bytes_;
-  std::vector<NameInfo> iconTable_;
-  std::vector<NameInfo> groupTable_;
-  bool hasIconTable_ = false;
-  bool hasGroupTable_ = false;
-  std::unordered_map<uint16_t, size_t> iconById_;
+  GroupTables icons_;
+  GroupTables cursors_;
   std::vector<std::string> names_;
   bool iclNames_ = false;  // the names follow the "ICL" mark of a library's names table
 };

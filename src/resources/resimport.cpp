@@ -1,6 +1,7 @@
 #include "resources/resimport.h"
 
 #include <algorithm>
+#include <set>
 
 #include "base/byteorder.h"
 #include "base/errors.h"
@@ -62,7 +63,8 @@ std::unique_ptr<TSubIcon> ImageOfRecord(const TResourceDetails& record) {
 // Walks the records of a 32-bit resource file. A group takes the image records its entries name
 // (in its language when present there), in entry order; a group none of whose entries names a
 // record of the file takes the images read since the previous group, as resource compilers
-// that write each group right after its images leave them.
+// that write each group right after its images leave them. Image records a group took are not
+// taken again when they follow it (compilers that write each group before its images).
 class ResourceFileIconWalk {
  public:
   explicit ResourceFileIconWalk(TIconList& library) : library_(library) {}
@@ -82,6 +84,7 @@ class ResourceFileIconWalk {
   void Take(const TResModule& module, const TResourceDetails& record) {
     const std::string& type = record.ResourceType();
     if (type == "3" || type == "1") {
+      if (taken_.count(&record)) return;
       std::unique_ptr<TSubIcon> image = ImageOfRecord(record);
       if (!current_) current_ = std::make_unique<TAdvancedIcon>();
       current_->Images().Add(std::move(image));
@@ -96,16 +99,19 @@ class ResourceFileIconWalk {
   }
 
   // The images the group's entries name; null when no entry names an image record of the file.
-  static std::unique_ptr<TAdvancedIcon> ImagesNamedByGroup(const TResModule& module,
-                                                           const TResourceDetails& group) {
-    std::string imageType = group.ResourceType() == "14" ? "3" : "1";
+  std::unique_ptr<TAdvancedIcon> ImagesNamedByGroup(const TResModule& module,
+                                                    const TResourceDetails& group) {
+    bool cursor = group.ResourceType() == "12";
+    std::string imageType = cursor ? "1" : "3";
     bool anyNamed = false;
-    auto icon = std::make_unique<TAdvancedIcon>();
+    std::unique_ptr<TAdvancedIcon> icon =
+        cursor ? std::make_unique<TAdvancedCursor>() : std::make_unique<TAdvancedIcon>();
     for (uint16_t id : GroupEntryIds(group.Bytes())) {
       const TResourceDetails* record =
           module.FindResourceInLanguage(imageType, std::to_string(id), group.ResourceLanguage());
       if (!record) continue;
       anyNamed = true;
+      taken_.insert(record);
       try {
         icon->Images().Add(ImageOfRecord(*record));
       } catch (const std::exception&) {
@@ -122,6 +128,7 @@ class ResourceFileIconWalk {
 
   TIconList& library_;
   std::unique_ptr<TAdvancedIcon> current_;
+  std::set<const TResourceDetails*> taken_;
 };
 
 // The name of a hand-walked header: low bytes of its UTF-16 units up to the first zero.

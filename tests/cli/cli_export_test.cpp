@@ -9,7 +9,11 @@
 #include <regex>
 #include <string>
 
+#include "base/fileio.h"
 #include "cli/clirunner.h"
+#include "graphics/bmpcodec.h"
+#include "graphics/gifcodec.h"
+#include "graphics/pngcodec.h"
 #include "support/corpus.h"
 
 namespace {
@@ -177,6 +181,86 @@ TEST(CliExport, AllImagesArePicturesNumberedFromZero) {
     }
   }
   EXPECT_NE(RunCli("export x.ico -o " + Quoted(dir.Path()) + " --format tga").status, 0);
+}
+
+// The pixels of a picture, rows from the top, as 0xAARRGGBB; fully transparent pixels are 0.
+using Pixels = std::vector<uint32_t>;
+
+uint32_t Pixel(varnel::TColor color, uint32_t alpha) {
+  if (alpha == 0) return 0;
+  return alpha << 24 | uint32_t(varnel::GetRValue(color)) << 16 |
+         uint32_t(varnel::GetGValue(color)) << 8 | varnel::GetBValue(color);
+}
+
+Pixels PixelsOf(const varnel::TBitmap& bitmap) {
+  Pixels pixels;
+  bool alpha = bitmap.Format() == varnel::PixelFormat::Bits32;
+  for (int y = 0; y < bitmap.Height(); ++y)
+    for (int x = 0; x < bitmap.Width(); ++x)
+      pixels.push_back(Pixel(bitmap.GetPixel(x, y), alpha ? bitmap.ScanLine(y)[4 * x + 3] : 255));
+  return pixels;
+}
+
+Pixels PicturePixels(const std::string& path) {
+  std::vector<uint8_t> bytes = varnel::ReadWholeFile(path);
+  if (path.ends_with(".png")) return PixelsOf(varnel::DecodePngRgba(bytes));
+  if (path.ends_with(".bmp")) return PixelsOf(varnel::LoadBmp(bytes));
+  varnel::GifPicture gif = varnel::DecodeGif(bytes);
+  const varnel::GifFrame& frame = gif.frames.at(0);
+  Pixels pixels;
+  for (uint8_t index : frame.pixels) {
+    bool clear = frame.Transparent() && index == frame.control->transparentIndex;
+    pixels.push_back(Pixel(gif.MapOf(frame).at(index).ToColor(), clear ? 0 : 255));
+  }
+  return pixels;
+}
+
+// PNG pictures are compared everywhere; GIF pictures, of one transparent colour, where the
+// reference is opaque or clear; BMP pictures, without alpha, where it is opaque.
+bool SamePixels(const Pixels& ours, const Pixels& reference, const std::string& format) {
+  if (ours.size() != reference.size()) return false;
+  for (size_t i = 0; i < ours.size(); ++i) {
+    uint32_t alpha = reference[i] >> 24;
+    bool compared = format == "png" || alpha == 255 || (format == "gif" && alpha == 0);
+    if (compared && ours[i] != reference[i]) return false;
+  }
+  return true;
+}
+
+// Every image of wine's shell32.dll, most of them of 16 colours with their own greys: PNG
+// pictures as icotool writes them, GIF and BMP pictures of palette images with their colours.
+TEST(CliExport, PicturesOfModuleImagesHoldTheirPixelsAsIcotoolWritesThem) {
+  const std::string module = "/usr/lib/x86_64-linux-gnu/wine/x86_64-windows/shell32.dll";
+  if (!fs::exists(module) || RunCommand("icotool --version").status != 0 ||
+      RunCommand("wrestool --version").status != 0)
+    GTEST_SKIP() << "needs wine64 and icoutils";
+  varnel::test::TempDir dir;
+  ASSERT_EQ(RunCommand("cd " + Quoted(dir.Path()) + " && wrestool -x -t 14 -o . " + Quoted(module) +
+                       " && icotool -x *.ico")
+                .status,
+            0);
+  static const std::regex reference(R"(_14_([^_]+)_\d+_(\d+)_\d+x\d+x(\d+)\.png$)");
+  for (const std::string format : {"png", "gif", "bmp"}) {
+    std::string out = dir.File(format);
+    ASSERT_EQ(RunCli("export " + Quoted(module) + " --all-images --format " + format + " -o " +
+                     Quoted(out))
+                  .status,
+              0);
+    int total = 0, equal = 0;
+    for (const auto& entry : fs::directory_iterator(dir.Path())) {
+      std::string name = entry.path().filename().string();
+      std::smatch match;
+      if (!std::regex_search(name, match, reference)) continue;
+      if (format != "png" && std::stoi(match[3].str()) > 8) continue;  // those take 256 colours
+      ++total;
+      std::string ours = out + "/" + match[1].str() + "-" +
+                         std::to_string(std::stoi(match[2].str()) - 1) + "." + format;
+      if (fs::exists(ours) && SamePixels(PicturePixels(ours), PicturePixels(entry.path()), format))
+        ++equal;
+    }
+    EXPECT_GT(total, 500) << format;
+    EXPECT_EQ(equal, total) << format;
+  }
 }
 
 TEST(CliSheet, FortyFiveIconsInTwentyColumnsAndTwoRows) {

@@ -107,10 +107,15 @@ TEST_F(WindresSamples, GroupIconsMatchIcotool) {
   for (const char* dll : {"t32.dll", "t64.dll"}) {
     TIconList icons;
     ReadContainerIcons(dir_.File(dll), icons);
-    ASSERT_EQ(icons.Count(), 4) << dll;
+    ASSERT_EQ(icons.Count(), 6) << dll;
     std::vector<std::string> names;
     for (int i = 0; i < icons.Count(); ++i) names.push_back(icons.Names(i));
-    EXPECT_EQ(names, (std::vector<std::string>{"BIG", "MAINICON", "101", "101"}));
+    // The cursor groups follow the icon groups.
+    EXPECT_EQ(names, (std::vector<std::string>{"BIG", "MAINICON", "101", "101", "POINTER", "7"}));
+    for (int i = 4; i < 6; ++i) {
+      ASSERT_EQ(icons.Icons(i)->Images().Count(), 1);
+      EXPECT_EQ(icons.Icons(i)->Images()[0]->HotSpot(), 1u + (24u << 16));
+    }
     for (int i = 0; i < 4; ++i) {
       // Each "101" icon holds the images of its own language: 1031 is listed first.
       std::string language = i == 2 ? "1031" : "1033";

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <set>
 
 #include "base/byteorder.h"
@@ -357,8 +358,10 @@ TIconLibrary IconsOfModules(const std::vector<std::string>& modules, size_t want
     if (used == wanted || CountModuleIcons(path, is64Bit) <= 0) continue;
     int before = library.Count();
     library.AppendFromFile(path);
+    // Cursors read back after the icons: the test of cursor groups covers them.
     for (int i = library.Count() - 1; i >= before; --i)
-      if (library.Icon(i)->Images().Count() == 0) library.Icons.Delete(i);
+      if (library.Icon(i)->Images().Count() == 0 || IsCursorIcon(*library.Icon(i)))
+        library.Icons.Delete(i);
     for (int i = before; i < library.Count(); ++i)
       library.Icons.SetName(i, "m" + std::to_string(used) + "_" + library.Icons.Names(i));
     ++used;
@@ -377,8 +380,11 @@ TEST(IconLibraryRealModules, CensusAgreesWithIcoutilsAndPE32PlusGivesIcons) {
   int checked = 0;
   for (const std::string& path : test::WineDlls(100)) {
     std::vector<std::string> triples = test::WrestoolTriples(path);
-    int groups = int(std::count_if(triples.begin(), triples.end(),
-                                   [](const std::string& t) { return t.starts_with("14/"); }));
+    auto count = [&](const char* type) {
+      return int(std::count_if(triples.begin(), triples.end(),
+                               [&](const std::string& t) { return t.starts_with(type); }));
+    };
+    int groups = count("14/"), cursorGroups = count("12/");
     bool is64Bit = false;
     int census = CountModuleIcons(path, is64Bit);
     // A module without any resource directory has no census at all.
@@ -388,10 +394,78 @@ TEST(IconLibraryRealModules, CensusAgreesWithIcoutilsAndPE32PlusGivesIcons) {
     if (groups == 0 || checked >= 5) continue;
     TIconLibrary library;
     library.LoadFromFile(path);
-    EXPECT_EQ(library.Count(), groups) << path;
+    EXPECT_EQ(library.Count(), groups + cursorGroups) << path;
     ++checked;
   }
   EXPECT_GT(checked, 0);
+}
+
+// The hot spots of every image of a cursor group, as wrestool writes the group out as a cursor
+// file.
+std::vector<uint32_t> WrestoolHotSpots(const std::string& path, const std::string& name) {
+  std::string cur =
+      test::RunCommand("wrestool -x -t 12 -n '" + name + "' '" + path + "' 2>/dev/null");
+  std::vector<uint32_t> spots;
+  if (cur.size() < 6) return spots;
+  const auto* bytes = reinterpret_cast<const uint8_t*>(cur.data());
+  for (size_t i = 0, n = ReadU16LE(bytes + 4); i < n && 6 + 16 * (i + 1) <= cur.size(); ++i)
+    spots.push_back(ReadU32LE(bytes + 6 + 16 * i + 4));
+  return spots;
+}
+
+std::vector<uint32_t> HotSpotsOf(const TAdvancedIcon& icon) {
+  std::vector<uint32_t> spots;
+  for (const auto& image : icon.Images()) spots.push_back(image->HotSpot());
+  return spots;
+}
+
+TEST(IconLibraryRealModules, CursorGroupsFollowTheIconsWithTheirHotSpots) {
+  const std::string wine = "/usr/lib/x86_64-linux-gnu/wine/x86_64-windows/";
+  if (!test::HaveWrestool() || !std::filesystem::exists(wine + "user32.dll"))
+    GTEST_SKIP() << "needs wine64, icoutils";
+  std::map<std::string, int> cursorGroups;
+  for (const std::string& path : test::WineDlls()) {
+    std::vector<std::string> names, iconGroups;
+    for (const std::string& triple : test::WrestoolTriples(path)) {
+      if (triple.starts_with("12/")) names.push_back(triple.substr(3, triple.rfind('/') - 3));
+      if (triple.starts_with("14/")) iconGroups.push_back(triple);
+    }
+    if (names.empty()) continue;
+    cursorGroups[std::filesystem::path(path).filename().string()] = int(names.size());
+    TIconLibrary library;
+    library.LoadFromFile(path);
+    EXPECT_EQ(library.ModuleIconCount, int(iconGroups.size())) << path;
+    ASSERT_EQ(library.Count(), int(iconGroups.size() + names.size())) << path;
+    for (size_t k = 0; k < names.size(); ++k) {
+      int item = int(iconGroups.size() + k);
+      EXPECT_EQ(library.Icons.Names(item), names[k]) << path;
+      EXPECT_NE(dynamic_cast<TAdvancedCursor*>(library.Icon(item)), nullptr);
+      EXPECT_EQ(HotSpotsOf(*library.Icon(item)), WrestoolHotSpots(path, names[k]))
+          << path << " " << names[k];
+    }
+  }
+  EXPECT_EQ(cursorGroups["user32.dll"], 28);
+  EXPECT_EQ(cursorGroups["comctl32.dll"], 4);
+  EXPECT_EQ(cursorGroups["ole32.dll"], 4);
+  ASSERT_EQ(cursorGroups["riched20.dll"], 1);
+
+  // A module of cursors alone is not scanned; a 32-bit library keeps them as cursor groups.
+  TIconLibrary riched;
+  riched.LoadFromFile(wine + "riched20.dll");
+  ASSERT_EQ(NamesOf(riched.Icons), (std::vector<std::string>{"107"}));
+  const std::vector<uint32_t> spots = {27, 20, 13, 27, 20, 13};  // two depths of each size
+  EXPECT_EQ(HotSpotsOf(*riched.Icon(0)), spots);
+  riched.Icons.AddIcon("plain", DibIcon({16}));
+  test::TempDir dir;
+  riched.SaveAs32Bit(dir.File("r.icl"));
+  std::vector<std::string> triples = test::WrestoolTriples(dir.File("r.icl"));
+  EXPECT_EQ(std::count(triples.begin(), triples.end(), "12/107/1033"), 1);
+  EXPECT_EQ(std::count(triples.begin(), triples.end(), "1/3/1033"), 1);
+  TIconLibrary back;
+  back.LoadFromFile(dir.File("r.icl"));
+  ASSERT_EQ(NamesOf(back.Icons), (std::vector<std::string>{"plain", "107"}));
+  EXPECT_EQ(HotSpotsOf(*back.Icon(1)), spots);
+  EXPECT_EQ(back.Icon(1)->Images()[2]->Data(), riched.Icon(0)->Images()[2]->Data());
 }
 
 TEST(IconLibraryRealModules, WrittenLibraryReadsBackInIcoutilsPefileAndHere) {

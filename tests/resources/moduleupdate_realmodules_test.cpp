@@ -20,7 +20,7 @@ namespace {
 
 // Prints, for a module: a hash of every section but the resources' (trailing zeros dropped),
 // the overlay's hash, the checksum state, and how many of the images in the files after the
-// module's name are among its icon images.
+// module's name are among its icon and cursor images (a cursor's without its hotspot).
 constexpr const char* kPefileReport = R"(import hashlib, sys, pefile
 p = pefile.PE(sys.argv[1])
 h = lambda b: hashlib.sha1(b).hexdigest()
@@ -32,10 +32,11 @@ print('overlay', h(p.get_overlay() or b''))
 print('checksum', 'zero' if p.OPTIONAL_HEADER.CheckSum == 0 else p.verify_checksum())
 icons = set()
 for t in p.DIRECTORY_ENTRY_RESOURCE.entries:
-    if t.id == 3:
+    if t.id in (1, 3):
         for n in t.directory.entries:
             for l in n.directory.entries:
-                icons.add(h(p.get_data(l.data.struct.OffsetToData, l.data.struct.Size)))
+                data = p.get_data(l.data.struct.OffsetToData, l.data.struct.Size)
+                icons.add(h(data[4:] if t.id == 1 else data))
 wanted = [h(open(f, 'rb').read()) for f in sys.argv[2:]]
 print('images', sum(w in icons for w in wanted), 'of', len(wanted))
 )";

@@ -10,6 +10,7 @@
 #include "base/fileio.h"
 #include "iconfixtures.h"
 #include "resources/iconlibrary.h"
+#include "resources/modulecensus.h"
 #include "resources/ne16bitreader.h"
 #include "resources/ne16bitwriter.h"
 #include "support/corpus.h"
@@ -229,6 +230,35 @@ TEST(NE16BitReader, DamagedHeadersAndTablesReadNothing) {
   EXPECT_FALSE(readsWith(192, 40));      // absurd alignment shift
   EXPECT_FALSE(readsWith(196, 0xFFFF));  // more group records than the file holds
   EXPECT_FALSE(T16BitReader(std::span<const uint8_t>(), "e").ReadIcons());
+}
+
+// A 16-bit module of one cursor group: a library written with one image whose bytes are a
+// cursor resource's (hotspot, then the image), its type blocks turned into the cursor types.
+TEST(NE16BitReader, ModuleOfCursorsAloneGivesCursorsWithHotSpots) {
+  std::vector<uint8_t> resource = {27, 0, 5, 0};
+  std::vector<uint8_t> dib = test::DibImageBytes(32, 1);
+  resource.insert(resource.end(), dib.begin(), dib.end());
+  auto icon = std::make_unique<TAdvancedIcon>();
+  icon->Images().Add(std::make_unique<TSubIcon>());
+  icon->Images()[0]->SetData(resource);
+  TIconList icons;
+  icons.AddIcon("arrow", std::move(icon));
+  std::vector<uint8_t> file = T16BitWriter(icons).BuildImage();
+  WriteU16LE(&file[194], 0x800C);           // RT_GROUP_CURSOR
+  WriteU16LE(&file[194 + 8 + 12], 0x8001);  // RT_CURSOR
+  ModuleCensus census = TakeModuleCensus(file);
+  EXPECT_EQ(census.iconCount, 0);
+  EXPECT_EQ(census.cursorCount, 1);
+  test::TempDir dir;
+  WriteFileAtomic(dir.File("cursors.dll"), file);
+  TIconLibrary library;
+  EXPECT_TRUE(library.LoadFromFile(dir.File("cursors.dll")));
+  ASSERT_EQ(library.Count(), 1);
+  EXPECT_EQ(library.Icons.Names(0), "1");
+  ASSERT_EQ(library.Icon(0)->Images().Count(), 1);
+  EXPECT_EQ(library.Icon(0)->Images()[0]->HotSpot(), 27u + (5u << 16));
+  EXPECT_EQ(library.Icon(0)->Images()[0]->Data(), dib);
+  EXPECT_TRUE(IsCursorIcon(*library.Icon(0)));
 }
 
 TEST(NE16BitRoundTrip, EveryCorpusIconReadsBackWithNamesAndOrder) {

@@ -193,6 +193,36 @@ TEST(ResFileImport, CursorGroupsTakeTheirCursorImagesWithHotSpots) {
   EXPECT_EQ(Widths(*list.Icons(1)), (std::vector<std::string>{"16"}));
 }
 
+// The Free Pascal resource compiler writes every group before the images it names.
+TEST(ResFileImport, GroupsBeforeTheirImagesGiveOneIconEach) {
+  std::vector<uint8_t> cursor = {7, 0, 2, 0};
+  std::vector<uint8_t> image = test::DibImageBytes(32, 1);
+  cursor.insert(cursor.end(), image.begin(), image.end());
+  ResFileBuilder res;
+  res.Add("14", "MAINICON", GroupOf({1, 2})).Add("12", "5", GroupOf({1}, 2));
+  res.Add("3", "1", test::DibImageBytes(16, 4)).Add("3", "2", test::DibImageBytes(32, 4));
+  res.Add("1", "1", cursor);
+  TIconList list;
+  ImportResourceBytes(res.Bytes(), list);
+  ASSERT_EQ(Summary(list), (std::vector<std::string>{"MAINICON:2", "5:1"}));
+  EXPECT_EQ(Widths(*list.Icons(0)), (std::vector<std::string>{"16", "32"}));
+  EXPECT_EQ(list.Icons(1)->Images()[0]->HotSpot(), 7u + (2u << 16));
+  EXPECT_TRUE(IsCursorIcon(*list.Icons(1)));
+
+  if (std::system("command -v fpcres >/dev/null 2>&1") != 0)
+    GTEST_SKIP() << "needs fpcres (fp-utils) for a compiler-written file";
+  test::TempDir dir;
+  test::DibIcon({16, 32, 48}, 8)->SaveToFile(dir.File("a.ico"));
+  test::WriteText(dir.File("t.rc"), "MAINICON ICON \"a.ico\"\n");
+  ASSERT_EQ(
+      std::system(
+          ("cd '" + dir.Path() + "' && fpcres -of res t.rc -o t.res >/dev/null 2>&1").c_str()),
+      0);
+  TIconList compiled;
+  ImportResourceFile(dir.File("t.res"), compiled);
+  EXPECT_EQ(Summary(compiled), (std::vector<std::string>{"MAINICON:3"}));
+}
+
 TEST(ResFileImport, DamagedRecordsAndTheHandWalk) {
   ResFileBuilder res;
   std::vector<uint8_t> broken(10, 0);  // not an image
