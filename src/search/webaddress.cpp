@@ -59,13 +59,16 @@ std::string_view AddressPath(std::string_view address) {
   return path == std::string_view::npos ? std::string_view() : address.substr(path);
 }
 
-// A file name whose last extension survives when the name is cut to its largest size.
+// A file name whose last extension survives when the name is cut to its largest size; dots
+// the cut leaves before the extension go, so that the cut makes no "..".
 std::string LimitFileName(std::string name) {
   if (name.size() <= kMaxUrlFileName) return name;
   size_t dot = name.rfind('.');
   std::string extension =
       dot != std::string::npos && name.size() - dot <= 16 ? name.substr(dot) : std::string();
-  return name.substr(0, kMaxUrlFileName - extension.size()) + extension;
+  std::string stem = name.substr(0, kMaxUrlFileName - extension.size());
+  while (!extension.empty() && stem.ends_with('.')) stem.pop_back();
+  return stem + extension;
 }
 
 }  // namespace
@@ -142,8 +145,8 @@ std::string UrlFileName(const std::string& address) {
     bool repeatedDot = c == '.' && name.ends_with('.');
     if (!control && !repeatedDot) name += c;
   }
-  if (name == ".") return {};
-  return LimitFileName(name);
+  name = LimitFileName(name);
+  return name == "." ? std::string() : name;
 }
 
 std::string EmailAround(std::string_view text) {

@@ -79,6 +79,10 @@ TEST(WebAddress, FileNameIsASafeBaseName) {
   std::string longName = UrlFileName("http://site.com/" + std::string(500, 'n') + ".ico");
   EXPECT_EQ(longName.size(), kMaxUrlFileName);
   EXPECT_TRUE(longName.ends_with("n.ico"));
+  // A cut that ends on a dot does not join it with the extension's into "..".
+  std::string dotCut =
+      UrlFileName("http://site.com/" + std::string(kMaxUrlFileName - 5, 'n') + ".n.n.ico");
+  EXPECT_EQ(dotCut.find(".."), std::string::npos) << dotCut;
 }
 
 TEST(WebAddress, EmailAroundFindsTheAddressWord) {
