@@ -13,6 +13,7 @@
 #include "appcore/childhost.h"
 #include "appcore/settings.h"
 #include "collection/collection.h"
+#include "collection/collectiontarget.h"
 #include "collection/gridview.h"
 #include "platform/clipboard.h"
 #include "platform/userinterface.h"
@@ -32,7 +33,7 @@ struct TFindOptions {
   bool wholeWord = false;
 };
 
-class TfmLib : public TfmChildAbstract {
+class TfmLib : public TfmChildAbstract, public TCollectionTarget {
  public:
   TfmLib(TChildHost& host, TSettings& settings, Clipboard& clipboard, TGridView& grid);
 
@@ -48,10 +49,14 @@ class TfmLib : public TfmChildAbstract {
   TIconList& Items() { return Document.Items(); }
   const TIconList& Items() const { return Document.Items(); }
   int Count() const { return Document.Count(); }
-  TGridView& Grid() { return grid_; }
-  TSettings& Settings() { return settings_; }
+  TGridView& Grid() override { return grid_; }
+  TSettings& Settings() override { return settings_; }
   const TSettings& Settings() const { return settings_; }
-  UserInterface& UI() { return Host().UI(); }
+  UserInterface& UI() override { return Host().UI(); }
+  TCollection& Collection() override { return Document; }
+  bool StopRequested() const override { return Terminated; }
+  void RequestStop() override { Terminated = true; }
+  bool InSearchMode() const override { return SearchMode; }
 
   // Operations of the hosted-window base.
   void SetModified(bool value) override;
@@ -72,7 +77,7 @@ class TfmLib : public TfmChildAbstract {
 
   // Busy states of long operations.
   bool Busy() const { return busyDepth_ > 0; }
-  void CheckNotBusy() const;
+  void CheckNotBusy() const override;
   void BeginBusy();
   void EndBusy();
   void BeginQuietBusy();
