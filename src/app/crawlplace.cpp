@@ -4,9 +4,9 @@
 
 namespace varnel {
 
-CrawlPlace AppCrawlPlace(const TfmLib& lib, TApplicationSettings& settings) {
-  return DefaultCrawlPlace(lib,
-                           [&settings](int position) { settings.SaveCrawlPosition(position); });
+CrawlPlace AppCrawlPlace(const TSettings& settings, TApplicationSettings& appSettings) {
+  return DefaultCrawlPlace(
+      settings, [&appSettings](int position) { appSettings.SaveCrawlPosition(position); });
 }
 
 }  // namespace varnel

@@ -8,6 +8,6 @@ namespace varnel {
 
 class TApplicationSettings;
 
-CrawlPlace AppCrawlPlace(const TfmLib& lib, TApplicationSettings& settings);
+CrawlPlace AppCrawlPlace(const TSettings& settings, TApplicationSettings& appSettings);
 
 }  // namespace varnel

@@ -283,7 +283,7 @@ void TfmMain::CreateToolbar() {
   stopButton_->setText(QStringLiteral("Stop"));
   stopButton_->setToolTip(QStringLiteral("Stop"));
   stopButton_->setStatusTip(QStringLiteral("Terminates searches"));
-  connect(stopButton_, &QToolButton::clicked, this, [this] { lib_->Stop(); });
+  connect(stopButton_, &QToolButton::clicked, this, [this] { lib_->RequestStop(); });
   stopAction_ = toolbar_->addWidget(stopButton_);
   stopSeparator_->setVisible(false);
   stopAction_->setVisible(false);

@@ -78,13 +78,15 @@ void TfmMain::CreateActions() {
   AddCommand("aEditPaste", [&] { lib.PasteFromClipboard(); });
   AddCommand("aEditErase", [&] { lib.EraseSelection(); });
   AddCommand("aEditSelectAll", [&] { lib.SelectAll(); });
-  AddCommand("mnEditTerminate", [&] { lib.Stop(); });
+  AddCommand("mnEditTerminate", [&] { lib.RequestStop(); });
   // Icons.
   AddCommand("aLibAddFiles", [&] { ImportFiles(lib); });
   AddCommand("aLibAddFolder", [&] { FindInFolder(lib); });
   AddCommand("aLibAddSubFolders", [&] { FindOnLocalDisks(lib); });
-  AddCommand("aLibFindInet", [&] { FindOnInternet(lib, AppCrawlPlace(lib, appSettings_)); });
-  AddCommand("alibDownload", [&] { ScanInternetLink(lib, AppCrawlPlace(lib, appSettings_)); });
+  AddCommand("aLibFindInet",
+             [&] { FindOnInternet(lib, AppCrawlPlace(lib.Settings(), appSettings_)); });
+  AddCommand("alibDownload",
+             [&] { ScanInternetLink(lib, AppCrawlPlace(lib.Settings(), appSettings_)); });
   AddCommand("mnLibAddAssotiated", [&] { FindAssociatedIcons(lib); });
   AddCommand("aLibRename", [&] { lib.RenameIcons(); });
   AddCommand("aLibCreateCopy", [&] { lib.DuplicateIcon(); });
@@ -148,7 +150,7 @@ void TfmMain::CreateActions() {
       },
       true);
   AddCommand("aDisplayCustWin", [this] {
-    if (lib_->Busy()) lib_->Stop();
+    if (lib_->Busy()) lib_->RequestStop();
     hide();
     TfmCIcons dialog;
     dialog.exec();
@@ -495,7 +497,7 @@ void TfmMain::ShowDropErrors(const std::vector<std::string>& errors) {
 // --- Closing -------------------------------------------------------------------------------
 
 bool TfmMain::QueryClose() {
-  if (lib_->Busy()) lib_->Stop();
+  if (lib_->Busy()) lib_->RequestStop();
   // The collection's own question: Cancel, or a save that did not happen, keeps it open.
   if (!lib_->QuerySaveChanges()) return false;
   appSettings_.RecentFiles().AddFile(lib_->FileName);

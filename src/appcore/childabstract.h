@@ -16,7 +16,6 @@ class TfmChildAbstract {
   TfmChildAbstract& operator=(const TfmChildAbstract&) = delete;
 
   std::string FileName;
-  bool Terminated = false;  // the stop signal of long operations
 
   const std::string& Caption() const { return caption_; }
   bool Visible() const { return visible_; }
@@ -42,7 +41,10 @@ class TfmChildAbstract {
   virtual void IdleUpdate() = 0;
   virtual void ExportIconsToFolder(bool all) = 0;
 
-  void Stop() { Terminated = true; }
+  // The stop signal of long operations: given by the Stop command, taken back when the next
+  // long operation begins.
+  bool StopRequested() const { return stopRequested_; }
+  void RequestStop() { stopRequested_ = true; }
   void Cut();
   void ShowChild();
   // Captions longer than 40 characters are shortened in the middle; the main caption follows.
@@ -53,12 +55,14 @@ class TfmChildAbstract {
 
  protected:
   TChildHost& Host() { return host_; }
+  void ClearStopRequest() { stopRequested_ = false; }
 
  private:
   TChildHost& host_;
   std::string caption_;
   bool modified_ = false;
   bool visible_ = false;
+  bool stopRequested_ = false;
 };
 
 }  // namespace varnel

@@ -10,7 +10,7 @@ namespace varnel::cli {
 
 struct CliSession {
   explicit CliSession(bool showProgress = false) : ui(showProgress) {
-    ui.SetStopCommand([this] { lib.Stop(); });
+    ui.SetStopCommand([this] { lib.RequestStop(); });
   }
 
   TerminalUserInterface ui;

@@ -27,7 +27,7 @@ void ImportSaying(TfmLib& lib, const std::string& file) {
       throw Exception("no icons found: " + NoIconsReason(file, {error.what()}));
     throw;
   }
-  if (lib.Count() == before && !lib.Terminated)
+  if (lib.Count() == before && !lib.StopRequested())
     throw Exception("no icons found: " + NoIconsReason(file, {}));
 }
 

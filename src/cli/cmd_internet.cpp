@@ -17,7 +17,7 @@ namespace {
 
 void PrintFound(const TfmLib& lib) {
   std::cerr << "varnel-cli: " << CountText(lib.Count(), "icon") << " found"
-            << (lib.Terminated ? " (stopped)" : "") << "\n";
+            << (lib.StopRequested() ? " (stopped)" : "") << "\n";
 }
 
 // Saves what was found; a scan that raised still keeps what it found before.
@@ -84,7 +84,7 @@ int RunCrawl(const std::vector<std::string>& args) {
   CliSession session;
   session.settings = stored.Values();
   CrawlPlace place = DefaultCrawlPlace(
-      session.lib, [&stored](int position) { stored.SaveCrawlPosition(position); });
+      session.settings, [&stored](int position) { stored.SaveCrawlPosition(position); });
   if (!options.list.empty()) place.programList = options.list;
   try {
     FindOnInternet(session.lib, place, options.maxEntries);

@@ -10,6 +10,7 @@
 #include "cli/command.h"
 #include "collection/fileimport.h"
 #include "collection/filekind.h"
+#include "collection/searchmodescope.h"
 #include "search/foldersearch.h"
 #include "search/iconfolderpictures.h"
 
@@ -83,22 +84,22 @@ int RunScan(const std::vector<std::string>& args) {
         PrintError(folder + ": Folder not found: " + folder);
         return kExitFailed;
       }
-      lib.SearchMode = true;
+      TSearchModeScope searching(lib);
       if (options.subfolders)
         SearchFolderTree(lib, folder, settings.IconMask, false);
       else
         SearchFolder(lib, folder, settings.IconMask);
-      if (lib.Terminated) break;
+      if (lib.StopRequested()) break;
     }
   }
   if (!lib.Count()) {
     PrintError("no icons found in " + FoldersText(options) + " with the mask \"" +
-               settings.IconMask + "\"" + (lib.Terminated ? " (stopped)" : ""));
+               settings.IconMask + "\"" + (lib.StopRequested() ? " (stopped)" : ""));
     return kExitFailed;
   }
   if (!options.quiet)
     std::cerr << "varnel-cli: " << CountText(lib.Count(), "icon") << " found"
-              << (lib.Terminated ? " (stopped)" : "") << "\n";
+              << (lib.StopRequested() ? " (stopped)" : "") << "\n";
   SaveCollectionOutput(lib, options.output, false);
   return kExitOk;
 }

@@ -30,8 +30,7 @@ void ArchiveWalkStatus::ReadingMember(const std::string& displayPath, size_t num
 void ArchiveWalkStatus::LetEventsThrough() {
   UserInterface& ui = lib_.UI();
   ui.ProcessMessages();
-  if (ui.ProgressShown() && ui.ProgressFlags().stopRequested) lib_.Terminated = true;
-  if (lib_.Terminated) stop_ = true;
+  if (lib_.TakeProgressStop()) stop_ = true;
 }
 
 }  // namespace varnel

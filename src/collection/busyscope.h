@@ -2,25 +2,21 @@
 // A busy state of the collection window as a scope: entering it begins the state, leaving it
 // ends the state, whatever the work inside throws.
 
-#include "collection/fmlib.h"
+#include "collection/collectiontarget.h"
 
 namespace varnel {
 
-enum class TBusyKind {
-  Plain,          // BeginBusy / EndBusy
-  Quiet,          // BeginQuietBusy / EndQuietBusy: the grid is not laid out meanwhile
-  LongOperation,  // BeginLongOperation / EndLongOperation: with the progress window
-};
-
 class TBusyScope {
  public:
-  TBusyScope(TfmLib& lib, TBusyKind kind);
-  ~TBusyScope();
+  TBusyScope(TCollectionTarget& target, TBusyKind kind) : target_(target), kind_(kind) {
+    target_.EnterBusy(kind_);
+  }
+  ~TBusyScope() { target_.LeaveBusy(kind_); }
   TBusyScope(const TBusyScope&) = delete;
   TBusyScope& operator=(const TBusyScope&) = delete;
 
  private:
-  TfmLib& lib_;
+  TCollectionTarget& target_;
   TBusyKind kind_;
 };
 

@@ -12,6 +12,12 @@
 
 namespace varnel {
 
+enum class TBusyKind {
+  Plain,          // the grid is disabled and the wait cursor shown
+  Quiet,          // as Plain, and the grid is not laid out meanwhile
+  LongOperation,  // as Quiet at its end, with the progress window
+};
+
 class TCollectionTarget {
  public:
   virtual ~TCollectionTarget() = default;
@@ -20,6 +26,7 @@ class TCollectionTarget {
   virtual TGridView& Grid() = 0;
   virtual UserInterface& UI() = 0;
   virtual TSettings& Settings() = 0;
+  virtual const TSettings& Settings() const = 0;
   // Raises "Continuous process is running..." while a long operation runs.
   virtual void CheckNotBusy() const = 0;
   virtual void SetModified(bool value) = 0;
@@ -28,6 +35,12 @@ class TCollectionTarget {
   // window's button, cleared when a long operation begins.
   virtual bool StopRequested() const = 0;
   virtual void RequestStop() = 0;
+  // The progress window's stop button, when it was pressed, becomes the stop request; true when
+  // a stop is requested.
+  bool TakeProgressStop() {
+    if (UI().ProgressShown() && UI().ProgressFlags().stopRequested) RequestStop();
+    return StopRequested();
+  }
   // Whether a folder search is running (large archives are then passed by).
   virtual bool InSearchMode() const = 0;
 
@@ -39,6 +52,16 @@ class TCollectionTarget {
   void RecordSources(const std::string& path, int first) {
     Collection().RecordSources(path, first);
   }
+
+ protected:
+  // Only the scopes begin and end these states, so that every way out of the work inside ends
+  // them.
+  friend class TBusyScope;
+  friend class TSearchModeScope;
+  virtual void EnterBusy(TBusyKind kind) = 0;
+  // Never raises: a failure to end the state leaves every busy state at once.
+  virtual void LeaveBusy(TBusyKind kind) noexcept = 0;
+  virtual void SetSearchMode(bool on) = 0;
 };
 
 }  // namespace varnel

@@ -192,18 +192,19 @@ std::string WithPath(const std::string& message, const std::string& path,
 
 // Appends the items of a collection file read beforehand; the collection counts as changed when
 // it grew, and in any case when the whole file was read.
-void MergeCollectionContents(TfmLib& lib, FileContents& contents, TDuplicateIndex& duplicates) {
+void MergeCollectionContents(TCollectionTarget& lib, FileContents& contents,
+                             TDuplicateIndex& duplicates) {
   int before = lib.Count();
-  lib.Document.MergeRead(*contents.collection, &duplicates);
+  lib.Collection().MergeRead(*contents.collection, &duplicates);
   if (lib.Count() > before || !contents.error) lib.SetModified(true);
 }
 
 }  // namespace
 
-FileReadOptions ReadOptionsOf(const TfmLib& lib, LoadStyle style) {
+FileReadOptions ReadOptionsOf(const TCollectionTarget& lib, LoadStyle style) {
   FileReadOptions options;
   options.style = style;
-  options.searchMode = lib.SearchMode;
+  options.searchMode = lib.InSearchMode();
   options.maxArchiveMiB = lib.Settings().MaxArchiveSize;
   options.iconMask = lib.Settings().IconMask;
   return options;
@@ -234,14 +235,14 @@ FileContents ReadFileContents(const std::string& path, const FileReadOptions& op
   return contents;
 }
 
-void AppendFileContents(TfmLib& lib, FileContents& contents, const std::string& source, bool silent,
-                        std::vector<std::string>* errors) {
+void AppendFileContents(TCollectionTarget& lib, FileContents& contents, const std::string& source,
+                        bool silent, std::vector<std::string>* errors) {
   int before = lib.Count();
   try {
     if (contents.error) std::rethrow_exception(contents.error);
     for (FoundIcon& found : contents.icons)
       lib.AppendItem(std::move(found.name), std::move(found.icon));
-    if (contents.collection) lib.Document.MergeRead(*contents.collection);
+    if (contents.collection) lib.Collection().MergeRead(*contents.collection);
     // Failures inside an archive are passed over; what stopped the walk is reported.
     for (FileContents& member : contents.members)
       AppendFileContents(lib, member, member.path, true, nullptr);
@@ -256,7 +257,7 @@ void AppendFileContents(TfmLib& lib, FileContents& contents, const std::string& 
   lib.RecordSources(source, before);
 }
 
-void AppendFileContentsExcludingDuplicates(TfmLib& lib, FileContents& contents,
+void AppendFileContentsExcludingDuplicates(TCollectionTarget& lib, FileContents& contents,
                                            const std::string& source, TDuplicateIndex& duplicates,
                                            std::vector<std::string>* errors) {
   try {
@@ -269,7 +270,7 @@ void AppendFileContentsExcludingDuplicates(TfmLib& lib, FileContents& contents,
         continue;
       lib.AppendItem(std::move(found.name), std::move(found.icon));
       lib.SetModified(true);
-      lib.Document.RecordSource(lib.Count() - 1, source, int(position));
+      lib.Collection().RecordSource(lib.Count() - 1, source, int(position));
     }
     for (FileContents& member : contents.members)
       AppendFileContentsExcludingDuplicates(lib, member, member.path, duplicates, errors);
@@ -280,8 +281,8 @@ void AppendFileContentsExcludingDuplicates(TfmLib& lib, FileContents& contents,
   }
 }
 
-void LoadFile(TfmLib& lib, const std::string& path, const std::string& displayPath, int depth,
-              bool allMembers, bool silent, std::vector<std::string>* errors) {
+void LoadFile(TCollectionTarget& lib, const std::string& path, const std::string& displayPath,
+              int depth, bool allMembers, bool silent, std::vector<std::string>* errors) {
   ArchiveWalkStatus status(lib);
   FileContents contents = ReadFileContents(
       path,
@@ -289,7 +290,7 @@ void LoadFile(TfmLib& lib, const std::string& path, const std::string& displayPa
   AppendFileContents(lib, contents, displayPath.empty() ? path : displayPath, silent, errors);
 }
 
-void LoadFileExcludingDuplicates(TfmLib& lib, const std::string& path,
+void LoadFileExcludingDuplicates(TCollectionTarget& lib, const std::string& path,
                                  const std::string& displayPath, int depth,
                                  TDuplicateIndex& duplicates, std::vector<std::string>* errors) {
   ArchiveWalkStatus status(lib);
@@ -324,12 +325,12 @@ void ImportFile(TfmLib& lib, const std::string& path, std::vector<std::string>* 
       auto icon = std::make_unique<TAdvancedIcon>();
       int result = AddImagesFromFile(lib, *icon, path, -1);
       if (result == 2 && errors) errors->push_back("Images not found: " + path);
-      if (result == 1) lib.Terminated = true;
+      if (result == 1) lib.RequestStop();
       // A file without images is reported once: in the list when there is one.
       bool reported = result == 2 && errors;
       if (icon->Images().Count())
         lib.AppendItem(Stem(path), std::move(icon));
-      else if (!lib.Terminated && !reported)
+      else if (!lib.StopRequested() && !reported)
         throw Exception("Can't found image in file: " + path);
     }
   } catch (const Exception& error) {
@@ -516,14 +517,14 @@ void ImportFiles(TfmLib& lib) {
       lib.UI().SetStatusText(0, file);
       lib.UI().ProcessMessages();
       if (progress) {
-        if (lib.UI().ProgressFlags().stopRequested) lib.Terminated = true;
+        if (lib.UI().ProgressFlags().stopRequested) lib.RequestStop();
         std::filesystem::path path(file);
         lib.UI().SetProgressField(TProgressField::Path, path.parent_path().string());
         lib.UI().SetProgressField(TProgressField::File, path.filename().string());
         lib.UI().SetProgressField(TProgressField::Count, std::to_string(lib.Count()));
       }
       ImportFile(lib, file, &errors);
-      if (lib.Terminated) break;
+      if (lib.StopRequested()) break;
     }
   }
   ShowErrors(lib.UI(), errors);

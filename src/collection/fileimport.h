@@ -21,6 +21,7 @@ namespace varnel {
 
 class ArchiveWalkFolder;
 class TDuplicateIndex;
+class TCollectionTarget;
 class TfmLib;
 
 // How a file is brought in: as LoadFile does, or as LoadFileExcludingDuplicates does (collection
@@ -60,7 +61,7 @@ struct FileReadOptions {
 };
 
 // The options as the collection's settings and search mode give them now.
-FileReadOptions ReadOptionsOf(const TfmLib& lib, LoadStyle style);
+FileReadOptions ReadOptionsOf(const TCollectionTarget& lib, LoadStyle style);
 
 // An icon read from a file, with the name it is to have.
 struct FoundIcon {
@@ -91,21 +92,21 @@ FileContents ReadFileContents(const std::string& path, const FileReadOptions& op
 
 // The appending halves of LoadFile and LoadFileExcludingDuplicates: contents read in the matching
 // style go into the collection under source, with the errors handled as those functions do.
-void AppendFileContents(TfmLib& lib, FileContents& contents, const std::string& source, bool silent,
-                        std::vector<std::string>* errors);
-void AppendFileContentsExcludingDuplicates(TfmLib& lib, FileContents& contents,
+void AppendFileContents(TCollectionTarget& lib, FileContents& contents, const std::string& source,
+                        bool silent, std::vector<std::string>* errors);
+void AppendFileContentsExcludingDuplicates(TCollectionTarget& lib, FileContents& contents,
                                            const std::string& source, TDuplicateIndex& duplicates,
                                            std::vector<std::string>* errors);
 
 // Search-style loading (opening a file, searches, archive members). With silent, errors are
 // swallowed; else with an error list they are collected; else raised.
-void LoadFile(TfmLib& lib, const std::string& path, const std::string& displayPath = "",
+void LoadFile(TCollectionTarget& lib, const std::string& path, const std::string& displayPath = "",
               int depth = 0, bool allMembers = false, bool silent = false,
               std::vector<std::string>* errors = nullptr);
 
 // The same, dropping icons equal to one already present; the index holds the collection's
 // items and grows with the items added.
-void LoadFileExcludingDuplicates(TfmLib& lib, const std::string& path,
+void LoadFileExcludingDuplicates(TCollectionTarget& lib, const std::string& path,
                                  const std::string& displayPath, int depth,
                                  TDuplicateIndex& duplicates, std::vector<std::string>* errors);
 

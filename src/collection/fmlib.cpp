@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 #include "base/errors.h"
 #include "platform/textfunctions.h"
@@ -19,6 +20,21 @@ std::string Formatted(const char* format, int a, int b = 0) {
   char buffer[128];
   std::snprintf(buffer, sizeof buffer, format, a, b);
   return buffer;
+}
+
+using BusyStep = void (TfmLib::*)();
+
+// The begin and end operations of each kind of busy state.
+std::pair<BusyStep, BusyStep> BusyStepsOf(TBusyKind kind) {
+  switch (kind) {
+    case TBusyKind::Quiet:
+      return {&TfmLib::BeginQuietBusy, &TfmLib::EndQuietBusy};
+    case TBusyKind::LongOperation:
+      return {&TfmLib::BeginLongOperation, &TfmLib::EndLongOperation};
+    case TBusyKind::Plain:
+      break;
+  }
+  return {&TfmLib::BeginBusy, &TfmLib::EndBusy};
 }
 
 }  // namespace
@@ -49,7 +65,7 @@ void TfmLib::BeginBusy() {
   ++busyDepth_;
   UI().SetStatusText(2, "");
   UI().SetWaitCursor(true);
-  Terminated = false;
+  ClearStopRequest();
   grid_.SetEnabled(false);
   UI().SetBusy(true);
   UI().ProcessMessages();
@@ -95,6 +111,18 @@ void TfmLib::BeginLongOperation() {
 void TfmLib::EndLongOperation() {
   EndQuietBusy();
   UI().CloseProgress();
+}
+
+void TfmLib::EnterBusy(TBusyKind kind) {
+  (this->*BusyStepsOf(kind).first)();
+}
+
+void TfmLib::LeaveBusy(TBusyKind kind) noexcept {
+  try {
+    (this->*BusyStepsOf(kind).second)();
+  } catch (...) {
+    ResetBusy();
+  }
 }
 
 void TfmLib::ResetBusy() {

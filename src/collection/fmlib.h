@@ -39,7 +39,6 @@ class TfmLib : public TfmChildAbstract, public TCollectionTarget {
 
   // The collection: its items with their sources.
   TCollection Document;
-  bool SearchMode = false;
   bool ApplySizeToAll = false;
   // The last answer of the "Add Image" size question, reused while ApplySizeToAll is set.
   TNewImageSizeAnswer LastImageSize;
@@ -51,12 +50,12 @@ class TfmLib : public TfmChildAbstract, public TCollectionTarget {
   int Count() const { return Document.Count(); }
   TGridView& Grid() override { return grid_; }
   TSettings& Settings() override { return settings_; }
-  const TSettings& Settings() const { return settings_; }
+  const TSettings& Settings() const override { return settings_; }
   UserInterface& UI() override { return Host().UI(); }
   TCollection& Collection() override { return Document; }
-  bool StopRequested() const override { return Terminated; }
-  void RequestStop() override { Terminated = true; }
-  bool InSearchMode() const override { return SearchMode; }
+  bool StopRequested() const override { return TfmChildAbstract::StopRequested(); }
+  void RequestStop() override { TfmChildAbstract::RequestStop(); }
+  bool InSearchMode() const override { return searchMode_; }
 
   // Operations of the hosted-window base.
   void SetModified(bool value) override;
@@ -144,6 +143,11 @@ class TfmLib : public TfmChildAbstract, public TCollectionTarget {
   void ReportDroppedImages();
 
  private:
+  // The busy state and search mode as their scopes begin and end them.
+  void EnterBusy(TBusyKind kind) override;
+  void LeaveBusy(TBusyKind kind) noexcept override;
+  void SetSearchMode(bool on) override { searchMode_ = on; }
+
   void WriteLibrary(const std::string& name, bool sixteenBit);
   // Writes the collection's images into the module it was opened from; false when the update
   // refused, which it has told the user.
@@ -158,6 +162,7 @@ class TfmLib : public TfmChildAbstract, public TCollectionTarget {
   Clipboard& clipboard_;
   TGridView& grid_;
   int busyDepth_ = 0;
+  bool searchMode_ = false;
 };
 
 // Increases the number at the end of a name: "abc" -> "abc1", "a9" -> "a10", "99" -> "100".

@@ -34,7 +34,7 @@ int TfmLib::DeleteDuplicates() {
       if (i % 10 == 0) {
         UI().SetStatusText(1, "Preparing " + std::to_string(i));
         UI().ProcessMessages();
-        if (Terminated) {
+        if (StopRequested()) {
           hashed = false;
           break;
         }
@@ -47,7 +47,7 @@ int TfmLib::DeleteDuplicates() {
       duplicates = FindDuplicatePositions(icons, hashes, [&](int position) {
         UI().SetStatusText(1, "Comparing " + std::to_string(position));
         UI().ProcessMessages();
-        return !Terminated;
+        return !StopRequested();
       });
     }
     Document.DeleteMany(duplicates);

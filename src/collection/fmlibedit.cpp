@@ -258,7 +258,7 @@ void TfmLib::CorrectNames(bool interactive) {
       if (walked % 100 == 99) {
         UI().SetStatusText(0, "Checking: " + std::to_string(walked + 1));
         UI().ProcessMessages();
-        if (Terminated) stop = true;
+        if (StopRequested()) stop = true;
       }
       if (sorted[k].first != sorted[k - 1].first) continue;
       if (!asked) {

@@ -4,9 +4,9 @@
 
 #include "base/errors.h"
 #include "collection/busyscope.h"
+#include "collection/collectiontarget.h"
 #include "collection/exportfilewriter.h"
 #include "collection/exportnames.h"
-#include "collection/fmlib.h"
 
 namespace varnel {
 
@@ -28,11 +28,11 @@ std::string PrepareExportFolder(std::string folder) {
   return folder;
 }
 
-TFolderExportResult ExportItemsToFolder(TfmLib& lib, const std::string& folder,
+TFolderExportResult ExportItemsToFolder(TCollectionTarget& target, const std::string& folder,
                                         const TItemFiles& files, TOverwriteChooser& chooser) {
-  TBusyScope busy(lib, TBusyKind::Plain);
+  TBusyScope busy(target, TBusyKind::Plain);
   TFolderExportResult result;
-  for (int i = 0; i < lib.Count(); ++i) {
+  for (int i = 0; i < target.Count(); ++i) {
     for (const TExportFile& file : files(i)) {
       std::string path = folder + file.name;
       TTargetAction action = chooser.Prepare(path, file.name);
@@ -41,12 +41,12 @@ TFolderExportResult ExportItemsToFolder(TfmLib& lib, const std::string& folder,
         return result;
       }
       if (action == TTargetAction::Skip) continue;
-      lib.UI().SetStatusText(0, "Saving: " + path.substr(folder.size()));
+      target.UI().SetStatusText(0, "Saving: " + path.substr(folder.size()));
       file.write(path);
       ++result.written;
     }
-    lib.UI().ProcessMessages();
-    if (lib.Terminated) {
+    target.UI().ProcessMessages();
+    if (target.StopRequested()) {
       result.cancelled = true;
       break;
     }
@@ -54,13 +54,13 @@ TFolderExportResult ExportItemsToFolder(TfmLib& lib, const std::string& folder,
   return result;
 }
 
-std::vector<TExportFile> IconFileOfItem(const TfmLib& lib, int index) {
-  const TAdvancedIcon* icon = lib.Items().Icons(index);
+std::vector<TExportFile> IconFileOfItem(const TIconList& items, int index) {
+  const TAdvancedIcon* icon = items.Icons(index);
   if (!icon || icon->Images().Count() == 0) return {};
   if (IsCursorIcon(*icon))
-    return {{ExportFileName(lib.Items().Names(index), "cur"),
+    return {{ExportFileName(items.Names(index), "cur"),
              [icon](const std::string& path) { WriteExportedCursor(*icon, path); }}};
-  return {{ExportFileName(lib.Items().Names(index), "ico"),
+  return {{ExportFileName(items.Names(index), "ico"),
            [icon](const std::string& path) { WriteExportedIcon(*icon, path); }}};
 }
 
@@ -71,20 +71,22 @@ std::string FolderExportReport(const TFolderExportResult& result, const std::str
   return (result.cancelled ? "Export stopped: " : "") + count + " written to " + where;
 }
 
-void ExportIconsToFolder(TfmLib& lib, bool all) {
-  lib.CheckNotBusy();
-  std::optional<std::string> chosen = lib.UI().ChooseFolder({kFolderPrompt, "", true});
+void ExportIconsToFolder(TCollectionTarget& target, bool all) {
+  target.CheckNotBusy();
+  std::optional<std::string> chosen = target.UI().ChooseFolder({kFolderPrompt, "", true});
   if (!chosen) return;
   std::string folder = PrepareExportFolder(*chosen);
-  TOverwriteChooser chooser(lib.UI());
+  TOverwriteChooser chooser(target.UI());
+  const TIconList& items = target.Items();
   TFolderExportResult result = ExportItemsToFolder(
-      lib, folder,
+      target, folder,
       [&](int index) {
-        if (!all && !lib.IsSelected(index)) return std::vector<TExportFile>{};
-        return IconFileOfItem(lib, index);
+        if (!all && !items.Icons(index)->Selected) return std::vector<TExportFile>{};
+        return IconFileOfItem(items, index);
       },
       chooser);
-  lib.UI().ShowMessage(MakeMessage(TMessageKind::Information, FolderExportReport(result, folder)));
+  target.UI().ShowMessage(
+      MakeMessage(TMessageKind::Information, FolderExportReport(result, folder)));
 }
 
 }  // namespace varnel

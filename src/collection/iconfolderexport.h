@@ -10,7 +10,8 @@
 
 namespace varnel {
 
-class TfmLib;
+class TCollectionTarget;
+class TIconList;
 
 // One file an item is written as: its name in the folder and the writer of that path.
 struct TExportFile {
@@ -32,18 +33,18 @@ std::string PrepareExportFolder(std::string folder);
 // Writes the files of every item in collection order in the busy state; each existing file goes
 // through chooser; status panel 0 shows "Saving: NAME". Ends at a cancel, at the stop button or
 // at a writer's error (raised; files written so far stay).
-TFolderExportResult ExportItemsToFolder(TfmLib& lib, const std::string& folder,
+TFolderExportResult ExportItemsToFolder(TCollectionTarget& target, const std::string& folder,
                                         const TItemFiles& files, TOverwriteChooser& chooser);
 
 // The file of an item named after it: a cursor file for an item with hot spots (they would be
 // lost in an icon file), else an icon file; none for items without images.
-std::vector<TExportFile> IconFileOfItem(const TfmLib& lib, int index);
+std::vector<TExportFile> IconFileOfItem(const TIconList& items, int index);
 
 // What an export into folder did: "3 files written to FOLDER", begun with "Export stopped: "
 // when it was cancelled or stopped.
 std::string FolderExportReport(const TFolderExportResult& result, const std::string& folder);
 
 // The collection window's "All Icons to Folder" (all) and "Selected Icons to Folder".
-void ExportIconsToFolder(TfmLib& lib, bool all);
+void ExportIconsToFolder(TCollectionTarget& target, bool all);
 
 }  // namespace varnel

@@ -1,7 +1,7 @@
 #include "collection/singleimageexport.h"
 
+#include "collection/collectiontarget.h"
 #include "collection/exportnames.h"
-#include "collection/fmlib.h"
 #include "collection/iconsavefile.h"
 #include "collection/sheetexport.h"
 
@@ -11,11 +11,11 @@ namespace {
 
 constexpr int kMaxDialogRounds = 1000;
 
-std::vector<const TAdvancedIcon*> IconsToExport(const TfmLib& lib) {
+std::vector<const TAdvancedIcon*> IconsToExport(const TIconList& items) {
   std::vector<const TAdvancedIcon*> all, selected;
-  for (int i = 0; i < lib.Count(); ++i) {
-    all.push_back(lib.Items().Icons(i));
-    if (lib.IsSelected(i)) selected.push_back(lib.Items().Icons(i));
+  for (int i = 0; i < items.Count(); ++i) {
+    all.push_back(items.Icons(i));
+    if (items.Icons(i)->Selected) selected.push_back(items.Icons(i));
   }
   return selected.empty() ? all : selected;
 }
@@ -43,15 +43,15 @@ TExportSingleChoice ExportSinglePresets(const TExportSingleSettings& stored, int
   return choice;
 }
 
-bool ExportSingleImage(TfmLib& lib, TExportSingleSettings& stored, int gridSizeMode, int gridDepth,
-                       const TAskExportSingle& ask) {
+bool ExportSingleImage(TCollectionTarget& target, TExportSingleSettings& stored, int gridSizeMode,
+                       int gridDepth, const TAskExportSingle& ask) {
   TExportSingleChoice choice = ExportSinglePresets(stored, gridSizeMode, gridDepth);
   std::optional<TFileDialogAnswer> file;
   for (int round = 0; round < kMaxDialogRounds && !file; ++round) {
     std::optional<TExportSingleChoice> confirmed = ask(choice);
     if (!confirmed) return false;
     choice = *confirmed;
-    file = lib.UI().ChooseFileToSave(
+    file = target.UI().ChooseFileToSave(
         {"Save sheet", kSheetSaveFilter, 1, choice.settings.Dir, "", "", false, true});
     if (file && file->files.empty()) file.reset();
   }
@@ -59,14 +59,15 @@ bool ExportSingleImage(TfmLib& lib, TExportSingleSettings& stored, int gridSizeM
   choice.settings.Dir = FolderOf(file->files[0]);
   stored = choice.settings;
   TSheetJob job{choice.settings, choice.itemBpp, file->files[0],
-                FilterExtension(kSheetSaveFilter, file->filterIndex), IconsToExport(lib)};
+                FilterExtension(kSheetSaveFilter, file->filterIndex),
+                IconsToExport(target.Items())};
   TSheetResult result;
   {
-    TWaitCursorScope waiting(lib.UI());
+    TWaitCursorScope waiting(target.UI());
     result = WriteSheets(job);
   }
   std::string message = SheetClosingMessage(result);
-  if (!message.empty()) lib.UI().ShowMessage(MakeMessage(TMessageKind::Information, message));
+  if (!message.empty()) target.UI().ShowMessage(MakeMessage(TMessageKind::Information, message));
   return result.sheets > 0;
 }
 

@@ -6,7 +6,7 @@
 #include "appcore/shareddialogs.h"
 #include "base/errors.h"
 #include "collection/busyscope.h"
-#include "collection/fmlib.h"
+#include "collection/collectiontarget.h"
 #include "collection/kindreaders.h"
 #include "platform/casefold.h"
 #include "platform/textfunctions.h"
@@ -56,7 +56,7 @@ TIconLibrary ReadIconsOf(const std::string& path) {
   return library;
 }
 
-void AddRegistration(TfmLib& lib, const FileTypeIcon& registration) {
+void AddRegistration(TCollectionTarget& lib, const FileTypeIcon& registration) {
   if (registration.kind == AssociatedIconFile::Picture)
     AddAssociatedPicture(lib, registration.file, registration.name);
   else
@@ -69,14 +69,12 @@ void SortByName(std::vector<FileTypeIcon>& icons) {
   });
 }
 
-bool StopRequested(TfmLib& lib) {
-  UserInterface& ui = lib.UI();
-  ui.ProcessMessages();
-  if (ui.ProgressShown() && ui.ProgressFlags().stopRequested) lib.Terminated = true;
-  return lib.Terminated;
+bool StopRequested(TCollectionTarget& lib) {
+  lib.UI().ProcessMessages();
+  return lib.TakeProgressStop();
 }
 
-void ShowAdded(TfmLib& lib, const FileTypeIcon& registration, int& shown) {
+void ShowAdded(TCollectionTarget& lib, const FileTypeIcon& registration, int& shown) {
   UserInterface& ui = lib.UI();
   std::string count = std::to_string(lib.Count());
   ui.SetStatusText(0, kExtractingText + registration.name);
@@ -100,7 +98,7 @@ int AssociatedIconIndex(const TIconLibrary& library, const std::string& indexTex
   return index && *index >= 0 && *index < library.Count() ? *index : -1;
 }
 
-void AddAssociatedIcon(TfmLib& lib, const std::string& path, const std::string& name,
+void AddAssociatedIcon(TCollectionTarget& lib, const std::string& path, const std::string& name,
                        const std::string& indexText) {
   TIconLibrary library = ReadIconsOf(path);
   int index = AssociatedIconIndex(library, indexText);
@@ -111,10 +109,11 @@ void AddAssociatedIcon(TfmLib& lib, const std::string& path, const std::string& 
   library.Icons.MoveIconTo(index, lib.Items());
   int added = lib.Count() - 1;
   lib.Items().SetName(added, name);
-  lib.Document.RecordSource(added, path, index);
+  lib.Collection().RecordSource(added, path, index);
 }
 
-void AddAssociatedPicture(TfmLib& lib, const std::string& path, const std::string& name) {
+void AddAssociatedPicture(TCollectionTarget& lib, const std::string& path,
+                          const std::string& name) {
   std::unique_ptr<TAdvancedIcon> icon = ReadPictureFileIcon(path);
   if (!icon) {
     AddAssociatedIcon(lib, path, name, "0");
@@ -122,10 +121,10 @@ void AddAssociatedPicture(TfmLib& lib, const std::string& path, const std::strin
   }
   if (!icon->Images().Count()) return;
   lib.AppendItem(name, std::move(icon));
-  lib.Document.RecordSource(lib.Count() - 1, path, 0);
+  lib.Collection().RecordSource(lib.Count() - 1, path, 0);
 }
 
-void FindAssociatedIcons(TfmLib& lib, FileTypeRegistrations& registrations) {
+void FindAssociatedIcons(TCollectionTarget& lib, FileTypeRegistrations& registrations) {
   lib.CheckNotBusy();
   UserInterface& ui = lib.UI();
   int before = lib.Count();
@@ -155,7 +154,7 @@ void FindAssociatedIcons(TfmLib& lib, FileTypeRegistrations& registrations) {
   ShowErrors(ui, errors);
 }
 
-void FindAssociatedIcons(TfmLib& lib) {
+void FindAssociatedIcons(TCollectionTarget& lib) {
   lib.CheckNotBusy();
   DesktopFileTypes registrations = DesktopFileTypes::FromEnvironment();
   FindAssociatedIcons(lib, registrations);

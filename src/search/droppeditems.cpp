@@ -25,7 +25,7 @@ void ImportDroppedItems(TfmLib& lib, const std::vector<std::string>& paths,
         ImportFile(lib, path, &errors);
       }
       lib.UI().ProcessMessages();
-      if (lib.Terminated) break;
+      if (lib.StopRequested()) break;
     }
   }
   lib.ApplySizeToAll = false;

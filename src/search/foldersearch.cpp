@@ -4,7 +4,8 @@
 #include <optional>
 
 #include "appcore/shareddialogs.h"
-#include "collection/fmlib.h"
+#include "collection/collectiontarget.h"
+#include "collection/searchmodescope.h"
 #include "platform/textfunctions.h"
 #include "search/folderscan.h"
 #include "search/iconfolderpictures.h"
@@ -20,13 +21,14 @@ namespace {
 constexpr const char* kArchiveMask = ";*.zip;*.rar";
 constexpr int kParentSteps = 19;
 
-std::string SearchMask(const TfmLib& lib, std::string mask, const char* archives) {
+std::string SearchMask(const TCollectionTarget& lib, std::string mask, const char* archives) {
   return lib.Settings().SearchArchives ? mask + archives : mask;
 }
 
 }  // namespace
 
-void SearchFolderTree(TfmLib& lib, const std::string& root, std::string mask, bool nested) {
+void SearchFolderTree(TCollectionTarget& lib, const std::string& root, std::string mask,
+                      bool nested) {
   bool pictures = TakesIconFolderPictures(mask);
   mask = SearchMask(lib, std::move(mask), kArchiveMask);
   SearchRun run(lib, nested, true);
@@ -36,7 +38,7 @@ void SearchFolderTree(TfmLib& lib, const std::string& root, std::string mask, bo
   run.Finish();
 }
 
-void SearchFolder(TfmLib& lib, const std::string& folder, std::string mask) {
+void SearchFolder(TCollectionTarget& lib, const std::string& folder, std::string mask) {
   bool pictures = TakesIconFolderPictures(mask);
   mask = SearchMask(lib, std::move(mask), kArchiveMask);
   SearchRun run(lib, false, false);
@@ -46,14 +48,14 @@ void SearchFolder(TfmLib& lib, const std::string& folder, std::string mask) {
   run.Finish();
 }
 
-void SearchLocalDisks(TfmLib& lib) {
+void SearchLocalDisks(TCollectionTarget& lib) {
   bool pictures = TakesIconFolderPictures(lib.Settings().IconMask);
   std::string mask = SearchMask(lib, lib.Settings().IconMask, ";*.zip;*.rar;*.gif");
   SearchRun run(lib, false, true);
   lib.UI().SetStatusText(2, "");
   run.ShowBuilding("local disks");
   std::vector<std::string> drives = ListFixedDrives();
-  lib.SearchMode = true;
+  TSearchModeScope searching(lib);
   run.Walk([&](SearchSink& sink) { SearchWalk(sink, mask, pictures).Disks(drives); });
   run.Finish();
 }
@@ -72,7 +74,7 @@ std::string NearestExistingFolder(const std::string& path) {
   return "";
 }
 
-void FindInFolder(TfmLib& lib) {
+void FindInFolder(TCollectionTarget& lib) {
   lib.CheckNotBusy();
   TSettings& settings = lib.Settings();
   TFindIconsRequest request;
@@ -94,15 +96,14 @@ void FindInFolder(TfmLib& lib) {
   settings.IconMask = choice->mask;
   settings.IncludeSubDirs = choice->includeSubfolders;
   settings.SearchArchives = choice->searchArchives;
-  lib.SearchMode = true;
+  TSearchModeScope searching(lib);
   if (settings.IncludeSubDirs)
     SearchFolderTree(lib, folder, settings.IconMask, false);
   else
     SearchFolder(lib, folder, settings.IconMask);
-  lib.SearchMode = false;
 }
 
-void FindOnLocalDisks(TfmLib& lib) {
+void FindOnLocalDisks(TCollectionTarget& lib) {
   TSettings& settings = lib.Settings();
   auto choice = lib.UI().AskDiskSearch({settings.SearchArchives, settings.ExcludeDups});
   if (!choice) return;

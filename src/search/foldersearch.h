@@ -6,19 +6,20 @@
 
 namespace varnel {
 
-class TfmLib;
+class TCollectionTarget;
 
 // The tree search: root and every folder below it. Nested: run inside another busy operation
 // (dropped folders) without a busy state or progress window of its own.
-void SearchFolderTree(TfmLib& lib, const std::string& root, std::string mask, bool nested);
+void SearchFolderTree(TCollectionTarget& lib, const std::string& root, std::string mask,
+                      bool nested);
 // One folder without its subfolders.
-void SearchFolder(TfmLib& lib, const std::string& folder, std::string mask);
+void SearchFolder(TCollectionTarget& lib, const std::string& folder, std::string mask);
 // Every fixed local disk.
-void SearchLocalDisks(TfmLib& lib);
+void SearchLocalDisks(TCollectionTarget& lib);
 
 // The commands: ask with their dialogs, store the answers in the settings, then search.
-void FindInFolder(TfmLib& lib);
-void FindOnLocalDisks(TfmLib& lib);
+void FindInFolder(TCollectionTarget& lib);
+void FindOnLocalDisks(TCollectionTarget& lib);
 
 // The folder of path, or its nearest existing parent (at most 19 steps up); empty when none.
 std::string NearestExistingFolder(const std::string& path);

@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "base/errors.h"
-#include "collection/fmlib.h"
+#include "collection/collectiontarget.h"
 #include "platform/folders.h"
 #include "search/downloadfolder.h"
 #include "search/internetaddress.h"
@@ -61,7 +61,7 @@ bool FetchFreshList(InternetScan& scan, const CrawlPlace& place, UrlList& list) 
   return valid;
 }
 
-void SavePosition(TfmLib& lib, const CrawlPlace& place, size_t position) {
+void SavePosition(TCollectionTarget& lib, const CrawlPlace& place, size_t position) {
   lib.Settings().idxNextDownload = static_cast<int>(position);
   if (place.savePosition) place.savePosition(static_cast<int>(position));
 }
@@ -76,12 +76,12 @@ void SaveCrawlList(const CrawlPlace& place, const UrlList& list) {
 
 }  // namespace
 
-CrawlPlace DefaultCrawlPlace(const TfmLib& lib, std::function<void(int)> savePosition) {
+CrawlPlace DefaultCrawlPlace(const TSettings& settings, std::function<void(int)> savePosition) {
   return {PathJoin(DataFolder(), "inet.dat"), PathJoin(SettingsFolder(), "inet.dta"),
-          lib.Settings().InetListUrl, std::move(savePosition)};
+          settings.InetListUrl, std::move(savePosition)};
 }
 
-void DownloadAddresses(TfmLib& lib, const std::vector<std::string>& storedAddresses,
+void DownloadAddresses(TCollectionTarget& lib, const std::vector<std::string>& storedAddresses,
                        const DownloadChoices& choices) {
   lib.CheckNotBusy();
   std::vector<std::string> entries;
@@ -95,7 +95,7 @@ void DownloadAddresses(TfmLib& lib, const std::vector<std::string>& storedAddres
   scan.Finish();
 }
 
-void FindOnInternet(TfmLib& lib, const CrawlPlace& place, int maxEntries) {
+void FindOnInternet(TCollectionTarget& lib, const CrawlPlace& place, int maxEntries) {
   lib.CheckNotBusy();
   UrlList list = ReadCrawlList(place);
   size_t position = static_cast<size_t>(std::max(lib.Settings().idxNextDownload, 0));
@@ -116,7 +116,7 @@ void FindOnInternet(TfmLib& lib, const CrawlPlace& place, int maxEntries) {
     lib.UI().ShowMessage(MakeMessage(TMessageKind::Information, *scan.HeldMessage()));
 }
 
-void ScanInternetLink(TfmLib& lib, const CrawlPlace& place) {
+void ScanInternetLink(TCollectionTarget& lib, const CrawlPlace& place) {
   lib.CheckNotBusy();
   // Without a network the dialog still opens for an address on this machine, the last one
   // typed; the address typed now is checked again once the dialog closes.

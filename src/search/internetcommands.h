@@ -8,7 +8,8 @@
 
 namespace varnel {
 
-class TfmLib;
+class TCollectionTarget;
+class TSettings;
 
 // Where the crawl keeps its lists and its position.
 struct CrawlPlace {
@@ -21,7 +22,7 @@ struct CrawlPlace {
 
 // The usual place: the program's "inet.dat" in the data folder, "inet.dta" in the settings
 // folder, the address of the InetListUrl setting.
-CrawlPlace DefaultCrawlPlace(const TfmLib& lib, std::function<void(int)> savePosition);
+CrawlPlace DefaultCrawlPlace(const TSettings& settings, std::function<void(int)> savePosition);
 
 // The Download command's choices, as the dialog gives them.
 struct DownloadChoices {
@@ -32,17 +33,17 @@ struct DownloadChoices {
 // Downloads and loads each stored address (as DownloadWorkEntry gives it: a page with "*" or
 // "**", a file without) and every file linked from the pages. Raises "Internet connection not
 // found..." when there is no connection.
-void DownloadAddresses(TfmLib& lib, const std::vector<std::string>& storedAddresses,
+void DownloadAddresses(TCollectionTarget& lib, const std::vector<std::string>& storedAddresses,
                        const DownloadChoices& choices);
 
 // The crawl: from the saved position over the local list (or the program's), writing the
 // position after every entry and the list when it stops before the end. maxEntries: stop after
 // this many entries (0: no limit), as if "Stop" had been pressed.
-void FindOnInternet(TfmLib& lib, const CrawlPlace& place, int maxEntries = 0);
+void FindOnInternet(TCollectionTarget& lib, const CrawlPlace& place, int maxEntries = 0);
 
 // The command "Download...": asks for the address with its dialog, then downloads, or starts
 // the crawl at the chosen entry.
-void ScanInternetLink(TfmLib& lib, const CrawlPlace& place);
+void ScanInternetLink(TCollectionTarget& lib, const CrawlPlace& place);
 
 // The message raised when no connection is found.
 inline constexpr const char* kNoConnectionMessage =

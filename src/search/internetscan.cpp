@@ -4,9 +4,9 @@
 
 #include "appcore/shareddialogs.h"
 #include "base/errors.h"
+#include "collection/collectiontarget.h"
 #include "collection/fileimport.h"
 #include "collection/filekind.h"
-#include "collection/fmlib.h"
 #include "platform/folders.h"
 #include "search/urllist.h"
 #include "search/weblinks.h"
@@ -37,21 +37,17 @@ bool IsPassedOverKind(TFileKind kind) {
 
 }  // namespace
 
-InternetScan::InternetScan(TfmLib& lib, InternetScanRules rules)
+InternetScan::InternetScan(TCollectionTarget& lib, InternetScanRules rules)
     : lib_(lib), rules_(rules), downloader_(lib.UI(), folder_.Path()), shown_(lib.Count()) {
   lib_.CheckNotBusy();
-  lib_.SearchMode = true;
+  searching_.emplace(lib_);
   busy_.emplace(lib_, TBusyKind::LongOperation);
   lib_.UI().SetStatusText(2, "");
   lib_.UI().SetProgressCaption(kProgressCaption);
 }
 
-InternetScan::~InternetScan() {
-  lib_.SearchMode = false;
-}
-
 void InternetScan::Finish() {
-  lib_.SearchMode = false;
+  searching_.reset();
   busy_.reset();
   ShowErrors(lib_.UI(), errors_);
 }
@@ -70,9 +66,7 @@ size_t InternetScan::Run(std::vector<std::string>& entries, size_t from,
 }
 
 bool InternetScan::StopRequested() {
-  UserInterface& ui = lib_.UI();
-  if (ui.ProgressShown() && ui.ProgressFlags().stopRequested) lib_.Terminated = true;
-  return lib_.Terminated;
+  return lib_.TakeProgressStop();
 }
 
 bool InternetScan::WorkEntry(std::vector<std::string>& entries, size_t at, size_t& next,

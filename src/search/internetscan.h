@@ -9,12 +9,13 @@
 #include <vector>
 
 #include "collection/busyscope.h"
+#include "collection/searchmodescope.h"
 #include "search/downloadfolder.h"
 #include "search/filedownloader.h"
 
 namespace varnel {
 
-class TfmLib;
+class TCollectionTarget;
 
 // What differs between the two commands.
 struct InternetScanRules {
@@ -33,8 +34,7 @@ inline constexpr const char* kTooManyItemsMessage =
 class InternetScan {
  public:
   // Begins the long operation with its progress window and makes the download folder.
-  InternetScan(TfmLib& lib, InternetScanRules rules);
-  ~InternetScan();
+  InternetScan(TCollectionTarget& lib, InternetScanRules rules);
   InternetScan(const InternetScan&) = delete;
   InternetScan& operator=(const InternetScan&) = delete;
 
@@ -70,8 +70,9 @@ class InternetScan {
   void LoadDownloadedFile(const std::string& target, const std::string& address);
   void PassOverGroupOnDoubleSkip(const std::vector<std::string>& entries, size_t at, size_t& next);
 
-  TfmLib& lib_;
+  TCollectionTarget& lib_;
   InternetScanRules rules_;
+  std::optional<TSearchModeScope> searching_;
   std::optional<TBusyScope> busy_;
   DownloadFolder folder_;
   FileDownloader downloader_;

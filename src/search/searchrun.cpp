@@ -4,7 +4,7 @@
 
 #include "appcore/shareddialogs.h"
 #include "base/errors.h"
-#include "collection/fmlib.h"
+#include "collection/collectiontarget.h"
 #include "search/searchpipeline.h"
 #include "search/searchpool.h"
 
@@ -20,7 +20,7 @@ std::string BuildingTreeText(const std::string& what) {
 
 }  // namespace
 
-SearchRun::SearchRun(TfmLib& lib, bool nested, bool silentLoad)
+SearchRun::SearchRun(TCollectionTarget& lib, bool nested, bool silentLoad)
     : lib_(lib),
       ui_(lib.UI()),
       nested_(nested),
@@ -34,13 +34,8 @@ SearchRun::SearchRun(TfmLib& lib, bool nested, bool silentLoad)
   }
 }
 
-SearchRun::~SearchRun() {
-  lib_.SearchMode = false;
-}
-
 bool SearchRun::Stopped() {
-  if (!nested_ && ui_.ProgressShown() && ui_.ProgressFlags().stopRequested) lib_.Terminated = true;
-  return lib_.Terminated;
+  return nested_ ? lib_.StopRequested() : lib_.TakeProgressStop();
 }
 
 bool SearchRun::TakeSkipRequest() {
@@ -56,7 +51,6 @@ void SearchRun::ShowBuilding(const std::string& what) {
 }
 
 void SearchRun::Finish() {
-  lib_.SearchMode = false;
   busy_.reset();
   ShowErrors(ui_, errors_);
 }

@@ -19,7 +19,7 @@ namespace varnel {
 
 class SearchPipeline;
 struct SearchStep;
-class TfmLib;
+class TCollectionTarget;
 class UserInterface;
 
 class SearchRun : private SearchSink {
@@ -27,9 +27,7 @@ class SearchRun : private SearchSink {
   // Nested: run inside another busy operation (dropped folders) without a busy state or
   // progress window of its own. silentLoad: errors of searches without duplicate exclusion are
   // not collected.
-  SearchRun(TfmLib& lib, bool nested, bool silentLoad);
-  // Whatever ends the search, the search mode and the busy state end with it.
-  ~SearchRun() override;
+  SearchRun(TCollectionTarget& lib, bool nested, bool silentLoad);
 
   // The progress window's stop button stops the search as the main window's does.
   bool Stopped() override;
@@ -61,7 +59,7 @@ class SearchRun : private SearchSink {
   void PrepareHashes();
   FileReadOptions ReadOptions() const;
 
-  TfmLib& lib_;
+  TCollectionTarget& lib_;
   UserInterface& ui_;
   bool nested_;
   bool silentLoad_;

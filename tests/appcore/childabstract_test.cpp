@@ -92,15 +92,15 @@ TEST(ChildAbstractTest, SaveAsAsksForANameAndRestoresTheOldOneWhenCancelled) {
   EXPECT_EQ(ui.mainCaption, "Varnel - new.icl");
 }
 
-TEST(ChildAbstractTest, CutCopiesThenErasesAndStopSetsTerminated) {
+TEST(ChildAbstractTest, CutCopiesThenErasesAndStopIsRequested) {
   FakeUserInterface ui;
   TChildHost host(ui, "Varnel");
   TestChild child(host);
   child.Cut();
   EXPECT_EQ(child.calls, (std::vector<std::string>{"Copy", "Erase"}));
-  EXPECT_FALSE(child.Terminated);
-  child.Stop();
-  EXPECT_TRUE(child.Terminated);
+  EXPECT_FALSE(child.StopRequested());
+  child.RequestStop();
+  EXPECT_TRUE(child.StopRequested());
   child.OpenFile("/a.icl");
   EXPECT_EQ(child.FileName, "/a.icl");
   child.SetModified(true);

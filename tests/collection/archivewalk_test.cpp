@@ -98,7 +98,7 @@ TEST_F(ArchiveWalk, DirectLoadsShowEveryTwentiethMemberAndStopOnRequest) {
   // The stop button pressed while the members are read ends the walk at the next member shown.
   test::TestCollection stopped;
   stopped.ui.onProcessMessages = [&] {
-    if (stopped.ui.statusTexts[1] == "21 from 45") stopped.lib.Terminated = true;
+    if (stopped.ui.statusTexts[1] == "21 from 45") stopped.lib.RequestStop();
   };
   LoadFile(stopped.lib, dir.File("many.zip"), "", 0, false, false, &errors);
   EXPECT_EQ(stopped.lib.Count(), 20);

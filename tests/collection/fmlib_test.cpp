@@ -8,6 +8,7 @@
 #include "base/errors.h"
 #include "base/fileio.h"
 #include "collection/fileimport.h"
+#include "collection/searchmodescope.h"
 #include "graphics/pngcodec.h"
 #include "icons/maskbits.h"
 #include "platform/fakeuserinterface.h"
@@ -371,9 +372,11 @@ TEST_F(CollectionTest, LargePicturesAskForTheirSizeAndSmallOnesDoNot) {
 
   // Cancelling stops the import; small pictures are taken as they are.
   ImportFile(lib, dir.File("big.png"), nullptr);
-  EXPECT_TRUE(lib.Terminated);
+  EXPECT_TRUE(lib.StopRequested());
   EXPECT_EQ(lib.Count(), 1);
-  lib.Terminated = false;
+  // The next busy operation takes the stop back.
+  lib.BeginBusy();
+  lib.EndBusy();
   ImportFile(lib, test::CorpusPath("png/basn6a08.png"), nullptr);
   EXPECT_EQ(lib.Count(), 2);
   EXPECT_EQ(ui.imageSizeRequests.size(), 2u);
@@ -446,10 +449,12 @@ TEST_F(CollectionTest, SearchesRefuseArchivesOverTheSizeLimit) {
   zip[0] = 'P', zip[1] = 'K', zip[2] = 3, zip[3] = 4;
   WriteFileAtomic(dir.File("big.zip"), zip);
   std::vector<std::string> errors;
-  lib.SearchMode = true;
-  LoadFile(lib, dir.File("big.zip"), "", 0, false, false, &errors);
-  EXPECT_EQ(errors, std::vector<std::string>{"Archive too large: " + dir.File("big.zip")});
-  lib.SearchMode = false;
+  {
+    TSearchModeScope searching(lib);
+    LoadFile(lib, dir.File("big.zip"), "", 0, false, false, &errors);
+    EXPECT_EQ(errors, std::vector<std::string>{"Archive too large: " + dir.File("big.zip")});
+  }
+  EXPECT_FALSE(lib.InSearchMode());
   errors.clear();
   LoadFile(lib, dir.File("big.zip"), "", 0, false, false, &errors);
   EXPECT_TRUE(errors.empty());

@@ -147,7 +147,7 @@ TEST_F(IconExportTest, SelectionStopButtonAndAFileInPlaceOfTheFolder) {
   lib.ExportIconsToFolder(false);
   EXPECT_EQ(Files(), (std::vector<std::string>{"b.ico"}));
 
-  ui.onProcessMessages = [&] { lib.Stop(); };
+  ui.onProcessMessages = [&] { lib.RequestStop(); };
   ExportAll();
   EXPECT_EQ(Files(), (std::vector<std::string>{"a.ico", "b.ico"}));
   EXPECT_EQ(ui.messages.back().text, "Export stopped: 1 file written to " + dir.Path());

@@ -226,7 +226,7 @@ TEST(FindAssociatedIconsTest, SortsSkipsMissingFilesCollectsErrorsAndStops) {
   };
   FindAssociatedIcons(stopped.lib, types);
   EXPECT_EQ(stopped.lib.Count(), 2);
-  EXPECT_TRUE(stopped.lib.Terminated);
+  EXPECT_TRUE(stopped.lib.StopRequested());
 }
 
 // A desktop in a temporary folder: the MIME database split over the user's and the system's

@@ -172,7 +172,7 @@ TEST_F(FolderSearchTest, StopKeepsWhatWasFound) {
   SearchFolder(lib, dir.Path(), "*.cur");
   // The request is seen at the next file, which still loads before the search ends.
   EXPECT_EQ(lib.Count(), 3);
-  EXPECT_TRUE(lib.Terminated);
+  EXPECT_TRUE(lib.StopRequested());
 }
 
 TEST_F(FolderSearchTest, FindDialogRefusesMissingFoldersAndStoresTheChoice) {
@@ -189,7 +189,7 @@ TEST_F(FolderSearchTest, FindDialogRefusesMissingFoldersAndStoresTheChoice) {
   EXPECT_EQ(settings.SearchIconsDir, dir.Path() + "/icons");
   EXPECT_FALSE(settings.IncludeSubDirs);
   EXPECT_EQ(lib.Count(), 1);
-  EXPECT_FALSE(lib.SearchMode);
+  EXPECT_FALSE(lib.InSearchMode());
 }
 
 TEST_F(FolderSearchTest, DeleteDuplicatesKeepsTheFirstOfEqualIcons) {

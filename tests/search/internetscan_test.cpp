@@ -68,10 +68,10 @@ TEST_F(InternetScanTest, SkipBreaksOffOneDownloadAndStopEndsTheScan) {
   EXPECT_EQ(Download({"a.ico", "b.ico", "index.html"}), 4);
   PressOnce(&TProgressFlags::skipRequested);
   EXPECT_EQ(Download({"a.ico", "b.ico"}), 1);
-  EXPECT_FALSE(c_.lib.Terminated);
+  EXPECT_FALSE(c_.lib.StopRequested());
   PressOnce(&TProgressFlags::stopRequested);
   EXPECT_EQ(Download({"a.ico", "b.ico"}), 0);
-  EXPECT_TRUE(c_.lib.Terminated);
+  EXPECT_TRUE(c_.lib.StopRequested());
 }
 
 TEST_F(InternetScanTest, TheProgressWindowNamesEachStepInItsLabels) {

@@ -12,6 +12,7 @@
 
 #include "base/fileio.h"
 #include "collection/fmlib.h"
+#include "collection/searchmodescope.h"
 #include "search/foldersearch.h"
 #include "support/corpus.h"
 #include "support/testcollection.h"
@@ -173,11 +174,11 @@ class ParallelSearchTest : public ::testing::Test {
   struct Search {
     test::TestCollection collection;
     TfmLib& lib = collection.lib;
+    TSearchModeScope searching{lib};
     Search(int jobs, bool excludeDuplicates) {
       collection.settings.SearchJobs = jobs;
       collection.settings.ExcludeDups = excludeDuplicates;
       collection.settings.MaxArchiveSize = kArchiveLimit;
-      lib.SearchMode = true;
     }
     SearchResult Result() {
       SearchResult result;
@@ -248,7 +249,7 @@ TEST_F(ParallelSearchTest, StopEndsTheSearchKeepingWhatWasAppended) {
       if (search.lib.Count() >= 300) ui.ProgressFlags().stopRequested = true;
     };
     SearchFolderTree(search.lib, tree_->Root(), "*.*", false);
-    EXPECT_TRUE(search.lib.Terminated);
+    EXPECT_TRUE(search.lib.StopRequested());
     EXPECT_FALSE(search.lib.Busy());
     return search.Result();
   };
