@@ -36,29 +36,6 @@ constexpr int kPanelTextPadding = 12;
 constexpr int kImagePanelWidth = 204;
 constexpr int kIdleUpdateMs = 200;
 
-// Toolbar commands in order; an empty name is a separator.
-const char* const kToolbarCommands[] = {"aFileNewLib",
-                                        "aFileOpen",
-                                        "aFileSave",
-                                        "aFileSaveIconAs",
-                                        "",
-                                        "aLibAddFiles",
-                                        "aLibAddFolder",
-                                        "aLibAddSubFolders",
-                                        "aLibFindInet",
-                                        "alibDownload",
-                                        "mnLibAddAssotiated",
-                                        "aLibDelDupes",
-                                        "",
-                                        "aEditCut",
-                                        "aEditCopy",
-                                        "aEditPaste",
-                                        "aEditErase",
-                                        "",
-                                        "aFileProps",
-                                        "aDisplayCustWin",
-                                        ""};
-
 // The initial size, within the screen's free area.
 QSize InitialSize() {
   QScreen* screen = QGuiApplication::primaryScreen();
@@ -129,26 +106,23 @@ QAction* TfmMain::Action(const QString& name) const {
   return found == actions_.end() ? nullptr : found->second;
 }
 
-QAction* TfmMain::AddCommand(const char* name, std::function<void()> handler, bool checkable) {
-  const TCommandInfo* info = FindCommand(name);
-  auto* action = new QAction(QString::fromUtf8(info ? info->caption : name), this);
-  action->setObjectName(name);
-  action->setCheckable(checkable);
-  if (info) {
-    if (info->key > 0) action->setProperty("menuKey", info->key);
-    std::string_view hint = info->hint;
-    action->setToolTip(QString::fromUtf8(HintTooltip(hint).data(), HintTooltip(hint).size()));
-    action->setStatusTip(
-        QString::fromUtf8(HintStatusText(hint).data(), HintStatusText(hint).size()));
-    QList<QKeySequence> keys;
-    for (const QString& key : QString::fromUtf8(info->shortcuts).split(';', Qt::SkipEmptyParts))
-      keys << QKeySequence(key);
-    action->setShortcuts(keys);
-  }
-  connect(action, &QAction::triggered, this,
-          [this, handler = std::move(handler)] { Run(handler); });
+QAction* TfmMain::AddCommand(const TCommandInfo& command, std::function<void()> handler) {
+  auto* action = new QAction(QString::fromUtf8(command.caption), this);
+  action->setObjectName(command.name);
+  action->setCheckable(command.checkable);
+  if (command.key > 0) action->setProperty("menuKey", command.key);
+  std::string_view hint = command.hint;
+  action->setToolTip(QString::fromUtf8(HintTooltip(hint).data(), HintTooltip(hint).size()));
+  action->setStatusTip(QString::fromUtf8(HintStatusText(hint).data(), HintStatusText(hint).size()));
+  QList<QKeySequence> keys;
+  for (const QString& key : QString::fromUtf8(command.shortcuts).split(';', Qt::SkipEmptyParts))
+    keys << QKeySequence(key);
+  action->setShortcuts(keys);
+  if (handler)
+    connect(action, &QAction::triggered, this,
+            [this, handler = std::move(handler)] { Run(handler); });
   addAction(action);  // shortcuts work while menus and toolbar are hidden
-  actions_[QString::fromUtf8(name)] = action;
+  actions_[QString::fromUtf8(command.name)] = action;
   return action;
 }
 
@@ -266,7 +240,7 @@ void TfmMain::CreateToolbar() {
   toolbar_->setIconSize(QSize(32, 32));
   toolbar_->setMovable(false);
   toolbar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
-  for (const char* name : kToolbarCommands) {
+  for (const char* name : ToolbarCommands()) {
     if (std::string_view(name) == "aLibDelDupes")
       toolbar_->addAction(DuplicatesButtonAction());
     else

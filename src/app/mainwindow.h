@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/commandset.h"
 #include "app/qtclipboard.h"
 #include "app/qtuserinterface.h"
 #include "appcore/applicationsettings.h"
@@ -56,6 +57,8 @@ class TfmMain : public QMainWindow, public TMainWindowFrame {
   void ReopenRecentFile(int slot);
   // Carries out work and shows any error it raises as the program-wide handler does.
   void Run(const std::function<void()>& work);
+  // What each command of the command table does, by name.
+  std::vector<TCommandHandler> CommandHandlers();
 
   TfmLib& Lib() { return *lib_; }
   TLocalGrid& Grid() { return *grid_; }
@@ -88,7 +91,7 @@ class TfmMain : public QMainWindow, public TMainWindowFrame {
  private:
   // Building the window.
   void CreateActions();
-  QAction* AddCommand(const char* name, std::function<void()> handler, bool checkable = false);
+  QAction* AddCommand(const TCommandInfo& command, std::function<void()> handler);
   void FillMenu(QWidget* menu, std::initializer_list<const char*> names);
   void CreateMenus();
   void CreateFileMenu();

@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
+#include <algorithm>
 #include <filesystem>
 
 #include "app/cellimage.h"
@@ -56,44 +57,92 @@ constexpr size_t kMaxDroppedPathLength = 1024;
 
 }  // namespace
 
-void TfmMain::CreateActions() {
+std::vector<TCommandHandler> TfmMain::CommandHandlers() {
   TfmLib& lib = *lib_;
   TLocalGrid& grid = *grid_;
-  // File.
-  AddCommand("aFileNewLib", [&] { lib.ClearCollection(); });
-  AddCommand("aFileOpen", [this] { OpenCommand(); });
-  AddCommand("aFileSave", [&] { lib.Save(); });
-  AddCommand("aFileSaveAs", [&] { lib.SaveAs(); });
-  AddCommand("aFileSaveIconAs", [this] { SaveIconAsCommand(); });
-  AddCommand("mnExportImage", [] {});
-  AddCommand("mnExportIconBitmaps", [] {});
-  AddCommand("mnExportIconIcons", [] {});
-  AddCommand("mnExportAllIcons", [&] { lib.ExportIconsToFolder(true); });
-  AddCommand("mnExportSelectedIcons", [&] { lib.ExportIconsToFolder(false); });
-  AddCommand("mnExportSingleImage", [this] { ExportSingleImageCommand(); });
-  AddCommand("aFileExit", [this] { close(); });
-  // Edit.
-  AddCommand("aEditCut", [&] { lib.Cut(); });
-  AddCommand("aEditCopy", [&] { lib.CopySelection(); });
-  AddCommand("aEditPaste", [&] { lib.PasteFromClipboard(); });
-  AddCommand("aEditErase", [&] { lib.EraseSelection(); });
-  AddCommand("aEditSelectAll", [&] { lib.SelectAll(); });
-  AddCommand("mnEditTerminate", [&] { lib.RequestStop(); });
-  // Icons.
-  AddCommand("aLibAddFiles", [&] { ImportFiles(lib); });
-  AddCommand("aLibAddFolder", [&] { FindInFolder(lib); });
-  AddCommand("aLibAddSubFolders", [&] { FindOnLocalDisks(lib); });
-  AddCommand("aLibFindInet",
-             [&] { FindOnInternet(lib, AppCrawlPlace(lib.Settings(), appSettings_)); });
-  AddCommand("alibDownload",
-             [&] { ScanInternetLink(lib, AppCrawlPlace(lib.Settings(), appSettings_)); });
-  AddCommand("mnLibAddAssotiated", [&] { FindAssociatedIcons(lib); });
-  AddCommand("aLibRename", [&] { lib.RenameIcons(); });
-  AddCommand("aLibCreateCopy", [&] { lib.DuplicateIcon(); });
-  AddCommand("mnLibSplitIcon", [&] { lib.SplitIcons(); });
-  AddCommand("mnLibCombineIcons", [&] { lib.CombineIcons(); });
-  AddCommand("mnLibCheckNames", [&] { lib.CorrectNames(true); });
-  AddCommand("aLibDelDupes", [&] { lib.DeleteDuplicates(); });
+  TSettings& settings = appSettings_.Values();
+  auto openUrl = [](const char* address) {
+    return [address] { QDesktopServices::openUrl(QUrl(address)); };
+  };
+  std::vector<TCommandHandler> handlers = {
+      // File.
+      {"aFileNewLib", [&] { lib.ClearCollection(); }},
+      {"aFileOpen", [this] { OpenCommand(); }},
+      {"aFileSave", [&] { lib.Save(); }},
+      {"aFileSaveAs", [&] { lib.SaveAs(); }},
+      {"aFileSaveIconAs", [this] { SaveIconAsCommand(); }},
+      {"mnExportImage", [] {}},
+      {"mnExportIconBitmaps", [] {}},
+      {"mnExportIconIcons", [] {}},
+      {"mnExportAllIcons", [&] { lib.ExportIconsToFolder(true); }},
+      {"mnExportSelectedIcons", [&] { lib.ExportIconsToFolder(false); }},
+      {"mnExportSingleImage", [this] { ExportSingleImageCommand(); }},
+      {"aFileExit", [this] { close(); }},
+      // Edit.
+      {"aEditCut", [&] { lib.Cut(); }},
+      {"aEditCopy", [&] { lib.CopySelection(); }},
+      {"aEditPaste", [&] { lib.PasteFromClipboard(); }},
+      {"aEditErase", [&] { lib.EraseSelection(); }},
+      {"aEditSelectAll", [&] { lib.SelectAll(); }},
+      {"mnEditTerminate", [&] { lib.RequestStop(); }},
+      // Icons.
+      {"aLibAddFiles", [&] { ImportFiles(lib); }},
+      {"aLibAddFolder", [&] { FindInFolder(lib); }},
+      {"aLibAddSubFolders", [&] { FindOnLocalDisks(lib); }},
+      {"aLibFindInet", [&] { FindOnInternet(lib, AppCrawlPlace(lib.Settings(), appSettings_)); }},
+      {"alibDownload", [&] { ScanInternetLink(lib, AppCrawlPlace(lib.Settings(), appSettings_)); }},
+      {"mnLibAddAssotiated", [&] { FindAssociatedIcons(lib); }},
+      {"aLibRename", [&] { lib.RenameIcons(); }},
+      {"aLibCreateCopy", [&] { lib.DuplicateIcon(); }},
+      {"mnLibSplitIcon", [&] { lib.SplitIcons(); }},
+      {"mnLibCombineIcons", [&] { lib.CombineIcons(); }},
+      {"mnLibCheckNames", [&] { lib.CorrectNames(true); }},
+      {"aLibDelDupes", [&] { lib.DeleteDuplicates(); }},
+      {"mnLibLocatebyName", [this] { LocateCommand(TFindMode::Name); }},
+      {"mnLibLocatebySourceName", [this] { LocateCommand(TFindMode::Source); }},
+      {"aFileProps", [this] { PropertiesCommand(); }},
+      // View.
+      {"aDisplayIconCustom", [&] { grid.SetSizeMode(kSizeModeCustom); }},
+      {"aDisplayIconWinSize", [&] { grid.SetSizeMode(kSizeModeSystem); }},
+      {"mnViewIconSizeCustomSet", [this] { SetCustomSizeCommand(); }},
+      {"aDisplayIconCaptions", [&] { grid.SetShowCaptions(!settings.grCaption); }},
+      {"aDisplayIconFormats", [&] { grid.SetShowFormats(!settings.grFormats); }},
+      {"aDisplayIconExact", [&] { grid.SetExactFormats(!settings.grExactView); }},
+      {"aDisplayProportionally", [&] { grid.SetKeepProportions(!settings.grPropView); }},
+      {"aDisplayEnlarge", [&] { grid.SetEnlargeSmall(!settings.grEnlarge); }},
+      {"mnDisplayDefaultView", [&] { grid.ResetViewSettings(); }},
+      {"mnDisplayStandardToolbar",
+       [&] {
+         settings.StandardToolBar = !toolbar_->isVisible();
+         toolbar_->setVisible(settings.StandardToolBar);
+       }},
+      {"mnDisplayStatusbar",
+       [&] {
+         settings.StatusBar = !statusBar()->isVisible();
+         statusBar()->setVisible(settings.StatusBar);
+       }},
+      {"aDisplayCustWin",
+       [this] {
+         if (lib_->Busy()) lib_->RequestStop();
+         hide();
+         TfmCIcons dialog;
+         dialog.exec();
+         show();
+       }},
+      {"Fileassociations1", [this] { EditFileAssociations(this); }},
+      {"mnOptions", [this] { OptionsCommand(); }},
+      {"btLibView",
+       [this] {
+         if (viewPopup_) viewPopup_->popup(QCursor::pos());
+       }},
+      // Help.
+      {"aHelpContents", [this] { HelpContentsCommand(); }},
+      {"aHelpHomePage", openUrl("https://tamberly.example/")},
+      {"mnProgramHomePage", openUrl("https://tamberly.example/varnel/")},
+      {"mnHelpReadyIcons", openUrl("https://tamberly.example/icons/")},
+      {"mnHelpFeedback", openUrl("https://tamberly.example/feedback/")},
+      {"aHelpAbout", [this] { AboutCommand(); }},
+  };
   const std::pair<const char*, TSortMode> sorts[] = {
       {"mnLibSorteName", TSortMode::Name},
       {"mnLibSorteNameAsNumber", TSortMode::NameAsNumber},
@@ -102,75 +151,29 @@ void TfmMain::CreateActions() {
       {"mnLibSortBPP", TSortMode::ColorDepth},
       {"bySource1", TSortMode::Source},
       {"mnLibSortBack", TSortMode::Backward}};
-  for (auto [name, mode] : sorts) AddCommand(name, [&lib, mode] { lib.SortIcons(mode); });
-  AddCommand("mnLibLocatebyName", [this] { LocateCommand(TFindMode::Name); });
-  AddCommand("mnLibLocatebySourceName", [this] { LocateCommand(TFindMode::Source); });
-  AddCommand("aFileProps", [this] { PropertiesCommand(); });
-  grid.OnOpenProperties = [this] { Run([this] { PropertiesCommand(); }); };
-  // View.
-  for (int size : {16, 32, 48})
-    AddCommand(("aDisplayIcon" + std::to_string(size)).c_str(),
-               [&grid, size] { grid.SetSizeMode(size); }, true);
-  AddCommand(
-      "aDisplayIconCustom", [&] { grid.SetSizeMode(kSizeModeCustom); }, true);
-  AddCommand(
-      "aDisplayIconWinSize", [&] { grid.SetSizeMode(kSizeModeSystem); }, true);
-  AddCommand("mnViewIconSizeCustomSet", [this] { SetCustomSizeCommand(); });
+  for (auto [name, mode] : sorts) handlers.push_back({name, [&lib, mode] { lib.SortIcons(mode); }});
+  const std::pair<const char*, int> sizes[] = {
+      {"aDisplayIcon16", 16}, {"aDisplayIcon32", 32}, {"aDisplayIcon48", 48}};
+  for (auto [name, size] : sizes)
+    handlers.push_back({name, [&grid, size] { grid.SetSizeMode(size); }});
   const std::pair<const char*, int> depths[] = {{"aDisplayIcon1bpp", 1},
                                                 {"aDisplayIcon4BPP", 4},
                                                 {"aDisplayIcon16BPP", 16},
                                                 {"aDisplayIcon32bpp", 32}};
   for (auto [name, bpp] : depths)
-    AddCommand(
-        name, [&grid, bpp] { grid.SetDepthFilter(bpp); }, true);
-  TSettings& settings = appSettings_.Values();
-  AddCommand(
-      "aDisplayIconCaptions", [&] { grid.SetShowCaptions(!settings.grCaption); }, true);
-  AddCommand(
-      "aDisplayIconFormats", [&] { grid.SetShowFormats(!settings.grFormats); }, true);
-  AddCommand(
-      "aDisplayIconExact", [&] { grid.SetExactFormats(!settings.grExactView); }, true);
-  AddCommand(
-      "aDisplayProportionally", [&] { grid.SetKeepProportions(!settings.grPropView); }, true);
-  AddCommand(
-      "aDisplayEnlarge", [&] { grid.SetEnlargeSmall(!settings.grEnlarge); }, true);
-  AddCommand("mnDisplayDefaultView", [&] { grid.ResetViewSettings(); });
-  AddCommand(
-      "mnDisplayStandardToolbar",
-      [&] {
-        settings.StandardToolBar = !toolbar_->isVisible();
-        toolbar_->setVisible(settings.StandardToolBar);
-      },
-      true);
-  AddCommand(
-      "mnDisplayStatusbar",
-      [&] {
-        settings.StatusBar = !statusBar()->isVisible();
-        statusBar()->setVisible(settings.StatusBar);
-      },
-      true);
-  AddCommand("aDisplayCustWin", [this] {
-    if (lib_->Busy()) lib_->RequestStop();
-    hide();
-    TfmCIcons dialog;
-    dialog.exec();
-    show();
-  });
-  AddCommand("Fileassociations1", [this] { EditFileAssociations(this); });
-  AddCommand("mnOptions", [this] { OptionsCommand(); });
-  AddCommand("btLibView", [this] {
-    if (viewPopup_) viewPopup_->popup(QCursor::pos());
-  });
-  // Help.
-  AddCommand("aHelpContents", [this] { HelpContentsCommand(); });
-  AddCommand("aHelpHomePage", [] { QDesktopServices::openUrl(QUrl("https://tamberly.example/")); });
-  AddCommand("mnProgramHomePage",
-             [] { QDesktopServices::openUrl(QUrl("https://tamberly.example/varnel/")); });
-  AddCommand("mnHelpReadyIcons",
-             [] { QDesktopServices::openUrl(QUrl("https://tamberly.example/icons/")); });
-  AddCommand("mnHelpFeedback",
-             [] { QDesktopServices::openUrl(QUrl("https://tamberly.example/feedback/")); });
-  AddCommand("aHelpAbout", [this] { AboutCommand(); });
+    handlers.push_back({name, [&grid, bpp] { grid.SetDepthFilter(bpp); }});
+  return handlers;
+}
+
+void TfmMain::CreateActions() {
+  std::vector<TCommandHandler> handlers = CommandHandlers();
+  for (const TCommandInfo& command : CommandTable()) {
+    auto handler = std::find_if(handlers.begin(), handlers.end(), [&](const TCommandHandler& h) {
+      return std::string_view(h.name) == command.name;
+    });
+    AddCommand(command, handler == handlers.end() ? std::function<void()>() : handler->run);
+  }
+  grid_->OnOpenProperties = [this] { Run([this] { PropertiesCommand(); }); };
   // While a collection window exists "Erase" deletes.
   Action("aEditErase")->setText(QStringLiteral("&Delete"));
   Action("aEditErase")->setToolTip(QStringLiteral("Delete"));

@@ -11,7 +11,10 @@
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
+#include <algorithm>
 
+#include "app/commandset.h"
 #include "app/errorhandler.h"
 #include "app/errorlistdialog.h"
 #include "app/imagepanel.h"
@@ -115,6 +118,46 @@ TEST_F(MainWindowTest, EmptyCollectionDisablesWhatNeedsIcons) {
   // "Delete Duplicates" needs two icons in the menu; its toolbar button is always enabled.
   EXPECT_FALSE(Enabled("aLibDelDupes"));
   EXPECT_TRUE(window->findChild<QAction*>("btDelDupes")->isEnabled());
+}
+
+TEST_F(MainWindowTest, EveryCommandRowHasOneHandlerAndTheToolbarFollowsThePlaces) {
+  std::vector<TCommandHandler> handlers = window->CommandHandlers();
+  auto handlersOf = [&](std::string_view name) {
+    return std::count_if(handlers.begin(), handlers.end(),
+                         [&](const TCommandHandler& handler) { return handler.name == name; });
+  };
+  auto rowsOf = [](std::string_view name) {
+    return std::count_if(CommandTable().begin(), CommandTable().end(),
+                         [&](const TCommandInfo& row) { return row.name == name; });
+  };
+  for (const TCommandInfo& row : CommandTable()) EXPECT_EQ(handlersOf(row.name), 1) << row.name;
+  for (const TCommandHandler& handler : handlers)
+    EXPECT_EQ(rowsOf(handler.name), 1) << handler.name;
+  std::vector<std::string> toolbar;
+  for (QAction* action : window->Toolbar()->actions())
+    toolbar.push_back(action->isSeparator() ? "" : action->objectName().toStdString());
+  toolbar.resize(std::min<size_t>(toolbar.size(), 21));
+  EXPECT_EQ(toolbar, (std::vector<std::string>{"aFileNewLib",
+                                               "aFileOpen",
+                                               "aFileSave",
+                                               "aFileSaveIconAs",
+                                               "",
+                                               "aLibAddFiles",
+                                               "aLibAddFolder",
+                                               "aLibAddSubFolders",
+                                               "aLibFindInet",
+                                               "alibDownload",
+                                               "mnLibAddAssotiated",
+                                               "btDelDupes",
+                                               "",
+                                               "aEditCut",
+                                               "aEditCopy",
+                                               "aEditPaste",
+                                               "aEditErase",
+                                               "",
+                                               "aFileProps",
+                                               "aDisplayCustWin",
+                                               ""}));
 }
 
 TEST_F(MainWindowTest, CopyAndPasteGoThroughTheDesktopClipboard) {
