@@ -97,7 +97,8 @@ std::optional<std::string> TakePictureSizeOptions(std::vector<std::string>& args
   return std::nullopt;
 }
 
-bool ImportPictureAtSizes(TfmLib& lib, const std::string& path, const PictureSizes& sizes) {
+bool ImportPictureAtSizes(TCollectionTarget& lib, const std::string& path,
+                          const PictureSizes& sizes) {
   if (sizes.sizes.empty()) return false;
   SharedFile file = MappedFile::TryOpen(path);
   const TKindReader* reader = file ? PictureReader(*file) : nullptr;
