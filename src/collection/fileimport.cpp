@@ -58,7 +58,7 @@ std::vector<ImageSizeRequest> DefaultDrawingSizes() {
 // A vector drawing has no size of its own worth keeping: it is drawn afresh at each icon size
 // where its extension names the drawing reader, else rendered once and scaled.
 void AddDrawing(TAdvancedIcon& icon, const std::vector<ImageSizeRequest>& sizes,
-                const TKindReader& reader, const MappedFile& file) {
+                const FileFormat& reader, const MappedFile& file) {
   const std::string& path = file.Path();
   if (HasImageReader(path)) {
     for (const ImageSizeRequest& size : sizes) LoadImageFileResampled(icon, path, size);
@@ -72,7 +72,7 @@ void AddDrawing(TAdvancedIcon& icon, const std::vector<ImageSizeRequest>& sizes,
 }
 
 // The one icon of the single-icon kinds (icon files, pictures); null for every other kind.
-std::unique_ptr<TAdvancedIcon> ReadSingleIcon(const TKindReader& reader, const MappedFile& file) {
+std::unique_ptr<TAdvancedIcon> ReadSingleIcon(const FileFormat& reader, const MappedFile& file) {
   if (reader.group == Group::SingleIcon) return reader.readIcon(file);
   if (reader.group != Group::Picture) return nullptr;
   if (auto packed = reader.readIcon ? reader.readIcon(file) : nullptr) return packed;
@@ -151,7 +151,7 @@ std::unique_ptr<TAdvancedIcon> ReadXWindowPicture(const std::string& path) {
 
 // The single-icon kinds (and XPM and XBM pictures) give their icon when it has images; the
 // others their many icons.
-void ReadIcons(const TKindReader& reader, FileContents& contents, const SharedFile& file) {
+void ReadIcons(const FileFormat& reader, FileContents& contents, const SharedFile& file) {
   auto icon = ReadSingleIcon(reader, *file);
   if (!icon && reader.group == Group::Other) icon = ReadXWindowPicture(contents.path);
   if (icon) {
@@ -163,7 +163,7 @@ void ReadIcons(const TKindReader& reader, FileContents& contents, const SharedFi
 }
 
 void ReadPlain(FileContents& contents, const SharedFile& file, bool archiveMember) {
-  const TKindReader& reader = ReaderOf(contents.kind);
+  const FileFormat& reader = FormatOf(contents.kind);
   // Collection files met inside archives are merged; elsewhere loading passes them over.
   if (reader.group == Group::Collection && archiveMember) ReadCollectionContents(contents, *file);
   if (reader.group == Group::Unsupported || reader.group == Group::Collection) return;
@@ -171,7 +171,7 @@ void ReadPlain(FileContents& contents, const SharedFile& file, bool archiveMembe
 }
 
 void ReadExcludingDuplicates(FileContents& contents, const SharedFile& file) {
-  const TKindReader& reader = ReaderOf(contents.kind);
+  const FileFormat& reader = FormatOf(contents.kind);
   if (reader.group == Group::Collection) {
     ReadCollectionContents(contents, *file);
   } else if (reader.group == Group::AnimatedCursor) {
@@ -305,7 +305,7 @@ void ImportFile(TfmLib& lib, const std::string& path, std::vector<std::string>* 
   int before = lib.Count();
   SharedFile file = MappedFile::TryOpen(path);
   Kind kind = file ? DetectFileKind(*file).kind : Kind::fkUnreadable;
-  const TKindReader& reader = ReaderOf(kind);
+  const FileFormat& reader = FormatOf(kind);
   bool recordSource = reader.group != Group::Collection && !IsArchive(kind);
   try {
     if (reader.group == Group::Collection) {
@@ -342,15 +342,22 @@ void ImportFile(TfmLib& lib, const std::string& path, std::vector<std::string>* 
 
 namespace {
 
-constexpr const char* kImportFilter =
+constexpr const char* kImportFilterStart =
     "Icon files (*.ico;*.dll;*.exe;*.icl;*.icc;*.nil;*.cur;*.ani...)|*.exe;*.dll;*.ico;*.cpl;*.icl;"
     "*.nil;*.ocx;*.vbx;*.il;*.cur;*.ani;*.icc|Libraries "
     "(*.icl;*.nil;*.dll;*.exe;*.cpl;*.ocx;*.vbx)|*.icl;*.nil;*.dll;*.exe;*.cpl;*.ocx;*.vbx;*.il;*."
     "res;"
     "*.dcr|Icon collections (*.icc)|*.icc|Icons (*.ico)|*.ico|Images "
-    "(*.bmp;*.jpg;*.jpeg;*.png;*.gif;*.wmf)|*.bmp;*.jpg;*.jpeg;*.png;*.gif;*.wmf;*.emf;*.psd;*.pdd;"
-    "*.wbmp;*.dcr|Cursors (*.cur;*.ani)|*.cur;*.ani|Zip and Rar archives "
+    "(*.bmp;*.jpg;*.jpeg;*.png;*.gif;*.wmf)|*.bmp;*.jpg;*.jpeg;*.png;*.gif;*.wmf;*.emf;*.psd;*."
+    "pdd;";
+constexpr const char* kImportFilterEnd =
+    ";*.dcr|Cursors (*.cur;*.ani)|*.cur;*.ani|Zip and Rar archives "
     "(*.zip;*.rar)|*.zip;*.rar|All files (*.*)|*.*";
+
+// The filter with the picture patterns the formats give.
+std::string ImportFilter() {
+  return kImportFilterStart + ImportPicturePatterns() + kImportFilterEnd;
+}
 constexpr size_t kFilesWithoutProgressWindow = 10;
 
 }  // namespace
@@ -388,7 +395,7 @@ std::vector<ImageSizeRequest> DrawingSizes(const TfmLib& lib) {
 // A picture smaller than 256 in both directions is added as it is; a larger one at the size
 // the user chooses. A picture added at its own size is held as the file's bytes where its
 // reader can. Returns 1 when the question was cancelled.
-int AddPicture(TfmLib& lib, TAdvancedIcon& icon, const std::string& path, const TKindReader& reader,
+int AddPicture(TfmLib& lib, TAdvancedIcon& icon, const std::string& path, const FileFormat& reader,
                const MappedFile& file) {
   if (reader.kind == Kind::fkVectorDrawing) {
     AddDrawing(icon, DrawingSizes(lib), reader, file);
@@ -451,7 +458,7 @@ int AddImagesFromFile(TfmLib& lib, TAdvancedIcon& icon, const std::string& path,
   int before = icon.Images().Count();
   SharedFile file = MappedFile::TryOpen(path);
   Kind kind = file ? DetectFileKind(*file).kind : Kind::fkUnreadable;
-  const TKindReader& reader = ReaderOf(kind);
+  const FileFormat& reader = FormatOf(kind);
   int result = 0;
   switch (reader.group) {
     case Group::SingleIcon:
@@ -504,7 +511,7 @@ void ImportFiles(TfmLib& lib) {
   lib.ApplySizeToAll = false;
   // Like the Open command's dialog it starts at the file last opened.
   TFileDialogRequest request{
-      "Import Files", kImportFilter, 1, "", lib.Settings().LastOpen, "", true};
+      "Import Files", ImportFilter(), 1, "", lib.Settings().LastOpen, "", true};
   auto answer = lib.UI().ChooseFilesToOpen(request);
   if (!answer || answer->files.empty()) return;
   bool progress = answer->files.size() > kFilesWithoutProgressWindow;
