@@ -322,11 +322,12 @@ void ImportFile(TfmLib& lib, const std::string& path, std::vector<std::string>* 
       lib.UI().SetStatusText(0, "");
     } else {
       auto icon = std::make_unique<TAdvancedIcon>();
-      int result = AddImagesFromFile(lib, *icon, path, -1);
-      if (result == 2 && errors) errors->push_back("Images not found: " + path);
-      if (result == 1) lib.Terminated = true;
+      ImageAddResult result = AddImagesFromMappedFile(lib, *icon, path, file, kind, -1);
+      bool noImages = result == ImageAddResult::NoImages;
+      if (noImages && errors) errors->push_back("Images not found: " + path);
+      if (result == ImageAddResult::Cancelled) lib.Terminated = true;
       // A file without images is reported once: in the list when there is one.
-      bool reported = result == 2 && errors;
+      bool reported = noImages && errors;
       if (icon->Images().Count())
         lib.AppendItem(Stem(path), std::move(icon));
       else if (!lib.Terminated && !reported)
@@ -394,13 +395,13 @@ std::vector<ImageSizeRequest> DrawingSizes(const TfmLib& lib) {
 
 // A picture smaller than 256 in both directions is added as it is; a larger one at the size
 // the user chooses. A picture added at its own size is held as the file's bytes where its
-// reader can. Returns 1 when the question was cancelled.
-int AddPicture(TfmLib& lib, TAdvancedIcon& icon, const std::string& path, const FileFormat& reader,
-               const MappedFile& file) {
+// reader can.
+ImageAddResult AddPicture(TfmLib& lib, TAdvancedIcon& icon, const std::string& path,
+                          const FileFormat& reader, const MappedFile& file) {
   if (reader.kind == Kind::fkVectorDrawing) {
     AddDrawing(icon, DrawingSizes(lib), reader, file);
     lib.SetModified(true);
-    return 0;
+    return ImageAddResult::Added;
   }
   auto packed = reader.readIcon ? reader.readIcon(file) : nullptr;
   if (packed && packed->Images().Count() == 0) packed.reset();  // a damaged GIF gave no frame
@@ -408,7 +409,7 @@ int AddPicture(TfmLib& lib, TAdvancedIcon& icon, const std::string& path, const 
   if (packed && packed->Images().Count() > 1) {
     icon.Images().TakeAll(*packed);
     lib.SetModified(true);
-    return 0;
+    return ImageAddResult::Added;
   }
   std::optional<TPicture> picture;
   if (!packed) picture = reader.readPicture(file);
@@ -417,49 +418,77 @@ int AddPicture(TfmLib& lib, TAdvancedIcon& icon, const std::string& path, const 
   std::optional<TNewImageSizeAnswer> size;
   if (width >= kSmallPicture || height >= kSmallPicture) {
     size = AskImageSize(lib, path, width, height);
-    if (!size) return 1;
+    if (!size) return ImageAddResult::Cancelled;
   }
   if (packed && (!size || (size->width == width && size->height == height))) {
     icon.Images().TakeAll(*packed);
     lib.SetModified(true);
-    return 0;
+    return ImageAddResult::Added;
   }
   if (!picture) picture = reader.readPicture(file);
   const TBitmap* mask = picture->mask ? &*picture->mask : nullptr;
   if (!size) {
     icon.Images().AddFromBitmap(picture->color, mask, 0);
     lib.SetModified(true);
-    return 0;
+    return ImageAddResult::Added;
   }
   AddBitmapSized(icon.Images(), picture->color, mask, size->filter, kPictureSizeFilterThreshold,
                  size->proportions, size->width, size->height);
-  return 0;
+  return ImageAddResult::Added;
 }
 
 // Pictures read by a reader that adds nothing larger than 256 pixels (telling their size), and
-// then, at the size the user chooses, by its resampling variant. Returns 1 when cancelled.
+// then, at the size the user chooses, by its resampling variant.
 template <class Direct, class Resampled>
-int AddSizedPictures(TfmLib& lib, TAdvancedIcon& icon, const std::string& path, Direct direct,
-                     Resampled resampled) {
+ImageAddResult AddSizedPictures(TfmLib& lib, TAdvancedIcon& icon, const std::string& path,
+                                Direct direct, Resampled resampled) {
   int before = icon.Images().Count(), width = 0, height = 0;
   direct(icon, path, false, height, width);
-  if (icon.Images().Count() > before || width <= 0 || height <= 0) return 0;
+  if (icon.Images().Count() > before || width <= 0 || height <= 0) return ImageAddResult::Added;
   auto size = AskImageSize(lib, path, width, height);
-  if (!size) return 1;
+  if (!size) return ImageAddResult::Cancelled;
   resampled(
       icon, path,
       {size->width, size->height, size->filter, kPictureSizeFilterThreshold, size->proportions});
-  return 0;
+  return ImageAddResult::Added;
+}
+
+// The pictures of a layered document read once from the mapped file: added as they are up to
+// 256 pixels a side, else at the size the user chooses.
+ImageAddResult AddLayeredPictures(TfmLib& lib, TAdvancedIcon& icon, const std::string& path,
+                                  const MappedFile& file) {
+  TPSDImage document;
+  SpanStream stream(file.Bytes());
+  document.LoadFromStream(stream);
+  std::vector<TBitmap> pictures = PsdPictures(document);
+  return AddSizedPictures(
+      lib, icon, path,
+      [&](TAdvancedIcon& icon, const std::string&, bool, int& height, int& width) {
+        width = document.Width(), height = document.Height();
+        if (width > kSmallPicture || height > kSmallPicture) return;
+        for (const TBitmap& picture : pictures) icon.Images().AddFromBitmap(picture, nullptr, 0);
+      },
+      [&](TAdvancedIcon& icon, const std::string&, const ImageSizeRequest& request) {
+        for (const TBitmap& picture : pictures)
+          AddBitmapSized(icon.Images(), picture, nullptr, request.filter, request.alphaThreshold,
+                         request.keepProportions, request.width, request.height);
+      });
 }
 
 }  // namespace
 
-int AddImagesFromFile(TfmLib& lib, TAdvancedIcon& icon, const std::string& path, int index) {
-  int before = icon.Images().Count();
+ImageAddResult AddImagesFromFile(TfmLib& lib, TAdvancedIcon& icon, const std::string& path,
+                                 int index) {
   SharedFile file = MappedFile::TryOpen(path);
   Kind kind = file ? DetectFileKind(*file).kind : Kind::fkUnreadable;
+  return AddImagesFromMappedFile(lib, icon, path, file, kind, index);
+}
+
+ImageAddResult AddImagesFromMappedFile(TfmLib& lib, TAdvancedIcon& icon, const std::string& path,
+                                       const SharedFile& file, TFileKind kind, int index) {
+  int before = icon.Images().Count();
   const FileFormat& reader = FormatOf(kind);
-  int result = 0;
+  ImageAddResult result = ImageAddResult::Added;
   switch (reader.group) {
     case Group::SingleIcon:
     case Group::AnimatedCursor:
@@ -472,14 +501,7 @@ int AddImagesFromFile(TfmLib& lib, TAdvancedIcon& icon, const std::string& path,
       result = AddPicture(lib, icon, path, reader, *file);
       break;
     case Group::LayeredPicture:
-      result = AddSizedPictures(
-          lib, icon, path,
-          [](TAdvancedIcon& icon, const std::string& path, bool allowLarge, int& height,
-             int& width) { LoadPsdFile(icon.Images(), path, allowLarge, height, width); },
-          [](TAdvancedIcon& icon, const std::string& path, const ImageSizeRequest& request) {
-            LoadPsdFileResampled(icon.Images(), path, request.width, request.filter,
-                                 request.alphaThreshold, request.keepProportions, request.height);
-          });
+      result = AddLayeredPictures(lib, icon, path, *file);
       break;
     case Group::Library: {
       auto icons = ReadManyIcons(kind, file);
@@ -493,7 +515,8 @@ int AddImagesFromFile(TfmLib& lib, TAdvancedIcon& icon, const std::string& path,
       if (HasImageReader(path))
         result = AddSizedPictures(lib, icon, path, LoadImageFile, LoadImageFileResampled);
   }
-  if (result == 0 && icon.Images().Count() == before) result = 2;
+  if (result == ImageAddResult::Added && icon.Images().Count() == before)
+    result = ImageAddResult::NoImages;
   return result;
 }
 

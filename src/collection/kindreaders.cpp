@@ -158,7 +158,8 @@ const FileFormat& Resource32Format() {
                                .kindName = "fkResource32",
                                .group = Group::Library,
                                .description = "32-bit resource file",
-                               .detect = DetectResourceOrIcon};
+                               .detect = DetectResourceOrIcon,
+                               .loadedWhenDownloaded = false};
   return kRow;
 }
 
@@ -304,7 +305,8 @@ const FileFormat& Resource16Format() {
                                .kindName = "fkResource16",
                                .group = Group::Library,
                                .description = "16-bit resource file",
-                               .detect = DetectResource16};
+                               .detect = DetectResource16,
+                               .loadedWhenDownloaded = false};
   return kRow;
 }
 
@@ -341,7 +343,8 @@ const FileFormat& RiffPaletteFormat() {
                                .kindName = "fkRiffPalette",
                                .description = "RIFF palette",
                                .riffForm = "PAL ",
-                               .riffSizeLimit = kRiffKindSizeLimit};
+                               .riffSizeLimit = kRiffKindSizeLimit,
+                               .loadedWhenDownloaded = false};
   return kRow;
 }
 
@@ -360,28 +363,34 @@ const FileFormat& RarFormat() {
 }
 
 const FileFormat& UnrecognisedFormat() {
-  static const FileFormat kRow{
-      .kind = Kind::fkUnrecognised, .kindName = "fkUnrecognised", .description = "not recognised"};
+  static const FileFormat kRow{.kind = Kind::fkUnrecognised,
+                               .kindName = "fkUnrecognised",
+                               .description = "not recognised",
+                               .loadedWhenDownloaded = false};
   return kRow;
 }
 
 const FileFormat& EmptyFormat() {
-  static const FileFormat kRow{
-      .kind = Kind::fkEmpty, .kindName = "fkEmpty", .description = "empty file"};
+  static const FileFormat kRow{.kind = Kind::fkEmpty,
+                               .kindName = "fkEmpty",
+                               .description = "empty file",
+                               .loadedWhenDownloaded = false};
   return kRow;
 }
 
 const FileFormat& UnreadableFormat() {
-  static const FileFormat kRow{
-      .kind = Kind::fkUnreadable, .kindName = "fkUnreadable", .description = "cannot be read"};
+  static const FileFormat kRow{.kind = Kind::fkUnreadable,
+                               .kindName = "fkUnreadable",
+                               .description = "cannot be read",
+                               .loadedWhenDownloaded = false};
   return kRow;
 }
 
 const FileFormat& TooLargeFormat() {
-  static const FileFormat kRow{
-      .kind = Kind::fkTooLarge,
-      .kindName = "fkTooLarge",
-      .description = "refused (too large, or Mac data without icon types)"};
+  static const FileFormat kRow{.kind = Kind::fkTooLarge,
+                               .kindName = "fkTooLarge",
+                               .description = "refused (too large, or Mac data without icon types)",
+                               .loadedWhenDownloaded = false};
   return kRow;
 }
 

@@ -74,10 +74,12 @@ struct FileFormat {
   // animation in its frames.json.
   std::vector<AnimationFrame> (*readFrames)(std::span<const uint8_t> bytes) = nullptr;
   const char* framesKind = "";
-  // The patterns the import dialog's picture filter adds for the format ("*.pcx").
+  // The patterns the import dialog's picture filter adds for the format ("*.psd").
   const char* importPatterns = nullptr;
   // The reader of pictures of the format whose content did not tell their kind, by extension.
   const TPictureFormat& (*pictureByExtension)() = nullptr;
+  // Whether a file of the kind that an Internet scan downloads is loaded.
+  bool loadedWhenDownloaded = true;
   // The format an icon or image is saved as, when it is one.
   std::optional<TSaveFormat> save = std::nullopt;
 };

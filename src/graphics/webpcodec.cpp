@@ -15,6 +15,7 @@ namespace varnel {
 namespace {
 
 constexpr const char* kInvalidWebp = "Invalid WebP image";
+constexpr const char* kCannotWrite = "WebP image could not be written";
 constexpr size_t kHeaderBytes = 12;
 
 void CheckSize(int width, int height) {
@@ -79,6 +80,20 @@ std::vector<WebpFrame> DecodeAnimation(std::span<const uint8_t> bytes) {
   return frames;
 }
 
+// The picture's pixels as top-down BGRA rows; pictures of other formats are opaque.
+std::vector<uint8_t> BgraOf(const TBitmap& picture) {
+  bool hasAlpha = picture.Format() == PixelFormat::Bits32;
+  TBitmap source = hasAlpha ? picture : ConvertFormat(picture, PixelFormat::Bits32);
+  size_t rowBytes = size_t(source.Width()) * 4;
+  std::vector<uint8_t> pixels(rowBytes * size_t(source.Height()));
+  for (int y = 0; y < source.Height(); ++y) {
+    uint8_t* row = pixels.data() + size_t(y) * rowBytes;
+    std::memcpy(row, source.ScanLine(y), rowBytes);
+    for (size_t x = 3; !hasAlpha && x < rowBytes; x += 4) row[x] = 255;
+  }
+  return pixels;
+}
+
 }  // namespace
 
 bool IsWebpHeader(std::span<const uint8_t> bytes) {
@@ -113,21 +128,26 @@ std::vector<WebpFrame> DecodeWebpFrames(std::span<const uint8_t> bytes) {
 std::vector<uint8_t> EncodeWebpLossless(const TBitmap& picture) {
   if (picture.Empty()) throw EInvalidGraphic(kInvalidWebp);
   CheckSize(picture.Width(), picture.Height());
-  bool hasAlpha = picture.Format() == PixelFormat::Bits32;
-  TBitmap source = hasAlpha ? picture : ConvertFormat(picture, PixelFormat::Bits32);
-  // Pictures of other formats are opaque.
-  for (int y = 0; !hasAlpha && y < source.Height(); ++y)
-    for (int x = 0; x < source.Width(); ++x) source.ScanLine(y)[x * 4 + 3] = 255;
-  std::vector<uint8_t> pixels(size_t(source.Width()) * 4 * size_t(source.Height()));
-  for (int y = 0; y < source.Height(); ++y)
-    std::memcpy(pixels.data() + size_t(y) * source.Width() * 4, source.ScanLine(y),
-                size_t(source.Width()) * 4);
-  uint8_t* output = nullptr;
-  size_t size = WebPEncodeLosslessBGRA(pixels.data(), source.Width(), source.Height(),
-                                       source.Width() * 4, &output);
-  if (size == 0 || !output) throw EInvalidGraphic("WebP image could not be written");
-  std::vector<uint8_t> bytes(output, output + size);
-  WebPFree(output);
+  std::vector<uint8_t> pixels = BgraOf(picture);
+  WebPConfig config;
+  if (!WebPConfigInit(&config)) throw EInvalidGraphic(kCannotWrite);
+  config.lossless = 1;
+  config.exact = 1;  // the colour of transparent pixels is kept too
+  WebPPicture target;
+  if (!WebPPictureInit(&target)) throw EInvalidGraphic(kCannotWrite);
+  target.use_argb = 1;
+  target.width = picture.Width();
+  target.height = picture.Height();
+  WebPMemoryWriter writer;
+  WebPMemoryWriterInit(&writer);
+  target.writer = WebPMemoryWrite;
+  target.custom_ptr = &writer;
+  bool written = WebPPictureImportBGRA(&target, pixels.data(), picture.Width() * 4) &&
+                 WebPEncode(&config, &target);
+  WebPPictureFree(&target);
+  std::vector<uint8_t> bytes(writer.mem, writer.mem + (written ? writer.size : 0));
+  WebPMemoryWriterClear(&writer);
+  if (!written) throw EInvalidGraphic(kCannotWrite);
   return bytes;
 }
 
