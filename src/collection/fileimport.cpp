@@ -302,6 +302,12 @@ void LoadFileExcludingDuplicates(TfmLib& lib, const std::string& path,
 
 void ImportFile(TfmLib& lib, const std::string& path, std::vector<std::string>* errors, int depth,
                 bool allMembers) {
+  ImportSession session;
+  ImportFile(lib, session, path, errors, depth, allMembers);
+}
+
+void ImportFile(TfmLib& lib, ImportSession& session, const std::string& path,
+                std::vector<std::string>* errors, int depth, bool allMembers) {
   int before = lib.Count();
   SharedFile file = MappedFile::TryOpen(path);
   Kind kind = file ? DetectFileKind(*file).kind : Kind::fkUnreadable;
@@ -322,7 +328,7 @@ void ImportFile(TfmLib& lib, const std::string& path, std::vector<std::string>* 
       lib.UI().SetStatusText(0, "");
     } else {
       auto icon = std::make_unique<TAdvancedIcon>();
-      ImageAddResult result = AddImagesFromMappedFile(lib, *icon, path, file, kind, -1);
+      ImageAddResult result = AddImagesFromMappedFile(lib, session, *icon, path, file, kind, -1);
       bool noImages = result == ImageAddResult::NoImages;
       if (noImages && errors) errors->push_back("Images not found: " + path);
       if (result == ImageAddResult::Cancelled) lib.Terminated = true;
@@ -372,23 +378,23 @@ TNewImageSizeAnswer RememberedImageSize(TNewImageSizeAnswer answer, int width, i
 }
 
 // The "Add Image" question for a picture's size; the previous answer while it is to be reused.
-std::optional<TNewImageSizeAnswer> AskImageSize(TfmLib& lib, const std::string& path, int width,
-                                                int height) {
-  if (lib.ApplySizeToAll) return RememberedImageSize(lib.LastImageSize, width, height);
+std::optional<TNewImageSizeAnswer> AskImageSize(TfmLib& lib, ImportSession& session,
+                                                const std::string& path, int width, int height) {
+  if (session.applySizeToAll) return RememberedImageSize(session.lastImageSize, width, height);
   if (lib.UI().ProgressShown()) lib.UI().CloseProgress();
   auto answer =
       lib.UI().AskNewImageSize({std::filesystem::path(path).filename().string(), width, height});
   if (!answer) return std::nullopt;
-  lib.LastImageSize = *answer;
-  lib.ApplySizeToAll = answer->applyToAll;
+  session.lastImageSize = *answer;
+  session.applySizeToAll = answer->applyToAll;
   return answer;
 }
 
 // The sizes a drawing is drawn at: the size of the "Add Image" answer remembered under "All"
 // (unless that answer keeps each picture's own size), else the default ones.
-std::vector<ImageSizeRequest> DrawingSizes(const TfmLib& lib) {
-  const TNewImageSizeAnswer& last = lib.LastImageSize;
-  if (lib.ApplySizeToAll && !last.asSource)
+std::vector<ImageSizeRequest> DrawingSizes(const ImportSession& session) {
+  const TNewImageSizeAnswer& last = session.lastImageSize;
+  if (session.applySizeToAll && !last.asSource)
     return {{last.width, last.height, last.filter, kPictureSizeFilterThreshold, last.proportions}};
   return DefaultDrawingSizes();
 }
@@ -396,10 +402,11 @@ std::vector<ImageSizeRequest> DrawingSizes(const TfmLib& lib) {
 // A picture smaller than 256 in both directions is added as it is; a larger one at the size
 // the user chooses. A picture added at its own size is held as the file's bytes where its
 // reader can.
-ImageAddResult AddPicture(TfmLib& lib, TAdvancedIcon& icon, const std::string& path,
-                          const FileFormat& reader, const MappedFile& file) {
+ImageAddResult AddPicture(TfmLib& lib, ImportSession& session, TAdvancedIcon& icon,
+                          const std::string& path, const FileFormat& reader,
+                          const MappedFile& file) {
   if (reader.kind == Kind::fkVectorDrawing) {
-    AddDrawing(icon, DrawingSizes(lib), reader, file);
+    AddDrawing(icon, DrawingSizes(session), reader, file);
     lib.SetModified(true);
     return ImageAddResult::Added;
   }
@@ -417,7 +424,7 @@ ImageAddResult AddPicture(TfmLib& lib, TAdvancedIcon& icon, const std::string& p
   int height = packed ? packed->Images()[0]->ImageHeight() : picture->color.Height();
   std::optional<TNewImageSizeAnswer> size;
   if (width >= kSmallPicture || height >= kSmallPicture) {
-    size = AskImageSize(lib, path, width, height);
+    size = AskImageSize(lib, session, path, width, height);
     if (!size) return ImageAddResult::Cancelled;
   }
   if (packed && (!size || (size->width == width && size->height == height))) {
@@ -440,12 +447,12 @@ ImageAddResult AddPicture(TfmLib& lib, TAdvancedIcon& icon, const std::string& p
 // Pictures read by a reader that adds nothing larger than 256 pixels (telling their size), and
 // then, at the size the user chooses, by its resampling variant.
 template <class Direct, class Resampled>
-ImageAddResult AddSizedPictures(TfmLib& lib, TAdvancedIcon& icon, const std::string& path,
-                                Direct direct, Resampled resampled) {
+ImageAddResult AddSizedPictures(TfmLib& lib, ImportSession& session, TAdvancedIcon& icon,
+                                const std::string& path, Direct direct, Resampled resampled) {
   int before = icon.Images().Count(), width = 0, height = 0;
   direct(icon, path, false, height, width);
   if (icon.Images().Count() > before || width <= 0 || height <= 0) return ImageAddResult::Added;
-  auto size = AskImageSize(lib, path, width, height);
+  auto size = AskImageSize(lib, session, path, width, height);
   if (!size) return ImageAddResult::Cancelled;
   resampled(
       icon, path,
@@ -455,14 +462,14 @@ ImageAddResult AddSizedPictures(TfmLib& lib, TAdvancedIcon& icon, const std::str
 
 // The pictures of a layered document read once from the mapped file: added as they are up to
 // 256 pixels a side, else at the size the user chooses.
-ImageAddResult AddLayeredPictures(TfmLib& lib, TAdvancedIcon& icon, const std::string& path,
-                                  const MappedFile& file) {
+ImageAddResult AddLayeredPictures(TfmLib& lib, ImportSession& session, TAdvancedIcon& icon,
+                                  const std::string& path, const MappedFile& file) {
   TPSDImage document;
   SpanStream stream(file.Bytes());
   document.LoadFromStream(stream);
   std::vector<TBitmap> pictures = PsdPictures(document);
   return AddSizedPictures(
-      lib, icon, path,
+      lib, session, icon, path,
       [&](TAdvancedIcon& icon, const std::string&, bool, int& height, int& width) {
         width = document.Width(), height = document.Height();
         if (width > kSmallPicture || height > kSmallPicture) return;
@@ -477,15 +484,16 @@ ImageAddResult AddLayeredPictures(TfmLib& lib, TAdvancedIcon& icon, const std::s
 
 }  // namespace
 
-ImageAddResult AddImagesFromFile(TfmLib& lib, TAdvancedIcon& icon, const std::string& path,
-                                 int index) {
+ImageAddResult AddImagesFromFile(TfmLib& lib, ImportSession& session, TAdvancedIcon& icon,
+                                 const std::string& path, int index) {
   SharedFile file = MappedFile::TryOpen(path);
   Kind kind = file ? DetectFileKind(*file).kind : Kind::fkUnreadable;
-  return AddImagesFromMappedFile(lib, icon, path, file, kind, index);
+  return AddImagesFromMappedFile(lib, session, icon, path, file, kind, index);
 }
 
-ImageAddResult AddImagesFromMappedFile(TfmLib& lib, TAdvancedIcon& icon, const std::string& path,
-                                       const SharedFile& file, TFileKind kind, int index) {
+ImageAddResult AddImagesFromMappedFile(TfmLib& lib, ImportSession& session, TAdvancedIcon& icon,
+                                       const std::string& path, const SharedFile& file,
+                                       TFileKind kind, int index) {
   int before = icon.Images().Count();
   const FileFormat& reader = FormatOf(kind);
   ImageAddResult result = ImageAddResult::Added;
@@ -498,10 +506,10 @@ ImageAddResult AddImagesFromMappedFile(TfmLib& lib, TAdvancedIcon& icon, const s
       break;
     case Group::Picture:
     case Group::ImportedPicture:
-      result = AddPicture(lib, icon, path, reader, *file);
+      result = AddPicture(lib, session, icon, path, reader, *file);
       break;
     case Group::LayeredPicture:
-      result = AddLayeredPictures(lib, icon, path, *file);
+      result = AddLayeredPictures(lib, session, icon, path, *file);
       break;
     case Group::Library: {
       auto icons = ReadManyIcons(kind, file);
@@ -513,7 +521,7 @@ ImageAddResult AddImagesFromMappedFile(TfmLib& lib, TAdvancedIcon& icon, const s
       if ((file ? int64_t(file->Size()) : FileSizeOf(path)) < 4)
         throw Exception("Can't found image in file: " + path);
       if (HasImageReader(path))
-        result = AddSizedPictures(lib, icon, path, LoadImageFile, LoadImageFileResampled);
+        result = AddSizedPictures(lib, session, icon, path, LoadImageFile, LoadImageFileResampled);
   }
   if (result == ImageAddResult::Added && icon.Images().Count() == before)
     result = ImageAddResult::NoImages;
@@ -531,7 +539,6 @@ bool IsSkippedExtension(const std::string& path) {
 
 void ImportFiles(TfmLib& lib) {
   lib.CheckNotBusy();
-  lib.ApplySizeToAll = false;
   // Like the Open command's dialog it starts at the file last opened.
   TFileDialogRequest request{
       "Import Files", ImportFilter(), 1, "", lib.Settings().LastOpen, "", true};
@@ -541,6 +548,7 @@ void ImportFiles(TfmLib& lib) {
   std::vector<std::string> errors;
   {
     TBusyScope busy(lib, progress ? TBusyKind::LongOperation : TBusyKind::Plain);
+    ImportSession session;
     for (const std::string& file : answer->files) {
       lib.SetModified(true);
       lib.UI().SetStatusText(0, file);
@@ -552,12 +560,11 @@ void ImportFiles(TfmLib& lib) {
         lib.UI().SetProgressField(TProgressField::File, path.filename().string());
         lib.UI().SetProgressField(TProgressField::Count, std::to_string(lib.Count()));
       }
-      ImportFile(lib, file, &errors);
+      ImportFile(lib, session, file, &errors);
       if (lib.Terminated) break;
     }
   }
   ShowErrors(lib.UI(), errors);
-  lib.ApplySizeToAll = false;
 }
 
 }  // namespace varnel

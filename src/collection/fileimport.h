@@ -17,6 +17,7 @@
 #include "collection/filecontents.h"
 #include "collection/filekind.h"
 #include "icons/advancedicon.h"
+#include "platform/userinterface.h"
 
 namespace varnel {
 
@@ -47,11 +48,21 @@ void LoadFileExcludingDuplicates(TfmLib& lib, const std::string& path,
 // own worth keeping, so it is drawn at each usual icon size.
 inline constexpr std::array<int, 4> kDrawingImageSizes{16, 32, 48, 256};
 
+// What the files of one import share: the "Add Image" answer given for all of them, remembered
+// while the import lasts.
+struct ImportSession {
+  bool applySizeToAll = false;
+  TNewImageSizeAnswer lastImageSize;
+};
+
 // User-chosen and dropped files: every file the readers know gives its icons; a picture becomes
 // one icon (a vector drawing one with an image at each size of kDrawingImageSizes, or at the size
 // of the "Add Image" answer given for all files). Errors go to the list, or are raised without one.
 void ImportFile(TfmLib& lib, const std::string& path, std::vector<std::string>* errors,
                 int depth = 0, bool allMembers = false);
+// The same as one file of an import of several.
+void ImportFile(TfmLib& lib, ImportSession& session, const std::string& path,
+                std::vector<std::string>* errors, int depth = 0, bool allMembers = false);
 
 }  // namespace varnel
 
@@ -68,11 +79,12 @@ enum class ImageAddResult {
 };
 
 // Adds the images of one file to icon. index chooses the icon of a library (0 when negative).
-ImageAddResult AddImagesFromFile(TfmLib& lib, TAdvancedIcon& icon, const std::string& path,
-                                 int index);
+ImageAddResult AddImagesFromFile(TfmLib& lib, ImportSession& session, TAdvancedIcon& icon,
+                                 const std::string& path, int index);
 // The same over the file mapped and detected before (null when it could not be mapped).
-ImageAddResult AddImagesFromMappedFile(TfmLib& lib, TAdvancedIcon& icon, const std::string& path,
-                                       const SharedFile& file, TFileKind kind, int index);
+ImageAddResult AddImagesFromMappedFile(TfmLib& lib, ImportSession& session, TAdvancedIcon& icon,
+                                       const std::string& path, const SharedFile& file,
+                                       TFileKind kind, int index);
 
 // Whether a dropped or searched file is one never loaded ("txt", "ini", "lnk", ...).
 bool IsSkippedExtension(const std::string& path);

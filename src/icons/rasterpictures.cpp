@@ -68,6 +68,7 @@ std::optional<MaskedPicture> ReadMaskedPicture(const std::string& fileName) {
   if (!IsRasterPictureFile(fileName) || ext == "xbm") return std::nullopt;
   std::vector<uint8_t> bytes = ReadWholeFile(fileName);
   SpanStream stream(bytes);
+  if (ext == "psd" || ext == "pdd") return MaskedPicture{LoadAs<TPSDImage>(stream), std::nullopt};
   if (ext != "xpm") return MaskedPicture{FindPictureFormat(ext)->load(stream), std::nullopt};
   TXPMImage picture;
   picture.LoadFromStream(stream);
@@ -93,7 +94,12 @@ void RegisterRasterPictureFormats() {
 }
 
 bool IsRasterPictureFile(const std::string& fileName) {
-  const TPictureFormat* format = FindPictureFormat(ExtensionOf(fileName));
+  static const char* const kOwnExtensions[] = {"xpm", "xbm", "psd", "pdd"};
+  std::string ext = ExtensionOf(fileName);
+  if (std::find(std::begin(kOwnExtensions), std::end(kOwnExtensions), ext) !=
+      std::end(kOwnExtensions))
+    return true;
+  const TPictureFormat* format = FindPictureFormat(ext);
   return format && format->readByOwnClass;
 }
 
