@@ -22,7 +22,7 @@ namespace varnel {
 class ArchiveWalkFolder;
 class TfmLib;
 
-// How a file is brought in: as LoadFile does, or as LoadFileExcludingDuplicates does (collection
+// How a file is brought in: as LoadFile does, or as it does with a duplicate index (collection
 // files merged, an animated cursor as one icon, every icon hashed for the duplicate index).
 enum class LoadStyle { Plain, ExcludingDuplicates };
 

@@ -281,23 +281,17 @@ void AppendFileContentsExcludingDuplicates(TfmLib& lib, FileContents& contents,
 }
 
 void LoadFile(TfmLib& lib, const std::string& path, const std::string& displayPath, int depth,
-              bool allMembers, bool silent, std::vector<std::string>* errors) {
+              bool allMembers, bool silent, std::vector<std::string>* errors,
+              TDuplicateIndex* duplicates) {
   ArchiveWalkStatus status(lib);
+  LoadStyle style = duplicates ? LoadStyle::ExcludingDuplicates : LoadStyle::Plain;
   FileContents contents = ReadFileContents(
-      path,
-      status.Attach(ArchiveReadOptions(lib, LoadStyle::Plain, displayPath, depth, allMembers)));
-  AppendFileContents(lib, contents, displayPath.empty() ? path : displayPath, silent, errors);
-}
-
-void LoadFileExcludingDuplicates(TfmLib& lib, const std::string& path,
-                                 const std::string& displayPath, int depth,
-                                 TDuplicateIndex& duplicates, std::vector<std::string>* errors) {
-  ArchiveWalkStatus status(lib);
-  FileContents contents =
-      ReadFileContents(path, status.Attach(ArchiveReadOptions(lib, LoadStyle::ExcludingDuplicates,
-                                                              displayPath, depth, false)));
-  AppendFileContentsExcludingDuplicates(lib, contents, displayPath.empty() ? path : displayPath,
-                                        duplicates, errors);
+      path, status.Attach(ArchiveReadOptions(lib, style, displayPath, depth, allMembers)));
+  const std::string& source = displayPath.empty() ? path : displayPath;
+  if (duplicates)
+    AppendFileContentsExcludingDuplicates(lib, contents, source, *duplicates, errors);
+  else
+    AppendFileContents(lib, contents, source, silent, errors);
 }
 
 void ImportFile(TfmLib& lib, const std::string& path, std::vector<std::string>* errors, int depth,

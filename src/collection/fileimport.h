@@ -24,8 +24,8 @@ namespace varnel {
 class TDuplicateIndex;
 class TfmLib;
 
-// The appending halves of LoadFile and LoadFileExcludingDuplicates: contents read in the matching
-// style go into the collection under source, with the errors handled as those functions do.
+// The appending halves of LoadFile without and with a duplicate index: contents read in the
+// matching style go into the collection under source, with the errors handled as LoadFile does.
 void AppendFileContents(TfmLib& lib, FileContents& contents, const std::string& source, bool silent,
                         std::vector<std::string>* errors);
 void AppendFileContentsExcludingDuplicates(TfmLib& lib, FileContents& contents,
@@ -33,16 +33,12 @@ void AppendFileContentsExcludingDuplicates(TfmLib& lib, FileContents& contents,
                                            std::vector<std::string>* errors);
 
 // Search-style loading (opening a file, searches, archive members). With silent, errors are
-// swallowed; else with an error list they are collected; else raised.
+// swallowed; else with an error list they are collected; else raised. With a duplicate index,
+// icons equal to one already present are dropped (collection files merged, an animated cursor
+// as one icon); the index holds the collection's items and grows with the items added.
 void LoadFile(TfmLib& lib, const std::string& path, const std::string& displayPath = "",
               int depth = 0, bool allMembers = false, bool silent = false,
-              std::vector<std::string>* errors = nullptr);
-
-// The same, dropping icons equal to one already present; the index holds the collection's
-// items and grows with the items added.
-void LoadFileExcludingDuplicates(TfmLib& lib, const std::string& path,
-                                 const std::string& displayPath, int depth,
-                                 TDuplicateIndex& duplicates, std::vector<std::string>* errors);
+              std::vector<std::string>* errors = nullptr, TDuplicateIndex* duplicates = nullptr);
 
 // The image sizes a vector drawing becomes when no size was chosen for it: it has no size of its
 // own worth keeping, so it is drawn at each usual icon size.
