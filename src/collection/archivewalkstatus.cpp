@@ -1,6 +1,6 @@
 #include "collection/archivewalkstatus.h"
 
-#include "collection/fmlib.h"
+#include "collection/collectiontarget.h"
 
 namespace varnel {
 
@@ -30,8 +30,8 @@ void ArchiveWalkStatus::ReadingMember(const std::string& displayPath, size_t num
 void ArchiveWalkStatus::LetEventsThrough() {
   UserInterface& ui = lib_.UI();
   ui.ProcessMessages();
-  if (ui.ProgressShown() && ui.ProgressFlags().stopRequested) lib_.Terminated = true;
-  if (lib_.Terminated) stop_ = true;
+  if (ui.ProgressShown() && ui.ProgressFlags().stopRequested) lib_.RequestStop();
+  if (lib_.StopRequested()) stop_ = true;
 }
 
 }  // namespace varnel

@@ -5,13 +5,14 @@
 
 #include <atomic>
 
+#include "collection/collectiontarget.h"
 #include "collection/filecontents.h"
 
 namespace varnel {
 
 class ArchiveWalkStatus : public ArchiveWalkProgress {
  public:
-  explicit ArchiveWalkStatus(TfmLib& lib) : lib_(lib) {}
+  explicit ArchiveWalkStatus(TCollectionTarget& lib) : lib_(lib) {}
   // Clears the member name from the status bar when one was shown.
   ~ArchiveWalkStatus() override;
   ArchiveWalkStatus(const ArchiveWalkStatus&) = delete;
@@ -26,7 +27,7 @@ class ArchiveWalkStatus : public ArchiveWalkProgress {
  private:
   void LetEventsThrough();
 
-  TfmLib& lib_;
+  TCollectionTarget& lib_;
   std::atomic<bool> stop_ = false;
   bool shown_ = false;
 };

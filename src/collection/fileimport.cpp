@@ -192,18 +192,19 @@ std::string WithPath(const std::string& message, const std::string& path,
 
 // Appends the items of a collection file read beforehand; the collection counts as changed when
 // it grew, and in any case when the whole file was read.
-void MergeCollectionContents(TfmLib& lib, FileContents& contents, TDuplicateIndex& duplicates) {
+void MergeCollectionContents(TCollectionTarget& lib, FileContents& contents,
+                             TDuplicateIndex& duplicates) {
   int before = lib.Count();
-  lib.Document.MergeRead(*contents.collection, &duplicates);
+  lib.Collection().MergeRead(*contents.collection, &duplicates);
   if (lib.Count() > before || !contents.error) lib.SetModified(true);
 }
 
 }  // namespace
 
-FileReadOptions ReadOptionsOf(const TfmLib& lib, LoadStyle style) {
+FileReadOptions ReadOptionsOf(TCollectionTarget& lib, LoadStyle style) {
   FileReadOptions options;
   options.style = style;
-  options.searchMode = lib.SearchMode;
+  options.searchMode = lib.InSearchMode();
   options.maxArchiveMiB = lib.Settings().MaxArchiveSize;
   options.iconMask = lib.Settings().IconMask;
   return options;
@@ -234,14 +235,14 @@ FileContents ReadFileContents(const std::string& path, const FileReadOptions& op
   return contents;
 }
 
-void AppendFileContents(TfmLib& lib, FileContents& contents, const std::string& source, bool silent,
-                        std::vector<std::string>* errors) {
+void AppendFileContents(TCollectionTarget& lib, FileContents& contents, const std::string& source,
+                        bool silent, std::vector<std::string>* errors) {
   int before = lib.Count();
   try {
     if (contents.error) std::rethrow_exception(contents.error);
     for (FoundIcon& found : contents.icons)
       lib.AppendItem(std::move(found.name), std::move(found.icon));
-    if (contents.collection) lib.Document.MergeRead(*contents.collection);
+    if (contents.collection) lib.Collection().MergeRead(*contents.collection);
     // Failures inside an archive are passed over; what stopped the walk is reported.
     for (FileContents& member : contents.members)
       AppendFileContents(lib, member, member.path, true, nullptr);
@@ -256,7 +257,7 @@ void AppendFileContents(TfmLib& lib, FileContents& contents, const std::string& 
   lib.RecordSources(source, before);
 }
 
-void AppendFileContentsExcludingDuplicates(TfmLib& lib, FileContents& contents,
+void AppendFileContentsExcludingDuplicates(TCollectionTarget& lib, FileContents& contents,
                                            const std::string& source, TDuplicateIndex& duplicates,
                                            std::vector<std::string>* errors) {
   try {
@@ -269,7 +270,7 @@ void AppendFileContentsExcludingDuplicates(TfmLib& lib, FileContents& contents,
         continue;
       lib.AppendItem(std::move(found.name), std::move(found.icon));
       lib.SetModified(true);
-      lib.Document.RecordSource(lib.Count() - 1, source, int(position));
+      lib.Collection().RecordSource(lib.Count() - 1, source, int(position));
     }
     for (FileContents& member : contents.members)
       AppendFileContentsExcludingDuplicates(lib, member, member.path, duplicates, errors);
@@ -280,8 +281,8 @@ void AppendFileContentsExcludingDuplicates(TfmLib& lib, FileContents& contents,
   }
 }
 
-void LoadFile(TfmLib& lib, const std::string& path, const std::string& displayPath, int depth,
-              bool allMembers, bool silent, std::vector<std::string>* errors,
+void LoadFile(TCollectionTarget& lib, const std::string& path, const std::string& displayPath,
+              int depth, bool allMembers, bool silent, std::vector<std::string>* errors,
               TDuplicateIndex* duplicates) {
   ArchiveWalkStatus status(lib);
   LoadStyle style = duplicates ? LoadStyle::ExcludingDuplicates : LoadStyle::Plain;
@@ -294,13 +295,13 @@ void LoadFile(TfmLib& lib, const std::string& path, const std::string& displayPa
     AppendFileContents(lib, contents, source, silent, errors);
 }
 
-void ImportFile(TfmLib& lib, const std::string& path, std::vector<std::string>* errors, int depth,
-                bool allMembers) {
+void ImportFile(TCollectionTarget& lib, const std::string& path, std::vector<std::string>* errors,
+                int depth, bool allMembers) {
   ImportSession session;
   ImportFile(lib, session, path, errors, depth, allMembers);
 }
 
-void ImportFile(TfmLib& lib, ImportSession& session, const std::string& path,
+void ImportFile(TCollectionTarget& lib, ImportSession& session, const std::string& path,
                 std::vector<std::string>* errors, int depth, bool allMembers) {
   int before = lib.Count();
   SharedFile file = MappedFile::TryOpen(path);
@@ -325,12 +326,12 @@ void ImportFile(TfmLib& lib, ImportSession& session, const std::string& path,
       ImageAddResult result = AddImagesFromMappedFile(lib, session, *icon, path, file, kind, -1);
       bool noImages = result == ImageAddResult::NoImages;
       if (noImages && errors) errors->push_back("Images not found: " + path);
-      if (result == ImageAddResult::Cancelled) lib.Terminated = true;
+      if (result == ImageAddResult::Cancelled) lib.RequestStop();
       // A file without images is reported once: in the list when there is one.
       bool reported = noImages && errors;
       if (icon->Images().Count())
         lib.AppendItem(Stem(path), std::move(icon));
-      else if (!lib.Terminated && !reported)
+      else if (!lib.StopRequested() && !reported)
         throw Exception("Can't found image in file: " + path);
     }
   } catch (const Exception& error) {
@@ -372,7 +373,7 @@ TNewImageSizeAnswer RememberedImageSize(TNewImageSizeAnswer answer, int width, i
 }
 
 // The "Add Image" question for a picture's size; the previous answer while it is to be reused.
-std::optional<TNewImageSizeAnswer> AskImageSize(TfmLib& lib, ImportSession& session,
+std::optional<TNewImageSizeAnswer> AskImageSize(TCollectionTarget& lib, ImportSession& session,
                                                 const std::string& path, int width, int height) {
   if (session.applySizeToAll) return RememberedImageSize(session.lastImageSize, width, height);
   if (lib.UI().ProgressShown()) lib.UI().CloseProgress();
@@ -396,7 +397,7 @@ std::vector<ImageSizeRequest> DrawingSizes(const ImportSession& session) {
 // A picture smaller than 256 in both directions is added as it is; a larger one at the size
 // the user chooses. A picture added at its own size is held as the file's bytes where its
 // reader can.
-ImageAddResult AddPicture(TfmLib& lib, ImportSession& session, TAdvancedIcon& icon,
+ImageAddResult AddPicture(TCollectionTarget& lib, ImportSession& session, TAdvancedIcon& icon,
                           const std::string& path, const FileFormat& reader,
                           const MappedFile& file) {
   if (reader.kind == Kind::fkVectorDrawing) {
@@ -441,7 +442,7 @@ ImageAddResult AddPicture(TfmLib& lib, ImportSession& session, TAdvancedIcon& ic
 // Pictures read by a reader that adds nothing larger than 256 pixels (telling their size), and
 // then, at the size the user chooses, by its resampling variant.
 template <class Direct, class Resampled>
-ImageAddResult AddSizedPictures(TfmLib& lib, ImportSession& session, TAdvancedIcon& icon,
+ImageAddResult AddSizedPictures(TCollectionTarget& lib, ImportSession& session, TAdvancedIcon& icon,
                                 const std::string& path, Direct direct, Resampled resampled) {
   int before = icon.Images().Count(), width = 0, height = 0;
   direct(icon, path, false, height, width);
@@ -456,8 +457,9 @@ ImageAddResult AddSizedPictures(TfmLib& lib, ImportSession& session, TAdvancedIc
 
 // The pictures of a layered document read once from the mapped file: added as they are up to
 // 256 pixels a side, else at the size the user chooses.
-ImageAddResult AddLayeredPictures(TfmLib& lib, ImportSession& session, TAdvancedIcon& icon,
-                                  const std::string& path, const MappedFile& file) {
+ImageAddResult AddLayeredPictures(TCollectionTarget& lib, ImportSession& session,
+                                  TAdvancedIcon& icon, const std::string& path,
+                                  const MappedFile& file) {
   TPSDImage document;
   SpanStream stream(file.Bytes());
   document.LoadFromStream(stream);
@@ -478,16 +480,16 @@ ImageAddResult AddLayeredPictures(TfmLib& lib, ImportSession& session, TAdvanced
 
 }  // namespace
 
-ImageAddResult AddImagesFromFile(TfmLib& lib, ImportSession& session, TAdvancedIcon& icon,
-                                 const std::string& path, int index) {
+ImageAddResult AddImagesFromFile(TCollectionTarget& lib, ImportSession& session,
+                                 TAdvancedIcon& icon, const std::string& path, int index) {
   SharedFile file = MappedFile::TryOpen(path);
   Kind kind = file ? DetectFileKind(*file).kind : Kind::fkUnreadable;
   return AddImagesFromMappedFile(lib, session, icon, path, file, kind, index);
 }
 
-ImageAddResult AddImagesFromMappedFile(TfmLib& lib, ImportSession& session, TAdvancedIcon& icon,
-                                       const std::string& path, const SharedFile& file,
-                                       TFileKind kind, int index) {
+ImageAddResult AddImagesFromMappedFile(TCollectionTarget& lib, ImportSession& session,
+                                       TAdvancedIcon& icon, const std::string& path,
+                                       const SharedFile& file, TFileKind kind, int index) {
   int before = icon.Images().Count();
   const FileFormat& reader = FormatOf(kind);
   ImageAddResult result = ImageAddResult::Added;
@@ -548,14 +550,14 @@ void ImportFiles(TfmLib& lib) {
       lib.UI().SetStatusText(0, file);
       lib.UI().ProcessMessages();
       if (progress) {
-        if (lib.UI().ProgressFlags().stopRequested) lib.Terminated = true;
+        if (lib.UI().ProgressFlags().stopRequested) lib.RequestStop();
         std::filesystem::path path(file);
         lib.UI().SetProgressField(TProgressField::Path, path.parent_path().string());
         lib.UI().SetProgressField(TProgressField::File, path.filename().string());
         lib.UI().SetProgressField(TProgressField::Count, std::to_string(lib.Count()));
       }
       ImportFile(lib, session, file, &errors);
-      if (lib.Terminated) break;
+      if (lib.StopRequested()) break;
     }
   }
   ShowErrors(lib.UI(), errors);

@@ -76,7 +76,9 @@ struct FileFormat {
   const char* framesKind = "";
   // The patterns the import dialog's picture filter adds for the format ("*.psd").
   const char* importPatterns = nullptr;
-  // The reader of pictures of the format whose content did not tell their kind, by extension.
+  // The picture format files of the format are read by when their content did not tell their
+  // kind; the format's own file registers it for its extension at start-up, and naming it here
+  // links that file into every program the table is part of.
   const TPictureFormat& (*pictureByExtension)() = nullptr;
   // Whether a file of the kind that an Internet scan downloads is loaded.
   bool loadedWhenDownloaded = true;
