@@ -3,13 +3,13 @@
 // may hold icons extracted into the walk's temporary folder, each read as a file of its own
 // under the archive's path, and the folder removed again.
 
-#include "collection/fileimport.h"
+#include "collection/filecontents.h"
 
 namespace varnel {
 
 // The options of a file that may be an archive, or a member of one, loaded at depth under
 // displayPath (the texts viewed must outlast the read).
-FileReadOptions ArchiveReadOptions(const TCollectionTarget& lib, LoadStyle style,
+FileReadOptions ArchiveReadOptions(TCollectionTarget& lib, LoadStyle style,
                                    const std::string& displayPath, int depth, bool allMembers);
 
 // The mask of members a walk reads: the icon mask followed by archives, GIF pictures and names

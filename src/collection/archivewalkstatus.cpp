@@ -1,6 +1,6 @@
 #include "collection/archivewalkstatus.h"
 
-#include "collection/fmlib.h"
+#include "collection/collectiontarget.h"
 
 namespace varnel {
 

@@ -6,7 +6,7 @@
 #include <atomic>
 
 #include "collection/collectiontarget.h"
-#include "collection/fileimport.h"
+#include "collection/filecontents.h"
 
 namespace varnel {
 

@@ -12,6 +12,8 @@
 
 namespace varnel {
 
+class TDuplicateIndex;
+
 enum class TBusyKind {
   Plain,          // the grid is disabled and the wait cursor shown
   Quiet,          // as Plain, and the grid is not laid out meanwhile
@@ -43,6 +45,10 @@ class TCollectionTarget {
   }
   // Whether a folder search is running (large archives are then passed by).
   virtual bool InSearchMode() const = 0;
+  // Appends the items of a collection file, dropping those the duplicate index holds when one is
+  // given; the collection counts as changed when it grew.
+  virtual void MergeCollectionFile(const std::string& name,
+                                   TDuplicateIndex* duplicates = nullptr) = 0;
 
   int Count() { return Collection().Count(); }
   TIconList& Items() { return Collection().Items(); }

@@ -69,7 +69,6 @@ void TfmLib::BeginBusy() {
   grid_.SetEnabled(false);
   UI().SetBusy(true);
   UI().ProcessMessages();
-  ApplySizeToAll = false;
 }
 
 void TfmLib::EndBusy() {
@@ -100,7 +99,6 @@ void TfmLib::EndQuietBusy() {
   // What the busy work showed (the last file searched, say) no longer describes anything.
   UI().SetStatusText(0, "");
   UI().SetStatusText(2, "");
-  ApplySizeToAll = false;
 }
 
 void TfmLib::BeginLongOperation() {

@@ -39,9 +39,6 @@ class TfmLib : public TfmChildAbstract, public TCollectionTarget {
 
   // The collection: its items with their sources.
   TCollection Document;
-  bool ApplySizeToAll = false;
-  // The last answer of the "Add Image" size question, reused while ApplySizeToAll is set.
-  TNewImageSizeAnswer LastImageSize;
   // Called when the main window's image panel must show the current icon afresh.
   std::function<void()> OnImagePanelChanged;
 
@@ -131,7 +128,7 @@ class TfmLib : public TfmChildAbstract, public TCollectionTarget {
   void ReadCollection(Stream& stream, const std::string& name);
   // Appends the items of a collection file. With an index, items equal to one already present
   // are dropped and those added are indexed.
-  void MergeCollectionFile(const std::string& name, TDuplicateIndex* duplicates = nullptr);
+  void MergeCollectionFile(const std::string& name, TDuplicateIndex* duplicates = nullptr) override;
   void WriteCollectionFile(const std::string& name) const;
 
   // Saves by the extension of name (.icc, .zip, .icl and other library names; 16-bit when asked).
