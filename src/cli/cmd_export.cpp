@@ -197,7 +197,9 @@ const CommandRegistration kExport(
      "write each icon of the files as its own file in DIR (or, with --all-images, each image); "
      "an existing file is kept and reported unless --overwrite, --skip or --rename says "
      "otherwise; with --theme, an icon theme NAME in DIR (one PNG a size of each icon in "
-     "SIZExSIZE/CONTEXT, the SVG an icon came from in scalable/CONTEXT); with --favicon, the "
+     "SIZExSIZE/CONTEXT, the SVG an icon came from in scalable/CONTEXT); with --xcursor-theme, "
+     "an X cursor theme NAME (one X cursor file a cursor in NAME/cursors, every size with its "
+     "hot spot, animated cursors animated); with --favicon, the "
      "favicon set of a web site and the HTML lines that link it",
      RunExport});
 

@@ -10,6 +10,7 @@
 #include "cli/optionvalues.h"
 #include "collection/faviconexport.h"
 #include "collection/iconthemeexport.h"
+#include "collection/xcursorthemeexport.h"
 
 namespace varnel::cli {
 
@@ -17,19 +18,20 @@ namespace {
 
 constexpr const char* kName = "export";
 
-enum class ThemeForm { IconTheme, Favicon };
+enum class ThemeForm { IconTheme, CursorTheme, Favicon };
 
 struct ThemeExportOptions {
   std::vector<std::string> files;
   std::string folder;
   std::optional<ThemeForm> form;
   IconThemeOptions theme;
+  XCursorThemeOptions cursorTheme;
   FaviconOptions favicon;
 };
 
 bool SetForm(ThemeExportOptions& options, ThemeForm form) {
   if (options.form && *options.form != form) {
-    UsageError(kName, "--theme and --favicon cannot be combined");
+    UsageError(kName, "only one of --theme, --xcursor-theme and --favicon can be given");
     return false;
   }
   options.form = form;
@@ -45,6 +47,9 @@ bool TakeValue(OptionWalker& walker, ThemeExportOptions& options) {
   } else if (option == "--theme") {
     options.theme.name = *value;
     return SetForm(options, ThemeForm::IconTheme);
+  } else if (option == "--xcursor-theme") {
+    options.cursorTheme.name = *value;
+    return SetForm(options, ThemeForm::CursorTheme);
   } else if (option == "--context") {
     options.theme.context = *value;
   } else {
@@ -57,15 +62,18 @@ bool TakeValue(OptionWalker& walker, ThemeExportOptions& options) {
 
 bool TakeArgument(OptionWalker& walker, ThemeExportOptions& options) {
   const std::string& arg = walker.Current();
-  if (arg == "-o" || arg == "--theme" || arg == "--context" || arg == "--background")
+  if (arg == "-o" || arg == "--theme" || arg == "--xcursor-theme" || arg == "--context" ||
+      arg == "--background")
     return TakeValue(walker, options);
   bool taken = true;
   if (arg == "--favicon")
     taken = SetForm(options, ThemeForm::Favicon);
   else if (arg == "--overwrite")
-    options.theme.overwrite = options.favicon.overwrite = true;
+    options.theme.overwrite = options.cursorTheme.overwrite = options.favicon.overwrite = true;
   else if (arg.starts_with("-"))
-    return UsageError(kName, "unknown option " + arg + " with --theme or --favicon"), false;
+    return UsageError(kName,
+                      "unknown option " + arg + " with --theme, --xcursor-theme or --favicon"),
+           false;
   else
     options.files.push_back(arg);
   walker.Next();
@@ -104,6 +112,16 @@ int WriteTheme(const TCollection& collection, const ThemeExportOptions& options)
   return kExitOk;
 }
 
+int WriteCursorTheme(const TCollection& collection, const ThemeExportOptions& options) {
+  XCursorThemeReport report = WriteXCursorTheme(collection, options.folder, options.cursorTheme);
+  std::cout << report.folder << ": " << report.cursors << " cursors, " << report.animated
+            << " animated\n";
+  if (report.withoutHotSpot > 0)
+    std::cerr << "varnel-cli: " << report.withoutHotSpot
+              << " icons have no hot spot and were written with the hot spot (0, 0)\n";
+  return kExitOk;
+}
+
 int WriteFavicons(const TCollection& collection, const ThemeExportOptions& options) {
   FaviconReport report = WriteFaviconSet(*collection.Items().Icons(0), collection.SourceOf(0),
                                          options.folder, options.favicon);
@@ -116,8 +134,9 @@ int WriteFavicons(const TCollection& collection, const ThemeExportOptions& optio
 }  // namespace
 
 bool IsThemeExport(const std::vector<std::string>& args) {
-  return std::any_of(args.begin(), args.end(),
-                     [](const std::string& arg) { return arg == "--theme" || arg == "--favicon"; });
+  return std::any_of(args.begin(), args.end(), [](const std::string& arg) {
+    return arg == "--theme" || arg == "--xcursor-theme" || arg == "--favicon";
+  });
 }
 
 int RunThemeExport(const std::vector<std::string>& args) {
@@ -134,8 +153,9 @@ int RunThemeExport(const std::vector<std::string>& args) {
     return kExitFailed;
   }
   try {
-    int written = options->form == ThemeForm::Favicon ? WriteFavicons(collection, *options)
-                                                      : WriteTheme(collection, *options);
+    int written = options->form == ThemeForm::Favicon       ? WriteFavicons(collection, *options)
+                  : options->form == ThemeForm::CursorTheme ? WriteCursorTheme(collection, *options)
+                                                            : WriteTheme(collection, *options);
     return std::max(written, status);
   } catch (const std::exception& error) {
     PrintError(error.what());

@@ -16,6 +16,7 @@ int RunThemeExport(const std::vector<std::string>& args);
 // The options of these forms, for the command's synopsis.
 inline constexpr const char* kThemeExportSynopsis =
     "export FILE... -o DIR --theme NAME [--context apps] [--overwrite]; "
+    "export FILE... -o DIR --xcursor-theme NAME [--overwrite]; "
     "export FILE -o DIR --favicon [--background COLOR] [--overwrite]";
 
 }  // namespace varnel::cli

@@ -5,10 +5,10 @@
 #include <set>
 
 #include "base/errors.h"
-#include "base/fileio.h"
 #include "collection/drawingsource.h"
 #include "collection/exportnames.h"
 #include "collection/sizedpictures.h"
+#include "collection/themefolder.h"
 #include "graphics/pngcodec.h"
 
 namespace varnel {
@@ -33,23 +33,10 @@ std::string ContextOf(const std::string& folder) {
   return context;
 }
 
-bool IsFolderName(const std::string& name) {
-  return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos &&
-         name.find('\0') == std::string::npos;
-}
-
-void CheckOptions(const IconThemeOptions& options) {
-  if (!IsFolderName(options.name))
-    throw Exception("Invalid icon theme name \"" + options.name + "\"");
+void CheckContext(const IconThemeOptions& options) {
   if (options.context.empty() || IconLookupName(options.context) != options.context)
     throw Exception("Invalid icon context \"" + options.context +
                     "\" (use lower case letters, digits, \"_\" and \"-\")");
-}
-
-void CheckFolderFree(const fs::path& folder, bool overwrite) {
-  std::error_code error;
-  if (!overwrite && fs::exists(folder, error) && !fs::is_empty(folder, error))
-    throw Exception(folder.string() + " has files already; not written (use --overwrite)");
 }
 
 std::string SizeFolder(int size) {
@@ -79,11 +66,6 @@ std::string IndexTheme(const IconThemeOptions& options, const std::set<int>& siz
          " icons\nInherits=hicolor\nDirectories=" + directories + "\n" + sections;
 }
 
-void WriteBytes(const fs::path& path, std::span<const uint8_t> bytes) {
-  fs::create_directories(path.parent_path());
-  WriteFileAtomic(path.string(), bytes);
-}
-
 class ThemeWriter {
  public:
   ThemeWriter(const fs::path& folder, const IconThemeOptions& options)
@@ -94,13 +76,14 @@ class ThemeWriter {
     if (images.empty()) return;
     std::string file = names_.Make(IconLookupName(name), "");
     for (const auto& [size, image] : images) {
-      WriteBytes(folder_ / SizeFolder(size) / options_.context / (file + ".png"),
-                 EncodePng(SquarePicture(*image)));
+      WriteThemeFile((folder_ / SizeFolder(size) / options_.context / (file + ".png")).string(),
+                     EncodePng(SquarePicture(*image)));
       sizes_.insert(size);
       ++report_.pictures;
     }
     if (std::optional<std::vector<uint8_t>> svg = SvgSourceOf(source)) {
-      WriteBytes(folder_ / kScalableFolder / options_.context / (file + ".svg"), *svg);
+      WriteThemeFile((folder_ / kScalableFolder / options_.context / (file + ".svg")).string(),
+                     *svg);
       ++report_.drawings;
     }
     ++report_.icons;
@@ -109,8 +92,7 @@ class ThemeWriter {
   IconThemeReport Finish() {
     if (report_.icons == 0) throw Exception("No images to write into the icon theme");
     std::string index = IndexTheme(options_, sizes_, report_.drawings > 0);
-    WriteBytes(folder_ / "index.theme",
-               {reinterpret_cast<const uint8_t*>(index.data()), index.size()});
+    WriteThemeFile((folder_ / "index.theme").string(), index);
     report_.folder = folder_.string();
     return report_;
   }
@@ -143,10 +125,8 @@ std::string IconLookupName(const std::string& name) {
 
 IconThemeReport WriteIconTheme(const TCollection& collection, const std::string& parent,
                                const IconThemeOptions& options) {
-  CheckOptions(options);
-  fs::path folder = fs::path(parent) / options.name;
-  CheckFolderFree(folder, options.overwrite);
-  ThemeWriter writer(folder, options);
+  CheckContext(options);
+  ThemeWriter writer(ThemeFolder(parent, options.name, options.overwrite, "icon theme"), options);
   for (int i = 0; i < collection.Count(); ++i)
     writer.WriteIcon(*collection.Items().Icons(i), collection.Items().Names(i),
                      collection.SourceOf(i));

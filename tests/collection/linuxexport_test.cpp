@@ -1,0 +1,105 @@
+// Icon themes and favicon sets written from real icons, checked as the desktop's tools and a
+// browser read them: every picture has its folder's size, the index lists each folder once and
+// the theme's cache builds.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+
+#include "base/fileio.h"
+#include "collection/faviconexport.h"
+#include "collection/iconthemeexport.h"
+#include "graphics/pngcodec.h"
+#include "support/corpus.h"
+#include "support/process.h"
+
+namespace varnel {
+namespace {
+
+namespace fs = std::filesystem;
+using test::TempDir;
+
+// The corpus's icons that load, given twice over so that names repeat, up to count.
+TCollection CorpusIcons(int count) {
+  TCollection collection;
+  std::vector<std::string> files = test::CorpusFiles("ico", {".ico"});
+  for (int round = 0; round < 4 && collection.Count() < count; ++round)
+    for (const std::string& file : files) {
+      auto icon = std::make_unique<TAdvancedIcon>();
+      if (collection.Count() == count || !icon->LoadFromFile(file)) continue;
+      collection.Append(fs::path(file).stem().string() + " Icon", std::move(icon));
+    }
+  return collection;
+}
+
+std::string FirstSvgOfThemes() {
+  std::error_code error;
+  for (const auto& entry : fs::recursive_directory_iterator("/usr/share/icons", error))
+    if (entry.path().extension() == ".svg" && !entry.path().string().ends_with("symbolic.svg"))
+      return entry.path().string();
+  return "";
+}
+
+std::optional<PngHeader> HeaderOf(const fs::path& path) {
+  return ReadPngHeader(ReadWholeFile(path.string()));
+}
+
+TEST(IconThemeExport, RealIconsGiveAThemeTheDesktopAccepts) {
+  TCollection icons = CorpusIcons(30);
+  if (icons.Count() < 30) GTEST_SKIP() << "fewer than 30 sample icons load";
+  TempDir dir;
+  IconThemeReport report = WriteIconTheme(icons, dir.Path(), {"Sample Theme", "apps"});
+  EXPECT_EQ(report.icons, 30);
+
+  std::set<std::string> folders;
+  for (const auto& entry : fs::recursive_directory_iterator(report.folder)) {
+    if (entry.path().extension() != ".png") continue;
+    fs::path folder = entry.path().parent_path();
+    EXPECT_EQ(folder.filename(), "apps");
+    EXPECT_EQ(IconLookupName(entry.path().stem().string()), entry.path().stem().string());
+    std::string size = folder.parent_path().filename().string();
+    folders.insert(size + "/apps");
+    std::optional<PngHeader> header = HeaderOf(entry.path());
+    ASSERT_TRUE(header) << entry.path();
+    EXPECT_EQ(std::to_string(header->width) + "x" + std::to_string(header->height), size);
+  }
+  std::string index = test::FileText(report.folder + "/index.theme");
+  for (const std::string& folder : folders) {
+    EXPECT_NE(index.find("[" + folder + "]"), std::string::npos) << folder;
+    EXPECT_EQ(index.find("," + folder + ","), index.rfind("," + folder + ","));
+  }
+  EXPECT_NE(index.find("Inherits=hicolor\n"), std::string::npos);
+
+  if (!fs::exists("/usr/bin/gtk-update-icon-cache"))
+    GTEST_SKIP() << "gtk-update-icon-cache missing";
+  EXPECT_EQ(test::RunCommand("gtk-update-icon-cache -f '" + report.folder + "'").status, 0);
+  EXPECT_THROW(WriteIconTheme(icons, dir.Path(), {"Sample Theme", "apps"}), Exception);
+  EXPECT_THROW(WriteIconTheme(icons, dir.Path(), {"..", "apps"}), Exception);
+}
+
+TEST(FaviconExport, DrawingGivesEveryFileAtItsSize) {
+  std::string svg = FirstSvgOfThemes();
+  if (svg.empty()) GTEST_SKIP() << "no SVG icon under /usr/share/icons";
+  TempDir dir;
+  TAdvancedIcon none;
+  FaviconReport report = WriteFaviconSet(none, svg, dir.Path(), {});
+  EXPECT_TRUE(report.drawing);
+  TAdvancedIcon favicon;
+  ASSERT_TRUE(favicon.LoadFromFile(dir.File("favicon.ico")));
+  ASSERT_EQ(favicon.Images().Count(), 3);
+  const int sizes[] = {16, 32, 48};
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(favicon.Images()[i]->ImageWidth(), sizes[i]);
+  std::optional<PngHeader> touch = HeaderOf(dir.File("apple-touch-icon.png"));
+  ASSERT_TRUE(touch);
+  EXPECT_EQ(touch->width, 180u);
+  EXPECT_EQ(touch->colorType, 2);  // opaque RGB
+  EXPECT_EQ(HeaderOf(dir.File("icon-512.png"))->width, 512u);
+  EXPECT_NE(test::FileText(dir.File("site.webmanifest")).find("\"sizes\": \"192x192\""),
+            std::string::npos);
+  EXPECT_TRUE(fs::exists(dir.File("favicon.svg")));
+  EXPECT_THROW(WriteFaviconSet(none, svg, dir.Path(), {}), Exception);
+}
+
+}  // namespace
+}  // namespace varnel
