@@ -40,8 +40,12 @@ std::map<int, const TSubIcon*> DeepestImagesBySide(const TAdvancedIcon& icon) {
   return images;
 }
 
+TBitmap PictureOf(const TSubIcon& image) {
+  return DecodePngRgba(image.SaveToPng());
+}
+
 TBitmap SquarePicture(const TSubIcon& image) {
-  TBitmap picture = DecodePngRgba(image.SaveToPng());
+  TBitmap picture = PictureOf(image);
   if (picture.Width() == picture.Height()) return picture;
   return Centred(picture, std::max(picture.Width(), picture.Height()));
 }

@@ -16,6 +16,9 @@ namespace varnel {
 // deepest image of that side; the first of equal ones.
 std::map<int, const TSubIcon*> DeepestImagesBySide(const TAdvancedIcon& icon);
 
+// The image as a 32-bit picture with alpha.
+TBitmap PictureOf(const TSubIcon& image);
+
 // The image as a 32-bit picture with alpha, centred on a transparent square of its larger side
 // when it is not square.
 TBitmap SquarePicture(const TSubIcon& image);

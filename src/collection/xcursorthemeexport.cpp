@@ -1,5 +1,6 @@
 #include "collection/xcursorthemeexport.h"
 
+#include <cmath>
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -21,14 +22,14 @@ namespace fs = std::filesystem;
 
 constexpr int kJiffiesPerSecond = 60;
 
+// An X cursor image need not be square: the image keeps its shape, its larger side the nominal
+// size the desktop matches.
 XCursorImage ImageOf(const TSubIcon& image, bool hotSpot, uint32_t delay = 0) {
   XCursorImage result;
-  result.picture = SquarePicture(image);
-  result.nominalSize = result.picture.Width();
-  int shiftX = (result.picture.Width() - image.ImageWidth()) / 2;
-  int shiftY = (result.picture.Height() - image.ImageHeight()) / 2;
-  result.hotX = hotSpot ? int(image.HotSpot() & 0xFFFF) + shiftX : 0;
-  result.hotY = hotSpot ? int(image.HotSpot() >> 16) + shiftY : 0;
+  result.picture = PictureOf(image);
+  result.nominalSize = std::max(result.picture.Width(), result.picture.Height());
+  result.hotX = hotSpot ? int(image.HotSpot() & 0xFFFF) : 0;
+  result.hotY = hotSpot ? int(image.HotSpot() >> 16) : 0;
   result.delay = delay;
   return result;
 }
@@ -54,8 +55,9 @@ std::vector<XCursorImage> AnimatedImages(const TAnimatedCursor& cursor) {
       std::map<int, const TSubIcon*> bySide = DeepestImagesBySide(*frame);
       auto image = bySide.find(side);
       if (image == bySide.end()) continue;
-      uint32_t delay =
-          uint32_t(std::max(cursor.Rates[size_t(step)], 0)) * 1000u / kJiffiesPerSecond;
+      long milliseconds =
+          std::lround(std::max(cursor.Rates[size_t(step)], 0) * 1000.0 / kJiffiesPerSecond);
+      uint32_t delay = uint32_t(std::min<long>(milliseconds, UINT32_MAX));
       images.push_back(ImageOf(*image->second, frame->HasHotSpot(), delay));
     }
   return images;

@@ -10,7 +10,9 @@
 #include "base/fileio.h"
 #include "collection/faviconexport.h"
 #include "collection/iconthemeexport.h"
+#include "collection/xcursorthemeexport.h"
 #include "graphics/pngcodec.h"
+#include "icons/xcursorfile.h"
 #include "support/corpus.h"
 #include "support/process.h"
 
@@ -99,6 +101,48 @@ TEST(FaviconExport, DrawingGivesEveryFileAtItsSize) {
             std::string::npos);
   EXPECT_TRUE(fs::exists(dir.File("favicon.svg")));
   EXPECT_THROW(WriteFaviconSet(none, svg, dir.Path(), {}), Exception);
+}
+
+// Every sample cursor file: CUR files through their icons, ANI files through their source.
+TCollection SampleCursors() {
+  TCollection collection;
+  for (const std::string& file : test::CorpusFiles("cur", {".cur"})) {
+    auto icon = std::make_unique<TAdvancedIcon>();
+    if (icon->LoadFromFile(file))
+      collection.Append(fs::path(file).stem().string(), std::move(icon));
+  }
+  for (const std::string& file : test::CorpusFiles("ani", {".ani"})) {
+    collection.Append(fs::path(file).stem().string(), std::make_unique<TAdvancedIcon>());
+    collection.RecordSources(file, collection.Count() - 1);
+  }
+  return collection;
+}
+
+TEST(XCursorThemeExport, SampleCursorsReadBackThroughLibXcursor) {
+  VARNEL_SKIP_WITHOUT_CORPUS("cur/sample.cur", "ani/test.ani", "ani/test-animation.ani");
+  TempDir dir;
+  XCursorThemeReport report = WriteXCursorTheme(SampleCursors(), dir.Path(), {"Samples"});
+  EXPECT_GE(report.animated, 4);
+  auto read = [&](const std::string& name) {
+    return ReadXCursor(ReadWholeFile(report.folder + "/cursors/" + name));
+  };
+  std::vector<XCursorImage> sample = read("sample");
+  ASSERT_EQ(sample.size(), 1u);
+  TAdvancedIcon source;
+  ASSERT_TRUE(source.LoadFromFile(test::CorpusPath("cur/sample.cur")));
+  EXPECT_EQ(uint32_t(sample[0].hotX | sample[0].hotY << 16), source.Images()[0]->HotSpot());
+  // Steps 0, 1, 2, 1 at 10, 20, 10, 10 jiffies.
+  std::vector<XCursorImage> steps = read("test");
+  ASSERT_EQ(steps.size(), 4u);
+  EXPECT_EQ(steps[1].delay, 333u);
+  EXPECT_EQ(steps[3].picture, steps[1].picture);
+  // 18 frames of two sizes, each with its own hot spot.
+  std::vector<XCursorImage> frames = read("test-animation");
+  ASSERT_EQ(frames.size(), 36u);
+  EXPECT_EQ(frames[0].nominalSize, 32);
+  EXPECT_EQ(frames[18].nominalSize, 48);
+  EXPECT_EQ(frames[18].hotX, 1);
+  EXPECT_EQ(frames[18].hotY, 12);
 }
 
 }  // namespace
