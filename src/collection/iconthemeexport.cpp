@@ -128,8 +128,9 @@ IconThemeReport WriteIconTheme(const TCollection& collection, const std::string&
   CheckContext(options);
   ThemeWriter writer(ThemeFolder(parent, options.name, options.overwrite, "icon theme"), options);
   for (int i = 0; i < collection.Count(); ++i)
-    writer.WriteIcon(*collection.Items().Icons(i), collection.Items().Names(i),
-                     collection.SourceOf(i));
+    if (!options.includes || options.includes(i))
+      writer.WriteIcon(*collection.Items().Icons(i), collection.Items().Names(i),
+                       collection.SourceOf(i));
   return writer.Finish();
 }
 

@@ -3,6 +3,7 @@
 // size of each icon in NAME/SIZExSIZE/CONTEXT/, with the SVG an icon was drawn from in
 // NAME/scalable/CONTEXT/.
 
+#include <functional>
 #include <string>
 
 #include "collection/collection.h"
@@ -13,6 +14,8 @@ struct IconThemeOptions {
   std::string name;              // the theme's folder and its Name
   std::string context = "apps";  // the folder of every icon inside each size folder
   bool overwrite = false;        // write into a theme folder that has files already
+  // The items written; every item when empty.
+  std::function<bool(int index)> includes;
 };
 
 struct IconThemeReport {

@@ -126,7 +126,8 @@ class CursorThemeWriter {
 XCursorThemeReport WriteXCursorTheme(const TCollection& collection, const std::string& parent,
                                      const XCursorThemeOptions& options) {
   CursorThemeWriter writer(ThemeFolder(parent, options.name, options.overwrite, "cursor theme"));
-  for (int i = 0; i < collection.Count(); ++i) writer.WriteItem(collection, i);
+  for (int i = 0; i < collection.Count(); ++i)
+    if (!options.includes || options.includes(i)) writer.WriteItem(collection, i);
   return writer.Finish(options.name);
 }
 

@@ -3,6 +3,7 @@
 // in NAME/cursors/, every image size with its hot spot; the frames of an animated cursor file
 // become one animated X cursor.
 
+#include <functional>
 #include <string>
 
 #include "collection/collection.h"
@@ -12,6 +13,8 @@ namespace varnel {
 struct XCursorThemeOptions {
   std::string name;        // the theme's folder and its Name
   bool overwrite = false;  // write into a theme folder that has files already
+  // The items written; every item when empty.
+  std::function<bool(int index)> includes;
 };
 
 struct XCursorThemeReport {
