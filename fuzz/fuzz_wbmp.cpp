@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "base/errors.h"
-#include "icons/wapbitmap.h"
+#include "icons/wbmpimage.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace varnel;

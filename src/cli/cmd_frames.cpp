@@ -10,6 +10,7 @@
 #include "base/errors.h"
 #include "base/fileio.h"
 #include "cli/command.h"
+#include "collection/kindreaders.h"
 #include "graphics/gifcodec.h"
 #include "graphics/pngcodec.h"
 #include "icons/animatedcursor.h"
@@ -69,6 +70,16 @@ std::vector<WrittenFrame> WriteGifFrames(std::span<const uint8_t> bytes,
   return written;
 }
 
+// The frames of a format whose row reads them, with their delays.
+std::vector<WrittenFrame> WriteFormatFrames(const FileFormat& format,
+                                            std::span<const uint8_t> bytes,
+                                            const std::string& folder) {
+  std::vector<WrittenFrame> written;
+  for (const AnimationFrame& frame : format.readFrames(bytes))
+    WriteFrame(folder, written, EncodePng(frame.picture), {"", frame.delayMs});
+  return written;
+}
+
 std::string FramesJson(const std::string& kind, const std::vector<WrittenFrame>& frames) {
   std::ostringstream json;
   json << "{\n  \"kind\": \"" << kind << "\",\n  \"frames\": [";
@@ -84,16 +95,25 @@ std::string FramesJson(const std::string& kind, const std::vector<WrittenFrame>&
   return json.str();
 }
 
-void WriteFrames(const std::string& file, const std::string& folder) {
-  CheckInputFile(file);
-  std::vector<uint8_t> bytes = ReadWholeFile(file, kMaxGifFileBytes);
-  std::filesystem::create_directories(folder);
+// Writes the frames of the file's bytes and gives their frames.json: the frames of a format
+// whose row reads them, else of an animated cursor or GIF by the file's first bytes.
+std::string FramesOfFile(std::span<const uint8_t> bytes, const std::string& folder) {
+  const FileFormat& format = FormatOf(DetectFileKindOfBytes(bytes).kind);
+  if (format.readFrames)
+    return FramesJson(format.framesKind, WriteFormatFrames(format, bytes, folder));
   bool isRiff = bytes.size() >= 4 && std::memcmp(bytes.data(), "RIFF", 4) == 0;
   bool isGif = bytes.size() >= 4 && std::memcmp(bytes.data(), "GIF8", 4) == 0;
   if (!isRiff && !isGif) throw Exception("neither an animated cursor nor a GIF");
   std::vector<WrittenFrame> frames =
       isRiff ? WriteCursorFrames(bytes, folder) : WriteGifFrames(bytes, folder);
-  std::string json = FramesJson(isRiff ? "ani" : "gif", frames);
+  return FramesJson(isRiff ? "ani" : "gif", frames);
+}
+
+void WriteFrames(const std::string& file, const std::string& folder) {
+  CheckInputFile(file);
+  std::vector<uint8_t> bytes = ReadWholeFile(file, kMaxGifFileBytes);
+  std::filesystem::create_directories(folder);
+  std::string json = FramesOfFile(bytes, folder);
   WriteFileAtomic(folder + "/frames.json",
                   {reinterpret_cast<const uint8_t*>(json.data()), json.size()});
 }

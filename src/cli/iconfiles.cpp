@@ -15,7 +15,8 @@ void LoadIcons(CliSession& session, const std::string& path) {
     session.lib.ReadCollectionFile(path);
   else
     LoadFile(session.lib, path);
-  // Pictures that searches pass by (PCX, Photoshop, X pixmaps) give their images as imported.
+  // Pictures that searches pass by (Photoshop, X pixmaps and others) give their images as
+  // imported.
   std::vector<std::string> errors;
   if (session.lib.Count() == 0) ImportFile(session.lib, path, &errors);
   if (session.lib.Count() == 0) throw Exception("no icons found: " + NoIconsReason(path, errors));

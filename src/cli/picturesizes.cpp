@@ -68,8 +68,8 @@ std::optional<std::string> ParseFilter(const std::string& text, int& filter) {
 }
 
 // The kind reader of a picture file; null for every other kind.
-const TKindReader* PictureReader(const MappedFile& file) {
-  const TKindReader& reader = ReaderOf(DetectFileKind(file).kind);
+const FileFormat* PictureReader(const MappedFile& file) {
+  const FileFormat& reader = FormatOf(DetectFileKind(file).kind);
   return reader.group == TKindGroup::Picture ? &reader : nullptr;
 }
 
@@ -100,7 +100,7 @@ std::optional<std::string> TakePictureSizeOptions(std::vector<std::string>& args
 bool ImportPictureAtSizes(TfmLib& lib, const std::string& path, const PictureSizes& sizes) {
   if (sizes.sizes.empty()) return false;
   SharedFile file = MappedFile::TryOpen(path);
-  const TKindReader* reader = file ? PictureReader(*file) : nullptr;
+  const FileFormat* reader = file ? PictureReader(*file) : nullptr;
   if (!reader) return false;
   auto icon = std::make_unique<TAdvancedIcon>();
   if (IsDrawing(*file)) {

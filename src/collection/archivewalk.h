@@ -3,7 +3,7 @@
 // may hold icons extracted into the walk's temporary folder, each read as a file of its own
 // under the archive's path, and the folder removed again.
 
-#include "collection/fileimport.h"
+#include "collection/filecontents.h"
 
 namespace varnel {
 

@@ -5,7 +5,7 @@
 
 #include <atomic>
 
-#include "collection/fileimport.h"
+#include "collection/filecontents.h"
 
 namespace varnel {
 

@@ -58,7 +58,7 @@ std::vector<ImageSizeRequest> DefaultDrawingSizes() {
 // A vector drawing has no size of its own worth keeping: it is drawn afresh at each icon size
 // where its extension names the drawing reader, else rendered once and scaled.
 void AddDrawing(TAdvancedIcon& icon, const std::vector<ImageSizeRequest>& sizes,
-                const TKindReader& reader, const MappedFile& file) {
+                const FileFormat& reader, const MappedFile& file) {
   const std::string& path = file.Path();
   if (HasImageReader(path)) {
     for (const ImageSizeRequest& size : sizes) LoadImageFileResampled(icon, path, size);
@@ -72,7 +72,7 @@ void AddDrawing(TAdvancedIcon& icon, const std::vector<ImageSizeRequest>& sizes,
 }
 
 // The one icon of the single-icon kinds (icon files, pictures); null for every other kind.
-std::unique_ptr<TAdvancedIcon> ReadSingleIcon(const TKindReader& reader, const MappedFile& file) {
+std::unique_ptr<TAdvancedIcon> ReadSingleIcon(const FileFormat& reader, const MappedFile& file) {
   if (reader.group == Group::SingleIcon) return reader.readIcon(file);
   if (reader.group != Group::Picture) return nullptr;
   if (auto packed = reader.readIcon ? reader.readIcon(file) : nullptr) return packed;
@@ -151,7 +151,7 @@ std::unique_ptr<TAdvancedIcon> ReadXWindowPicture(const std::string& path) {
 
 // The single-icon kinds (and XPM and XBM pictures) give their icon when it has images; the
 // others their many icons.
-void ReadIcons(const TKindReader& reader, FileContents& contents, const SharedFile& file) {
+void ReadIcons(const FileFormat& reader, FileContents& contents, const SharedFile& file) {
   auto icon = ReadSingleIcon(reader, *file);
   if (!icon && reader.group == Group::Other) icon = ReadXWindowPicture(contents.path);
   if (icon) {
@@ -163,7 +163,7 @@ void ReadIcons(const TKindReader& reader, FileContents& contents, const SharedFi
 }
 
 void ReadPlain(FileContents& contents, const SharedFile& file, bool archiveMember) {
-  const TKindReader& reader = ReaderOf(contents.kind);
+  const FileFormat& reader = FormatOf(contents.kind);
   // Collection files met inside archives are merged; elsewhere loading passes them over.
   if (reader.group == Group::Collection && archiveMember) ReadCollectionContents(contents, *file);
   if (reader.group == Group::Unsupported || reader.group == Group::Collection) return;
@@ -171,7 +171,7 @@ void ReadPlain(FileContents& contents, const SharedFile& file, bool archiveMembe
 }
 
 void ReadExcludingDuplicates(FileContents& contents, const SharedFile& file) {
-  const TKindReader& reader = ReaderOf(contents.kind);
+  const FileFormat& reader = FormatOf(contents.kind);
   if (reader.group == Group::Collection) {
     ReadCollectionContents(contents, *file);
   } else if (reader.group == Group::AnimatedCursor) {
@@ -281,31 +281,31 @@ void AppendFileContentsExcludingDuplicates(TfmLib& lib, FileContents& contents,
 }
 
 void LoadFile(TfmLib& lib, const std::string& path, const std::string& displayPath, int depth,
-              bool allMembers, bool silent, std::vector<std::string>* errors) {
+              bool allMembers, bool silent, std::vector<std::string>* errors,
+              TDuplicateIndex* duplicates) {
   ArchiveWalkStatus status(lib);
+  LoadStyle style = duplicates ? LoadStyle::ExcludingDuplicates : LoadStyle::Plain;
   FileContents contents = ReadFileContents(
-      path,
-      status.Attach(ArchiveReadOptions(lib, LoadStyle::Plain, displayPath, depth, allMembers)));
-  AppendFileContents(lib, contents, displayPath.empty() ? path : displayPath, silent, errors);
-}
-
-void LoadFileExcludingDuplicates(TfmLib& lib, const std::string& path,
-                                 const std::string& displayPath, int depth,
-                                 TDuplicateIndex& duplicates, std::vector<std::string>* errors) {
-  ArchiveWalkStatus status(lib);
-  FileContents contents =
-      ReadFileContents(path, status.Attach(ArchiveReadOptions(lib, LoadStyle::ExcludingDuplicates,
-                                                              displayPath, depth, false)));
-  AppendFileContentsExcludingDuplicates(lib, contents, displayPath.empty() ? path : displayPath,
-                                        duplicates, errors);
+      path, status.Attach(ArchiveReadOptions(lib, style, displayPath, depth, allMembers)));
+  const std::string& source = displayPath.empty() ? path : displayPath;
+  if (duplicates)
+    AppendFileContentsExcludingDuplicates(lib, contents, source, *duplicates, errors);
+  else
+    AppendFileContents(lib, contents, source, silent, errors);
 }
 
 void ImportFile(TfmLib& lib, const std::string& path, std::vector<std::string>* errors, int depth,
                 bool allMembers) {
+  ImportSession session;
+  ImportFile(lib, session, path, errors, depth, allMembers);
+}
+
+void ImportFile(TfmLib& lib, ImportSession& session, const std::string& path,
+                std::vector<std::string>* errors, int depth, bool allMembers) {
   int before = lib.Count();
   SharedFile file = MappedFile::TryOpen(path);
   Kind kind = file ? DetectFileKind(*file).kind : Kind::fkUnreadable;
-  const TKindReader& reader = ReaderOf(kind);
+  const FileFormat& reader = FormatOf(kind);
   bool recordSource = reader.group != Group::Collection && !IsArchive(kind);
   try {
     if (reader.group == Group::Collection) {
@@ -322,11 +322,12 @@ void ImportFile(TfmLib& lib, const std::string& path, std::vector<std::string>* 
       lib.UI().SetStatusText(0, "");
     } else {
       auto icon = std::make_unique<TAdvancedIcon>();
-      int result = AddImagesFromFile(lib, *icon, path, -1);
-      if (result == 2 && errors) errors->push_back("Images not found: " + path);
-      if (result == 1) lib.Terminated = true;
+      ImageAddResult result = AddImagesFromMappedFile(lib, session, *icon, path, file, kind, -1);
+      bool noImages = result == ImageAddResult::NoImages;
+      if (noImages && errors) errors->push_back("Images not found: " + path);
+      if (result == ImageAddResult::Cancelled) lib.Terminated = true;
       // A file without images is reported once: in the list when there is one.
-      bool reported = result == 2 && errors;
+      bool reported = noImages && errors;
       if (icon->Images().Count())
         lib.AppendItem(Stem(path), std::move(icon));
       else if (!lib.Terminated && !reported)
@@ -342,15 +343,22 @@ void ImportFile(TfmLib& lib, const std::string& path, std::vector<std::string>* 
 
 namespace {
 
-constexpr const char* kImportFilter =
+constexpr const char* kImportFilterStart =
     "Icon files (*.ico;*.dll;*.exe;*.icl;*.icc;*.nil;*.cur;*.ani...)|*.exe;*.dll;*.ico;*.cpl;*.icl;"
     "*.nil;*.ocx;*.vbx;*.il;*.cur;*.ani;*.icc|Libraries "
     "(*.icl;*.nil;*.dll;*.exe;*.cpl;*.ocx;*.vbx)|*.icl;*.nil;*.dll;*.exe;*.cpl;*.ocx;*.vbx;*.il;*."
     "res;"
     "*.dcr|Icon collections (*.icc)|*.icc|Icons (*.ico)|*.ico|Images "
-    "(*.bmp;*.jpg;*.jpeg;*.png;*.gif;*.wmf)|*.bmp;*.jpg;*.jpeg;*.png;*.gif;*.wmf;*.emf;*.psd;*.pdd;"
-    "*.wbmp;*.dcr|Cursors (*.cur;*.ani)|*.cur;*.ani|Zip and Rar archives "
+    "(*.bmp;*.jpg;*.jpeg;*.png;*.gif;*.wmf)|*.bmp;*.jpg;*.jpeg;*.png;*.gif;*.wmf;*.emf;*.psd;*."
+    "pdd;";
+constexpr const char* kImportFilterEnd =
+    ";*.dcr|Cursors (*.cur;*.ani)|*.cur;*.ani|Zip and Rar archives "
     "(*.zip;*.rar)|*.zip;*.rar|All files (*.*)|*.*";
+
+// The filter with the picture patterns the formats give.
+std::string ImportFilter() {
+  return kImportFilterStart + ImportPicturePatterns() + kImportFilterEnd;
+}
 constexpr size_t kFilesWithoutProgressWindow = 10;
 
 }  // namespace
@@ -364,36 +372,37 @@ TNewImageSizeAnswer RememberedImageSize(TNewImageSizeAnswer answer, int width, i
 }
 
 // The "Add Image" question for a picture's size; the previous answer while it is to be reused.
-std::optional<TNewImageSizeAnswer> AskImageSize(TfmLib& lib, const std::string& path, int width,
-                                                int height) {
-  if (lib.ApplySizeToAll) return RememberedImageSize(lib.LastImageSize, width, height);
+std::optional<TNewImageSizeAnswer> AskImageSize(TfmLib& lib, ImportSession& session,
+                                                const std::string& path, int width, int height) {
+  if (session.applySizeToAll) return RememberedImageSize(session.lastImageSize, width, height);
   if (lib.UI().ProgressShown()) lib.UI().CloseProgress();
   auto answer =
       lib.UI().AskNewImageSize({std::filesystem::path(path).filename().string(), width, height});
   if (!answer) return std::nullopt;
-  lib.LastImageSize = *answer;
-  lib.ApplySizeToAll = answer->applyToAll;
+  session.lastImageSize = *answer;
+  session.applySizeToAll = answer->applyToAll;
   return answer;
 }
 
 // The sizes a drawing is drawn at: the size of the "Add Image" answer remembered under "All"
 // (unless that answer keeps each picture's own size), else the default ones.
-std::vector<ImageSizeRequest> DrawingSizes(const TfmLib& lib) {
-  const TNewImageSizeAnswer& last = lib.LastImageSize;
-  if (lib.ApplySizeToAll && !last.asSource)
+std::vector<ImageSizeRequest> DrawingSizes(const ImportSession& session) {
+  const TNewImageSizeAnswer& last = session.lastImageSize;
+  if (session.applySizeToAll && !last.asSource)
     return {{last.width, last.height, last.filter, kPictureSizeFilterThreshold, last.proportions}};
   return DefaultDrawingSizes();
 }
 
 // A picture smaller than 256 in both directions is added as it is; a larger one at the size
 // the user chooses. A picture added at its own size is held as the file's bytes where its
-// reader can. Returns 1 when the question was cancelled.
-int AddPicture(TfmLib& lib, TAdvancedIcon& icon, const std::string& path, const TKindReader& reader,
-               const MappedFile& file) {
+// reader can.
+ImageAddResult AddPicture(TfmLib& lib, ImportSession& session, TAdvancedIcon& icon,
+                          const std::string& path, const FileFormat& reader,
+                          const MappedFile& file) {
   if (reader.kind == Kind::fkVectorDrawing) {
-    AddDrawing(icon, DrawingSizes(lib), reader, file);
+    AddDrawing(icon, DrawingSizes(session), reader, file);
     lib.SetModified(true);
-    return 0;
+    return ImageAddResult::Added;
   }
   auto packed = reader.readIcon ? reader.readIcon(file) : nullptr;
   if (packed && packed->Images().Count() == 0) packed.reset();  // a damaged GIF gave no frame
@@ -401,7 +410,7 @@ int AddPicture(TfmLib& lib, TAdvancedIcon& icon, const std::string& path, const 
   if (packed && packed->Images().Count() > 1) {
     icon.Images().TakeAll(*packed);
     lib.SetModified(true);
-    return 0;
+    return ImageAddResult::Added;
   }
   std::optional<TPicture> picture;
   if (!packed) picture = reader.readPicture(file);
@@ -409,50 +418,79 @@ int AddPicture(TfmLib& lib, TAdvancedIcon& icon, const std::string& path, const 
   int height = packed ? packed->Images()[0]->ImageHeight() : picture->color.Height();
   std::optional<TNewImageSizeAnswer> size;
   if (width >= kSmallPicture || height >= kSmallPicture) {
-    size = AskImageSize(lib, path, width, height);
-    if (!size) return 1;
+    size = AskImageSize(lib, session, path, width, height);
+    if (!size) return ImageAddResult::Cancelled;
   }
   if (packed && (!size || (size->width == width && size->height == height))) {
     icon.Images().TakeAll(*packed);
     lib.SetModified(true);
-    return 0;
+    return ImageAddResult::Added;
   }
   if (!picture) picture = reader.readPicture(file);
   const TBitmap* mask = picture->mask ? &*picture->mask : nullptr;
   if (!size) {
     icon.Images().AddFromBitmap(picture->color, mask, 0);
     lib.SetModified(true);
-    return 0;
+    return ImageAddResult::Added;
   }
   AddBitmapSized(icon.Images(), picture->color, mask, size->filter, kPictureSizeFilterThreshold,
                  size->proportions, size->width, size->height);
-  return 0;
+  return ImageAddResult::Added;
 }
 
 // Pictures read by a reader that adds nothing larger than 256 pixels (telling their size), and
-// then, at the size the user chooses, by its resampling variant. Returns 1 when cancelled.
+// then, at the size the user chooses, by its resampling variant.
 template <class Direct, class Resampled>
-int AddSizedPictures(TfmLib& lib, TAdvancedIcon& icon, const std::string& path, Direct direct,
-                     Resampled resampled) {
+ImageAddResult AddSizedPictures(TfmLib& lib, ImportSession& session, TAdvancedIcon& icon,
+                                const std::string& path, Direct direct, Resampled resampled) {
   int before = icon.Images().Count(), width = 0, height = 0;
   direct(icon, path, false, height, width);
-  if (icon.Images().Count() > before || width <= 0 || height <= 0) return 0;
-  auto size = AskImageSize(lib, path, width, height);
-  if (!size) return 1;
+  if (icon.Images().Count() > before || width <= 0 || height <= 0) return ImageAddResult::Added;
+  auto size = AskImageSize(lib, session, path, width, height);
+  if (!size) return ImageAddResult::Cancelled;
   resampled(
       icon, path,
       {size->width, size->height, size->filter, kPictureSizeFilterThreshold, size->proportions});
-  return 0;
+  return ImageAddResult::Added;
+}
+
+// The pictures of a layered document read once from the mapped file: added as they are up to
+// 256 pixels a side, else at the size the user chooses.
+ImageAddResult AddLayeredPictures(TfmLib& lib, ImportSession& session, TAdvancedIcon& icon,
+                                  const std::string& path, const MappedFile& file) {
+  TPSDImage document;
+  SpanStream stream(file.Bytes());
+  document.LoadFromStream(stream);
+  std::vector<TBitmap> pictures = PsdPictures(document);
+  return AddSizedPictures(
+      lib, session, icon, path,
+      [&](TAdvancedIcon& icon, const std::string&, bool, int& height, int& width) {
+        width = document.Width(), height = document.Height();
+        if (width > kSmallPicture || height > kSmallPicture) return;
+        for (const TBitmap& picture : pictures) icon.Images().AddFromBitmap(picture, nullptr, 0);
+      },
+      [&](TAdvancedIcon& icon, const std::string&, const ImageSizeRequest& request) {
+        for (const TBitmap& picture : pictures)
+          AddBitmapSized(icon.Images(), picture, nullptr, request.filter, request.alphaThreshold,
+                         request.keepProportions, request.width, request.height);
+      });
 }
 
 }  // namespace
 
-int AddImagesFromFile(TfmLib& lib, TAdvancedIcon& icon, const std::string& path, int index) {
-  int before = icon.Images().Count();
+ImageAddResult AddImagesFromFile(TfmLib& lib, ImportSession& session, TAdvancedIcon& icon,
+                                 const std::string& path, int index) {
   SharedFile file = MappedFile::TryOpen(path);
   Kind kind = file ? DetectFileKind(*file).kind : Kind::fkUnreadable;
-  const TKindReader& reader = ReaderOf(kind);
-  int result = 0;
+  return AddImagesFromMappedFile(lib, session, icon, path, file, kind, index);
+}
+
+ImageAddResult AddImagesFromMappedFile(TfmLib& lib, ImportSession& session, TAdvancedIcon& icon,
+                                       const std::string& path, const SharedFile& file,
+                                       TFileKind kind, int index) {
+  int before = icon.Images().Count();
+  const FileFormat& reader = FormatOf(kind);
+  ImageAddResult result = ImageAddResult::Added;
   switch (reader.group) {
     case Group::SingleIcon:
     case Group::AnimatedCursor:
@@ -462,17 +500,10 @@ int AddImagesFromFile(TfmLib& lib, TAdvancedIcon& icon, const std::string& path,
       break;
     case Group::Picture:
     case Group::ImportedPicture:
-      result = AddPicture(lib, icon, path, reader, *file);
+      result = AddPicture(lib, session, icon, path, reader, *file);
       break;
     case Group::LayeredPicture:
-      result = AddSizedPictures(
-          lib, icon, path,
-          [](TAdvancedIcon& icon, const std::string& path, bool allowLarge, int& height,
-             int& width) { LoadPsdFile(icon.Images(), path, allowLarge, height, width); },
-          [](TAdvancedIcon& icon, const std::string& path, const ImageSizeRequest& request) {
-            LoadPsdFileResampled(icon.Images(), path, request.width, request.filter,
-                                 request.alphaThreshold, request.keepProportions, request.height);
-          });
+      result = AddLayeredPictures(lib, session, icon, path, *file);
       break;
     case Group::Library: {
       auto icons = ReadManyIcons(kind, file);
@@ -484,9 +515,10 @@ int AddImagesFromFile(TfmLib& lib, TAdvancedIcon& icon, const std::string& path,
       if ((file ? int64_t(file->Size()) : FileSizeOf(path)) < 4)
         throw Exception("Can't found image in file: " + path);
       if (HasImageReader(path))
-        result = AddSizedPictures(lib, icon, path, LoadImageFile, LoadImageFileResampled);
+        result = AddSizedPictures(lib, session, icon, path, LoadImageFile, LoadImageFileResampled);
   }
-  if (result == 0 && icon.Images().Count() == before) result = 2;
+  if (result == ImageAddResult::Added && icon.Images().Count() == before)
+    result = ImageAddResult::NoImages;
   return result;
 }
 
@@ -501,16 +533,16 @@ bool IsSkippedExtension(const std::string& path) {
 
 void ImportFiles(TfmLib& lib) {
   lib.CheckNotBusy();
-  lib.ApplySizeToAll = false;
   // Like the Open command's dialog it starts at the file last opened.
   TFileDialogRequest request{
-      "Import Files", kImportFilter, 1, "", lib.Settings().LastOpen, "", true};
+      "Import Files", ImportFilter(), 1, "", lib.Settings().LastOpen, "", true};
   auto answer = lib.UI().ChooseFilesToOpen(request);
   if (!answer || answer->files.empty()) return;
   bool progress = answer->files.size() > kFilesWithoutProgressWindow;
   std::vector<std::string> errors;
   {
     TBusyScope busy(lib, progress ? TBusyKind::LongOperation : TBusyKind::Plain);
+    ImportSession session;
     for (const std::string& file : answer->files) {
       lib.SetModified(true);
       lib.UI().SetStatusText(0, file);
@@ -522,12 +554,11 @@ void ImportFiles(TfmLib& lib) {
         lib.UI().SetProgressField(TProgressField::File, path.filename().string());
         lib.UI().SetProgressField(TProgressField::Count, std::to_string(lib.Count()));
       }
-      ImportFile(lib, file, &errors);
+      ImportFile(lib, session, file, &errors);
       if (lib.Terminated) break;
     }
   }
   ShowErrors(lib.UI(), errors);
-  lib.ApplySizeToAll = false;
 }
 
 }  // namespace varnel

@@ -1,5 +1,7 @@
 #pragma once
-// Recognising a file's kind from its first bytes.
+// Recognising a file's kind from its first bytes, and the one table of formats: every kind has
+// one row (kindreaders.h describes a row), and detection tries the rows' content tests in the
+// table's order.
 
 #include <cstdint>
 #include <span>
@@ -36,7 +38,10 @@ enum class TFileKind {
   fkResource16,
   fkVectorDrawing,  // SVG, gzip-compressed SVG, PDF (sub-kind 1, 2, 3)
   fkDataUri,        // text holding a picture as a base64 data URI
+  fkWebp,
 };
+
+inline constexpr int kFileKindCount = int(TFileKind::fkWebp) + 1;
 
 struct TFileKindInfo {
   TFileKind kind = TFileKind::fkUnrecognised;
@@ -45,6 +50,52 @@ struct TFileKindInfo {
 
 // The name of a kind as the code spells it ("fkIcon").
 const char* FileKindName(TFileKind kind);
+
+struct FileFormat;
+
+// The rows of the table, each defined beside its readers.
+const FileFormat& Resource32Format();
+const FileFormat& IconFormat();
+const FileFormat& ModuleFormat();
+const FileFormat& AniCursorFormat();
+const FileFormat& JpegFormat();
+const FileFormat& GifFormat();
+const FileFormat& BitmapFormat();
+const FileFormat& PngFormat();
+const FileFormat& PsdFormat();
+const FileFormat& CollectionFormat();
+const FileFormat& IconProjectFormat();
+const FileFormat& MacIconFormat();
+const FileFormat& PcxFormat();
+const FileFormat& ZipFormat();
+const FileFormat& TiffFormat();
+const FileFormat& Resource16Format();
+const FileFormat& TargaFormat();
+const FileFormat& VectorDrawingFormat();
+const FileFormat& DataUriFormat();
+const FileFormat& RiffPaletteFormat();
+const FileFormat& WbmpFormat();  // told by its extension only
+const FileFormat& WebpFormat();
+const FileFormat& CmykJpegFormat();
+const FileFormat& RarFormat();
+const FileFormat& UnrecognisedFormat();
+const FileFormat& EmptyFormat();
+const FileFormat& UnreadableFormat();
+const FileFormat& TooLargeFormat();
+
+// Every row, in the order detection tries their content tests (the order is behaviour: a file
+// is the kind of the first test that takes it).
+inline std::span<const FileFormat* const> FileFormats() {
+  static const FileFormat* const kRows[] = {
+      &Resource32Format(),   &IconFormat(),          &ModuleFormat(),      &AniCursorFormat(),
+      &JpegFormat(),         &GifFormat(),           &BitmapFormat(),      &PngFormat(),
+      &PsdFormat(),          &CollectionFormat(),    &IconProjectFormat(), &MacIconFormat(),
+      &PcxFormat(),          &ZipFormat(),           &TiffFormat(),        &Resource16Format(),
+      &TargaFormat(),        &VectorDrawingFormat(), &DataUriFormat(),     &RiffPaletteFormat(),
+      &WbmpFormat(),         &WebpFormat(),          &CmykJpegFormat(),    &RarFormat(),
+      &UnrecognisedFormat(), &EmptyFormat(),         &UnreadableFormat(),  &TooLargeFormat()};
+  return kRows;
+}
 
 // Reads bytes at an offset of some file; returns how many were read.
 class ByteSource {

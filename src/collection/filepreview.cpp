@@ -104,7 +104,7 @@ void ShowPicture(TFilePreview& preview, const TPicture& picture, const std::stri
 }
 
 // An animated cursor by its first frame.
-void PreviewFirstFrame(TFilePreview& preview, const TKindReader& reader, const std::string& path,
+void PreviewFirstFrame(TFilePreview& preview, const FileFormat& reader, const std::string& path,
                        TColor panel) {
   std::unique_ptr<TAdvancedIcon> frames = ReadIconOf(reader, path);
   if (!frames || frames->Images().Count() == 0) return;
@@ -130,7 +130,7 @@ void PreviewByExtension(TFilePreview& preview, const std::string& path, TColor p
 
 void FillPreview(TFilePreview& preview, const std::string& path, const TPreviewOptions& options) {
   TFileKindInfo info = DetectFileKind(path);
-  const TKindReader& reader = ReaderOf(info.kind);
+  const FileFormat& reader = FormatOf(info.kind);
   switch (info.kind) {
     case TFileKind::fkIcon:
       return PreviewIcon(preview, ReadIconOf(reader, path), IconTypeWord(path),
@@ -139,7 +139,7 @@ void FillPreview(TFilePreview& preview, const std::string& path, const TPreviewO
     case TFileKind::fkMacIcon: {
       bool mac = info.kind == TFileKind::fkMacIcon;
       if (!reader.readIcon) return;
-      return PreviewIcon(preview, ReadIconOf(reader, path), mac ? "Mac Icon" : "ICPR",
+      return PreviewIcon(preview, ReadIconOf(reader, path), reader.typeWord,
                          mac ? kMacIconSize : options.largeIconSize, mac ? 32 : options.screenDepth,
                          options.panelColor);
     }

@@ -53,7 +53,6 @@ void TfmLib::BeginBusy() {
   grid_.SetEnabled(false);
   UI().SetBusy(true);
   UI().ProcessMessages();
-  ApplySizeToAll = false;
 }
 
 void TfmLib::EndBusy() {
@@ -84,7 +83,6 @@ void TfmLib::EndQuietBusy() {
   // What the busy work showed (the last file searched, say) no longer describes anything.
   UI().SetStatusText(0, "");
   UI().SetStatusText(2, "");
-  ApplySizeToAll = false;
 }
 
 void TfmLib::BeginLongOperation() {

@@ -40,9 +40,6 @@ class TfmLib : public TfmChildAbstract, public TCollectionTarget {
   // The collection: its items with their sources.
   TCollection Document;
   bool SearchMode = false;
-  bool ApplySizeToAll = false;
-  // The last answer of the "Add Image" size question, reused while ApplySizeToAll is set.
-  TNewImageSizeAnswer LastImageSize;
   // Called when the main window's image panel must show the current icon afresh.
   std::function<void()> OnImagePanelChanged;
 

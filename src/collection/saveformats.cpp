@@ -7,6 +7,7 @@
 #include "collection/exportfilewriter.h"
 #include "collection/exportnames.h"
 #include "collection/iconpictures.h"
+#include "collection/kindreaders.h"
 #include "graphics/gifcodec.h"
 #include "graphics/pngcodec.h"
 #include "icons/advancedicon.h"
@@ -103,20 +104,28 @@ constexpr TSaveFormat kFormats[] = {
 
 }  // namespace
 
+// The formats above, then those of the table of formats' rows.
 std::span<const TSaveFormat> SaveFormats() {
-  return kFormats;
+  static const std::vector<TSaveFormat> kAll = [] {
+    std::vector<TSaveFormat> formats(std::begin(kFormats), std::end(kFormats));
+    for (const FileFormat* format : FileFormats())
+      if (format->save) formats.push_back(*format->save);
+    return formats;
+  }();
+  return kAll;
 }
 
 const TSaveFormat* FindSaveFormat(std::string_view extension) {
   std::string lower = LowerExtension("." + std::string(extension));
-  auto found = std::find_if(std::begin(kFormats), std::end(kFormats),
+  std::span<const TSaveFormat> formats = SaveFormats();
+  auto found = std::find_if(formats.begin(), formats.end(),
                             [&](const TSaveFormat& format) { return lower == format.extension; });
-  return found == std::end(kFormats) ? nullptr : found;
+  return found == formats.end() ? nullptr : &*found;
 }
 
 std::string SaveFormatFilter() {
   std::string filter;
-  for (const TSaveFormat& format : kFormats) {
+  for (const TSaveFormat& format : SaveFormats()) {
     std::string pattern = std::string("*.") + format.extension;
     if (!filter.empty()) filter += '|';
     filter += std::string(format.description) + " (" + pattern + ")|" + pattern;

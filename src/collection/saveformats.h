@@ -33,7 +33,8 @@ struct TSaveFormat {
   bool wholeIcon;  // writes every image of the icon, not only the chosen one
 };
 
-// Every format in the order of the icon save dialog's filter.
+// Every format in the order of the icon save dialog's filter: the icon and picture formats of
+// this file's own table, then those the rows of the table of formats give.
 std::span<const TSaveFormat> SaveFormats();
 // The format of an extension (without the dot, any case); null for others.
 const TSaveFormat* FindSaveFormat(std::string_view extension);

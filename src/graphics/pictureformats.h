@@ -21,6 +21,9 @@ struct TPictureFormat {
   bool isBitmap = false;
   // The word a file's preview names the format by ("XPM"); empty for "Picture".
   std::string typeWord;
+  // Read by a class of its own whose pictures are added to icons as they are read (no mask
+  // drawn from backgrounds), and resampled like any image when brought to another size.
+  bool readByOwnClass = false;
 };
 
 // extension without the dot, any letter case.

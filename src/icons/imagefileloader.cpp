@@ -169,7 +169,7 @@ void ResizeRegistryRow(TAdvancedIcon& icon, const std::string& path,
                  request.keepProportions, request.width, request.height);
 }
 
-// --- the raster formats of their own classes (XPM, XBM, WAP bitmap, PCX, Photoshop) ---
+// --- the raster formats read by their own classes ---
 
 void LoadRasterRow(TAdvancedIcon& icon, const std::string& path, bool allowLarge,
                    ReportedSize& size) {
@@ -206,23 +206,23 @@ void ResizeMacIconRow(TAdvancedIcon& icon, const std::string& path, const ImageS
   LoadMacIconRow(icon, path, true, ignored);
 }
 
-// The readers by extension; every other extension goes through the picture-format registry.
+// The readers by extension; the formats of the picture-format registry read by their own
+// classes take the raster reader, every other extension the registry's.
 const ImageFileReader kReaders[] = {
     {"b64", LoadDataUriRow, ResizeDataUriRow},  {"svg", LoadDrawingRow, ResizeDrawingRow},
     {"svgz", LoadDrawingRow, ResizeDrawingRow}, {"ai", LoadDrawingRow, ResizeDrawingRow},
-    {"pdf", LoadDrawingRow, ResizeDrawingRow},  {"wbmp", LoadRasterRow, ResizeRasterRow},
-    {"xpm", LoadRasterRow, ResizeRasterRow},    {"xbm", LoadRasterRow, ResizeRasterRow},
-    {"pcx", LoadRasterRow, ResizeRasterRow},    {"psd", LoadRasterRow, ResizeRasterRow},
-    {"pdd", LoadRasterRow, ResizeRasterRow},    {"gif", LoadGifRow, ResizeGifRow},
+    {"pdf", LoadDrawingRow, ResizeDrawingRow},  {"gif", LoadGifRow, ResizeGifRow},
     {"icns", LoadMacIconRow, ResizeMacIconRow}, {"rsrc", LoadMacIconRow, ResizeMacIconRow},
 };
 
+const ImageFileReader kRasterReader{"", LoadRasterRow, ResizeRasterRow};
 const ImageFileReader kRegistryReader{"", LoadRegistryRow, ResizeRegistryRow};
 
 const ImageFileReader& ReaderFor(const std::string& path) {
   std::string extension = LowerExtension(path);
   for (const ImageFileReader& reader : kReaders)
     if (extension == reader.extension) return reader;
+  if (IsRasterPictureFile(path)) return kRasterReader;
   return kRegistryReader;
 }
 

@@ -42,7 +42,7 @@ void LoadImageFileResampled(TAdvancedIcon& icon, const std::string& fileName,
 bool HasImageReader(const std::string& fileName);
 
 // Registers every picture the registry path reads beyond bitmaps: PNG, JPEG, the raster formats
-// of their own classes (XPM, XBM, Photoshop, WAP bitmap, PCX) and icon projects.
+// of their own classes (XPM, XBM, Photoshop; the others register themselves) and icon projects.
 void RegisterPictureReaders();
 
 }  // namespace varnel

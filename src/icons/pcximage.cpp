@@ -190,4 +190,24 @@ void LoadPcxFile(TBitmap& bitmap, const std::string& fileName) {
   bitmap = std::move(picture);
 }
 
+const TPictureFormat& PcxPictureFormat() {
+  static const TPictureFormat kFormat{"PCX Image",
+                                      [](Stream& stream) {
+                                        TPCXImage picture;
+                                        picture.LoadFromStream(stream);
+                                        return TBitmap(std::move(picture));
+                                      },
+                                      nullptr,
+                                      false,
+                                      "PCX",
+                                      true};
+  return kFormat;
+}
+
+namespace {
+
+const bool kPcxRegistered = (RegisterPictureFormat("pcx", PcxPictureFormat()), true);
+
+}  // namespace
+
 }  // namespace varnel

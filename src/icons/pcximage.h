@@ -7,6 +7,7 @@
 
 #include "base/stream.h"
 #include "graphics/bitmap.h"
+#include "graphics/pictureformats.h"
 
 namespace varnel {
 
@@ -23,5 +24,9 @@ TBitmap ReadPcxAs32Bit(std::span<const uint8_t> bytes);
 
 // Reads a PCX file into bitmap: 1-bit pictures stay 1-bit, the others keep their format.
 void LoadPcxFile(TBitmap& bitmap, const std::string& fileName);
+
+// The picture format files named .pcx are read by when their content did not tell their kind;
+// it is registered for the extension at start-up.
+const TPictureFormat& PcxPictureFormat();
 
 }  // namespace varnel

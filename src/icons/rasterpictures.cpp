@@ -6,10 +6,8 @@
 
 #include "base/fileio.h"
 #include "graphics/pictureformats.h"
-#include "icons/pcximage.h"
 #include "icons/picturesizing.h"
 #include "icons/psdimage.h"
-#include "icons/wapbitmap.h"
 #include "icons/xbmimage.h"
 #include "icons/xpmimage.h"
 
@@ -38,12 +36,6 @@ TBitmap LoadAs(Stream& stream) {
   return TBitmap(std::move(picture));
 }
 
-TBitmap LoadWap(Stream& stream) {
-  TWapBitmap picture;
-  picture.LoadFromStream(stream);
-  return picture.Bitmap();
-}
-
 TBitmap LoadXbm(Stream& stream) {
   TXBMImage picture;
   picture.LoadFromBytes(stream.ReadBytes(size_t(stream.Remaining())));
@@ -63,22 +55,21 @@ void SaveXbm(const TBitmap& bitmap, Stream& stream) {
   stream.WriteBuffer(text.data(), text.size());
 }
 
-// A picture of a WAP bitmap or XPM file with its mask.
+// A picture with the mask of its format, where it has one.
 struct MaskedPicture {
   TBitmap color;
   std::optional<TBitmap> mask;
 };
 
-// The pictures of the other formats registered here, read by extension when their content was
-// not recognised, are taken without a mask.
+// The pictures of the other formats read by their own classes, read by extension when their
+// content was not recognised, are taken without a mask.
 std::optional<MaskedPicture> ReadMaskedPicture(const std::string& fileName) {
   std::string ext = ExtensionOf(fileName);
   if (!IsRasterPictureFile(fileName) || ext == "xbm") return std::nullopt;
   std::vector<uint8_t> bytes = ReadWholeFile(fileName);
   SpanStream stream(bytes);
-  if (ext == "wbmp") return MaskedPicture{LoadWap(stream), std::nullopt};
-  if (ext == "pcx") return MaskedPicture{LoadAs<TPCXImage>(stream), std::nullopt};
-  if (ext != "xpm") return MaskedPicture{LoadAs<TPSDImage>(stream), std::nullopt};
+  if (ext == "psd" || ext == "pdd") return MaskedPicture{LoadAs<TPSDImage>(stream), std::nullopt};
+  if (ext != "xpm") return MaskedPicture{FindPictureFormat(ext)->load(stream), std::nullopt};
   TXPMImage picture;
   picture.LoadFromStream(stream);
   MaskedPicture result{TBitmap(), TBitmap()};
@@ -95,18 +86,21 @@ void ReadXbmInto(TSubIconList& images, const std::string& fileName) {
 }  // namespace
 
 void RegisterRasterPictureFormats() {
-  RegisterPictureFormat("xpm", {"X Pixmap", LoadAs<TXPMImage>, SaveXpm, false, "XPM"});
-  RegisterPictureFormat("xbm", {"X Bitmap", LoadXbm, SaveXbm, false, "XBM"});
-  RegisterPictureFormat("psd", {"Photoshop Image", LoadAs<TPSDImage>, nullptr, false, "PSD"});
-  RegisterPictureFormat("pdd", {"Photoshop Image", LoadAs<TPSDImage>, nullptr, false, "PSD"});
-  RegisterPictureFormat("wbmp", {"WAP Bitmap", LoadWap, nullptr, false, "WBMP"});
-  RegisterPictureFormat("pcx", {"PCX Image", LoadAs<TPCXImage>, nullptr, false, "PCX"});
+  RegisterPictureFormat("xpm", {"X Pixmap", LoadAs<TXPMImage>, SaveXpm, false, "XPM", true});
+  RegisterPictureFormat("xbm", {"X Bitmap", LoadXbm, SaveXbm, false, "XBM", true});
+  TPictureFormat psd{"Photoshop Image", LoadAs<TPSDImage>, nullptr, false, "PSD", true};
+  RegisterPictureFormat("psd", psd);
+  RegisterPictureFormat("pdd", psd);
 }
 
 bool IsRasterPictureFile(const std::string& fileName) {
-  static const char* const kExtensions[] = {"wbmp", "xpm", "xbm", "pcx", "psd", "pdd"};
+  static const char* const kOwnExtensions[] = {"xpm", "xbm", "psd", "pdd"};
   std::string ext = ExtensionOf(fileName);
-  return std::find(std::begin(kExtensions), std::end(kExtensions), ext) != std::end(kExtensions);
+  if (std::find(std::begin(kOwnExtensions), std::end(kOwnExtensions), ext) !=
+      std::end(kOwnExtensions))
+    return true;
+  const TPictureFormat* format = FindPictureFormat(ext);
+  return format && format->readByOwnClass;
 }
 
 bool LoadRasterPictureFile(TSubIconList& images, const std::string& fileName, bool allowLarge,

@@ -1,7 +1,8 @@
 #pragma once
-// The raster picture formats read by their own classes (XPM, XBM, Photoshop, WAP bitmap, PCX):
-// their registration with the picture-format registry, the readers chosen by extension that add
-// icon images, and the XPM and XBM writers of single images.
+// The raster picture formats read by their own classes: the registration of XPM, XBM and
+// Photoshop with the picture-format registry (other formats of their own classes register
+// themselves from their files), the readers chosen by extension that add icon images, and the
+// XPM and XBM writers of single images.
 
 #include <cstdint>
 #include <string>
@@ -11,18 +12,19 @@
 
 namespace varnel {
 
-// Registers "xpm" (X Pixmap), "xbm" (X Bitmap), "psd" and "pdd" (Photoshop Image), "wbmp" (WAP
-// Bitmap) and "pcx" (PCX Image). Called once at start-up.
+// Registers "xpm" (X Pixmap), "xbm" (X Bitmap), "psd" and "pdd" (Photoshop Image). Called once
+// at start-up.
 void RegisterRasterPictureFormats();
 
-// Whether a file's extension is one the readers below take ("wbmp", "xpm", "xbm", and "pcx",
-// "psd", "pdd" for files whose content did not tell their kind).
+// Whether a file's extension is one the readers below take: a format registered as read by its
+// own class ("xpm", "xbm", and the picture formats for files whose content did not tell their
+// kind).
 bool IsRasterPictureFile(const std::string& fileName);
 
-// Adds the picture of a WAP bitmap, PCX or Photoshop file (its composite; no mask) or XPM (its
-// mask) file, or the image of an XBM file (its mask and hot spot). width and height receive the
-// picture's size; a picture larger than 256 in either direction is not added unless allowLarge
-// (an XBM always is). Returns false for a file of another extension.
+// Adds the picture of a file of those formats (a Photoshop file's composite; no mask), of an XPM
+// file (with its mask), or the image of an XBM file (its mask and hot spot). width and height
+// receive the picture's size; a picture larger than 256 in either direction is not added unless
+// allowLarge (an XBM always is). Returns false for a file of another extension.
 bool LoadRasterPictureFile(TSubIconList& images, const std::string& fileName, bool allowLarge,
                            int& height, int& width);
 // The same at width x height through AddBitmapSized (an XBM as it is).

@@ -14,7 +14,7 @@ void ImportDroppedItems(TfmLib& lib, const std::vector<std::string>& paths,
   lib.CheckNotBusy();
   {
     TBusyScope busy(lib, TBusyKind::Quiet);
-    lib.ApplySizeToAll = false;
+    ImportSession session;
     for (const std::string& path : paths) {
       std::error_code error;
       if (std::filesystem::is_directory(path, error)) {
@@ -22,13 +22,12 @@ void ImportDroppedItems(TfmLib& lib, const std::vector<std::string>& paths,
       } else if (std::filesystem::exists(path, error) && !IsSkippedExtension(path)) {
         lib.UI().SetStatusText(0, path);
         lib.UI().ProcessMessages();
-        ImportFile(lib, path, &errors);
+        ImportFile(lib, session, path, &errors);
       }
       lib.UI().ProcessMessages();
       if (lib.Terminated) break;
     }
   }
-  lib.ApplySizeToAll = false;
 }
 
 }  // namespace varnel

@@ -7,6 +7,7 @@
 #include "collection/fileimport.h"
 #include "collection/filekind.h"
 #include "collection/fmlib.h"
+#include "collection/kindreaders.h"
 #include "platform/folders.h"
 #include "search/urllist.h"
 #include "search/weblinks.h"
@@ -21,18 +22,7 @@ constexpr const char* kProgressCaption = "Downloading Icons...";
 
 // Kinds a downloaded file is not loaded as.
 bool IsPassedOverKind(TFileKind kind) {
-  switch (kind) {
-    case TFileKind::fkUnrecognised:
-    case TFileKind::fkEmpty:
-    case TFileKind::fkUnreadable:
-    case TFileKind::fkTooLarge:
-    case TFileKind::fkRiffPalette:
-    case TFileKind::fkResource32:
-    case TFileKind::fkResource16:
-      return true;
-    default:
-      return false;
-  }
+  return !FormatOf(kind).loadedWhenDownloaded;
 }
 
 }  // namespace

@@ -76,7 +76,7 @@ constexpr int kPdfSubKind = 3;
 bool DesktopShowsIconFile(const std::string& iconFile) {
   const TFileKindInfo info = DetectFileKind(iconFile);
   if (info.kind == TFileKind::fkVectorDrawing) return info.subKind != kPdfSubKind;
-  const TKindGroup group = ReaderOf(info.kind).group;
+  const TKindGroup group = FormatOf(info.kind).group;
   return group == TKindGroup::SingleIcon || group == TKindGroup::Picture;
 }
 

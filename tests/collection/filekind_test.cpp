@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/fileio.h"
+#include "collection/kindreaders.h"
 #include "support/corpus.h"
 
 namespace varnel {
@@ -92,6 +93,22 @@ TEST(FileKindTest, HeaderOnlyFamilies) {
   EXPECT_EQ(KindOfBytes(riff).kind, Kind::fkRiffPalette);
   riff[4] = 100;  // the size does not fit the file
   EXPECT_EQ(KindOfBytes(riff).kind, Kind::fkUnrecognised);
+}
+
+// The table of formats: one row for every kind, named as info --json prints it; the RIFF forms
+// the rows name decide a RIFF file's kind.
+TEST(FileKindTest, EveryKindHasOneRow) {
+  std::vector<int> rows(kFileKindCount, 0);
+  for (const FileFormat* format : FileFormats())
+    if (format->kind) ++rows[size_t(*format->kind)];
+  for (int kind = 0; kind < kFileKindCount; ++kind) {
+    EXPECT_EQ(rows[size_t(kind)], 1) << kind;
+    EXPECT_EQ(FormatOf(Kind(kind)).kind, Kind(kind));
+    EXPECT_EQ(std::string(FileKindName(Kind(kind))).substr(0, 2), "fk");
+  }
+  EXPECT_STREQ(FileKindName(Kind::fkWebp), "fkWebp");
+  std::vector<uint8_t> webp = {'R', 'I', 'F', 'F', 4, 0, 0, 0, 'W', 'E', 'B', 'P'};
+  EXPECT_EQ(KindOfBytes(webp).kind, Kind::fkWebp);
 }
 
 }  // namespace

@@ -62,12 +62,12 @@ TEST(FileKindOfPaths, NamedPipesWithoutWriterAreNotWaitedFor) {
 TEST(KindReaders, PathFormsReadLikeTheMappedForms) {
   test::TempDir dir;
   test::IconOfSizes({16, 32})->SaveToFile(dir.File("two.ico"));
-  const TKindReader& reader = ReaderOf(TFileKind::fkIcon);
+  const FileFormat& reader = FormatOf(TFileKind::fkIcon);
   EXPECT_EQ(ReadIconOf(reader, dir.File("two.ico"))->Images().Count(), 2);
   EXPECT_THROW(ReadIconOf(reader, dir.File("none.ico")), EFileError);
   VARNEL_SKIP_WITHOUT_CORPUS("png/basn6a08.png");
   TPicture picture =
-      ReadPictureOf(ReaderOf(TFileKind::fkPng), test::CorpusPath("png/basn6a08.png"));
+      ReadPictureOf(FormatOf(TFileKind::fkPng), test::CorpusPath("png/basn6a08.png"));
   EXPECT_EQ(picture.color.Width(), 32);
   EXPECT_TRUE(picture.mask.has_value());
 }

@@ -157,8 +157,9 @@ TEST(AddImageSize, AllAfterAsSourceTakesEachPictureSizeUpTo3000) {
   TNewImageSizeAnswer answer{300, 300, 9, false, true, true};
   collection.ui.imageSizeAnswers.push_back(answer);
   TAdvancedIcon icon;
-  AddImagesFromFile(collection.lib, icon, dir.File("square.png"), 0);
-  AddImagesFromFile(collection.lib, icon, dir.File("long.png"), 0);
+  ImportSession session;
+  AddImagesFromFile(collection.lib, session, icon, dir.File("square.png"), 0);
+  AddImagesFromFile(collection.lib, session, icon, dir.File("long.png"), 0);
   EXPECT_EQ(collection.ui.imageSizeRequests.size(), 1u);
   ASSERT_EQ(icon.Images().Count(), 2);
   EXPECT_EQ(icon.Images()[1]->ImageWidth(), 3000);

@@ -64,7 +64,7 @@ TEST(PictureKinds, DrawingsAndDataUrisAreRecognisedByContent) {
 TEST(PictureKinds, PngPicturesAreHeldAsTheirBytesWithTheEntryOfTheirDecodedForm) {
   std::vector<std::string> files = test::CorpusFiles("png", {".png"});
   VARNEL_SKIP_WITHOUT_FILES(files, "PNG samples");
-  const TKindReader& reader = ReaderOf(TFileKind::fkPng);
+  const FileFormat& reader = FormatOf(TFileKind::fkPng);
   int packedCount = 0;
   for (const std::string& file : files) {
     SCOPED_TRACE(file);
@@ -92,7 +92,7 @@ TEST(PictureKinds, PngCutShortIsNoPackedImageButADecodingError) {
   std::string path = dir.File("cut.png");
   WriteFileAtomic(path, png);
   MappedFile mapped(path);
-  const TKindReader& reader = ReaderOf(TFileKind::fkPng);
+  const FileFormat& reader = FormatOf(TFileKind::fkPng);
   EXPECT_EQ(reader.readIcon(mapped), nullptr);
   EXPECT_THROW(reader.readPicture(mapped), EInvalidGraphic);
 }

@@ -3,7 +3,7 @@
 #include "base/errors.h"
 #include "icons/bitmapfix32.h"
 #include "icons/pcximage.h"
-#include "icons/wapbitmap.h"
+#include "icons/wbmpimage.h"
 #include "magickreference.h"
 #include "support/corpus.h"
 

@@ -4,6 +4,7 @@
 #include "base/stream.h"
 #include "graphics/bitmap.h"
 #include "graphics/canvas.h"
+#include "graphics/pictureformats.h"
 
 namespace varnel {
 
@@ -28,5 +29,9 @@ class TWapBitmap {
  private:
   TBitmap bitmap_;
 };
+
+// The picture format of files named .wbmp, whose content has no mark to be recognised by; it is
+// registered for the extension at start-up.
+const TPictureFormat& WbmpPictureFormat();
 
 }  // namespace varnel

@@ -1,4 +1,4 @@
-#include "icons/wapbitmap.h"
+#include "icons/wbmpimage.h"
 
 #include "base/errors.h"
 
@@ -40,5 +40,25 @@ void TWapBitmap::Assign(const TBitmap& source) {
     throw EInvalidGraphic("Cannot assign a picture of more than 1 bit to a WAP bitmap");
   bitmap_ = source;
 }
+
+const TPictureFormat& WbmpPictureFormat() {
+  static const TPictureFormat kFormat{"WAP Bitmap",
+                                      [](Stream& stream) {
+                                        TWapBitmap picture;
+                                        picture.LoadFromStream(stream);
+                                        return picture.Bitmap();
+                                      },
+                                      nullptr,
+                                      false,
+                                      "WBMP",
+                                      true};
+  return kFormat;
+}
+
+namespace {
+
+const bool kWbmpRegistered = (RegisterPictureFormat("wbmp", WbmpPictureFormat()), true);
+
+}  // namespace
 
 }  // namespace varnel
