@@ -10,6 +10,7 @@
 #include "base/fileio.h"
 #include "collection/faviconexport.h"
 #include "collection/iconthemeexport.h"
+#include "collection/kindreaders.h"
 #include "collection/xcursorthemeexport.h"
 #include "graphics/pngcodec.h"
 #include "icons/xcursorfile.h"
@@ -143,6 +144,41 @@ TEST(XCursorThemeExport, SampleCursorsReadBackThroughLibXcursor) {
   EXPECT_EQ(frames[18].nominalSize, 48);
   EXPECT_EQ(frames[18].hotX, 1);
   EXPECT_EQ(frames[18].hotY, 12);
+}
+
+}  // namespace
+}  // namespace varnel
+
+namespace varnel {
+namespace {
+
+// A cursor xcursorgen makes: two sizes, two frames each, with their hot spots and delays.
+TEST(XCursorFormat, ReadsWhatXcursorgenWrites) {
+  VARNEL_SKIP_WITHOUT_CORPUS("png/basn6a08.png", "png/basn3p01.png");
+  if (!fs::exists("/usr/bin/xcursorgen")) GTEST_SKIP() << "xcursorgen missing (x11-apps)";
+  TempDir dir;
+  std::string big = test::CorpusPath("png/basn6a08.png");
+  std::string small = test::CorpusPath("png/basn3p01.png");
+  test::WriteText(dir.File("config"), "32 3 4 " + big + " 50\n32 5 6 " + big + " 70\n16 1 2 " +
+                                          small + " 50\n16 2 2 " + small + " 70\n");
+  ASSERT_EQ(test::RunCommand("xcursorgen " + dir.File("config") + " " + dir.File("c")).status, 0);
+  EXPECT_EQ(DetectFileKind(dir.File("c")).kind, TFileKind::fkXCursor);
+  const FileFormat& format = FormatOf(TFileKind::fkXCursor);
+  std::unique_ptr<TAdvancedIcon> cursor = ReadIconOf(format, dir.File("c"));
+  ASSERT_EQ(cursor->Images().Count(), 2);
+  EXPECT_EQ(cursor->Images()[0]->ImageWidth(), 32);
+  EXPECT_EQ(cursor->Images()[0]->HotSpot(), 3u | 4u << 16);
+  EXPECT_EQ(cursor->Images()[1]->HotSpot(), 1u | 2u << 16);
+  std::vector<AnimationFrame> frames = format.readFrames(ReadWholeFile(dir.File("c")));
+  ASSERT_EQ(frames.size(), 2u);
+  EXPECT_EQ(frames[1].delayMs, 70);
+  // The file holds premultiplied colours: alpha comes back exactly, colours where it is opaque.
+  TBitmap expected = DecodePngRgba(ReadWholeFile(big));
+  ASSERT_EQ(frames[0].picture.Bits().size(), expected.Bits().size());
+  for (size_t i = 0; i < expected.Bits().size(); i += 4) {
+    ASSERT_EQ(frames[0].picture.Bits()[i + 3], expected.Bits()[i + 3]) << i;
+    if (expected.Bits()[i + 3] == 255) ASSERT_EQ(frames[0].picture.Bits()[i], expected.Bits()[i]);
+  }
 }
 
 }  // namespace
