@@ -10,6 +10,7 @@
 #include "cli/command.h"
 #include "cli/iconfiles.h"
 #include "cli/optionvalues.h"
+#include "cli/themeexport.h"
 #include "collection/exportnames.h"
 #include "collection/iconfolderexport.h"
 #include "collection/iconsavefile.h"
@@ -171,6 +172,7 @@ class IconExporter {
 };
 
 int RunExport(const std::vector<std::string>& args) {
+  if (IsThemeExport(args)) return RunThemeExport(args);
   std::optional<ExportOptions> options = ParseOptions(args);
   if (!options) return kExitUsage;
   IconExporter exporter(*options);
@@ -190,10 +192,15 @@ int RunExport(const std::vector<std::string>& args) {
 const CommandRegistration kExport(
     {kName,
      "export FILE... -o DIR [--format ico|cur|png|bmp|jpg|gif|xpm|xbm|icpr|icns] "
-     "[--selected N,M,...] [--all-images] [--size N] [--overwrite|--skip|--rename]",
+     "[--selected N,M,...] [--all-images] [--size N] [--overwrite|--skip|--rename]; " +
+         std::string(kThemeExportSynopsis),
      "write each icon of the files as its own file in DIR (or, with --all-images, each image); "
      "an existing file is kept and reported unless --overwrite, --skip or --rename says "
-     "otherwise",
+     "otherwise; with --theme, an icon theme NAME in DIR (one PNG a size of each icon in "
+     "SIZExSIZE/CONTEXT, the SVG an icon came from in scalable/CONTEXT); with --xcursor-theme, "
+     "an X cursor theme NAME (one X cursor file a cursor in NAME/cursors, every size with its "
+     "hot spot, animated cursors animated); with --favicon, the "
+     "favicon set of a web site and the HTML lines that link it",
      RunExport});
 
 }  // namespace

@@ -66,7 +66,7 @@ std::string UniqueFileName(const std::string& path) {
 std::string UniqueNames::Make(const std::string& stem, const std::string& extension) {
   std::string name = stem + extension;
   for (int n = 2; !used_.insert(FoldCase(name)).second; ++n)
-    name = stem + " (" + std::to_string(n) + ")" + extension;
+    name = stem + before_ + std::to_string(n) + after_ + extension;
   return name;
 }
 

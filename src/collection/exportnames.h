@@ -24,12 +24,18 @@ std::string UniqueFileName(const std::string& path);
 // does not count): a name made before gets " (2)", " (3)", ... before its extension.
 class UniqueNames {
  public:
+  // Numbered forms are "stem (2)", "stem (3)", ... by default; before and after change the
+  // text around the number ("-" and "" give "stem-2").
+  explicit UniqueNames(std::string before = " (", std::string after = ")")
+      : before_(std::move(before)), after_(std::move(after)) {}
   // stem + extension, or the first of its numbered forms not made before; it counts as made.
   std::string Make(const std::string& stem, const std::string& extension);
   // The same for a path: the number goes before the extension of its file name.
   std::string MakePath(const std::string& path);
 
  private:
+  std::string before_;
+  std::string after_;
   std::set<std::string> used_;
 };
 

@@ -39,9 +39,10 @@ enum class TFileKind {
   fkVectorDrawing,  // SVG, gzip-compressed SVG, PDF (sub-kind 1, 2, 3)
   fkDataUri,        // text holding a picture as a base64 data URI
   fkWebp,
+  fkXCursor,
 };
 
-inline constexpr int kFileKindCount = int(TFileKind::fkWebp) + 1;
+inline constexpr int kFileKindCount = int(TFileKind::fkXCursor) + 1;
 
 struct TFileKindInfo {
   TFileKind kind = TFileKind::fkUnrecognised;
@@ -56,6 +57,7 @@ struct FileFormat;
 // The rows of the table, each defined beside its readers.
 const FileFormat& Resource32Format();
 const FileFormat& IconFormat();
+const FileFormat& XCursorFormat();
 const FileFormat& ModuleFormat();
 const FileFormat& AniCursorFormat();
 const FileFormat& JpegFormat();
@@ -87,13 +89,14 @@ const FileFormat& TooLargeFormat();
 // is the kind of the first test that takes it).
 inline std::span<const FileFormat* const> FileFormats() {
   static const FileFormat* const kRows[] = {
-      &Resource32Format(),   &IconFormat(),          &ModuleFormat(),      &AniCursorFormat(),
-      &JpegFormat(),         &GifFormat(),           &BitmapFormat(),      &PngFormat(),
-      &PsdFormat(),          &CollectionFormat(),    &IconProjectFormat(), &MacIconFormat(),
-      &PcxFormat(),          &ZipFormat(),           &TiffFormat(),        &Resource16Format(),
-      &TargaFormat(),        &VectorDrawingFormat(), &DataUriFormat(),     &RiffPaletteFormat(),
-      &WbmpFormat(),         &WebpFormat(),          &CmykJpegFormat(),    &RarFormat(),
-      &UnrecognisedFormat(), &EmptyFormat(),         &UnreadableFormat(),  &TooLargeFormat()};
+      &Resource32Format(),  &IconFormat(),         &XCursorFormat(),       &ModuleFormat(),
+      &AniCursorFormat(),   &JpegFormat(),         &GifFormat(),           &BitmapFormat(),
+      &PngFormat(),         &PsdFormat(),          &CollectionFormat(),    &IconProjectFormat(),
+      &MacIconFormat(),     &PcxFormat(),          &ZipFormat(),           &TiffFormat(),
+      &Resource16Format(),  &TargaFormat(),        &VectorDrawingFormat(), &DataUriFormat(),
+      &RiffPaletteFormat(), &WbmpFormat(),         &WebpFormat(),          &CmykJpegFormat(),
+      &RarFormat(),         &UnrecognisedFormat(), &EmptyFormat(),         &UnreadableFormat(),
+      &TooLargeFormat()};
   return kRows;
 }
 

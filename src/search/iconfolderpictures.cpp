@@ -19,4 +19,10 @@ bool IsIconFolder(const std::string& folder) {
   return false;
 }
 
+bool IsCursorThemeFolder(const std::string& folder) {
+  std::filesystem::path path(folder);
+  if (path.filename().empty()) path = path.parent_path();
+  return path.filename() == "cursors" && IsIconFolder(path.parent_path().string());
+}
+
 }  // namespace varnel

@@ -36,14 +36,30 @@ bool SearchWalk::VisitTree(const std::string& top, bool alone, bool stayOnDevice
       top, [this](const std::string& folder) { return Visit(folder); }, stayOnDevice);
 }
 
+namespace {
+
+bool IsLink(const std::string& file) {
+  struct stat info;
+  return ::lstat(file.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
+}  // namespace
+
+std::vector<std::string> SearchWalk::FilesToVisit(const std::string& folder) const {
+  if (!iconFolderPictures_ || !IsIconFolder(folder)) return ListFilesInFolder(folder, mask_);
+  if (!IsCursorThemeFolder(folder))
+    return ListFilesInFolder(folder, mask_ + ";" + kIconFolderPictureMask);
+  std::vector<std::string> files = ListFilesInFolder(folder, "*");
+  std::erase_if(files, IsLink);
+  return files;
+}
+
 bool SearchWalk::Visit(const std::string& folder) {
   struct stat info;
   if (::stat(folder.c_str(), &info) == 0 && !visited_.insert({info.st_dev, info.st_ino}).second)
     return !sink_.Stopped();
   sink_.Folder(folder);
-  bool pictures = iconFolderPictures_ && IsIconFolder(folder);
-  std::vector<std::string> files =
-      ListFilesInFolder(folder, pictures ? mask_ + ";" + kIconFolderPictureMask : mask_);
+  std::vector<std::string> files = FilesToVisit(folder);
   std::sort(files.begin(), files.end(),
             [](const std::string& a, const std::string& b) { return LowerCase(a) < LowerCase(b); });
   for (const std::string& file : files)

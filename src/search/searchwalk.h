@@ -29,6 +29,9 @@ class SearchWalk {
  private:
   // False when the walk is to end.
   bool Visit(const std::string& folder);
+  // The files of a folder the search reads: the mask's, with the pictures of icon folders and
+  // the cursors of cursor theme folders when the search takes those.
+  std::vector<std::string> FilesToVisit(const std::string& folder) const;
   // Visits top and the tree below it (the drive itself, or root's own top, alone), each folder
   // as soon as the walk over the tree finds it.
   bool VisitTree(const std::string& top, bool alone, bool stayOnDevice);
