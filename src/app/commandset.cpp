@@ -23,6 +23,12 @@ const std::vector<TCommandInfo>& CommandTable() {
        "Export selected icons|Saves selected icons to folder", "", 112},
       {"mnExportSingleImage", "Single &Image...",
        "Export into single image|Saves selected items into single image", "", 113},
+      {"mnExportIconTheme", "Icon &Theme...",
+       "Export as icon theme|Saves the selected icons, or all, as a desktop icon theme", "", 0},
+      {"mnExportCursorTheme", "C&ursor Theme...",
+       "Export as cursor theme|Saves the selected cursors, or all, as an X cursor theme", "", 0},
+      {"mnExportFavicons", "&Favicon Set...",
+       "Export as favicon set|Saves the current icon as the icons of a web site", "", 0},
       {"aFileExit", "E&xit", "Exit|Exits the application", "", 115},
       // Edit menu.
       {"aEditCut", "Cu&t", "Cut|Cuts the selection and puts it on the Clipboard", "Ctrl+X", 123,

@@ -183,7 +183,8 @@ void TfmMain::CreateFileMenu() {
   FillMenu(file, {"aFileNewLib", "aFileOpen", "aFileSave", "aFileSaveAs", "aFileSaveIconAs"});
   exportMenu_ = AddMenu(file, "&Export", 114);
   FillMenu(exportMenu_, {"mnExportImage", "mnExportIconBitmaps", "mnExportIconIcons",
-                         "mnExportAllIcons", "mnExportSelectedIcons", "mnExportSingleImage"});
+                         "mnExportAllIcons", "mnExportSelectedIcons", "mnExportSingleImage",
+                         "mnExportIconTheme", "mnExportCursorTheme", "mnExportFavicons"});
   for (const char* name : {"mnExportImage", "mnExportIconBitmaps", "mnExportIconIcons"}) {
     Action(name)->setVisible(false);
     Action(name)->setEnabled(false);

@@ -37,6 +37,7 @@
 #include "collection/fileimport.h"
 #include "collection/iconsavefile.h"
 #include "collection/singleimageexport.h"
+#include "collection/themeexportcommand.h"
 #include "icons/advancedicon.h"
 #include "platform/folders.h"
 #include "search/associatedicons.h"
@@ -77,6 +78,9 @@ std::vector<TCommandHandler> TfmMain::CommandHandlers() {
       {"mnExportAllIcons", [&] { lib.ExportIconsToFolder(true); }},
       {"mnExportSelectedIcons", [&] { lib.ExportIconsToFolder(false); }},
       {"mnExportSingleImage", [this] { ExportSingleImageCommand(); }},
+      {"mnExportIconTheme", [&] { ExportTheme(lib, ThemeExport::IconTheme); }},
+      {"mnExportCursorTheme", [&] { ExportTheme(lib, ThemeExport::CursorTheme); }},
+      {"mnExportFavicons", [&] { ExportTheme(lib, ThemeExport::FaviconSet); }},
       {"aFileExit", [this] { close(); }},
       // Edit.
       {"aEditCut", [&] { lib.Cut(); }},
@@ -196,6 +200,9 @@ void TfmMain::UpdateActions() {
   enable("mnExportAllIcons", count >= 1);
   enable("mnExportSelectedIcons", selected >= 1);
   enable("mnExportSingleImage", count >= 1);
+  enable("mnExportIconTheme", count >= 1);
+  enable("mnExportCursorTheme", count >= 1);
+  enable("mnExportFavicons", currentIcon && currentIcon->Images().Count() >= 1);
   enable("aEditCut", lib.CanCopy());
   enable("aEditCopy", lib.CanCopy());
   enable("aEditPaste", lib.CanPaste());

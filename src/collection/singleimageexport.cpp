@@ -4,6 +4,7 @@
 #include "collection/exportnames.h"
 #include "collection/iconsavefile.h"
 #include "collection/sheetexport.h"
+#include "platform/waitcursorscope.h"
 
 namespace varnel {
 
@@ -19,18 +20,6 @@ std::vector<const TAdvancedIcon*> IconsToExport(const TIconList& items) {
   }
   return selected.empty() ? all : selected;
 }
-
-// The waiting cursor for the time the sheets are built.
-class TWaitCursorScope {
- public:
-  explicit TWaitCursorScope(UserInterface& ui) : ui_(ui) { ui_.SetWaitCursor(true); }
-  ~TWaitCursorScope() { ui_.SetWaitCursor(false); }
-  TWaitCursorScope(const TWaitCursorScope&) = delete;
-  TWaitCursorScope& operator=(const TWaitCursorScope&) = delete;
-
- private:
-  UserInterface& ui_;
-};
 
 }  // namespace
 
@@ -63,7 +52,7 @@ bool ExportSingleImage(TCollectionTarget& target, TExportSingleSettings& stored,
                 IconsToExport(target.Items())};
   TSheetResult result;
   {
-    TWaitCursorScope waiting(target.UI());
+    WaitCursorScope waiting(target.UI());
     result = WriteSheets(job);
   }
   std::string message = SheetClosingMessage(result);

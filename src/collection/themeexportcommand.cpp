@@ -58,18 +58,19 @@ std::string WriteFavicons(TCollectionTarget& target, const std::string& folder) 
          FaviconLinks(report);
 }
 
-std::string Write(TCollectionTarget& target, ThemeExport kind, const std::string& folder,
-                  const AskThemeName& askName) {
+std::string Write(TCollectionTarget& target, ThemeExport kind, const std::string& folder) {
   if (kind == ThemeExport::FaviconSet) return WriteFavicons(target, folder);
   bool icons = kind == ThemeExport::IconTheme;
-  std::optional<std::string> name = askName(icons ? "Varnel Icons" : "Varnel Cursors");
+  std::optional<std::string> name =
+      target.UI().AskText({icons ? "Icon Theme" : "Cursor Theme",
+                           "Name of the theme:", icons ? "Varnel Icons" : "Varnel Cursors"});
   if (!name) return "";
   return icons ? WriteIcons(target, folder, *name) : WriteCursors(target, folder, *name);
 }
 
 }  // namespace
 
-void ExportTheme(TCollectionTarget& target, ThemeExport kind, const AskThemeName& askName) {
+void ExportTheme(TCollectionTarget& target, ThemeExport kind) {
   target.CheckNotBusy();
   if (target.Count() == 0) return;
   std::optional<std::string> folder = target.UI().ChooseFolder({kFolderPrompt, "", true});
@@ -77,7 +78,7 @@ void ExportTheme(TCollectionTarget& target, ThemeExport kind, const AskThemeName
   std::string report;
   try {
     WaitCursorScope waiting(target.UI());
-    report = Write(target, kind, *folder, askName);
+    report = Write(target, kind, *folder);
   } catch (const std::exception& error) {
     target.UI().ShowMessage(MakeMessage(TMessageKind::Error, error.what()));
     return;

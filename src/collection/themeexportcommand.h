@@ -2,21 +2,14 @@
 // The collection window's exports to the Linux desktop and the web: the selected icons (all when
 // none is selected) as an icon theme or an X cursor theme, the current icon as a favicon set.
 
-#include <functional>
-#include <optional>
-#include <string>
-
 #include "collection/collectiontarget.h"
 
 namespace varnel {
 
 enum class ThemeExport { IconTheme, CursorTheme, FaviconSet };
 
-// Asks for a theme's name, proposing one; nothing when cancelled.
-using AskThemeName = std::function<std::optional<std::string>(const std::string& proposal)>;
-
 // Asks for the folder (and for themes the name), writes, and tells what was written or why
 // nothing was.
-void ExportTheme(TCollectionTarget& target, ThemeExport kind, const AskThemeName& askName);
+void ExportTheme(TCollectionTarget& target, ThemeExport kind);
 
 }  // namespace varnel
