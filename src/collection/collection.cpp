@@ -24,6 +24,7 @@ std::string SourceSortKey(const std::string& source, int32_t position) {
 void TCollection::Clear() {
   Items().Clear();
   Sources.clear();
+  mappedFiles_.clear();
 }
 
 void TCollection::Insert(int index, std::string name, std::unique_ptr<TAdvancedIcon> icon,

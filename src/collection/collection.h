@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "base/mappedfile.h"
 #include "base/stream.h"
 #include "resources/iconlibrary.h"
 
@@ -54,15 +55,20 @@ class TCollection {
   // Collection files. Read replaces the collection; a file damaged in its header raises
   // "Unknown file format: <name>" and leaves it empty; one cut inside an item raises the read
   // error and keeps the items read so far. Damaged images inside are dropped and counted.
-  void Read(Stream& stream, const std::string& name);
+  // With mapped, the file stream reads, the images keep views of its bytes (see
+  // ReadCollectionItem) and the collection keeps the file until it is cleared.
+  void Read(Stream& stream, const std::string& name, const SharedFile& mapped = nullptr);
   // Appends the items of a collection file, their sources shifted to follow the table. With an
   // index, items equal to one already present are dropped and the others indexed. Returns how
   // many items were added.
-  int Merge(Stream& stream, const std::string& name, TDuplicateIndex* duplicates = nullptr);
+  int Merge(Stream& stream, const std::string& name, TDuplicateIndex* duplicates = nullptr,
+            const SharedFile& mapped = nullptr);
   // Appends the items of a collection file already read into a collection of its own (by Read,
   // possibly on another thread), as Merge appends them, emptying read; its source table follows
   // this one's and its dropped images are counted here.
   int MergeRead(TCollection& read, TDuplicateIndex* duplicates = nullptr);
+  // Raises EFileError, after writing, when a file whose bytes items view was cut meanwhile by
+  // another program: the written images would be zeros.
   void Write(Stream& stream) const;
 
   // Images dropped as damaged by the reads since the last call; reading it starts a new count.
@@ -70,7 +76,11 @@ class TCollection {
 
  private:
   int AppendRead(std::vector<TIconList::Item>& items, TDuplicateIndex* duplicates);
+  void CheckMappedFilesWhole() const;
   int droppedImages_ = 0;
+  // The mapped collection files the items' images may view; kept so that a save can tell
+  // whether one was cut.
+  std::vector<SharedFile> mappedFiles_;
 };
 
 }  // namespace varnel
