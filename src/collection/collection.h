@@ -4,7 +4,9 @@
 // files the records point into, and the collection file (".icc") they are saved in.
 
 #include <memory>
+#include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "base/mappedfile.h"
@@ -77,6 +79,17 @@ class TCollection {
  private:
   int AppendRead(std::vector<TIconList::Item>& items, TDuplicateIndex* duplicates);
   void CheckMappedFilesWhole() const;
+  // The entry of path (ignoring case) in the source table as far as the index knows it, after
+  // indexing the entries added since the last call.
+  std::optional<int> IndexedSource(const std::string& path);
+
+  // Source paths in lower case and their first entries, for the first `indexed` entries of the
+  // table (which only grows between resets), so that recording a source costs no scan.
+  struct SourceIndex {
+    std::unordered_map<std::string, int> positions;
+    size_t indexed = 0;
+  };
+  SourceIndex sourceIndex_;
   int droppedImages_ = 0;
   // The mapped collection files the items' images may view; kept so that a save can tell
   // whether one was cut.

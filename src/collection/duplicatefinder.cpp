@@ -1,6 +1,7 @@
 #include "collection/duplicatefinder.h"
 
 #include "base/errors.h"
+#include "collection/duplicategroups.h"
 #include "collection/iconhash.h"
 #include "resources/iconlist.h"
 
@@ -21,24 +22,46 @@ bool SameIcons(const TAdvancedIcon& a, const TAdvancedIcon& b) {
 }  // namespace
 
 void TDuplicateIndex::Build(const TIconList& items) {
-  positions_.clear();
-  positions_.reserve(size_t(items.Count()));
-  // An icon that cannot be rendered never matches.
+  positionsByShape_.clear();
+  positionsByShape_.reserve(size_t(items.Count()));
+  hashed_.assign(size_t(items.Count()), false);
+  hashes_.assign(size_t(items.Count()), std::nullopt);
   for (int i = 0; i < items.Count(); ++i)
-    if (auto hash = HashOf(*items.Icons(i))) Add(*hash, i);
+    positionsByShape_.emplace(IconShapeKey(*items.Icons(i)), i);
   built_ = true;
 }
 
-bool TDuplicateIndex::Contains(const TIconList& items, const TAdvancedIcon& icon,
-                               uint32_t hash) const {
-  auto [first, last] = positions_.equal_range(hash);
-  for (auto it = first; it != last; ++it)
-    if (it->second < items.Count() && SameIcons(icon, *items.Icons(it->second))) return true;
+std::optional<uint32_t> TDuplicateIndex::ItemHash(const TIconList& items, int position) {
+  size_t at = size_t(position);
+  if (!hashed_[at]) {
+    hashes_[at] = HashOf(*items.Icons(position));
+    hashed_[at] = true;
+  }
+  return hashes_[at];
+}
+
+bool TDuplicateIndex::Contains(const TIconList& items, const TAdvancedIcon& icon, uint32_t hash) {
+  auto [first, last] = positionsByShape_.equal_range(IconShapeKey(icon));
+  for (auto it = first; it != last; ++it) {
+    int position = it->second;
+    if (position >= items.Count() || size_t(position) >= hashed_.size()) continue;
+    const TAdvancedIcon& item = *items.Icons(position);
+    // The same bytes draw the same: equal hashes and equal images without drawing.
+    if (SameIconBytes(icon, item)) return true;
+    if (ItemHash(items, position) == hash && SameIcons(icon, item)) return true;
+  }
   return false;
 }
 
-void TDuplicateIndex::Add(uint32_t hash, int position) {
-  positions_.emplace(hash, position);
+void TDuplicateIndex::Add(const TAdvancedIcon& icon, std::optional<uint32_t> hash, int position) {
+  size_t at = size_t(position);
+  if (hashed_.size() <= at) {
+    hashed_.resize(at + 1, false);
+    hashes_.resize(at + 1);
+  }
+  hashed_[at] = true;
+  hashes_[at] = hash;
+  positionsByShape_.emplace(IconShapeKey(icon), position);
 }
 
 std::optional<uint32_t> TDuplicateIndex::HashOf(const TAdvancedIcon& icon) {
@@ -58,7 +81,7 @@ bool TDuplicateIndex::AddUnlessPresent(const TIconList& items, const TAdvancedIc
                                        std::optional<uint32_t> hash, int position) {
   if (!hash) return true;
   if (Contains(items, icon, *hash)) return false;
-  Add(*hash, position);
+  Add(icon, hash, position);
   return true;
 }
 

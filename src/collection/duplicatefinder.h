@@ -1,6 +1,7 @@
 #pragma once
-// Finding copies of equal icons: an index of the items' hashes, so that an icon is compared
-// image by image only with the items whose hash equals its own.
+// Finding copies of equal icons: an index of the items by shape (see IconShapeKey), so that an
+// icon is compared only with the items that can equal it: byte for byte first, then by hash
+// (taken when first needed) and image by image.
 
 #include <cstdint>
 #include <functional>
@@ -14,16 +15,18 @@ namespace varnel {
 
 class TIconList;
 
-// Search hashes of a collection's items by position. It serves one search or merge, during
-// which items are only appended.
+// The items of a collection by shape, with their search hashes taken on demand. It serves one
+// search or merge, during which items are only appended. It gives what an index of every
+// item's hash gives: an item that cannot be rendered never matches.
 class TDuplicateIndex {
  public:
-  // Indexes every item of the list; an item that cannot be rendered gets no entry.
+  // Indexes every item of the list by shape; nothing is drawn.
   void Build(const TIconList& items);
   bool Built() const { return built_; }
   // True when an item with the same hash holds the same images as icon.
-  bool Contains(const TIconList& items, const TAdvancedIcon& icon, uint32_t hash) const;
-  void Add(uint32_t hash, int position);
+  bool Contains(const TIconList& items, const TAdvancedIcon& icon, uint32_t hash);
+  // Indexes icon, with its hash, as the item at position.
+  void Add(const TAdvancedIcon& icon, std::optional<uint32_t> hash, int position);
   // Hashes icon; when no equal item is present, indexes it as the item at position and
   // returns true. An icon that cannot be rendered is taken as unique.
   bool AddUnlessPresent(const TIconList& items, const TAdvancedIcon& icon, int position);
@@ -34,7 +37,13 @@ class TDuplicateIndex {
   static std::optional<uint32_t> HashOf(const TAdvancedIcon& icon);
 
  private:
-  std::unordered_multimap<uint32_t, int> positions_;
+  // The hash of the item at position, taken the first time it is asked for.
+  std::optional<uint32_t> ItemHash(const TIconList& items, int position);
+
+  std::unordered_multimap<uint64_t, int> positionsByShape_;
+  // By position: whether the hash was taken, and what it is.
+  std::vector<bool> hashed_;
+  std::vector<std::optional<uint32_t>> hashes_;
   bool built_ = false;
 };
 
