@@ -22,46 +22,33 @@ bool SameIcons(const TAdvancedIcon& a, const TAdvancedIcon& b) {
 }  // namespace
 
 void TDuplicateIndex::Build(const TIconList& items) {
-  positionsByShape_.clear();
-  positionsByShape_.reserve(size_t(items.Count()));
-  hashed_.assign(size_t(items.Count()), false);
-  hashes_.assign(size_t(items.Count()), std::nullopt);
-  for (int i = 0; i < items.Count(); ++i)
-    positionsByShape_.emplace(IconShapeKey(*items.Icons(i)), i);
+  positions_.clear();
+  unhashed_.clear();
+  for (int i = 0; i < items.Count(); ++i) unhashed_[IconShapeKey(*items.Icons(i))].push_back(i);
   built_ = true;
 }
 
-std::optional<uint32_t> TDuplicateIndex::ItemHash(const TIconList& items, int position) {
-  size_t at = size_t(position);
-  if (!hashed_[at]) {
-    hashes_[at] = HashOf(*items.Icons(position));
-    hashed_[at] = true;
-  }
-  return hashes_[at];
+void TDuplicateIndex::HashShape(const TIconList& items, uint64_t shape) {
+  auto it = unhashed_.find(shape);
+  if (it == unhashed_.end()) return;
+  for (int position : it->second)
+    if (position < items.Count())
+      if (auto hash = HashOf(*items.Icons(position))) positions_.emplace(*hash, position);
+  unhashed_.erase(it);
 }
 
 bool TDuplicateIndex::Contains(const TIconList& items, const TAdvancedIcon& icon, uint32_t hash) {
-  auto [first, last] = positionsByShape_.equal_range(IconShapeKey(icon));
-  for (auto it = first; it != last; ++it) {
-    int position = it->second;
-    if (position >= items.Count() || size_t(position) >= hashed_.size()) continue;
-    const TAdvancedIcon& item = *items.Icons(position);
-    // The same bytes draw the same: equal hashes and equal images without drawing.
-    if (SameIconBytes(icon, item)) return true;
-    if (ItemHash(items, position) == hash && SameIcons(icon, item)) return true;
-  }
+  // Items of a shape no icon met before are hashed now, once.
+  HashShape(items, IconShapeKey(icon));
+  auto [first, last] = positions_.equal_range(hash);
+  for (auto it = first; it != last; ++it)
+    if (it->second < items.Count() && SameIcons(icon, *items.Icons(it->second))) return true;
   return false;
 }
 
 void TDuplicateIndex::Add(const TAdvancedIcon& icon, std::optional<uint32_t> hash, int position) {
-  size_t at = size_t(position);
-  if (hashed_.size() <= at) {
-    hashed_.resize(at + 1, false);
-    hashes_.resize(at + 1);
-  }
-  hashed_[at] = true;
-  hashes_[at] = hash;
-  positionsByShape_.emplace(IconShapeKey(icon), position);
+  (void)icon;  // its hash is known: the shape's other items wait for an icon that needs them
+  if (hash) positions_.emplace(*hash, position);
 }
 
 std::optional<uint32_t> TDuplicateIndex::HashOf(const TAdvancedIcon& icon) {

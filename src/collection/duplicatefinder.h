@@ -1,7 +1,7 @@
 #pragma once
-// Finding copies of equal icons: an index of the items by shape (see IconShapeKey), so that an
-// icon is compared only with the items that can equal it: byte for byte first, then by hash
-// (taken when first needed) and image by image.
+// Finding copies of equal icons: an index of the items' hashes, so that an icon is compared
+// image by image only with the items whose hash equals its own. Items are hashed only when an
+// icon of their shape (see IconShapeKey) is looked up.
 
 #include <cstdint>
 #include <functional>
@@ -15,12 +15,11 @@ namespace varnel {
 
 class TIconList;
 
-// The items of a collection by shape, with their search hashes taken on demand. It serves one
-// search or merge, during which items are only appended. It gives what an index of every
-// item's hash gives: an item that cannot be rendered never matches.
+// Search hashes of a collection's items by position, taken on demand. It serves one search or
+// merge, during which items are only appended. An item that cannot be rendered never matches.
 class TDuplicateIndex {
  public:
-  // Indexes every item of the list by shape; nothing is drawn.
+  // Indexes every item of the list by shape; nothing is drawn yet.
   void Build(const TIconList& items);
   bool Built() const { return built_; }
   // True when an item with the same hash holds the same images as icon.
@@ -37,13 +36,13 @@ class TDuplicateIndex {
   static std::optional<uint32_t> HashOf(const TAdvancedIcon& icon);
 
  private:
-  // The hash of the item at position, taken the first time it is asked for.
-  std::optional<uint32_t> ItemHash(const TIconList& items, int position);
+  // Hashes the items of shape that are still waiting, so that the hash index holds them.
+  void HashShape(const TIconList& items, uint64_t shape);
 
-  std::unordered_multimap<uint64_t, int> positionsByShape_;
-  // By position: whether the hash was taken, and what it is.
-  std::vector<bool> hashed_;
-  std::vector<std::optional<uint32_t>> hashes_;
+  std::unordered_multimap<uint32_t, int> positions_;
+  // Items indexed by Build and not hashed yet, by shape (IconShapeKey): an item is hashed only
+  // once an icon of its shape is looked up.
+  std::unordered_map<uint64_t, std::vector<int>> unhashed_;
   bool built_ = false;
 };
 
