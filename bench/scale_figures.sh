@@ -81,6 +81,7 @@ timed "dedup pngs.icc" "$cli" dedup pngs.icc -o pngs-dedup.icc
 # The same search in the desktop program's window (bench/window_search, offscreen).
 window=$(dirname "$cli")/../../bench/window_search
 if [[ -x "$window" ]]; then
+  printf '%-30s %s\n' "window open big.icc" "$("$window" --open big.icc 2>/dev/null)"
   printf '%-30s %s\n' "window search pngs" "$("$window" pngs "*.png" --keep-duplicates 2>/dev/null)"
   timed "scan pngs (again, for the ratio)" "$cli" scan pngs --mask "*.png" --keep-duplicates \
     --quiet -o pngs.icc
