@@ -118,7 +118,7 @@ void BM_SearchExcludingDuplicates(benchmark::State& state) {
           duplicate = addedHashes[k] == hash && icon.SameIcon(*added.Icons(int(k)));
       }
       if (duplicate) continue;
-      index.Add(hash, added.Count());
+      index.Add(icon, hash, added.Count());
       addedHashes.push_back(hash);
       auto copy = std::make_unique<TAdvancedIcon>();
       copy->Assign(icon);

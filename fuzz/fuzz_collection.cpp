@@ -40,13 +40,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   MemoryClipboard clipboard;
   TPlainGridView grid;
   TfmLib lib(host, settings, clipboard, grid);
-  // A valid header in front of the fuzzed items, so that the item reader is reached.
-  MemoryStream stream;
-  stream.WriteBuffer("ICC0\1\0\0\0ICON", 12);
-  stream.WriteBuffer(data, size);
-  stream.SetPosition(0);
+  // A valid header in front of the fuzzed items, so that the item reader is reached. The items
+  // are read as from a mapped file (images viewing its bytes); reading back the save below
+  // takes the copying reader.
+  MemoryStream header;
+  header.WriteBuffer("ICC0\1\0\0\0ICON", 12);
+  header.WriteBuffer(data, size);
+  auto file = std::make_shared<const MappedFile>("fuzz.icc", header.TakeBytes());
+  SpanStream stream(file->Bytes());
   try {
-    lib.ReadCollection(stream, "fuzz.icc");
+    lib.ReadCollection(stream, "fuzz.icc", file);
   } catch (const Exception&) {
   }
   for (int i = 0; i < lib.Count(); ++i) DrawAndHash(*lib.Items().Icons(i));

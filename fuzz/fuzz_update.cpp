@@ -29,7 +29,7 @@ const std::string& ModulePath() {
 void Recolour(TIconLibrary& library) {
   for (int k = 0; k < library.Count(); ++k)
     for (const auto& image : library.Icon(k)->Images()) {
-      std::vector<uint8_t> data = image->Data();
+      std::vector<uint8_t> data = image->Data().ToVector();
       for (size_t i = data.size() / 2; i < data.size(); ++i) data[i] ^= 0x5A;
       image->SetData(std::move(data));
     }
@@ -38,7 +38,7 @@ void Recolour(TIconLibrary& library) {
 void GrowFirstImage(TIconLibrary& library) {
   if (!library.Count() || !library.Icon(0)->Images().Count()) return;
   TSubIcon& image = *library.Icon(0)->Images()[0];
-  std::vector<uint8_t> data = image.Data();
+  std::vector<uint8_t> data = image.Data().ToVector();
   data.resize(data.size() + 64, 0x33);
   image.SetData(std::move(data));
 }

@@ -171,6 +171,7 @@ int TLocalGrid::SizeMode() const {
 
 void TLocalGrid::ViewSettingChanged(bool relayout) {
   cache_.clear();
+  captionCache_.clear();
   if (relayout)
     Relayout();
   else

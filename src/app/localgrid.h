@@ -167,6 +167,9 @@ class TLocalGrid : public QAbstractScrollArea, public TGridView {
   int dropMarker_ = -1;
 
   QCache<const void*, QImage> cache_;
+  // The wrapped caption lines by name and width (see CaptionLines); emptied with the font.
+  static constexpr int kCaptionCacheSize = 4096;
+  mutable QCache<QString, QStringList> captionCache_{kCaptionCacheSize};
   int64_t renderedImages_ = 0;
   int64_t paintedCells_ = 0;
 };

@@ -127,8 +127,13 @@ void TLocalGrid::PaintTexts(QPainter& painter, int index, const QRect& cell, boo
 }
 
 QStringList TLocalGrid::CaptionLines(int index, int width) const {
-  return WrapLines(QString::fromStdString(lib_->Items().Names(index)), font(), width,
-                   kCaptionLines);
+  // Wrapping measures the text, which costs more than drawing the cell: kept per name and width.
+  QString name = QString::fromStdString(lib_->Items().Names(index));
+  QString key = name + QChar(0) + QString::number(width);
+  if (const QStringList* lines = captionCache_.object(key)) return *lines;
+  QStringList lines = WrapLines(name, font(), width, kCaptionLines);
+  captionCache_.insert(key, new QStringList(lines));
+  return lines;
 }
 
 QString TLocalGrid::FormatText(int index) const {

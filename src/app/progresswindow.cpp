@@ -15,6 +15,8 @@ namespace {
 // Two presses of "Skip" within this time skip the whole group.
 constexpr int kDoubleSkipMs = 1000;
 constexpr int kBringToFrontMs = 500;
+// Field texts set faster than this reach their labels together, once the interval is over.
+constexpr int kFieldRedrawMs = 150;
 
 const QString kPathCaption = QStringLiteral("Current path:");
 const QString kFileCaption = QStringLiteral("Current file:");
@@ -67,6 +69,10 @@ TfmProgress::TfmProgress(QWidget* parent)
     if (isVisible()) raise();
   });
   front->start(kBringToFrontMs);
+  fieldTimer_ = new QTimer(this);
+  fieldTimer_->setSingleShot(true);
+  fieldTimer_->setInterval(kFieldRedrawMs);
+  connect(fieldTimer_, &QTimer::timeout, this, &TfmProgress::ShowPendingFields);
 }
 
 void TfmProgress::ShowCentred() {
@@ -77,6 +83,7 @@ void TfmProgress::ShowCentred() {
 
 void TfmProgress::Reset() {
   flags_ = {};
+  pending_.clear();
   for (QLabel* label : {path_, file_, count_}) label->clear();
   pathCaption_->setText(kPathCaption);
   fileCaption_->setText(kFileCaption);
@@ -102,11 +109,22 @@ QLabel* TfmProgress::FieldLabel(TProgressField field, bool caption) const {
 }
 
 void TfmProgress::SetField(TProgressField field, const QString& text) {
+  if (fieldTimer_->isActive()) {
+    pending_[field] = text;
+    return;
+  }
   FieldLabel(field, false)->setText(text);
+  fieldTimer_->start();
+}
+
+void TfmProgress::ShowPendingFields() {
+  for (const auto& [field, text] : pending_) FieldLabel(field, false)->setText(text);
+  pending_.clear();
 }
 
 QString TfmProgress::Field(TProgressField field) const {
-  return FieldLabel(field, false)->text();
+  auto it = pending_.find(field);
+  return it != pending_.end() ? it->second : FieldLabel(field, false)->text();
 }
 
 void TfmProgress::SetLabel(TProgressField field, const QString& text) {

@@ -4,10 +4,12 @@
 
 #include <QDialog>
 #include <QElapsedTimer>
+#include <map>
 
 #include "platform/userinterface.h"
 
 class QLabel;
+class QTimer;
 class QPushButton;
 
 namespace varnel {
@@ -37,6 +39,8 @@ class TfmProgress : public QDialog {
   void Skip();
   // The value label of a field, or its caption when caption is true.
   QLabel* FieldLabel(TProgressField field, bool caption) const;
+  // Puts the field texts set since the last drawing into their labels.
+  void ShowPendingFields();
 
   TProgressFlags flags_;
   QLabel* path_;
@@ -49,6 +53,10 @@ class TfmProgress : public QDialog {
   QPushButton* hide_;
   QPushButton* skip_;
   QElapsedTimer lastSkip_;
+  // Field texts reach their labels a few times a second (a search sets the file field for
+  // every file); pending holds the texts not shown yet, by field.
+  std::map<TProgressField, QString> pending_;
+  QTimer* fieldTimer_;
 };
 
 }  // namespace varnel

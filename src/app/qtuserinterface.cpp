@@ -158,7 +158,9 @@ void TQtUserInterface::ResetWaitCursor() {
 }
 
 void TQtUserInterface::ProcessMessages() {
+  if (lastEvents_.isValid() && lastEvents_.elapsed() < kEventsIntervalMs) return;
   QApplication::processEvents();
+  lastEvents_.start();
 }
 
 TModalResult TQtUserInterface::ShowMessage(const TMessageRequest& request) {

@@ -3,6 +3,7 @@
 // list window, file and folder dialogs, the size dialog and the progress window. What belongs
 // to the main window (status panels, caption, busy state) goes to the functions it sets.
 
+#include <QElapsedTimer>
 #include <QPointer>
 #include <functional>
 
@@ -64,6 +65,10 @@ class TQtUserInterface : public UserInterface {
   void ResetWaitCursor();
 
  private:
+  // When the window last handled its events: ProcessMessages hands them on at most every
+  // kEventsIntervalMs, as a search calls it for every file.
+  QElapsedTimer lastEvents_;
+  static constexpr int kEventsIntervalMs = 20;
   QPointer<QWidget> window_;
   QPointer<TfmProgress> progress_;
   TIniFile* ini_ = nullptr;

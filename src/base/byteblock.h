@@ -46,6 +46,9 @@ class ByteBlock {
   // The bytes as a vector of their own: owned bytes are handed over, viewed ones copied. The
   // block is empty afterwards.
   std::vector<uint8_t> TakeVector();
+  // A copy of the bytes as a vector of their own.
+  std::vector<uint8_t> ToVector() const { return {begin(), end()}; }
+  uint8_t back() const { return Span().back(); }
   void clear() { *this = ByteBlock(); }
 
   friend bool operator==(const ByteBlock& a, const ByteBlock& b);

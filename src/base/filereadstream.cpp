@@ -11,13 +11,8 @@
 
 namespace varnel {
 
-namespace {
-
-constexpr size_t kBufferSize = size_t(1) << 20;
-
-}  // namespace
-
-FileReadStream::FileReadStream(const std::string& path) : path_(path), fd_(OpenForReading(path)) {
+FileReadStream::FileReadStream(const std::string& path, size_t bufferSize)
+    : path_(path), fd_(OpenForReading(path)), bufferSize_(std::max<size_t>(bufferSize, 1)) {
   struct stat info = StatusOf(fd_.get(), path);
   if (!S_ISREG(info.st_mode)) throw EFileError("Cannot open file \"" + path + "\". Not a file");
   size_ = int64_t(info.st_size);
@@ -26,7 +21,7 @@ FileReadStream::FileReadStream(const std::string& path) : path_(path), fd_(OpenF
 void FileReadStream::Fill() {
   bufferStart_ += int64_t(buffer_.size());
   bufferPosition_ = 0;
-  buffer_.resize(kBufferSize);
+  buffer_.resize(bufferSize_);
   while (true) {
     ssize_t n = ::pread(fd_.get(), buffer_.data(), buffer_.size(), bufferStart_);
     if (n >= 0) {

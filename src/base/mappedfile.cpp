@@ -1,6 +1,7 @@
 #include "base/mappedfile.h"
 
 #include <sys/mman.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -9,6 +10,7 @@
 
 #include "base/errors.h"
 #include "base/filedescriptor.h"
+#include "base/mappingguard.h"
 
 namespace varnel {
 
@@ -26,8 +28,14 @@ constexpr uint64_t kSmallestMappedFile = uint64_t(1) << 20;
 
 }  // namespace
 
+MappedFile::Mapping::Mapping(void* data, size_t size) : data_(data), size_(size) {
+  MappingGuard::Register(data_, size_);
+}
+
 MappedFile::Mapping::~Mapping() {
-  if (data_) ::munmap(data_, size_);
+  if (!data_) return;
+  MappingGuard::Unregister(data_);
+  ::munmap(data_, size_);
 }
 
 MappedFile::Mapping& MappedFile::Mapping::operator=(Mapping&& other) noexcept {
@@ -38,16 +46,39 @@ MappedFile::Mapping& MappedFile::Mapping::operator=(Mapping&& other) noexcept {
 
 MappedFile::MappedFile(const std::string& path, uint64_t maxSize) : path_(path) {
   FileDescriptor fd(OpenForReading(path));
-  struct stat info = StatusOf(fd.get(), path);
+  Load(fd.get(), maxSize, false);
+}
+
+MappedFile::MappedFile(const std::string& path, int fd, bool mapSmallFiles)
+    : path_(path), kept_(::dup(fd)) {
+  Load(fd, UINT64_MAX, mapSmallFiles);
+}
+
+void MappedFile::Load(int fd, uint64_t maxSize, bool mapSmallFiles) {
+  struct stat info = StatusOf(fd, path_);
   bool regular = S_ISREG(info.st_mode);
   if (!regular && !S_ISFIFO(info.st_mode) && !S_ISSOCK(info.st_mode))
-    throw EFileError("Cannot open file \"" + path + "\". Not a file");
+    throw EFileError("Cannot open file \"" + path_ + "\". Not a file");
   uint64_t size = regular ? uint64_t(info.st_size) : 0;
-  if (size > maxSize) FailTooLarge(path);
-  if (regular && size >= kSmallestMappedFile && TryMapping(fd.get(), size)) return;
+  if (size > maxSize) FailTooLarge(path_);
+  bool large = mapSmallFiles || size >= kSmallestMappedFile;
+  if (regular && large && TryMapping(fd, size)) return;
   // A regular file's own size (and one byte to see its end) is the first buffer.
   if (regular) buffer_.resize(size_t(std::min<uint64_t>(size + 1, kLargestBufferedFile)));
-  ReadIntoBuffer(fd.get(), std::min(maxSize, kLargestBufferedFile));
+  ReadIntoBuffer(fd, std::min(maxSize, kLargestBufferedFile));
+}
+
+SharedFile MappedFile::OpenDescriptor(const std::string& path, int fd) {
+  // The constructor is private: make_shared cannot reach it.
+  return SharedFile(new MappedFile(path, fd, true));
+}
+
+bool MappedFile::WasCut() const {
+  if (!mapping_.Holds()) return false;
+  if (MappingGuard::WasCut(bytes_.data())) return true;
+  struct stat info;
+  return kept_.get() >= 0 && ::fstat(kept_.get(), &info) == 0 &&
+         uint64_t(info.st_size) < bytes_.size();
 }
 
 MappedFile::MappedFile(const std::string& path, std::vector<uint8_t> bytes)

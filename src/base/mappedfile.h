@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "base/filedescriptor.h"
+
 namespace varnel {
 
 class MappedFile {
@@ -27,19 +29,25 @@ class MappedFile {
   static std::shared_ptr<const MappedFile> Open(const std::string& path);
   // The same, or null when the file cannot be opened.
   static std::shared_ptr<const MappedFile> TryOpen(const std::string& path);
+  // The regular file open as fd (which the caller keeps), mapped whatever its size, to share
+  // among readers that read its small records through fd and keep views of its large ones.
+  static std::shared_ptr<const MappedFile> OpenDescriptor(const std::string& path, int fd);
 
   std::span<const uint8_t> Bytes() const { return bytes_; }
   size_t Size() const { return bytes_.size(); }
   const std::string& Path() const { return path_; }
   // False when the bytes were read into a buffer instead.
   bool IsMapped() const { return mapping_.Holds(); }
+  // True when another program cut the file below what was mapped: a read met a page the file
+  // no longer has (and saw zeros, see MappingGuard), or the file is now shorter.
+  bool WasCut() const;
 
  private:
   // Unmaps what it holds when it goes away.
   class Mapping {
    public:
     Mapping() = default;
-    Mapping(void* data, size_t size) : data_(data), size_(size) {}
+    Mapping(void* data, size_t size);
     ~Mapping();
     Mapping(const Mapping&) = delete;
     Mapping& operator=(Mapping&& other) noexcept;
@@ -51,12 +59,16 @@ class MappedFile {
     size_t size_ = 0;
   };
 
+  MappedFile(const std::string& path, int fd, bool mapSmallFiles);
+  void Load(int fd, uint64_t maxSize, bool mapSmallFiles);
   bool TryMapping(int fd, uint64_t size);
   void ReadIntoBuffer(int fd, uint64_t limit);
   // Reads what is there, up to count bytes; 0 at the end of the file.
   size_t ReadSome(int fd, uint8_t* buffer, size_t count) const;
 
   std::string path_;
+  // A descriptor of the mapped file kept for WasCut (OpenDescriptor's files); -1 otherwise.
+  FileDescriptor kept_{-1};
   Mapping mapping_;
   std::vector<uint8_t> buffer_;
   std::span<const uint8_t> bytes_;

@@ -24,6 +24,8 @@ std::string SourceSortKey(const std::string& source, int32_t position) {
 void TCollection::Clear() {
   Items().Clear();
   Sources.clear();
+  sourceIndex_ = {};
+  mappedFiles_.clear();
 }
 
 void TCollection::Insert(int index, std::string name, std::unique_ptr<TAdvancedIcon> icon,
@@ -62,10 +64,26 @@ std::string TCollection::SourceOf(int index) const {
 }
 
 int TCollection::SourceIndexOf(const std::string& path) {
-  for (size_t i = 0; i < Sources.size(); ++i)
-    if (SameText(Sources[i], path)) return int(i);
+  std::optional<int> known = IndexedSource(path);
+  if (known && !SameText(Sources[size_t(*known)], path)) {
+    // The table was replaced behind the index: indexed anew.
+    sourceIndex_ = {};
+    known = IndexedSource(path);
+  }
+  if (known) return *known;
   Sources.push_back(path);
   return int(Sources.size() - 1);
+}
+
+std::optional<int> TCollection::IndexedSource(const std::string& path) {
+  SourceIndex& index = sourceIndex_;
+  if (index.indexed > Sources.size()) index = {};
+  // Only the first of entries that differ in case alone is found, as a scan finds it.
+  for (; index.indexed < Sources.size(); ++index.indexed)
+    index.positions.try_emplace(LowerCase(Sources[index.indexed]), int(index.indexed));
+  auto it = index.positions.find(LowerCase(path));
+  if (it == index.positions.end()) return std::nullopt;
+  return it->second;
 }
 
 void TCollection::RecordSources(const std::string& path, int first) {
@@ -83,6 +101,7 @@ void TCollection::RecordSource(int index, const std::string& path, int position)
 
 void TCollection::ClearSources() {
   Sources.clear();
+  sourceIndex_ = {};
   for (int i = 0; i < Count(); ++i) Items().SetSource(i, {});
 }
 

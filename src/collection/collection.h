@@ -4,9 +4,12 @@
 // files the records point into, and the collection file (".icc") they are saved in.
 
 #include <memory>
+#include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
+#include "base/mappedfile.h"
 #include "base/stream.h"
 #include "resources/iconlibrary.h"
 
@@ -54,15 +57,20 @@ class TCollection {
   // Collection files. Read replaces the collection; a file damaged in its header raises
   // "Unknown file format: <name>" and leaves it empty; one cut inside an item raises the read
   // error and keeps the items read so far. Damaged images inside are dropped and counted.
-  void Read(Stream& stream, const std::string& name);
+  // With mapped, the file stream reads, the images keep views of its bytes (see
+  // ReadCollectionItem) and the collection keeps the file until it is cleared.
+  void Read(Stream& stream, const std::string& name, const SharedFile& mapped = nullptr);
   // Appends the items of a collection file, their sources shifted to follow the table. With an
   // index, items equal to one already present are dropped and the others indexed. Returns how
   // many items were added.
-  int Merge(Stream& stream, const std::string& name, TDuplicateIndex* duplicates = nullptr);
+  int Merge(Stream& stream, const std::string& name, TDuplicateIndex* duplicates = nullptr,
+            const SharedFile& mapped = nullptr);
   // Appends the items of a collection file already read into a collection of its own (by Read,
   // possibly on another thread), as Merge appends them, emptying read; its source table follows
   // this one's and its dropped images are counted here.
   int MergeRead(TCollection& read, TDuplicateIndex* duplicates = nullptr);
+  // Raises EFileError, after writing, when a file whose bytes items view was cut meanwhile by
+  // another program: the written images would be zeros.
   void Write(Stream& stream) const;
 
   // Images dropped as damaged by the reads since the last call; reading it starts a new count.
@@ -70,7 +78,22 @@ class TCollection {
 
  private:
   int AppendRead(std::vector<TIconList::Item>& items, TDuplicateIndex* duplicates);
+  void CheckMappedFilesWhole() const;
+  // The entry of path (ignoring case) in the source table as far as the index knows it, after
+  // indexing the entries added since the last call.
+  std::optional<int> IndexedSource(const std::string& path);
+
+  // Source paths in lower case and their first entries, for the first `indexed` entries of the
+  // table (which only grows between resets), so that recording a source costs no scan.
+  struct SourceIndex {
+    std::unordered_map<std::string, int> positions;
+    size_t indexed = 0;
+  };
+  SourceIndex sourceIndex_;
   int droppedImages_ = 0;
+  // The mapped collection files the items' images may view; kept so that a save can tell
+  // whether one was cut.
+  std::vector<SharedFile> mappedFiles_;
 };
 
 }  // namespace varnel

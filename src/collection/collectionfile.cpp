@@ -54,11 +54,41 @@ std::unique_ptr<TSubIcon> ReadImage(Stream& stream, int& dropped) {
   return nullptr;
 }
 
-std::unique_ptr<TAdvancedIcon> ReadItemIcon(Stream& stream, int& dropped) {
+// ReadImage for a stream over a mapped file: the image's data become a view of the mapping, and
+// only its first bytes are read (through the stream), so that the pages of images nobody looks
+// at are never touched.
+std::unique_ptr<TSubIcon> ReadMappedImage(Stream& stream, const SharedFile& file, int& dropped) {
+  if (stream.Remaining() <= 0) throw EReadError();
+  if (stream.ReadU8() == 0) return nullptr;
+  TIconDirEntry entry = TIconDirEntry::Read(stream);
+  uint64_t start = uint64_t(stream.Position());
+  uint64_t size = entry.dwBytesInRes;
+  if (size > uint64_t(stream.Remaining()) || size > file->Size() - std::min(start, file->Size())) {
+    // Data that are not all there leave the image empty, as LoadFromStream leaves it.
+    stream.Seek(0, SeekOrigin::End);
+    ++dropped;
+    return nullptr;
+  }
+  uint8_t head[kImageHeadSize];
+  size_t headSize = size_t(std::min<uint64_t>(size, kImageHeadSize));
+  stream.ReadBuffer(head, headSize);
+  stream.SetPosition(int64_t(start + size));
+  auto image = std::make_unique<TSubIcon>();
+  ByteBlock data(file->Bytes().subspan(size_t(start), size_t(size)), file);
+  image->LoadFromMappedRecord(entry, std::move(data), {head, headSize});
+  if (image->HasData()) return image;
+  ++dropped;
+  return nullptr;
+}
+
+std::unique_ptr<TAdvancedIcon> ReadItemIcon(Stream& stream, int& dropped,
+                                            const SharedFile& mapped) {
   auto icon = std::make_unique<TAdvancedIcon>();
   uint32_t count = stream.ReadU32();
-  for (uint32_t i = 0; i < count; ++i)
-    if (auto image = ReadImage(stream, dropped)) icon->Images().Add(std::move(image));
+  for (uint32_t i = 0; i < count; ++i) {
+    auto image = mapped ? ReadMappedImage(stream, mapped, dropped) : ReadImage(stream, dropped);
+    if (image) icon->Images().Add(std::move(image));
+  }
   return icon;
 }
 
@@ -101,11 +131,11 @@ struct CollectionContent {
   std::vector<std::string> sources;
 };
 
-void ReadContent(Stream& stream, const std::string& name, CollectionContent& content,
-                 int& dropped) {
+void ReadContent(Stream& stream, const std::string& name, const SharedFile& mapped,
+                 CollectionContent& content, int& dropped) {
   uint32_t count = ReadCollectionHeader(stream, name);
   for (uint32_t i = 0; i < count; ++i)
-    content.items.push_back(ReadCollectionItem(stream, i, dropped));
+    content.items.push_back(ReadCollectionItem(stream, i, dropped, mapped));
   content.sources = ReadSourceList(stream);
   ReadHotSpots(stream, content.items);
 }
@@ -121,10 +151,11 @@ uint32_t ReadCollectionHeader(Stream& stream, const std::string& name) {
   return stream.ReadU32();
 }
 
-TIconList::Item ReadCollectionItem(Stream& stream, uint32_t position, int& dropped) {
+TIconList::Item ReadCollectionItem(Stream& stream, uint32_t position, int& dropped,
+                                   const SharedFile& mapped) {
   TIconList::Item item;
   item.name = ReadText(stream);
-  item.icon = ReadItemIcon(stream, dropped);
+  item.icon = ReadItemIcon(stream, dropped, mapped);
   item.source.index = stream.ReadI32();
   item.source.position = stream.ReadI32();
   // An empty name becomes "Icon " and the item's 1-based position.
@@ -142,11 +173,12 @@ int TCollection::AppendRead(std::vector<TIconList::Item>& items, TDuplicateIndex
   return added;
 }
 
-void TCollection::Read(Stream& stream, const std::string& name) {
+void TCollection::Read(Stream& stream, const std::string& name, const SharedFile& mapped) {
   Clear();
   CollectionContent content;
+  if (mapped) mappedFiles_.push_back(mapped);
   try {
-    ReadContent(stream, name, content, droppedImages_);
+    ReadContent(stream, name, mapped, content, droppedImages_);
   } catch (...) {
     AppendRead(content.items, nullptr);
     throw;
@@ -155,10 +187,11 @@ void TCollection::Read(Stream& stream, const std::string& name) {
   Sources = std::move(content.sources);
 }
 
-int TCollection::Merge(Stream& stream, const std::string& name, TDuplicateIndex* duplicates) {
+int TCollection::Merge(Stream& stream, const std::string& name, TDuplicateIndex* duplicates,
+                       const SharedFile& mapped) {
   TCollection read;
   try {
-    read.Read(stream, name);
+    read.Read(stream, name, mapped);
   } catch (...) {
     MergeRead(read, duplicates);
     throw;
@@ -177,8 +210,17 @@ int TCollection::MergeRead(TCollection& read, TDuplicateIndex* duplicates) {
   int added = AppendRead(items, duplicates);
   Sources.insert(Sources.end(), read.Sources.begin(), read.Sources.end());
   read.Sources.clear();
+  mappedFiles_.insert(mappedFiles_.end(), read.mappedFiles_.begin(), read.mappedFiles_.end());
+  read.mappedFiles_.clear();
   droppedImages_ += read.TakeDroppedImageCount();
   return added;
+}
+
+void TCollection::CheckMappedFilesWhole() const {
+  for (const SharedFile& file : mappedFiles_)
+    if (file->WasCut())
+      throw EFileError("File \"" + file->Path() +
+                       "\" was cut by another program while it was open; its images are lost");
 }
 
 void TCollection::Write(Stream& stream) const {
@@ -198,6 +240,8 @@ void TCollection::Write(Stream& stream) const {
   WritePackedInteger(stream, int32_t(Sources.size()));
   for (const std::string& source : Sources) WritePackedString(stream, source);
   if (HasHotSpots(Items())) WriteHotSpots(stream, Items());
+  // What was written from a mapping that lost pages meanwhile is zeros, not the images.
+  CheckMappedFilesWhole();
 }
 
 }  // namespace varnel

@@ -1,6 +1,7 @@
 #include "collection/duplicatefinder.h"
 
 #include "base/errors.h"
+#include "collection/duplicategroups.h"
 #include "collection/iconhash.h"
 #include "resources/iconlist.h"
 
@@ -22,23 +23,32 @@ bool SameIcons(const TAdvancedIcon& a, const TAdvancedIcon& b) {
 
 void TDuplicateIndex::Build(const TIconList& items) {
   positions_.clear();
-  positions_.reserve(size_t(items.Count()));
-  // An icon that cannot be rendered never matches.
-  for (int i = 0; i < items.Count(); ++i)
-    if (auto hash = HashOf(*items.Icons(i))) Add(*hash, i);
+  unhashed_.clear();
+  for (int i = 0; i < items.Count(); ++i) unhashed_[IconShapeKey(*items.Icons(i))].push_back(i);
   built_ = true;
 }
 
-bool TDuplicateIndex::Contains(const TIconList& items, const TAdvancedIcon& icon,
-                               uint32_t hash) const {
+void TDuplicateIndex::HashShape(const TIconList& items, uint64_t shape) {
+  auto it = unhashed_.find(shape);
+  if (it == unhashed_.end()) return;
+  for (int position : it->second)
+    if (position < items.Count())
+      if (auto hash = HashOf(*items.Icons(position))) positions_.emplace(*hash, position);
+  unhashed_.erase(it);
+}
+
+bool TDuplicateIndex::Contains(const TIconList& items, const TAdvancedIcon& icon, uint32_t hash) {
+  // Items of a shape no icon met before are hashed now, once.
+  HashShape(items, IconShapeKey(icon));
   auto [first, last] = positions_.equal_range(hash);
   for (auto it = first; it != last; ++it)
     if (it->second < items.Count() && SameIcons(icon, *items.Icons(it->second))) return true;
   return false;
 }
 
-void TDuplicateIndex::Add(uint32_t hash, int position) {
-  positions_.emplace(hash, position);
+void TDuplicateIndex::Add(const TAdvancedIcon& icon, std::optional<uint32_t> hash, int position) {
+  (void)icon;  // its hash is known: the shape's other items wait for an icon that needs them
+  if (hash) positions_.emplace(*hash, position);
 }
 
 std::optional<uint32_t> TDuplicateIndex::HashOf(const TAdvancedIcon& icon) {
@@ -58,7 +68,7 @@ bool TDuplicateIndex::AddUnlessPresent(const TIconList& items, const TAdvancedIc
                                        std::optional<uint32_t> hash, int position) {
   if (!hash) return true;
   if (Contains(items, icon, *hash)) return false;
-  Add(*hash, position);
+  Add(icon, hash, position);
   return true;
 }
 

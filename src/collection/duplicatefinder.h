@@ -1,6 +1,7 @@
 #pragma once
 // Finding copies of equal icons: an index of the items' hashes, so that an icon is compared
-// image by image only with the items whose hash equals its own.
+// image by image only with the items whose hash equals its own. Items are hashed only when an
+// icon of their shape (see IconShapeKey) is looked up.
 
 #include <cstdint>
 #include <functional>
@@ -14,16 +15,17 @@ namespace varnel {
 
 class TIconList;
 
-// Search hashes of a collection's items by position. It serves one search or merge, during
-// which items are only appended.
+// Search hashes of a collection's items by position, taken on demand. It serves one search or
+// merge, during which items are only appended. An item that cannot be rendered never matches.
 class TDuplicateIndex {
  public:
-  // Indexes every item of the list; an item that cannot be rendered gets no entry.
+  // Indexes every item of the list by shape; nothing is drawn yet.
   void Build(const TIconList& items);
   bool Built() const { return built_; }
   // True when an item with the same hash holds the same images as icon.
-  bool Contains(const TIconList& items, const TAdvancedIcon& icon, uint32_t hash) const;
-  void Add(uint32_t hash, int position);
+  bool Contains(const TIconList& items, const TAdvancedIcon& icon, uint32_t hash);
+  // Indexes icon, with its hash, as the item at position.
+  void Add(const TAdvancedIcon& icon, std::optional<uint32_t> hash, int position);
   // Hashes icon; when no equal item is present, indexes it as the item at position and
   // returns true. An icon that cannot be rendered is taken as unique.
   bool AddUnlessPresent(const TIconList& items, const TAdvancedIcon& icon, int position);
@@ -34,7 +36,13 @@ class TDuplicateIndex {
   static std::optional<uint32_t> HashOf(const TAdvancedIcon& icon);
 
  private:
+  // Hashes the items of shape that are still waiting, so that the hash index holds them.
+  void HashShape(const TIconList& items, uint64_t shape);
+
   std::unordered_multimap<uint32_t, int> positions_;
+  // Items indexed by Build and not hashed yet, by shape (IconShapeKey): an item is hashed only
+  // once an icon of its shape is looked up.
+  std::unordered_map<uint64_t, std::vector<int>> unhashed_;
   bool built_ = false;
 };
 

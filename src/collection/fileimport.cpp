@@ -132,10 +132,10 @@ void CheckArchiveSize(const FileReadOptions& options, Kind kind, const MappedFil
 
 // A collection file read whole into a collection of its own; items read before a failure are
 // kept there when the failure is raised.
-void ReadCollectionContents(FileContents& contents, const MappedFile& file) {
+void ReadCollectionContents(FileContents& contents, const SharedFile& file) {
   contents.collection = std::make_unique<TCollection>();
-  SpanStream stream(file.Bytes());
-  contents.collection->Read(stream, contents.path);
+  SpanStream stream(file->Bytes());
+  contents.collection->Read(stream, contents.path, file);
 }
 
 // The picture of an XPM or XBM file, which its content alone does not tell apart from other
@@ -165,7 +165,7 @@ void ReadIcons(const FileFormat& reader, FileContents& contents, const SharedFil
 void ReadPlain(FileContents& contents, const SharedFile& file, bool archiveMember) {
   const FileFormat& reader = FormatOf(contents.kind);
   // Collection files met inside archives are merged; elsewhere loading passes them over.
-  if (reader.group == Group::Collection && archiveMember) ReadCollectionContents(contents, *file);
+  if (reader.group == Group::Collection && archiveMember) ReadCollectionContents(contents, file);
   if (reader.group == Group::Unsupported || reader.group == Group::Collection) return;
   ReadIcons(reader, contents, file);
 }
@@ -173,7 +173,7 @@ void ReadPlain(FileContents& contents, const SharedFile& file, bool archiveMembe
 void ReadExcludingDuplicates(FileContents& contents, const SharedFile& file) {
   const FileFormat& reader = FormatOf(contents.kind);
   if (reader.group == Group::Collection) {
-    ReadCollectionContents(contents, *file);
+    ReadCollectionContents(contents, file);
   } else if (reader.group == Group::AnimatedCursor) {
     auto icon = reader.readIcon(*file);
     if (icon->Images().Count())

@@ -124,8 +124,9 @@ class TfmLib : public TfmChildAbstract, public TCollectionTarget {
 
   // Collection files.
   void ReadCollectionFile(const std::string& name);
-  // The same from a stream; name is used in messages and becomes the file name.
-  void ReadCollection(Stream& stream, const std::string& name);
+  // The same from a stream; name is used in messages and becomes the file name. With mapped
+  // (the file the stream reads), the images keep views of its bytes.
+  void ReadCollection(Stream& stream, const std::string& name, const SharedFile& mapped = nullptr);
   // Appends the items of a collection file. With an index, items equal to one already present
   // are dropped and those added are indexed.
   void MergeCollectionFile(const std::string& name, TDuplicateIndex* duplicates = nullptr) override;

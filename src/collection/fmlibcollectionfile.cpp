@@ -7,22 +7,30 @@
 #include "base/atomicfilestream.h"
 #include "base/fileio.h"
 #include "base/filereadstream.h"
+#include "base/mappedfile.h"
 #include "collection/fmlib.h"
 
 namespace varnel {
 
+namespace {
+
+// The records' headers are read in small pieces (images are skipped over); the images' bytes
+// stay in the mapping, whose pages are touched only by the images that are drawn or saved.
+constexpr size_t kRecordWindow = 4096;
+
+}  // namespace
+
 void TfmLib::ReadCollectionFile(const std::string& name) {
-  // Read through a buffer: the file's bytes are not held beside the items built from them.
-  FileReadStream stream(name);
-  ReadCollection(stream, name);
+  FileReadStream stream(name, kRecordWindow);
+  ReadCollection(stream, name, MappedFile::OpenDescriptor(name, stream.Descriptor()));
 }
 
-void TfmLib::ReadCollection(Stream& stream, const std::string& name) {
+void TfmLib::ReadCollection(Stream& stream, const std::string& name, const SharedFile& mapped) {
   Document.Clear();
   SetCaptionFromFile(name);
   SetModified(false);
   WhileBusySelectingFirst([&] {
-    Document.Read(stream, name);
+    Document.Read(stream, name, mapped);
     FileName = name;
   });
   // Inside a longer busy state (opening) the report waits until that state has ended.
@@ -30,8 +38,8 @@ void TfmLib::ReadCollection(Stream& stream, const std::string& name) {
 }
 
 void TfmLib::MergeCollectionFile(const std::string& name, TDuplicateIndex* duplicates) {
-  // Read through a buffer: the file's bytes are not held beside the items built from them.
-  FileReadStream stream(name);
+  FileReadStream stream(name, kRecordWindow);
+  SharedFile mapped = MappedFile::OpenDescriptor(name, stream.Descriptor());
   int before = Count();
   struct MarkWhenGrown {
     TfmLib& lib;
@@ -40,7 +48,7 @@ void TfmLib::MergeCollectionFile(const std::string& name, TDuplicateIndex* dupli
       if (lib.Count() > before) lib.SetModified(true);
     }
   } mark{*this, before};
-  Document.Merge(stream, name, duplicates);
+  Document.Merge(stream, name, duplicates, mapped);
 }
 
 void TfmLib::WriteCollectionFile(const std::string& name) const {

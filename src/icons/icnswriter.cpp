@@ -48,7 +48,7 @@ bool HasSize(const TSubIcon& image, int size) {
 std::vector<uint8_t> PngForSize(const TAdvancedIcon& icon, int size) {
   const TSubIcon& best = *icon.GetBestImage(size, size, 32);
   // Stored PNG data that does not decode is written anew, from what the image draws.
-  if (HasSize(best, size) && best.IsPng() && PngDecodes(best.Data())) return best.Data();
+  if (HasSize(best, size) && best.IsPng() && PngDecodes(best.Data())) return best.Data().ToVector();
   TBitmap rgba = RgbaOf(best);
   if (HasSize(best, size)) return EncodePng(rgba);
   TBitmap scaled(size, size, PixelFormat::Bits32);

@@ -1,5 +1,7 @@
 #include "icons/imagevalidation.h"
 
+#include <algorithm>
+
 #include "graphics/pngcodec.h"
 
 namespace varnel {
@@ -65,15 +67,14 @@ bool IsRunLengthEncoded(const TBitmapInfoHeader& header, int bits) {
   return (header.biCompression == 1 && bits == 8) || (header.biCompression == 2 && bits == 4);
 }
 
-bool IsValidDib(std::span<const uint8_t> data) {
-  if (data.size() < TBitmapInfoHeader::kSize) return false;
-  TBitmapInfoHeader header = TBitmapInfoHeader::Decode(data.data());
+bool IsValidDib(std::span<const uint8_t> head, uint64_t size) {
+  if (head.size() < TBitmapInfoHeader::kSize) return false;
+  TBitmapInfoHeader header = TBitmapInfoHeader::Decode(head.data());
   auto layout = DibLayoutOf(header);
   if (!layout) return false;
-  if (IsRunLengthEncoded(header, layout->bits))
-    return layout->colorBitsOffset <= int64_t(data.size());
+  if (IsRunLengthEncoded(header, layout->bits)) return uint64_t(layout->colorBitsOffset) <= size;
   auto colorEnd = CheckedSum(layout->colorBitsOffset, layout->colorBitsSize);
-  return colorEnd && *colorEnd <= int64_t(data.size());
+  return colorEnd && uint64_t(*colorEnd) <= size;
 }
 
 }  // namespace
@@ -92,11 +93,15 @@ std::optional<DibLayout> DibLayoutOf(const TBitmapInfoHeader& header) {
 }
 
 bool IsValidIconImageData(std::span<const uint8_t> data) {
-  if (data.size() > 8 && HasPngSignature(data)) {
-    auto header = ReadPngHeader(data);
+  return IsValidIconImageHead(data.first(std::min(data.size(), kImageHeadSize)), data.size());
+}
+
+bool IsValidIconImageHead(std::span<const uint8_t> head, uint64_t size) {
+  if (size > 8 && HasPngSignature(head)) {
+    auto header = ReadPngHeader(head);
     return header && IsValidPngHeader(*header);
   }
-  return IsValidDib(data);
+  return IsValidDib(head, size);
 }
 
 }  // namespace varnel

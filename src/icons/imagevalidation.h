@@ -45,4 +45,11 @@ std::optional<DibLayout> DibLayoutOf(const TBitmapInfoHeader& header);
 // bits need only be there in part). Empty data is no image and gives false.
 bool IsValidIconImageData(std::span<const uint8_t> data);
 
+// The bytes at the start of an image's data that hold all that validation and the image's
+// description read: a DIB's header (40 bytes) or a PNG's signature and IHDR chunk (33 bytes).
+inline constexpr size_t kImageHeadSize = 64;
+// IsValidIconImageData for data of `size` bytes whose first min(size, kImageHeadSize) bytes are
+// head, so that data kept in a file's mapping is checked without touching its pages.
+bool IsValidIconImageHead(std::span<const uint8_t> head, uint64_t size);
+
 }  // namespace varnel

@@ -72,14 +72,15 @@ int64_t IconRowBytes(int64_t width, int bits) {
   return ((width * bits + 31) / 32) * 4;
 }
 
-void TSubIcon::ResetData(std::vector<uint8_t> data) {
+void TSubIcon::ResetData(ByteBlock data) {
   handle_.reset();
   cachedBits_ = 0;
+  headSize_ = 0;
   data_ = std::move(data);
   entry_.dwBytesInRes = uint32_t(data_.size());
 }
 
-void TSubIcon::SetData(std::vector<uint8_t> data) {
+void TSubIcon::SetData(ByteBlock data) {
   ResetData(std::move(data));
 }
 
@@ -144,9 +145,26 @@ void TSubIcon::LoadFromResourceModule(Stream& group, IconResourceSource& module,
   UpdateEntry();
 }
 
+void TSubIcon::LoadFromMappedRecord(const TIconDirEntry& entry, ByteBlock data,
+                                    std::span<const uint8_t> head) {
+  entry_ = entry;
+  ResetData(std::move(data));
+  headSize_ = uint8_t(std::min({head.size(), data_.size(), head_.size()}));
+  std::copy_n(head.begin(), headSize_, head_.begin());
+  packed_ = IsPng();
+  DropUnlessDrawable();
+}
+
+std::span<const uint8_t> TSubIcon::Head() const {
+  if (headSize_) return {head_.data(), headSize_};
+  return data_.Span().first(std::min(data_.size(), kImageHeadSize));
+}
+
 void TSubIcon::LoadCopy(const TSubIcon& source) {
   entry_ = source.entry_;
   data_ = source.data_;
+  head_ = source.head_;
+  headSize_ = source.headSize_;
   hotSpot_ = source.hotSpot_;
   packed_ = source.packed_;
   cachedBits_ = source.cachedBits_;
@@ -178,10 +196,10 @@ void TSubIcon::LoadFromBareImageFile(Stream& stream) {
 
 void TSubIcon::UpdateEntry() {
   if (data_.empty()) return;
-  if (!IsValidIconImageData(data_)) throw EInvalidImage();
+  if (!IsDrawable()) throw EInvalidImage();
   if (IsPng()) return UpdatePngEntry();
   packed_ = false;
-  TBitmapInfoHeader header = TBitmapInfoHeader::Decode(data_.data());
+  TBitmapInfoHeader header = TBitmapInfoHeader::Decode(Head().data());
   entry_.wPlanes = header.biPlanes;
   entry_.wBitCount = header.biBitCount;
   SetEntryShape(DepthOf(header));
@@ -196,7 +214,7 @@ void TSubIcon::SetEntryShape(int depth) {
 }
 
 bool TSubIcon::IsDrawable() const {
-  return IsValidIconImageData(data_);
+  return IsValidIconImageHead(Head(), data_.size());
 }
 
 void TSubIcon::DropUnlessDrawable() {
@@ -207,31 +225,31 @@ void TSubIcon::DropUnlessDrawable() {
 }
 
 bool TSubIcon::IsPng() const {
-  return data_.size() > 8 && HasPngSignature(data_);
+  return data_.size() > 8 && HasPngSignature(Head());
 }
 
 int TSubIcon::ImageWidth() const {
   if (IsPng()) {
-    auto header = ReadPngHeader(data_);
+    auto header = ReadPngHeader(Head());
     return header ? int(header->width) : 0;
   }
   if (data_.size() < TBitmapInfoHeader::kSize) return 0;
-  return TBitmapInfoHeader::Decode(data_.data()).biWidth;
+  return TBitmapInfoHeader::Decode(Head().data()).biWidth;
 }
 
 int TSubIcon::ImageHeight() const {
   if (IsPng()) {
-    auto header = ReadPngHeader(data_);
+    auto header = ReadPngHeader(Head());
     return header ? int(header->height) : 0;
   }
   if (data_.size() < TBitmapInfoHeader::kSize) return 0;
-  return int(uint32_t(TBitmapInfoHeader::Decode(data_.data()).biHeight) >> 1);
+  return int(uint32_t(TBitmapInfoHeader::Decode(Head().data()).biHeight) >> 1);
 }
 
 int TSubIcon::DibBitsPerPixel() const {
   if (data_.size() < TBitmapInfoHeader::kSize) return 0;
   if (cachedBits_ == 0) {
-    cachedBits_ = DepthOf(TBitmapInfoHeader::Decode(data_.data()));
+    cachedBits_ = DepthOf(TBitmapInfoHeader::Decode(Head().data()));
   }
   return cachedBits_;
 }
@@ -240,7 +258,7 @@ int TSubIcon::BitsPerPixel() const {
   if (!IsPng()) return DibBitsPerPixel();
   // Known once the entry was derived from the data; else what the header says.
   if (cachedBits_) return cachedBits_;
-  auto header = ReadPngHeader(data_);
+  auto header = ReadPngHeader(Head());
   if (!header) return 0;
   switch (header->colorType) {
     case 2:
@@ -258,7 +276,7 @@ int TSubIcon::BitsPerPixel() const {
 
 std::optional<DibLayout> TSubIcon::Layout() const {
   if (data_.size() < TBitmapInfoHeader::kSize || IsPng()) return std::nullopt;
-  return DibLayoutOf(TBitmapInfoHeader::Decode(data_.data()));
+  return DibLayoutOf(TBitmapInfoHeader::Decode(Head().data()));
 }
 
 std::span<const uint8_t> TSubIcon::GetPixelBits() const {

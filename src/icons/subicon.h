@@ -3,6 +3,7 @@
 // an icon resource stores them: a DIB (header, colour table, colour bits, 1-bit AND mask) or a
 // whole PNG file.
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -10,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "base/byteblock.h"
 #include "base/stream.h"
 #include "graphics/bitmap.h"
 #include "icons/icondirentry.h"
@@ -56,6 +58,12 @@ class TSubIcon {
   // first 4 bytes are the hotspot. Without such a resource the image stays empty.
   void LoadFromResourceModule(Stream& group, IconResourceSource& module,
                               std::optional<uint32_t> language = std::nullopt, bool cursor = false);
+  // An image record's entry with its data as a view of a file's bytes, which data's keeper keeps
+  // alive, and head, a copy of the data's first min(size, kImageHeadSize) bytes read beside the
+  // mapping. Validated as LoadFromStream validates, from head alone: describing, validating and
+  // sizing the image never touch its mapped pages; drawing, comparing and saving do.
+  void LoadFromMappedRecord(const TIconDirEntry& entry, ByteBlock data,
+                            std::span<const uint8_t> head);
   // A copy of source's entry, data, hotspot and packed flag, byte for byte (a PNG image stays
   // PNG; nothing is re-derived).
   void LoadCopy(const TSubIcon& source);
@@ -79,11 +87,12 @@ class TSubIcon {
   // Properties.
   const TIconDirEntry& Entry() const { return entry_; }
   TIconDirEntry& MutableEntry() { return entry_; }
-  const std::vector<uint8_t>& Data() const { return data_; }
+  // The bytes: owned, or a view of a file's mapping while the image is unchanged.
+  const ByteBlock& Data() const { return data_; }
   uint32_t DataSize() const { return uint32_t(data_.size()); }
   bool HasData() const { return !data_.empty(); }
   // Replaces the data (and dwBytesInRes) without validation.
-  void SetData(std::vector<uint8_t> data);
+  void SetData(ByteBlock data);
   uint32_t HotSpot() const { return hotSpot_; }
   void SetHotSpot(uint32_t hotSpot) { hotSpot_ = hotSpot; }
   bool Packed() const { return packed_; }
@@ -142,10 +151,12 @@ class TSubIcon {
   std::span<const uint8_t> GetPixelBits() const;
 
  protected:
-  void ResetData(std::vector<uint8_t> data);
+  void ResetData(ByteBlock data);
 
  private:
   int DibBitsPerPixel() const;
+  // The data's first bytes, which hold its header (see LoadFromMappedRecord).
+  std::span<const uint8_t> Head() const;
   // The size and colour-count fields of the entry, for an image of the given depth.
   void SetEntryShape(int depth);
   // UpdateEntry for PNG data.
@@ -176,7 +187,10 @@ class TSubIcon {
   mutable int cachedBits_ = 0;
   mutable std::shared_ptr<const TIconHandle> handle_;
   TIconDirEntry entry_;
-  std::vector<uint8_t> data_;
+  ByteBlock data_;
+  // For data viewed in a mapping: a copy of its first headSize_ bytes; else headSize_ is 0.
+  std::array<uint8_t, kImageHeadSize> head_{};
+  uint8_t headSize_ = 0;
   uint32_t hotSpot_ = 0;
   bool packed_ = false;
 };

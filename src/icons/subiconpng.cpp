@@ -277,7 +277,7 @@ PngBitmaps UnpackedBitmaps(std::span<const uint8_t> png, const TBitmap& natural,
 }  // namespace
 
 void TSubIcon::UnpackPng(TSubIcon& dest) const {
-  std::vector<uint8_t> png = data_;
+  ByteBlock png = data_;
   TIconDirEntry entry = entry_;
   uint32_t hotSpot = hotSpot_;
   if (!IsValidIconImageData(png)) throw EInvalidImage();

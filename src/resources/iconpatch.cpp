@@ -51,7 +51,7 @@ class InPlacePatch {
         output_(file->Bytes().begin(), file->Bytes().end()) {}
 
   void PlaceImage(int k, int i) {
-    const std::vector<uint8_t>& old = ImageOf(source_, k, i).Data();
+    const ByteBlock& old = ImageOf(source_, k, i).Data();
     const TSubIcon& image = ImageOf(library_, k, i);
     if (image.Data() == old) return;
     int64_t count = 0;
@@ -66,7 +66,7 @@ class InPlacePatch {
   // The first place, in file order from first, where the image shows in its own place once
   // written there; -1 when there is none.
   int64_t FirstRightCandidate(int k, int i, int64_t first) const {
-    const std::vector<uint8_t>& old = ImageOf(source_, k, i).Data();
+    const ByteBlock& old = ImageOf(source_, k, i).Data();
     int64_t at = first;
     for (int tried = 0; at >= 0 && tried < kMaxCandidatesTried; ++tried) {
       if (ShowsInPlace(k, i, at)) return at;

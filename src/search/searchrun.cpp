@@ -1,5 +1,6 @@
 #include "search/searchrun.h"
 
+#include <chrono>
 #include <filesystem>
 
 #include "appcore/shareddialogs.h"
@@ -13,6 +14,8 @@ namespace varnel {
 namespace {
 
 constexpr const char* kProgressCaption = "Extracting Icons...";
+// How often the status bar, the count and the grid follow a search.
+constexpr std::chrono::milliseconds kRedrawInterval(200);
 
 std::string BuildingTreeText(const std::string& what) {
   return "Building tree for " + what + "...";
@@ -51,6 +54,7 @@ void SearchRun::ShowBuilding(const std::string& what) {
 }
 
 void SearchRun::Finish() {
+  ShowCount();
   busy_.reset();
   ShowErrors(ui_, errors_);
 }
@@ -74,12 +78,28 @@ void SearchRun::Folder(const std::string& folder) {
 }
 
 bool SearchRun::BeginFile(const std::string& path, bool skipped) {
+  // The file field names the file that "Skip" passes over: it follows every file (the
+  // progress window draws it a few times a second).
   if (!nested_)
     ui_.SetProgressField(TProgressField::File, std::filesystem::path(path).filename().string());
   if (skipped) return false;
-  ui_.SetStatusText(0, path);
+  if (RedrawDue()) ui_.SetStatusText(0, path);
   ui_.ProcessMessages();
   return true;
+}
+
+bool SearchRun::RedrawDue() {
+  auto now = std::chrono::steady_clock::now();
+  if (now < nextRedraw_) return false;
+  nextRedraw_ = now + kRedrawInterval;
+  return true;
+}
+
+void SearchRun::ShowCount() {
+  ui_.SetStatusText(1, "Icons " + std::to_string(lib_.Count()));
+  if (!nested_) ui_.SetProgressField(TProgressField::Count, std::to_string(lib_.Count()));
+  if (lib_.Count() > shown_) lib_.Grid().GrowGrid(shown_);
+  shown_ = lib_.Count();
 }
 
 void SearchRun::Append(FileContents& contents) {
@@ -94,12 +114,10 @@ void SearchRun::Append(FileContents& contents) {
 }
 
 bool SearchRun::EndFile() {
-  ui_.SetStatusText(1, "Icons " + std::to_string(lib_.Count()));
-  if (!nested_) ui_.SetProgressField(TProgressField::Count, std::to_string(lib_.Count()));
-  if (Stopped()) return false;
-  if (lib_.Count() > shown_) lib_.Grid().GrowGrid(shown_);
-  shown_ = lib_.Count();
-  return true;
+  // The count and the grid follow a few times a second: drawing them after every file made
+  // the window's search many times slower than the reading.
+  if (RedrawDue()) ShowCount();
+  return !Stopped();
 }
 
 bool SearchRun::File(const std::string& path, bool skipped) {

@@ -4,6 +4,7 @@
 // pipeline walks and reads ahead on other threads and the run plays its steps back in walk
 // order, so that the collection grows exactly as with one job.
 
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <set>
@@ -57,6 +58,10 @@ class SearchRun : private SearchSink {
   // Whether "Skip" was pressed since the last question; the press is used up.
   bool TakeSkipRequest();
   void PrepareHashes();
+  // True at most once every redraw interval; the first call is due.
+  bool RedrawDue();
+  // Shows the count of icons and grows the grid to hold the new ones.
+  void ShowCount();
   FileReadOptions ReadOptions() const;
 
   TCollectionTarget& lib_;
@@ -68,6 +73,7 @@ class SearchRun : private SearchSink {
   std::optional<TBusyScope> busy_;
   std::vector<std::string> errors_;
   int shown_;
+  std::chrono::steady_clock::time_point nextRedraw_{};
 };
 
 }  // namespace varnel

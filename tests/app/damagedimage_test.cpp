@@ -16,7 +16,7 @@ namespace {
 // A 32-pixel icon whose DIB header claims the given width.
 std::unique_ptr<TAdvancedIcon> IconClaimingWidth(uint32_t width) {
   auto icon = SolidIcon(32, 32, 32, RGB(0x20, 0x60, 0xA0));
-  std::vector<uint8_t> data = icon->Images()[0]->Data();
+  std::vector<uint8_t> data = icon->Images()[0]->Data().ToVector();
   for (int i = 0; i < 4; ++i) data[size_t(4 + i)] = uint8_t(width >> (8 * i));
   icon->Images()[0]->SetData(std::move(data));
   return icon;

@@ -31,7 +31,7 @@ class ModuleSaveTest : public ::testing::Test {
 
 TEST_F(ModuleSaveTest, EditedImagesGoIntoTheModuleAndEndTheModifiedState) {
   OpenLibrary();
-  std::vector<uint8_t> recoloured = FirstImage().Data();
+  std::vector<uint8_t> recoloured = FirstImage().Data().ToVector();
   recoloured.back() ^= 0xFF;
   FirstImage().SetData(recoloured);
   lib.SetModified(true);

@@ -236,8 +236,8 @@ TEST(ResourceIconTest, GroupAssemblesItsImagesAndDropsMissingOnes) {
     group.WriteU16(uint16_t(100 + i));
   }
   module.Add("14", "MAIN", group.TakeBytes());
-  module.Add("3", "100", source->Images()[0]->Data());
-  module.Add("3", "101", source->Images()[1]->Data());
+  module.Add("3", "100", source->Images()[0]->Data().ToVector());
+  module.Add("3", "101", source->Images()[1]->Data().ToVector());
   TAdvancedIcon icon;
   EXPECT_TRUE(icon.LoadFromResourceModule(module, "MAIN"));
   ASSERT_EQ(icon.Images().Count(), 2);

@@ -67,7 +67,7 @@ TEST(BestImageTest, LargestOfMuchSmallerImagesWins) {
 TEST(BestImageTest, DamagedHeaderSizesDoNotOverflowTheDistance) {
   auto icon = IconOf({{16, 16, 32}, {32, 32, 32}});
   // Forge the first image's header: a width of -2^31 is much smaller than anything wanted.
-  std::vector<uint8_t> data = icon->Images()[0]->Data();
+  std::vector<uint8_t> data = icon->Images()[0]->Data().ToVector();
   ASSERT_GE(data.size(), 8u);
   data[4] = 0x00, data[5] = 0x00, data[6] = 0x00, data[7] = 0x80;
   icon->Images()[0]->SetData(data);

@@ -30,7 +30,7 @@ std::vector<std::string> SampleIconFiles() {
 
 // A BMP file of the colour part of an icon image, as the bitmap reader used to be given it.
 std::vector<uint8_t> ColorBmpFile(const TSubIcon& image, const DibLayout& layout) {
-  const std::vector<uint8_t>& data = image.Data();
+  const ByteBlock& data = image.Data();
   size_t offset = size_t(std::min<int64_t>(layout.colorBitsOffset, int64_t(data.size())));
   size_t end =
       size_t(std::min<int64_t>(int64_t(data.size()), int64_t(offset) + layout.colorBitsSize));

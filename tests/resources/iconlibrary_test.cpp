@@ -255,7 +255,7 @@ TEST(Icl32Writer, MoreImagesThanIdsCanNumberAreRefusedAndNothingIsWritten) {
     auto icon = std::make_unique<TAdvancedIcon>();
     for (int i = 0; i < count; ++i) {
       auto image = std::make_unique<TSubIcon>();
-      image->SetData({1, 2});
+      image->SetData(std::vector<uint8_t>{1, 2});
       icon->Images().Add(std::move(image));
     }
     library.Icons.AddIcon("", std::move(icon));

@@ -83,7 +83,7 @@ void RecolourAll(TIconLibrary& library) {
   for (int k = 0; k < library.Count(); ++k)
     for (const auto& image : library.Icon(k)->Images()) {
       if (image->IsPng()) continue;
-      std::vector<uint8_t> data = image->Data();
+      std::vector<uint8_t> data = image->Data().ToVector();
       uint32_t header = ReadU32LE(data.data());
       for (size_t i = header; i < data.size(); ++i) data[i] ^= 0xFF;
       image->SetData(std::move(data));
@@ -125,13 +125,13 @@ std::vector<std::vector<uint8_t>> WrestoolImages(const test::TempDir& dir,
   TAdvancedIcon icon;
   icon.LoadFromFile(ico);
   std::vector<std::vector<uint8_t>> images;
-  for (const auto& image : icon.Images()) images.push_back(image->Data());
+  for (const auto& image : icon.Images()) images.push_back(image->Data().ToVector());
   return images;
 }
 
 std::vector<std::vector<uint8_t>> ImagesOf(const TIconLibrary& library, int icon) {
   std::vector<std::vector<uint8_t>> images;
-  for (const auto& image : library.Icon(icon)->Images()) images.push_back(image->Data());
+  for (const auto& image : library.Icon(icon)->Images()) images.push_back(image->Data().ToVector());
   return images;
 }
 

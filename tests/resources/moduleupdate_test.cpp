@@ -100,7 +100,7 @@ TEST(PatchInPlace, RecolourChangesOnlyTheImageAndTheCheckSum) {
   std::string path = WriteLibrary(dir, false);
   std::vector<uint8_t> before = ReadWholeFile(path);
   TIconLibrary library = Load(path);
-  std::vector<uint8_t> old = ImageAt(library, 1, 0).Data();
+  std::vector<uint8_t> old = ImageAt(library, 1, 0).Data().ToVector();
   Recolour(library, 1, 0, 0x77);
 
   IconUpdateResult result = UpdateModuleIcons(path, library);
