@@ -89,14 +89,17 @@ void LoadAllIcons(CliSession& session, const std::vector<std::string>& files) {
     } catch (const Exception& error) {
       throw Exception(file + ": " + error.what());
     }
-    TCollection& all = session.lib.Document;
-    for (int i = 0; i < reader.lib.Count(); ++i) {
-      int position = reader.lib.Items().Source(i).position;
+    // Taken from the back, so that the reader's list never shifts, then added in order.
+    std::vector<std::pair<TIconList::Item, std::string>> taken;
+    for (int i = reader.lib.Count() - 1; i >= 0; --i) {
       std::string source = reader.lib.SourceOf(i);
-      TIconList::Item item = reader.lib.Items().TakeItem(i--);
-      // TakeItem shifts the rest down; the source was read before.
+      taken.emplace_back(reader.lib.Items().TakeItem(i), std::move(source));
+    }
+    TCollection& all = session.lib.Document;
+    for (auto it = taken.rbegin(); it != taken.rend(); ++it) {
+      auto& [item, source] = *it;
       all.Insert(all.Count(), std::move(item.name), std::move(item.icon));
-      if (!source.empty()) all.RecordSource(all.Count() - 1, source, position);
+      if (!source.empty()) all.RecordSource(all.Count() - 1, source, item.source.position);
     }
   }
 }

@@ -215,21 +215,38 @@ std::optional<IconSignature> MakeImageSignature(const TSubIcon& image) {
   return signature;
 }
 
-int SignatureDistance(const IconSignature& a, const IconSignature& b) {
+namespace {
+
+// The sum of the differences of features [from, to), a multiple of 16 apart.
+int PartialDistance(const IconSignature& a, const IconSignature& b, int from, int to) {
   const uint8_t* left = a.features.data();
   const uint8_t* right = b.features.data();
 #if defined(__SSE2__)
   __m128i sum = _mm_setzero_si128();
-  for (int i = 0; i < kSignatureBytes; i += 16)
+  for (int i = from; i < to; i += 16)
     sum = _mm_add_epi64(sum,
                         _mm_sad_epu8(_mm_load_si128(reinterpret_cast<const __m128i*>(left + i)),
                                      _mm_load_si128(reinterpret_cast<const __m128i*>(right + i))));
   return _mm_cvtsi128_si32(sum) + _mm_cvtsi128_si32(_mm_srli_si128(sum, 8));
 #else
   int sum = 0;
-  for (int i = 0; i < kSignatureBytes; ++i) sum += std::abs(int(left[i]) - int(right[i]));
+  for (int i = from; i < to; ++i) sum += std::abs(int(left[i]) - int(right[i]));
   return sum;
 #endif
+}
+
+constexpr int kFirstHalf = kSignatureBytes / 32 * 16;
+
+}  // namespace
+
+int SignatureDistance(const IconSignature& a, const IconSignature& b) {
+  return PartialDistance(a, b, 0, kSignatureBytes);
+}
+
+int SignatureDistanceWithin(const IconSignature& a, const IconSignature& b, int bound) {
+  int first = PartialDistance(a, b, 0, kFirstHalf);
+  if (first > bound) return first;
+  return first + PartialDistance(a, b, kFirstHalf, kSignatureBytes);
 }
 
 }  // namespace varnel

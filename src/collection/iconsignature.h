@@ -35,5 +35,8 @@ std::optional<IconSignature> MakeIconSignature(const TAdvancedIcon& icon);
 // The sum of the differences of two signatures' features: 0 for the same picture, up to
 // 255 * kSignatureBytes.
 int SignatureDistance(const IconSignature& a, const IconSignature& b);
+// The same when it is at most bound; some value above bound otherwise (the sum is cut short
+// once half the features exceed it).
+int SignatureDistanceWithin(const IconSignature& a, const IconSignature& b, int bound);
 
 }  // namespace varnel

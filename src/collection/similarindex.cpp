@@ -70,8 +70,9 @@ std::vector<SimilarNeighbour> SimilarIndex::NearestPictures(int picture, int k) 
   const IconSignature& query = pictures_[size_t(picture)];
   for (int other = 0; other < int(pictures_.size()); ++other) {
     if (other == picture) continue;
-    int distance = SignatureDistance(query, pictures_[size_t(other)]);
-    if (distance <= nearest.Bound()) nearest.Offer({other, distance});
+    int bound = nearest.Bound();
+    int distance = SignatureDistanceWithin(query, pictures_[size_t(other)], bound);
+    if (distance <= bound) nearest.Offer({other, distance});
   }
   return nearest.Take();
 }
