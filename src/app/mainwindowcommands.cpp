@@ -32,6 +32,7 @@
 #include "app/menutranslation.h"
 #include "app/numberpairdialog.h"
 #include "app/optionsdialog.h"
+#include "app/similarcommands.h"
 #include "app/welcomewindow.h"
 #include "collection/fileimport.h"
 #include "collection/iconsavefile.h"
@@ -92,6 +93,8 @@ void TfmMain::CreateActions() {
   AddCommand("mnLibCombineIcons", [&] { lib.CombineIcons(); });
   AddCommand("mnLibCheckNames", [&] { lib.CorrectNames(true); });
   AddCommand("aLibDelDupes", [&] { lib.DeleteDuplicates(); });
+  AddCommand("mnLibFindSimilar", [&] { RunFindSimilarIcons(lib, this); });
+  AddCommand("mnLibMergeSimilar", [&] { RunMergeSimilarSizes(lib, this); });
   const std::pair<const char*, TSortMode> sorts[] = {
       {"mnLibSorteName", TSortMode::Name},
       {"mnLibSorteNameAsNumber", TSortMode::NameAsNumber},
@@ -202,6 +205,8 @@ void TfmMain::UpdateActions() {
   enable("mnLibCombineIcons", selected >= 2);
   enable("mnLibCheckNames", count >= 1);
   enable("aLibDelDupes", count >= 2);  // the toolbar's twin stays enabled
+  enable("mnLibFindSimilar", currentIcon != nullptr && count >= 2);
+  enable("mnLibMergeSimilar", count >= 2);
   enable("aFileProps", selected >= 1);
   for (QAction* action : iconsMenu_->actions())
     if (action->menu() && action->menu()->objectName() == "mnLibSort")

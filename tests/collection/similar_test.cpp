@@ -7,10 +7,12 @@
 #include <random>
 #include <set>
 
+#include "collection/similarcommands.h"
 #include "collection/similargroups.h"
 #include "collection/similarmerge.h"
 #include "collection/similarsignatures.h"
 #include "graphics/pixelrow.h"
+#include "support/testcollection.h"
 
 namespace varnel {
 namespace {
@@ -191,6 +193,35 @@ TEST(SimilarIconsTest, ThemeIconsFindTheirOtherSizesAndMergeIntoOneIconEach) {
   if (gnome.collection.Count() < 1000) GTEST_SKIP() << "gnome-icon-theme is missing";
   SimilarIndex fullColour(*MakeIconSignatures(IconsOf(gnome.collection)));
   EXPECT_GE(MeasureNearest(gnome, fullColour).first, 0.7);
+}
+
+// The window's commands: the current icon's other sizes get selected, and the merge asks first,
+// changing nothing when refused.
+TEST(SimilarIconsTest, CommandsSelectTheOtherSizesAndMergeAfterAsking) {
+  const fs::path actions = "/usr/share/icons/Adwaita";
+  test::TestCollection window;
+  TfmLib& lib = window.lib;
+  for (const char* name : {"edit-copy", "go-next", "edit-copy", "go-next", "edit-copy"}) {
+    int size = 16 << (lib.Count() / 2);
+    fs::path path = actions / (std::to_string(size) + "x" + std::to_string(size)) / "actions" /
+                    (std::string(name) + "-symbolic.symbolic.png");
+    if (!fs::exists(path)) GTEST_SKIP() << "Adwaita's symbolic icons are missing";
+    lib.AppendItem(name, PictureIcon(path));
+  }
+  lib.SelectOnly(4);
+  EXPECT_EQ(FindSimilarIcons(lib), 2);
+  for (int i = 0; i < lib.Count(); ++i) EXPECT_EQ(lib.IsSelected(i), i % 2 == 0) << i;
+
+  lib.SelectOnly(0);
+  EXPECT_EQ(MergeSimilarSizes(lib), 0);  // the question answered Cancel
+  ASSERT_EQ(window.ui.confirmations.size(), 1u);
+  EXPECT_EQ(lib.Count(), 5);
+  window.ui.confirmAnswers.push_back({true, false});
+  EXPECT_EQ(MergeSimilarSizes(lib), 3);
+  ASSERT_EQ(lib.Count(), 2);
+  EXPECT_EQ(lib.Items().Names(0), "edit-copy");
+  EXPECT_EQ(lib.Items().Icons(0)->Images().Count(), 3);
+  EXPECT_EQ(lib.Items().Icons(1)->Images().Count(), 2);
 }
 
 }  // namespace
