@@ -200,7 +200,8 @@ void TfmMain::CreateIconsMenu() {
   iconsMenu_ = AddMenu(menuBar(), "&Icons", 140);
   FillMenu(iconsMenu_, {"aLibAddFiles", "aLibAddFolder", "aLibAddSubFolders", "aLibFindInet",
                         "alibDownload", "mnLibAddAssotiated", "", "aLibRename", "aLibCreateCopy",
-                        "mnLibSplitIcon", "mnLibCombineIcons", "mnLibCheckNames", "aLibDelDupes"});
+                        "mnLibSplitIcon", "mnLibCombineIcons", "mnLibCheckNames", "aLibDelDupes",
+                        "mnLibFindSimilar", "mnLibMergeSimilar"});
   QMenu* sort = AddMenu(iconsMenu_, "Sor&t Icons", 153);
   sort->setObjectName("mnLibSort");
   FillMenu(sort, {"mnLibSorteName", "mnLibSorteNameAsNumber", "mnLibSortCount", "mnLibSortSize",

@@ -33,6 +33,7 @@
 #include "app/menutranslation.h"
 #include "app/numberpairdialog.h"
 #include "app/optionsdialog.h"
+#include "app/similarcommands.h"
 #include "app/welcomewindow.h"
 #include "collection/fileimport.h"
 #include "collection/iconsavefile.h"
@@ -102,6 +103,8 @@ std::vector<TCommandHandler> TfmMain::CommandHandlers() {
       {"mnLibCombineIcons", [&] { lib.CombineIcons(); }},
       {"mnLibCheckNames", [&] { lib.CorrectNames(true); }},
       {"aLibDelDupes", [&] { lib.DeleteDuplicates(); }},
+      {"mnLibFindSimilar", [&] { RunFindSimilarIcons(lib, this); }},
+      {"mnLibMergeSimilar", [&] { RunMergeSimilarSizes(lib, this); }},
       {"mnLibLocatebyName", [this] { LocateCommand(TFindMode::Name); }},
       {"mnLibLocatebySourceName", [this] { LocateCommand(TFindMode::Source); }},
       {"aFileProps", [this] { PropertiesCommand(); }},
@@ -214,6 +217,8 @@ void TfmMain::UpdateActions() {
   enable("mnLibCombineIcons", selected >= 2);
   enable("mnLibCheckNames", count >= 1);
   enable("aLibDelDupes", count >= 2);  // the toolbar's twin stays enabled
+  enable("mnLibFindSimilar", currentIcon != nullptr && count >= 2);
+  enable("mnLibMergeSimilar", count >= 2);
   enable("aFileProps", selected >= 1);
   for (QAction* action : iconsMenu_->actions())
     if (action->menu() && action->menu()->objectName() == "mnLibSort")
