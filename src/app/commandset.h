@@ -32,7 +32,7 @@ const std::vector<TCommandInfo>& CommandTable();
 std::vector<const char*> ToolbarCommands();
 
 // What the command named name does.
-struct TCommandHandler {
+struct CommandHandler {
   const char* name;
   std::function<void()> run;
 };

@@ -58,7 +58,7 @@ class TfmMain : public QMainWindow, public TMainWindowFrame {
   // Carries out work and shows any error it raises as the program-wide handler does.
   void Run(const std::function<void()>& work);
   // What each command of the command table does, by name.
-  std::vector<TCommandHandler> CommandHandlers();
+  std::vector<CommandHandler> CommandHandlers();
 
   TfmLib& Lib() { return *lib_; }
   TLocalGrid& Grid() { return *grid_; }

@@ -59,14 +59,14 @@ constexpr size_t kMaxDroppedPathLength = 1024;
 
 }  // namespace
 
-std::vector<TCommandHandler> TfmMain::CommandHandlers() {
+std::vector<CommandHandler> TfmMain::CommandHandlers() {
   TfmLib& lib = *lib_;
   TLocalGrid& grid = *grid_;
   TSettings& settings = appSettings_.Values();
   auto openUrl = [](const char* address) {
     return [address] { QDesktopServices::openUrl(QUrl(address)); };
   };
-  std::vector<TCommandHandler> handlers = {
+  std::vector<CommandHandler> handlers = {
       // File.
       {"aFileNewLib", [&] { lib.ClearCollection(); }},
       {"aFileOpen", [this] { OpenCommand(); }},
@@ -173,9 +173,9 @@ std::vector<TCommandHandler> TfmMain::CommandHandlers() {
 }
 
 void TfmMain::CreateActions() {
-  std::vector<TCommandHandler> handlers = CommandHandlers();
+  std::vector<CommandHandler> handlers = CommandHandlers();
   for (const TCommandInfo& command : CommandTable()) {
-    auto handler = std::find_if(handlers.begin(), handlers.end(), [&](const TCommandHandler& h) {
+    auto handler = std::find_if(handlers.begin(), handlers.end(), [&](const CommandHandler& h) {
       return std::string_view(h.name) == command.name;
     });
     AddCommand(command, handler == handlers.end() ? std::function<void()>() : handler->run);

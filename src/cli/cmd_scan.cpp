@@ -84,7 +84,7 @@ int RunScan(const std::vector<std::string>& args) {
         PrintError(folder + ": Folder not found: " + folder);
         return kExitFailed;
       }
-      TSearchModeScope searching(lib);
+      SearchModeScope searching(lib);
       if (options.subfolders)
         SearchFolderTree(lib, folder, settings.IconMask, false);
       else

@@ -155,7 +155,7 @@ class SimilarRun {
 
  private:
   SimilarProgress Progress() {
-    return [this](int) { return !session_.lib.Terminated; };
+    return [this](int) { return !session_.lib.StopRequested(); };
   }
 
   int RunGroups(const SimilarIndex& index) {

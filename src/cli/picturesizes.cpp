@@ -97,7 +97,7 @@ std::optional<std::string> TakePictureSizeOptions(std::vector<std::string>& args
   return std::nullopt;
 }
 
-bool ImportPictureAtSizes(TCollectionTarget& lib, const std::string& path,
+bool ImportPictureAtSizes(CollectionTarget& lib, const std::string& path,
                           const PictureSizes& sizes) {
   if (sizes.sizes.empty()) return false;
   SharedFile file = MappedFile::TryOpen(path);

@@ -23,7 +23,7 @@ std::optional<std::string> TakePictureSizeOptions(std::vector<std::string>& args
 
 // Adds the picture file as one icon with an image at each size when it is a vector drawing or
 // a picture larger than an icon image; false (nothing done) for every other file.
-bool ImportPictureAtSizes(TCollectionTarget& lib, const std::string& path,
+bool ImportPictureAtSizes(CollectionTarget& lib, const std::string& path,
                           const PictureSizes& sizes);
 
 }  // namespace varnel::cli

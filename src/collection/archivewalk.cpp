@@ -86,7 +86,7 @@ void ReadMembers(FileContents& contents, const FileReadOptions& options,
 
 }  // namespace
 
-FileReadOptions ArchiveReadOptions(TCollectionTarget& lib, LoadStyle style,
+FileReadOptions ArchiveReadOptions(CollectionTarget& lib, LoadStyle style,
                                    const std::string& displayPath, int depth, bool allMembers) {
   FileReadOptions options = ReadOptionsOf(lib, style);
   options.displayPath = displayPath;

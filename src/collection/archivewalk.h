@@ -9,7 +9,7 @@ namespace varnel {
 
 // The options of a file that may be an archive, or a member of one, loaded at depth under
 // displayPath (the texts viewed must outlast the read).
-FileReadOptions ArchiveReadOptions(TCollectionTarget& lib, LoadStyle style,
+FileReadOptions ArchiveReadOptions(CollectionTarget& lib, LoadStyle style,
                                    const std::string& displayPath, int depth, bool allMembers);
 
 // The mask of members a walk reads: the icon mask followed by archives, GIF pictures and names

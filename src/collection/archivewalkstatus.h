@@ -12,7 +12,7 @@ namespace varnel {
 
 class ArchiveWalkStatus : public ArchiveWalkProgress {
  public:
-  explicit ArchiveWalkStatus(TCollectionTarget& lib) : lib_(lib) {}
+  explicit ArchiveWalkStatus(CollectionTarget& lib) : lib_(lib) {}
   // Clears the member name from the status bar when one was shown.
   ~ArchiveWalkStatus() override;
   ArchiveWalkStatus(const ArchiveWalkStatus&) = delete;
@@ -27,7 +27,7 @@ class ArchiveWalkStatus : public ArchiveWalkProgress {
  private:
   void LetEventsThrough();
 
-  TCollectionTarget& lib_;
+  CollectionTarget& lib_;
   std::atomic<bool> stop_ = false;
   bool shown_ = false;
 };

@@ -8,7 +8,7 @@ namespace varnel {
 
 class TBusyScope {
  public:
-  TBusyScope(TCollectionTarget& target, TBusyKind kind) : target_(target), kind_(kind) {
+  TBusyScope(CollectionTarget& target, TBusyKind kind) : target_(target), kind_(kind) {
     target_.EnterBusy(kind_);
   }
   ~TBusyScope() { target_.LeaveBusy(kind_); }
@@ -16,7 +16,7 @@ class TBusyScope {
   TBusyScope& operator=(const TBusyScope&) = delete;
 
  private:
-  TCollectionTarget& target_;
+  CollectionTarget& target_;
   TBusyKind kind_;
 };
 

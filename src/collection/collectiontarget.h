@@ -20,9 +20,9 @@ enum class TBusyKind {
   LongOperation,  // as Quiet at its end, with the progress window
 };
 
-class TCollectionTarget {
+class CollectionTarget {
  public:
-  virtual ~TCollectionTarget() = default;
+  virtual ~CollectionTarget() = default;
 
   virtual TCollection& Collection() = 0;
   virtual TGridView& Grid() = 0;
@@ -63,7 +63,7 @@ class TCollectionTarget {
   // Only the scopes begin and end these states, so that every way out of the work inside ends
   // them.
   friend class TBusyScope;
-  friend class TSearchModeScope;
+  friend class SearchModeScope;
   virtual void EnterBusy(TBusyKind kind) = 0;
   // Never raises: a failure to end the state leaves every busy state at once.
   virtual void LeaveBusy(TBusyKind kind) noexcept = 0;

@@ -132,7 +132,7 @@ std::vector<int> MembersWithRepeatedSizes(const std::vector<Group>& groups,
 // when progress says so.
 void CompareInGroups(const std::vector<Group>& groups,
                      const std::vector<const TAdvancedIcon*>& icons,
-                     const std::vector<uint32_t>& hashes, const TDuplicateScanProgress& progress,
+                     const std::vector<uint32_t>& hashes, const DuplicateScanProgress& progress,
                      std::vector<int>& duplicates) {
   int remaining = 0;
   for (const Group& group : groups) remaining += int(group.size()) - 1;
@@ -171,7 +171,7 @@ bool SameIconBytes(const TAdvancedIcon& a, const TAdvancedIcon& b) {
 }
 
 std::vector<int> FindDuplicatesGrouped(const std::vector<const TAdvancedIcon*>& icons,
-                                       const TDuplicateScanProgress& progress, int threads) {
+                                       const DuplicateScanProgress& progress, int threads) {
   if (threads <= 0) threads = int(std::max(1u, std::thread::hardware_concurrency()));
   std::vector<Group> groups = ShapeGroups(icons);
   std::vector<int> duplicates;

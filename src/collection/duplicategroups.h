@@ -23,13 +23,13 @@ bool SameIconBytes(const TAdvancedIcon& a, const TAdvancedIcon& b);
 
 // Called from time to time with how many icons the current pass still has to do, and whether
 // it is the hashing pass; returning false stops the work.
-using TDuplicateScanProgress = std::function<bool(int remaining, bool hashing)>;
+using DuplicateScanProgress = std::function<bool(int remaining, bool hashing)>;
 
 // The positions, from the last down, of the icons equal to an icon at a lower position, the
 // same positions FindDuplicatePositions gives with CompareHash as the hashes: same image count,
 // same compare hash, SameIcon. A stop while hashing gives nothing; one while comparing gives
 // the positions found so far. threads 0 means one per core.
 std::vector<int> FindDuplicatesGrouped(const std::vector<const TAdvancedIcon*>& icons,
-                                       const TDuplicateScanProgress& progress, int threads = 0);
+                                       const DuplicateScanProgress& progress, int threads = 0);
 
 }  // namespace varnel

@@ -20,7 +20,7 @@
 namespace varnel {
 
 class ArchiveWalkFolder;
-class TCollectionTarget;
+class CollectionTarget;
 
 // How a file is brought in: as LoadFile does, or as it does with a duplicate index (collection
 // files merged, an animated cursor as one icon, every icon hashed for the duplicate index).
@@ -59,7 +59,7 @@ struct FileReadOptions {
 };
 
 // The options as the collection's settings and search mode give them now.
-FileReadOptions ReadOptionsOf(TCollectionTarget& lib, LoadStyle style);
+FileReadOptions ReadOptionsOf(CollectionTarget& lib, LoadStyle style);
 
 // An icon read from a file, with the name it is to have.
 struct FoundIcon {

@@ -192,7 +192,7 @@ std::string WithPath(const std::string& message, const std::string& path,
 
 // Appends the items of a collection file read beforehand; the collection counts as changed when
 // it grew, and in any case when the whole file was read.
-void MergeCollectionContents(TCollectionTarget& lib, FileContents& contents,
+void MergeCollectionContents(CollectionTarget& lib, FileContents& contents,
                              TDuplicateIndex& duplicates) {
   int before = lib.Count();
   lib.Collection().MergeRead(*contents.collection, &duplicates);
@@ -201,7 +201,7 @@ void MergeCollectionContents(TCollectionTarget& lib, FileContents& contents,
 
 }  // namespace
 
-FileReadOptions ReadOptionsOf(TCollectionTarget& lib, LoadStyle style) {
+FileReadOptions ReadOptionsOf(CollectionTarget& lib, LoadStyle style) {
   FileReadOptions options;
   options.style = style;
   options.searchMode = lib.InSearchMode();
@@ -235,7 +235,7 @@ FileContents ReadFileContents(const std::string& path, const FileReadOptions& op
   return contents;
 }
 
-void AppendFileContents(TCollectionTarget& lib, FileContents& contents, const std::string& source,
+void AppendFileContents(CollectionTarget& lib, FileContents& contents, const std::string& source,
                         bool silent, std::vector<std::string>* errors) {
   int before = lib.Count();
   try {
@@ -257,7 +257,7 @@ void AppendFileContents(TCollectionTarget& lib, FileContents& contents, const st
   lib.RecordSources(source, before);
 }
 
-void AppendFileContentsExcludingDuplicates(TCollectionTarget& lib, FileContents& contents,
+void AppendFileContentsExcludingDuplicates(CollectionTarget& lib, FileContents& contents,
                                            const std::string& source, TDuplicateIndex& duplicates,
                                            std::vector<std::string>* errors) {
   try {
@@ -281,7 +281,7 @@ void AppendFileContentsExcludingDuplicates(TCollectionTarget& lib, FileContents&
   }
 }
 
-void LoadFile(TCollectionTarget& lib, const std::string& path, const std::string& displayPath,
+void LoadFile(CollectionTarget& lib, const std::string& path, const std::string& displayPath,
               int depth, bool allMembers, bool silent, std::vector<std::string>* errors,
               TDuplicateIndex* duplicates) {
   ArchiveWalkStatus status(lib);
@@ -295,13 +295,13 @@ void LoadFile(TCollectionTarget& lib, const std::string& path, const std::string
     AppendFileContents(lib, contents, source, silent, errors);
 }
 
-void ImportFile(TCollectionTarget& lib, const std::string& path, std::vector<std::string>* errors,
+void ImportFile(CollectionTarget& lib, const std::string& path, std::vector<std::string>* errors,
                 int depth, bool allMembers) {
   ImportSession session;
   ImportFile(lib, session, path, errors, depth, allMembers);
 }
 
-void ImportFile(TCollectionTarget& lib, ImportSession& session, const std::string& path,
+void ImportFile(CollectionTarget& lib, ImportSession& session, const std::string& path,
                 std::vector<std::string>* errors, int depth, bool allMembers) {
   int before = lib.Count();
   SharedFile file = MappedFile::TryOpen(path);
@@ -373,7 +373,7 @@ TNewImageSizeAnswer RememberedImageSize(TNewImageSizeAnswer answer, int width, i
 }
 
 // The "Add Image" question for a picture's size; the previous answer while it is to be reused.
-std::optional<TNewImageSizeAnswer> AskImageSize(TCollectionTarget& lib, ImportSession& session,
+std::optional<TNewImageSizeAnswer> AskImageSize(CollectionTarget& lib, ImportSession& session,
                                                 const std::string& path, int width, int height) {
   if (session.applySizeToAll) return RememberedImageSize(session.lastImageSize, width, height);
   if (lib.UI().ProgressShown()) lib.UI().CloseProgress();
@@ -397,7 +397,7 @@ std::vector<ImageSizeRequest> DrawingSizes(const ImportSession& session) {
 // A picture smaller than 256 in both directions is added as it is; a larger one at the size
 // the user chooses. A picture added at its own size is held as the file's bytes where its
 // reader can.
-ImageAddResult AddPicture(TCollectionTarget& lib, ImportSession& session, TAdvancedIcon& icon,
+ImageAddResult AddPicture(CollectionTarget& lib, ImportSession& session, TAdvancedIcon& icon,
                           const std::string& path, const FileFormat& reader,
                           const MappedFile& file) {
   if (reader.kind == Kind::fkVectorDrawing) {
@@ -442,7 +442,7 @@ ImageAddResult AddPicture(TCollectionTarget& lib, ImportSession& session, TAdvan
 // Pictures read by a reader that adds nothing larger than 256 pixels (telling their size), and
 // then, at the size the user chooses, by its resampling variant.
 template <class Direct, class Resampled>
-ImageAddResult AddSizedPictures(TCollectionTarget& lib, ImportSession& session, TAdvancedIcon& icon,
+ImageAddResult AddSizedPictures(CollectionTarget& lib, ImportSession& session, TAdvancedIcon& icon,
                                 const std::string& path, Direct direct, Resampled resampled) {
   int before = icon.Images().Count(), width = 0, height = 0;
   direct(icon, path, false, height, width);
@@ -457,7 +457,7 @@ ImageAddResult AddSizedPictures(TCollectionTarget& lib, ImportSession& session, 
 
 // The pictures of a layered document read once from the mapped file: added as they are up to
 // 256 pixels a side, else at the size the user chooses.
-ImageAddResult AddLayeredPictures(TCollectionTarget& lib, ImportSession& session,
+ImageAddResult AddLayeredPictures(CollectionTarget& lib, ImportSession& session,
                                   TAdvancedIcon& icon, const std::string& path,
                                   const MappedFile& file) {
   TPSDImage document;
@@ -480,14 +480,14 @@ ImageAddResult AddLayeredPictures(TCollectionTarget& lib, ImportSession& session
 
 }  // namespace
 
-ImageAddResult AddImagesFromFile(TCollectionTarget& lib, ImportSession& session,
-                                 TAdvancedIcon& icon, const std::string& path, int index) {
+ImageAddResult AddImagesFromFile(CollectionTarget& lib, ImportSession& session, TAdvancedIcon& icon,
+                                 const std::string& path, int index) {
   SharedFile file = MappedFile::TryOpen(path);
   Kind kind = file ? DetectFileKind(*file).kind : Kind::fkUnreadable;
   return AddImagesFromMappedFile(lib, session, icon, path, file, kind, index);
 }
 
-ImageAddResult AddImagesFromMappedFile(TCollectionTarget& lib, ImportSession& session,
+ImageAddResult AddImagesFromMappedFile(CollectionTarget& lib, ImportSession& session,
                                        TAdvancedIcon& icon, const std::string& path,
                                        const SharedFile& file, TFileKind kind, int index) {
   int before = icon.Images().Count();

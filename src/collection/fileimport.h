@@ -22,14 +22,14 @@
 namespace varnel {
 
 class TDuplicateIndex;
-class TCollectionTarget;
+class CollectionTarget;
 class TfmLib;
 
 // The appending halves of LoadFile without and with a duplicate index: contents read in the
 // matching style go into the collection under source, with the errors handled as LoadFile does.
-void AppendFileContents(TCollectionTarget& lib, FileContents& contents, const std::string& source,
+void AppendFileContents(CollectionTarget& lib, FileContents& contents, const std::string& source,
                         bool silent, std::vector<std::string>* errors);
-void AppendFileContentsExcludingDuplicates(TCollectionTarget& lib, FileContents& contents,
+void AppendFileContentsExcludingDuplicates(CollectionTarget& lib, FileContents& contents,
                                            const std::string& source, TDuplicateIndex& duplicates,
                                            std::vector<std::string>* errors);
 
@@ -37,7 +37,7 @@ void AppendFileContentsExcludingDuplicates(TCollectionTarget& lib, FileContents&
 // swallowed; else with an error list they are collected; else raised. With a duplicate index,
 // icons equal to one already present are dropped (collection files merged, an animated cursor
 // as one icon); the index holds the collection's items and grows with the items added.
-void LoadFile(TCollectionTarget& lib, const std::string& path, const std::string& displayPath = "",
+void LoadFile(CollectionTarget& lib, const std::string& path, const std::string& displayPath = "",
               int depth = 0, bool allMembers = false, bool silent = false,
               std::vector<std::string>* errors = nullptr, TDuplicateIndex* duplicates = nullptr);
 
@@ -55,10 +55,10 @@ struct ImportSession {
 // User-chosen and dropped files: every file the readers know gives its icons; a picture becomes
 // one icon (a vector drawing one with an image at each size of kDrawingImageSizes, or at the size
 // of the "Add Image" answer given for all files). Errors go to the list, or are raised without one.
-void ImportFile(TCollectionTarget& lib, const std::string& path, std::vector<std::string>* errors,
+void ImportFile(CollectionTarget& lib, const std::string& path, std::vector<std::string>* errors,
                 int depth = 0, bool allMembers = false);
 // The same as one file of an import of several.
-void ImportFile(TCollectionTarget& lib, ImportSession& session, const std::string& path,
+void ImportFile(CollectionTarget& lib, ImportSession& session, const std::string& path,
                 std::vector<std::string>* errors, int depth = 0, bool allMembers = false);
 
 }  // namespace varnel
@@ -76,10 +76,10 @@ enum class ImageAddResult {
 };
 
 // Adds the images of one file to icon. index chooses the icon of a library (0 when negative).
-ImageAddResult AddImagesFromFile(TCollectionTarget& lib, ImportSession& session,
-                                 TAdvancedIcon& icon, const std::string& path, int index);
+ImageAddResult AddImagesFromFile(CollectionTarget& lib, ImportSession& session, TAdvancedIcon& icon,
+                                 const std::string& path, int index);
 // The same over the file mapped and detected before (null when it could not be mapped).
-ImageAddResult AddImagesFromMappedFile(TCollectionTarget& lib, ImportSession& session,
+ImageAddResult AddImagesFromMappedFile(CollectionTarget& lib, ImportSession& session,
                                        TAdvancedIcon& icon, const std::string& path,
                                        const SharedFile& file, TFileKind kind, int index);
 

@@ -33,7 +33,7 @@ struct TFindOptions {
   bool wholeWord = false;
 };
 
-class TfmLib : public TfmChildAbstract, public TCollectionTarget {
+class TfmLib : public TfmChildAbstract, public CollectionTarget {
  public:
   TfmLib(TChildHost& host, TSettings& settings, Clipboard& clipboard, TGridView& grid);
 

@@ -28,7 +28,7 @@ std::string PrepareExportFolder(std::string folder) {
   return folder;
 }
 
-TFolderExportResult ExportItemsToFolder(TCollectionTarget& target, const std::string& folder,
+TFolderExportResult ExportItemsToFolder(CollectionTarget& target, const std::string& folder,
                                         const TItemFiles& files, TOverwriteChooser& chooser) {
   TBusyScope busy(target, TBusyKind::Plain);
   TFolderExportResult result;
@@ -71,7 +71,7 @@ std::string FolderExportReport(const TFolderExportResult& result, const std::str
   return (result.cancelled ? "Export stopped: " : "") + count + " written to " + where;
 }
 
-void ExportIconsToFolder(TCollectionTarget& target, bool all) {
+void ExportIconsToFolder(CollectionTarget& target, bool all) {
   target.CheckNotBusy();
   std::optional<std::string> chosen = target.UI().ChooseFolder({kFolderPrompt, "", true});
   if (!chosen) return;

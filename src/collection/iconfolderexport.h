@@ -10,7 +10,7 @@
 
 namespace varnel {
 
-class TCollectionTarget;
+class CollectionTarget;
 class TIconList;
 
 // One file an item is written as: its name in the folder and the writer of that path.
@@ -33,7 +33,7 @@ std::string PrepareExportFolder(std::string folder);
 // Writes the files of every item in collection order in the busy state; each existing file goes
 // through chooser; status panel 0 shows "Saving: NAME". Ends at a cancel, at the stop button or
 // at a writer's error (raised; files written so far stay).
-TFolderExportResult ExportItemsToFolder(TCollectionTarget& target, const std::string& folder,
+TFolderExportResult ExportItemsToFolder(CollectionTarget& target, const std::string& folder,
                                         const TItemFiles& files, TOverwriteChooser& chooser);
 
 // The file of an item named after it: a cursor file for an item with hot spots (they would be
@@ -45,6 +45,6 @@ std::vector<TExportFile> IconFileOfItem(const TIconList& items, int index);
 std::string FolderExportReport(const TFolderExportResult& result, const std::string& folder);
 
 // The collection window's "All Icons to Folder" (all) and "Selected Icons to Folder".
-void ExportIconsToFolder(TCollectionTarget& target, bool all);
+void ExportIconsToFolder(CollectionTarget& target, bool all);
 
 }  // namespace varnel

@@ -6,18 +6,18 @@
 
 namespace varnel {
 
-class TSearchModeScope {
+class SearchModeScope {
  public:
-  explicit TSearchModeScope(TCollectionTarget& target)
+  explicit SearchModeScope(CollectionTarget& target)
       : target_(target), before_(target.InSearchMode()) {
     target_.SetSearchMode(true);
   }
-  ~TSearchModeScope() { target_.SetSearchMode(before_); }
-  TSearchModeScope(const TSearchModeScope&) = delete;
-  TSearchModeScope& operator=(const TSearchModeScope&) = delete;
+  ~SearchModeScope() { target_.SetSearchMode(before_); }
+  SearchModeScope(const SearchModeScope&) = delete;
+  SearchModeScope& operator=(const SearchModeScope&) = delete;
 
  private:
-  TCollectionTarget& target_;
+  CollectionTarget& target_;
   bool before_;
 };
 

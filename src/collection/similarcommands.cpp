@@ -14,7 +14,7 @@ SimilarProgress StepProgress(TfmLib& lib, const std::string& step, int total) {
     lib.UI().SetProgressField(TProgressField::Count,
                               step + " " + std::to_string(done) + " of " + std::to_string(total));
     lib.UI().ProcessMessages();
-    return !lib.Terminated && !lib.UI().ProgressFlags().stopRequested;
+    return !lib.TakeProgressStop();
   };
 }
 

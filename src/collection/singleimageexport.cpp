@@ -32,7 +32,7 @@ TExportSingleChoice ExportSinglePresets(const TExportSingleSettings& stored, int
   return choice;
 }
 
-bool ExportSingleImage(TCollectionTarget& target, TExportSingleSettings& stored, int gridSizeMode,
+bool ExportSingleImage(CollectionTarget& target, TExportSingleSettings& stored, int gridSizeMode,
                        int gridDepth, const TAskExportSingle& ask) {
   TExportSingleChoice choice = ExportSinglePresets(stored, gridSizeMode, gridDepth);
   std::optional<TFileDialogAnswer> file;

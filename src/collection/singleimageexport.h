@@ -9,7 +9,7 @@
 
 namespace varnel {
 
-class TCollectionTarget;
+class CollectionTarget;
 
 inline constexpr const char* kSheetSaveFilter =
     "Bitmaps (*.bmp)|*.bmp|JPEG Images (*.jpg)|*.jpg|GIF Images (*.gif)|*.gif|PNG Images "
@@ -31,7 +31,7 @@ TExportSingleChoice ExportSinglePresets(const TExportSingleSettings& stored, int
 
 // Asks, then writes the sheets; stored takes the confirmed settings and the sheet folder. True
 // when sheets were written. Cancelling the save dialog shows the settings dialog again.
-bool ExportSingleImage(TCollectionTarget& target, TExportSingleSettings& stored, int gridSizeMode,
+bool ExportSingleImage(CollectionTarget& target, TExportSingleSettings& stored, int gridSizeMode,
                        int gridDepth, const TAskExportSingle& ask);
 
 }  // namespace varnel

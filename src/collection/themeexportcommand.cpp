@@ -12,20 +12,20 @@ namespace {
 
 constexpr const char* kFolderPrompt = "Select the folder to write into:";
 
-bool AnySelected(TCollectionTarget& target) {
+bool AnySelected(CollectionTarget& target) {
   for (int i = 0; i < target.Count(); ++i)
     if (target.Items().Icons(i)->Selected) return true;
   return false;
 }
 
 // The selected items, or every item when none is selected.
-std::function<bool(int)> ChosenItems(TCollectionTarget& target) {
+std::function<bool(int)> ChosenItems(CollectionTarget& target) {
   if (!AnySelected(target)) return nullptr;
   TIconList& items = target.Items();
   return [&items](int index) { return items.Icons(index)->Selected; };
 }
 
-std::string WriteIcons(TCollectionTarget& target, const std::string& folder,
+std::string WriteIcons(CollectionTarget& target, const std::string& folder,
                        const std::string& name) {
   IconThemeOptions options{name};
   options.includes = ChosenItems(target);
@@ -35,7 +35,7 @@ std::string WriteIcons(TCollectionTarget& target, const std::string& folder,
          std::to_string(report.drawings) + " drawings.";
 }
 
-std::string WriteCursors(TCollectionTarget& target, const std::string& folder,
+std::string WriteCursors(CollectionTarget& target, const std::string& folder,
                          const std::string& name) {
   XCursorThemeOptions options{name};
   options.includes = ChosenItems(target);
@@ -49,7 +49,7 @@ std::string WriteCursors(TCollectionTarget& target, const std::string& folder,
   return text;
 }
 
-std::string WriteFavicons(TCollectionTarget& target, const std::string& folder) {
+std::string WriteFavicons(CollectionTarget& target, const std::string& folder) {
   int current = target.Grid().Current();
   if (current < 0 || current >= target.Count()) throw Exception("No icon is chosen");
   FaviconReport report = WriteFaviconSet(*target.Items().Icons(current),
@@ -58,7 +58,7 @@ std::string WriteFavicons(TCollectionTarget& target, const std::string& folder) 
          FaviconLinks(report);
 }
 
-std::string Write(TCollectionTarget& target, ThemeExport kind, const std::string& folder) {
+std::string Write(CollectionTarget& target, ThemeExport kind, const std::string& folder) {
   if (kind == ThemeExport::FaviconSet) return WriteFavicons(target, folder);
   bool icons = kind == ThemeExport::IconTheme;
   std::optional<std::string> name =
@@ -70,7 +70,7 @@ std::string Write(TCollectionTarget& target, ThemeExport kind, const std::string
 
 }  // namespace
 
-void ExportTheme(TCollectionTarget& target, ThemeExport kind) {
+void ExportTheme(CollectionTarget& target, ThemeExport kind) {
   target.CheckNotBusy();
   if (target.Count() == 0) return;
   std::optional<std::string> folder = target.UI().ChooseFolder({kFolderPrompt, "", true});

@@ -10,6 +10,6 @@ enum class ThemeExport { IconTheme, CursorTheme, FaviconSet };
 
 // Asks for the folder (and for themes the name), writes, and tells what was written or why
 // nothing was.
-void ExportTheme(TCollectionTarget& target, ThemeExport kind);
+void ExportTheme(CollectionTarget& target, ThemeExport kind);
 
 }  // namespace varnel

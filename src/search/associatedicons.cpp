@@ -56,7 +56,7 @@ TIconLibrary ReadIconsOf(const std::string& path) {
   return library;
 }
 
-void AddRegistration(TCollectionTarget& lib, const FileTypeIcon& registration) {
+void AddRegistration(CollectionTarget& lib, const FileTypeIcon& registration) {
   if (registration.kind == AssociatedIconFile::Picture)
     AddAssociatedPicture(lib, registration.file, registration.name);
   else
@@ -69,12 +69,12 @@ void SortByName(std::vector<FileTypeIcon>& icons) {
   });
 }
 
-bool StopRequested(TCollectionTarget& lib) {
+bool StopRequested(CollectionTarget& lib) {
   lib.UI().ProcessMessages();
   return lib.TakeProgressStop();
 }
 
-void ShowAdded(TCollectionTarget& lib, const FileTypeIcon& registration, int& shown) {
+void ShowAdded(CollectionTarget& lib, const FileTypeIcon& registration, int& shown) {
   UserInterface& ui = lib.UI();
   std::string count = std::to_string(lib.Count());
   ui.SetStatusText(0, kExtractingText + registration.name);
@@ -98,7 +98,7 @@ int AssociatedIconIndex(const TIconLibrary& library, const std::string& indexTex
   return index && *index >= 0 && *index < library.Count() ? *index : -1;
 }
 
-void AddAssociatedIcon(TCollectionTarget& lib, const std::string& path, const std::string& name,
+void AddAssociatedIcon(CollectionTarget& lib, const std::string& path, const std::string& name,
                        const std::string& indexText) {
   TIconLibrary library = ReadIconsOf(path);
   int index = AssociatedIconIndex(library, indexText);
@@ -112,8 +112,7 @@ void AddAssociatedIcon(TCollectionTarget& lib, const std::string& path, const st
   lib.Collection().RecordSource(added, path, index);
 }
 
-void AddAssociatedPicture(TCollectionTarget& lib, const std::string& path,
-                          const std::string& name) {
+void AddAssociatedPicture(CollectionTarget& lib, const std::string& path, const std::string& name) {
   std::unique_ptr<TAdvancedIcon> icon = ReadPictureFileIcon(path);
   if (!icon) {
     AddAssociatedIcon(lib, path, name, "0");
@@ -124,7 +123,7 @@ void AddAssociatedPicture(TCollectionTarget& lib, const std::string& path,
   lib.Collection().RecordSource(lib.Count() - 1, path, 0);
 }
 
-void FindAssociatedIcons(TCollectionTarget& lib, FileTypeRegistrations& registrations) {
+void FindAssociatedIcons(CollectionTarget& lib, FileTypeRegistrations& registrations) {
   lib.CheckNotBusy();
   UserInterface& ui = lib.UI();
   int before = lib.Count();
@@ -154,7 +153,7 @@ void FindAssociatedIcons(TCollectionTarget& lib, FileTypeRegistrations& registra
   ShowErrors(ui, errors);
 }
 
-void FindAssociatedIcons(TCollectionTarget& lib) {
+void FindAssociatedIcons(CollectionTarget& lib) {
   lib.CheckNotBusy();
   DesktopFileTypes registrations = DesktopFileTypes::FromEnvironment();
   FindAssociatedIcons(lib, registrations);

@@ -21,13 +21,13 @@ namespace {
 constexpr const char* kArchiveMask = ";*.zip;*.rar";
 constexpr int kParentSteps = 19;
 
-std::string SearchMask(const TCollectionTarget& lib, std::string mask, const char* archives) {
+std::string SearchMask(const CollectionTarget& lib, std::string mask, const char* archives) {
   return lib.Settings().SearchArchives ? mask + archives : mask;
 }
 
 }  // namespace
 
-void SearchFolderTree(TCollectionTarget& lib, const std::string& root, std::string mask,
+void SearchFolderTree(CollectionTarget& lib, const std::string& root, std::string mask,
                       bool nested) {
   bool pictures = TakesIconFolderPictures(mask);
   mask = SearchMask(lib, std::move(mask), kArchiveMask);
@@ -38,7 +38,7 @@ void SearchFolderTree(TCollectionTarget& lib, const std::string& root, std::stri
   run.Finish();
 }
 
-void SearchFolder(TCollectionTarget& lib, const std::string& folder, std::string mask) {
+void SearchFolder(CollectionTarget& lib, const std::string& folder, std::string mask) {
   bool pictures = TakesIconFolderPictures(mask);
   mask = SearchMask(lib, std::move(mask), kArchiveMask);
   SearchRun run(lib, false, false);
@@ -48,14 +48,14 @@ void SearchFolder(TCollectionTarget& lib, const std::string& folder, std::string
   run.Finish();
 }
 
-void SearchLocalDisks(TCollectionTarget& lib) {
+void SearchLocalDisks(CollectionTarget& lib) {
   bool pictures = TakesIconFolderPictures(lib.Settings().IconMask);
   std::string mask = SearchMask(lib, lib.Settings().IconMask, ";*.zip;*.rar;*.gif");
   SearchRun run(lib, false, true);
   lib.UI().SetStatusText(2, "");
   run.ShowBuilding("local disks");
   std::vector<std::string> drives = ListFixedDrives();
-  TSearchModeScope searching(lib);
+  SearchModeScope searching(lib);
   run.Walk([&](SearchSink& sink) { SearchWalk(sink, mask, pictures).Disks(drives); });
   run.Finish();
 }
@@ -74,7 +74,7 @@ std::string NearestExistingFolder(const std::string& path) {
   return "";
 }
 
-void FindInFolder(TCollectionTarget& lib) {
+void FindInFolder(CollectionTarget& lib) {
   lib.CheckNotBusy();
   TSettings& settings = lib.Settings();
   TFindIconsRequest request;
@@ -96,14 +96,14 @@ void FindInFolder(TCollectionTarget& lib) {
   settings.IconMask = choice->mask;
   settings.IncludeSubDirs = choice->includeSubfolders;
   settings.SearchArchives = choice->searchArchives;
-  TSearchModeScope searching(lib);
+  SearchModeScope searching(lib);
   if (settings.IncludeSubDirs)
     SearchFolderTree(lib, folder, settings.IconMask, false);
   else
     SearchFolder(lib, folder, settings.IconMask);
 }
 
-void FindOnLocalDisks(TCollectionTarget& lib) {
+void FindOnLocalDisks(CollectionTarget& lib) {
   TSettings& settings = lib.Settings();
   auto choice = lib.UI().AskDiskSearch({settings.SearchArchives, settings.ExcludeDups});
   if (!choice) return;

@@ -6,20 +6,20 @@
 
 namespace varnel {
 
-class TCollectionTarget;
+class CollectionTarget;
 
 // The tree search: root and every folder below it. Nested: run inside another busy operation
 // (dropped folders) without a busy state or progress window of its own.
-void SearchFolderTree(TCollectionTarget& lib, const std::string& root, std::string mask,
+void SearchFolderTree(CollectionTarget& lib, const std::string& root, std::string mask,
                       bool nested);
 // One folder without its subfolders.
-void SearchFolder(TCollectionTarget& lib, const std::string& folder, std::string mask);
+void SearchFolder(CollectionTarget& lib, const std::string& folder, std::string mask);
 // Every fixed local disk.
-void SearchLocalDisks(TCollectionTarget& lib);
+void SearchLocalDisks(CollectionTarget& lib);
 
 // The commands: ask with their dialogs, store the answers in the settings, then search.
-void FindInFolder(TCollectionTarget& lib);
-void FindOnLocalDisks(TCollectionTarget& lib);
+void FindInFolder(CollectionTarget& lib);
+void FindOnLocalDisks(CollectionTarget& lib);
 
 // The folder of path, or its nearest existing parent (at most 19 steps up); empty when none.
 std::string NearestExistingFolder(const std::string& path);

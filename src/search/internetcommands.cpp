@@ -61,7 +61,7 @@ bool FetchFreshList(InternetScan& scan, const CrawlPlace& place, UrlList& list) 
   return valid;
 }
 
-void SavePosition(TCollectionTarget& lib, const CrawlPlace& place, size_t position) {
+void SavePosition(CollectionTarget& lib, const CrawlPlace& place, size_t position) {
   lib.Settings().idxNextDownload = static_cast<int>(position);
   if (place.savePosition) place.savePosition(static_cast<int>(position));
 }
@@ -81,7 +81,7 @@ CrawlPlace DefaultCrawlPlace(const TSettings& settings, std::function<void(int)>
           settings.InetListUrl, std::move(savePosition)};
 }
 
-void DownloadAddresses(TCollectionTarget& lib, const std::vector<std::string>& storedAddresses,
+void DownloadAddresses(CollectionTarget& lib, const std::vector<std::string>& storedAddresses,
                        const DownloadChoices& choices) {
   lib.CheckNotBusy();
   std::vector<std::string> entries;
@@ -95,7 +95,7 @@ void DownloadAddresses(TCollectionTarget& lib, const std::vector<std::string>& s
   scan.Finish();
 }
 
-void FindOnInternet(TCollectionTarget& lib, const CrawlPlace& place, int maxEntries) {
+void FindOnInternet(CollectionTarget& lib, const CrawlPlace& place, int maxEntries) {
   lib.CheckNotBusy();
   UrlList list = ReadCrawlList(place);
   size_t position = static_cast<size_t>(std::max(lib.Settings().idxNextDownload, 0));
@@ -116,7 +116,7 @@ void FindOnInternet(TCollectionTarget& lib, const CrawlPlace& place, int maxEntr
     lib.UI().ShowMessage(MakeMessage(TMessageKind::Information, *scan.HeldMessage()));
 }
 
-void ScanInternetLink(TCollectionTarget& lib, const CrawlPlace& place) {
+void ScanInternetLink(CollectionTarget& lib, const CrawlPlace& place) {
   lib.CheckNotBusy();
   // Without a network the dialog still opens for an address on this machine, the last one
   // typed; the address typed now is checked again once the dialog closes.

@@ -8,7 +8,7 @@
 
 namespace varnel {
 
-class TCollectionTarget;
+class CollectionTarget;
 class TSettings;
 
 // Where the crawl keeps its lists and its position.
@@ -33,17 +33,17 @@ struct DownloadChoices {
 // Downloads and loads each stored address (as DownloadWorkEntry gives it: a page with "*" or
 // "**", a file without) and every file linked from the pages. Raises "Internet connection not
 // found..." when there is no connection.
-void DownloadAddresses(TCollectionTarget& lib, const std::vector<std::string>& storedAddresses,
+void DownloadAddresses(CollectionTarget& lib, const std::vector<std::string>& storedAddresses,
                        const DownloadChoices& choices);
 
 // The crawl: from the saved position over the local list (or the program's), writing the
 // position after every entry and the list when it stops before the end. maxEntries: stop after
 // this many entries (0: no limit), as if "Stop" had been pressed.
-void FindOnInternet(TCollectionTarget& lib, const CrawlPlace& place, int maxEntries = 0);
+void FindOnInternet(CollectionTarget& lib, const CrawlPlace& place, int maxEntries = 0);
 
 // The command "Download...": asks for the address with its dialog, then downloads, or starts
 // the crawl at the chosen entry.
-void ScanInternetLink(TCollectionTarget& lib, const CrawlPlace& place);
+void ScanInternetLink(CollectionTarget& lib, const CrawlPlace& place);
 
 // The message raised when no connection is found.
 inline constexpr const char* kNoConnectionMessage =

@@ -27,7 +27,7 @@ bool IsPassedOverKind(TFileKind kind) {
 
 }  // namespace
 
-InternetScan::InternetScan(TCollectionTarget& lib, InternetScanRules rules)
+InternetScan::InternetScan(CollectionTarget& lib, InternetScanRules rules)
     : lib_(lib), rules_(rules), downloader_(lib.UI(), folder_.Path()), shown_(lib.Count()) {
   lib_.CheckNotBusy();
   searching_.emplace(lib_);

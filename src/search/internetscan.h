@@ -15,7 +15,7 @@
 
 namespace varnel {
 
-class TCollectionTarget;
+class CollectionTarget;
 
 // What differs between the two commands.
 struct InternetScanRules {
@@ -34,7 +34,7 @@ inline constexpr const char* kTooManyItemsMessage =
 class InternetScan {
  public:
   // Begins the long operation with its progress window and makes the download folder.
-  InternetScan(TCollectionTarget& lib, InternetScanRules rules);
+  InternetScan(CollectionTarget& lib, InternetScanRules rules);
   InternetScan(const InternetScan&) = delete;
   InternetScan& operator=(const InternetScan&) = delete;
 
@@ -70,9 +70,9 @@ class InternetScan {
   void LoadDownloadedFile(const std::string& target, const std::string& address);
   void PassOverGroupOnDoubleSkip(const std::vector<std::string>& entries, size_t at, size_t& next);
 
-  TCollectionTarget& lib_;
+  CollectionTarget& lib_;
   InternetScanRules rules_;
-  std::optional<TSearchModeScope> searching_;
+  std::optional<SearchModeScope> searching_;
   std::optional<TBusyScope> busy_;
   DownloadFolder folder_;
   FileDownloader downloader_;

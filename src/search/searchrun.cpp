@@ -23,7 +23,7 @@ std::string BuildingTreeText(const std::string& what) {
 
 }  // namespace
 
-SearchRun::SearchRun(TCollectionTarget& lib, bool nested, bool silentLoad)
+SearchRun::SearchRun(CollectionTarget& lib, bool nested, bool silentLoad)
     : lib_(lib),
       ui_(lib.UI()),
       nested_(nested),

@@ -20,7 +20,7 @@ namespace varnel {
 
 class SearchPipeline;
 struct SearchStep;
-class TCollectionTarget;
+class CollectionTarget;
 class UserInterface;
 
 class SearchRun : private SearchSink {
@@ -28,7 +28,7 @@ class SearchRun : private SearchSink {
   // Nested: run inside another busy operation (dropped folders) without a busy state or
   // progress window of its own. silentLoad: errors of searches without duplicate exclusion are
   // not collected.
-  SearchRun(TCollectionTarget& lib, bool nested, bool silentLoad);
+  SearchRun(CollectionTarget& lib, bool nested, bool silentLoad);
 
   // The progress window's stop button stops the search as the main window's does.
   bool Stopped() override;
@@ -64,7 +64,7 @@ class SearchRun : private SearchSink {
   void ShowCount();
   FileReadOptions ReadOptions() const;
 
-  TCollectionTarget& lib_;
+  CollectionTarget& lib_;
   UserInterface& ui_;
   bool nested_;
   bool silentLoad_;

@@ -121,18 +121,17 @@ TEST_F(MainWindowTest, EmptyCollectionDisablesWhatNeedsIcons) {
 }
 
 TEST_F(MainWindowTest, EveryCommandRowHasOneHandlerAndTheToolbarFollowsThePlaces) {
-  std::vector<TCommandHandler> handlers = window->CommandHandlers();
+  std::vector<CommandHandler> handlers = window->CommandHandlers();
   auto handlersOf = [&](std::string_view name) {
     return std::count_if(handlers.begin(), handlers.end(),
-                         [&](const TCommandHandler& handler) { return handler.name == name; });
+                         [&](const CommandHandler& handler) { return handler.name == name; });
   };
   auto rowsOf = [](std::string_view name) {
     return std::count_if(CommandTable().begin(), CommandTable().end(),
                          [&](const TCommandInfo& row) { return row.name == name; });
   };
   for (const TCommandInfo& row : CommandTable()) EXPECT_EQ(handlersOf(row.name), 1) << row.name;
-  for (const TCommandHandler& handler : handlers)
-    EXPECT_EQ(rowsOf(handler.name), 1) << handler.name;
+  for (const CommandHandler& handler : handlers) EXPECT_EQ(rowsOf(handler.name), 1) << handler.name;
   std::vector<std::string> toolbar;
   for (QAction* action : window->Toolbar()->actions())
     toolbar.push_back(action->isSeparator() ? "" : action->objectName().toStdString());

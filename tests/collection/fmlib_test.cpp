@@ -450,7 +450,7 @@ TEST_F(CollectionTest, SearchesRefuseArchivesOverTheSizeLimit) {
   WriteFileAtomic(dir.File("big.zip"), zip);
   std::vector<std::string> errors;
   {
-    TSearchModeScope searching(lib);
+    SearchModeScope searching(lib);
     LoadFile(lib, dir.File("big.zip"), "", 0, false, false, &errors);
     EXPECT_EQ(errors, std::vector<std::string>{"Archive too large: " + dir.File("big.zip")});
   }

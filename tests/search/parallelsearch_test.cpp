@@ -174,7 +174,7 @@ class ParallelSearchTest : public ::testing::Test {
   struct Search {
     test::TestCollection collection;
     TfmLib& lib = collection.lib;
-    TSearchModeScope searching{lib};
+    SearchModeScope searching{lib};
     Search(int jobs, bool excludeDuplicates) {
       collection.settings.SearchJobs = jobs;
       collection.settings.ExcludeDups = excludeDuplicates;
