@@ -88,19 +88,10 @@ bool TakeFlag(const std::string& arg, ExportOptions& options) {
 
 std::optional<ExportOptions> ParseOptions(const std::vector<std::string>& args) {
   ExportOptions options;
-  OptionWalker walker(kName, args);
-  while (!walker.Done()) {
-    const std::string& arg = walker.Current();
-    if (arg == "-o" || arg == "--format" || arg == "--size" || arg == "--selected") {
-      if (!TakeOptionValue(walker, options)) return std::nullopt;
-      continue;
-    }
-    if (!TakeFlag(arg, options)) {
-      if (arg.starts_with("-")) return UsageError(kName, "unknown option " + arg), std::nullopt;
-      options.files.push_back(arg);
-    }
-    walker.Next();
-  }
+  ArgumentRules rules{{"-o", "--format", "--size", "--selected"},
+                      [&](OptionWalker& walker) { return TakeOptionValue(walker, options); },
+                      [&](const std::string& flag) { return TakeFlag(flag, options); }};
+  if (!WalkArguments(kName, args, rules, options.files)) return std::nullopt;
   if (options.files.empty()) return UsageError(kName, "no file given"), std::nullopt;
   if (options.folder.empty())
     return UsageError(kName, "no output folder given (-o DIR)"), std::nullopt;

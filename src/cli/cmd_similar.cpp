@@ -58,19 +58,10 @@ bool TakeFlag(const std::string& arg, SimilarOptions& options) {
 
 std::optional<SimilarOptions> ParseOptions(const std::vector<std::string>& args) {
   SimilarOptions options;
-  OptionWalker walker(kName, args);
-  while (!walker.Done()) {
-    const std::string& arg = walker.Current();
-    if (arg == "--top" || arg == "--threshold" || arg == "-o") {
-      if (!TakeOption(walker, options)) return std::nullopt;
-      continue;
-    }
-    if (!TakeFlag(arg, options)) {
-      if (arg.starts_with("-")) return UsageError(kName, "unknown option " + arg), std::nullopt;
-      options.files.push_back(arg);
-    }
-    walker.Next();
-  }
+  ArgumentRules rules{{"--top", "--threshold", "-o"},
+                      [&](OptionWalker& walker) { return TakeOption(walker, options); },
+                      [&](const std::string& flag) { return TakeFlag(flag, options); }};
+  if (!WalkArguments(kName, args, rules, options.files)) return std::nullopt;
   if (options.files.empty()) return UsageError(kName, "no file given"), std::nullopt;
   if (options.merge && options.output.empty())
     return UsageError(kName, "no output file given (--merge -o OUT)"), std::nullopt;

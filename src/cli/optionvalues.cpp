@@ -1,5 +1,6 @@
 #include "cli/optionvalues.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "appcore/colornames.h"
@@ -55,6 +56,25 @@ std::optional<std::string> OptionWalker::Value() {
 bool OptionWalker::Invalid(const std::string& value) const {
   UsageError(command_, "invalid value for " + args_[i_ - 2] + ": " + value);
   return false;
+}
+
+bool WalkArguments(const std::string& command, const std::vector<std::string>& args,
+                   const ArgumentRules& rules, std::vector<std::string>& files) {
+  OptionWalker walker(command, args);
+  while (!walker.Done()) {
+    const std::string& arg = walker.Current();
+    if (std::find(rules.valueOptions.begin(), rules.valueOptions.end(), arg) !=
+        rules.valueOptions.end()) {
+      if (!rules.takeValue(walker)) return false;
+      continue;
+    }
+    if (!rules.takeFlag(arg)) {
+      if (arg.starts_with("-")) return UsageError(command, "unknown option " + arg), false;
+      files.push_back(arg);
+    }
+    walker.Next();
+  }
+  return true;
 }
 
 }  // namespace varnel::cli

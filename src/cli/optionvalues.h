@@ -1,6 +1,7 @@
 #pragma once
 // Values of command options: numbers in a range, lists of numbers and colours.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -36,5 +37,17 @@ class OptionWalker {
   const std::vector<std::string>& args_;
   size_t i_ = 0;
 };
+
+// What a command's arguments are made of: options that take a value (given to takeValue with the
+// walker on the option), flags (given to takeFlag, which tells whether it knows the flag) and
+// file names (appended to files). False after a usage message: a value missing or refused, or an
+// unknown option.
+struct ArgumentRules {
+  std::vector<std::string> valueOptions;
+  std::function<bool(OptionWalker& walker)> takeValue;
+  std::function<bool(const std::string& flag)> takeFlag;
+};
+bool WalkArguments(const std::string& command, const std::vector<std::string>& args,
+                   const ArgumentRules& rules, std::vector<std::string>& files);
 
 }  // namespace varnel::cli
