@@ -235,8 +235,40 @@ FileContents ReadFileContents(const std::string& path, const FileReadOptions& op
   return contents;
 }
 
+namespace {
+
+// Appends the icons not equal to one the index holds, each recorded with its position in the
+// file; errors say which file they come from.
+void AppendExcludingDuplicates(CollectionTarget& lib, FileContents& contents,
+                               const std::string& source, TDuplicateIndex& duplicates,
+                               std::vector<std::string>* errors) {
+  try {
+    if (contents.collection) MergeCollectionContents(lib, contents, duplicates);
+    if (contents.error) std::rethrow_exception(contents.error);
+    for (size_t position = 0; position < contents.icons.size(); ++position) {
+      FoundIcon& found = contents.icons[position];
+      if (!found.icon->Images().Count() ||
+          !duplicates.AddUnlessPresent(lib.Items(), *found.icon, found.hash, lib.Count()))
+        continue;
+      lib.AppendItem(std::move(found.name), std::move(found.icon));
+      lib.SetModified(true);
+      lib.Collection().RecordSource(lib.Count() - 1, source, int(position));
+    }
+    for (FileContents& member : contents.members)
+      AppendExcludingDuplicates(lib, member, member.path, duplicates, errors);
+    if (errors) errors->insert(errors->end(), contents.problems.begin(), contents.problems.end());
+  } catch (const Exception& error) {
+    if (!errors) throw;
+    errors->push_back(WithPath(error.what(), contents.path, ": "));
+  }
+}
+
+}  // namespace
+
 void AppendFileContents(CollectionTarget& lib, FileContents& contents, const std::string& source,
-                        bool silent, std::vector<std::string>* errors) {
+                        bool silent, std::vector<std::string>* errors,
+                        TDuplicateIndex* duplicates) {
+  if (duplicates) return AppendExcludingDuplicates(lib, contents, source, *duplicates, errors);
   int before = lib.Count();
   try {
     if (contents.error) std::rethrow_exception(contents.error);
@@ -257,30 +289,6 @@ void AppendFileContents(CollectionTarget& lib, FileContents& contents, const std
   lib.RecordSources(source, before);
 }
 
-void AppendFileContentsExcludingDuplicates(CollectionTarget& lib, FileContents& contents,
-                                           const std::string& source, TDuplicateIndex& duplicates,
-                                           std::vector<std::string>* errors) {
-  try {
-    if (contents.collection) MergeCollectionContents(lib, contents, duplicates);
-    if (contents.error) std::rethrow_exception(contents.error);
-    for (size_t position = 0; position < contents.icons.size(); ++position) {
-      FoundIcon& found = contents.icons[position];
-      if (!found.icon->Images().Count() ||
-          !duplicates.AddUnlessPresent(lib.Items(), *found.icon, found.hash, lib.Count()))
-        continue;
-      lib.AppendItem(std::move(found.name), std::move(found.icon));
-      lib.SetModified(true);
-      lib.Collection().RecordSource(lib.Count() - 1, source, int(position));
-    }
-    for (FileContents& member : contents.members)
-      AppendFileContentsExcludingDuplicates(lib, member, member.path, duplicates, errors);
-    if (errors) errors->insert(errors->end(), contents.problems.begin(), contents.problems.end());
-  } catch (const Exception& error) {
-    if (!errors) throw;
-    errors->push_back(WithPath(error.what(), contents.path, ": "));
-  }
-}
-
 void LoadFile(CollectionTarget& lib, const std::string& path, const std::string& displayPath,
               int depth, bool allMembers, bool silent, std::vector<std::string>* errors,
               TDuplicateIndex* duplicates) {
@@ -289,10 +297,7 @@ void LoadFile(CollectionTarget& lib, const std::string& path, const std::string&
   FileContents contents = ReadFileContents(
       path, status.Attach(ArchiveReadOptions(lib, style, displayPath, depth, allMembers)));
   const std::string& source = displayPath.empty() ? path : displayPath;
-  if (duplicates)
-    AppendFileContentsExcludingDuplicates(lib, contents, source, *duplicates, errors);
-  else
-    AppendFileContents(lib, contents, source, silent, errors);
+  AppendFileContents(lib, contents, source, silent, errors, duplicates);
 }
 
 void ImportFile(CollectionTarget& lib, const std::string& path, std::vector<std::string>* errors,

@@ -25,13 +25,12 @@ class TDuplicateIndex;
 class CollectionTarget;
 class TfmLib;
 
-// The appending halves of LoadFile without and with a duplicate index: contents read in the
-// matching style go into the collection under source, with the errors handled as LoadFile does.
+// The appending half of LoadFile: contents read in the matching style (with a duplicate index,
+// ExcludingDuplicates) go into the collection under source, with the errors handled as LoadFile
+// does.
 void AppendFileContents(CollectionTarget& lib, FileContents& contents, const std::string& source,
-                        bool silent, std::vector<std::string>* errors);
-void AppendFileContentsExcludingDuplicates(CollectionTarget& lib, FileContents& contents,
-                                           const std::string& source, TDuplicateIndex& duplicates,
-                                           std::vector<std::string>* errors);
+                        bool silent, std::vector<std::string>* errors,
+                        TDuplicateIndex* duplicates = nullptr);
 
 // Search-style loading (opening a file, searches, archive members). With silent, errors are
 // swallowed; else with an error list they are collected; else raised. With a duplicate index,

@@ -15,7 +15,7 @@
 #include <thread>
 #include <vector>
 
-#include "collection/fileimport.h"
+#include "collection/filecontents.h"
 
 namespace varnel {
 

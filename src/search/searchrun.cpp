@@ -6,6 +6,7 @@
 #include "appcore/shareddialogs.h"
 #include "base/errors.h"
 #include "collection/collectiontarget.h"
+#include "collection/fileimport.h"
 #include "search/searchpipeline.h"
 #include "search/searchpool.h"
 
@@ -104,10 +105,8 @@ void SearchRun::ShowCount() {
 
 void SearchRun::Append(FileContents& contents) {
   try {
-    if (excludeDuplicates_)
-      AppendFileContentsExcludingDuplicates(lib_, contents, contents.path, duplicates_, &errors_);
-    else
-      AppendFileContents(lib_, contents, contents.path, silentLoad_, &errors_);
+    AppendFileContents(lib_, contents, contents.path, silentLoad_, &errors_,
+                       excludeDuplicates_ ? &duplicates_ : nullptr);
   } catch (const Exception& error) {
     errors_.push_back(error.what());
   }

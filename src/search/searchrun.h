@@ -13,7 +13,7 @@
 
 #include "collection/busyscope.h"
 #include "collection/duplicatefinder.h"
-#include "collection/fileimport.h"
+#include "collection/filecontents.h"
 #include "search/searchsink.h"
 
 namespace varnel {

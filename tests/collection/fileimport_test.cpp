@@ -122,7 +122,7 @@ TEST_F(FileAppendTest, ACollectionFileMergesWithItsSourcesAndWithoutDuplicates) 
   lib.RecordSources("/present.ico", 0);
   duplicates.Build(lib.Items());
   FileContents contents = ReadFileContents(WriteThreeItems(false), kExcluding);
-  AppendFileContentsExcludingDuplicates(lib, contents, "ignored", duplicates, &errors);
+  AppendFileContents(lib, contents, "ignored", false, &errors, &duplicates);
   EXPECT_TRUE(errors.empty());
   ASSERT_EQ(lib.Count(), 3);
   EXPECT_EQ(lib.Items().Names(1), "16");
@@ -139,7 +139,7 @@ TEST_F(FileAppendTest, ACutCollectionFileGivesTheItemsBeforeTheCutAndItsError) {
   ASSERT_TRUE(contents.error);
   EXPECT_EQ(contents.collection->Count(), 2);
   duplicates.Build(lib.Items());
-  AppendFileContentsExcludingDuplicates(lib, contents, path, duplicates, &errors);
+  AppendFileContents(lib, contents, path, false, &errors, &duplicates);
   EXPECT_EQ(lib.Count(), 2);
   EXPECT_EQ(errors, std::vector<std::string>{"Stream read error: " + path});
   EXPECT_TRUE(lib.GetModified());
@@ -148,8 +148,7 @@ TEST_F(FileAppendTest, ACutCollectionFileGivesTheItemsBeforeTheCutAndItsError) {
   test::TestCollection other;
   FileContents again = ReadFileContents(path, kExcluding);
   TDuplicateIndex none;
-  EXPECT_THROW(AppendFileContentsExcludingDuplicates(other.lib, again, path, none, nullptr),
-               EReadError);
+  EXPECT_THROW(AppendFileContents(other.lib, again, path, false, nullptr, &none), EReadError);
   EXPECT_EQ(other.lib.Count(), 2);
 }
 
