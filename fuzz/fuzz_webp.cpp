@@ -1,4 +1,4 @@
-// seeds: webp
+// seeds: built/webp
 // WebP decoding: still pictures and animations composed frame by frame.
 
 #include <cstddef>
