@@ -6,6 +6,7 @@
 #include <cstring>
 #include <memory>
 
+#include "base/dynamiclibrary.h"
 #include "base/errors.h"
 
 namespace varnel {
@@ -15,6 +16,31 @@ namespace {
 constexpr uint8_t kJp2Signature[12] = {0x00, 0x00, 0x00, 0x0C, 0x6A, 0x50,
                                        0x20, 0x20, 0x0D, 0x0A, 0x87, 0x0A};
 constexpr uint8_t kCodestreamStart[4] = {0xFF, 0x4F, 0xFF, 0x51};
+
+// OpenJPEG is loaded with the first JPEG 2000 picture.
+struct OpenJpegFunctions {
+  DynamicLibrary library{"libopenjp2.so.7", "libopenjp2-7"};
+  VARNEL_LIBRARY_FUNCTION(library, opj_create_decompress);
+  VARNEL_LIBRARY_FUNCTION(library, opj_set_info_handler);
+  VARNEL_LIBRARY_FUNCTION(library, opj_set_warning_handler);
+  VARNEL_LIBRARY_FUNCTION(library, opj_set_error_handler);
+  VARNEL_LIBRARY_FUNCTION(library, opj_set_default_decoder_parameters);
+  VARNEL_LIBRARY_FUNCTION(library, opj_setup_decoder);
+  VARNEL_LIBRARY_FUNCTION(library, opj_stream_create);
+  VARNEL_LIBRARY_FUNCTION(library, opj_stream_set_user_data_length);
+  VARNEL_LIBRARY_FUNCTION(library, opj_stream_set_user_data);
+  VARNEL_LIBRARY_FUNCTION(library, opj_stream_set_read_function);
+  VARNEL_LIBRARY_FUNCTION(library, opj_stream_set_skip_function);
+  VARNEL_LIBRARY_FUNCTION(library, opj_stream_set_seek_function);
+  VARNEL_LIBRARY_FUNCTION(library, opj_read_header);
+  VARNEL_LIBRARY_FUNCTION(library, opj_decode);
+  VARNEL_LIBRARY_FUNCTION(library, opj_end_decompress);
+  VARNEL_LIBRARY_FUNCTION(library, opj_destroy_codec);
+  VARNEL_LIBRARY_FUNCTION(library, opj_stream_destroy);
+  VARNEL_LIBRARY_FUNCTION(library, opj_image_destroy);
+};
+
+constexpr auto OpenJpeg = &LoadedFunctions<OpenJpegFunctions>;
 
 [[noreturn]] void Invalid() {
   throw EInvalidGraphic("JPEG 2000 image is not valid");
@@ -55,13 +81,13 @@ OPJ_BOOL SeekSource(OPJ_OFF_T position, void* data) {
 void Quiet(const char*, void*) {}
 
 struct CodecDeleter {
-  void operator()(opj_codec_t* codec) const { opj_destroy_codec(codec); }
+  void operator()(opj_codec_t* codec) const { OpenJpeg().opj_destroy_codec(codec); }
 };
 struct StreamDeleter {
-  void operator()(opj_stream_t* stream) const { opj_stream_destroy(stream); }
+  void operator()(opj_stream_t* stream) const { OpenJpeg().opj_stream_destroy(stream); }
 };
 struct ImageDeleter {
-  void operator()(opj_image_t* image) const { opj_image_destroy(image); }
+  void operator()(opj_image_t* image) const { OpenJpeg().opj_image_destroy(image); }
 };
 using CodecPtr = std::unique_ptr<opj_codec_t, CodecDeleter>;
 using StreamPtr = std::unique_ptr<opj_stream_t, StreamDeleter>;
@@ -70,25 +96,25 @@ using ImagePtr = std::unique_ptr<opj_image_t, ImageDeleter>;
 CodecPtr MakeDecoder(std::span<const uint8_t> data) {
   bool jp2 = data.size() >= sizeof kJp2Signature &&
              std::equal(std::begin(kJp2Signature), std::end(kJp2Signature), data.begin());
-  CodecPtr codec(opj_create_decompress(jp2 ? OPJ_CODEC_JP2 : OPJ_CODEC_J2K));
+  CodecPtr codec(OpenJpeg().opj_create_decompress(jp2 ? OPJ_CODEC_JP2 : OPJ_CODEC_J2K));
   if (!codec) Invalid();
-  opj_set_info_handler(codec.get(), Quiet, nullptr);
-  opj_set_warning_handler(codec.get(), Quiet, nullptr);
-  opj_set_error_handler(codec.get(), Quiet, nullptr);
+  OpenJpeg().opj_set_info_handler(codec.get(), Quiet, nullptr);
+  OpenJpeg().opj_set_warning_handler(codec.get(), Quiet, nullptr);
+  OpenJpeg().opj_set_error_handler(codec.get(), Quiet, nullptr);
   opj_dparameters_t parameters;
-  opj_set_default_decoder_parameters(&parameters);
-  if (!opj_setup_decoder(codec.get(), &parameters)) Invalid();
+  OpenJpeg().opj_set_default_decoder_parameters(&parameters);
+  if (!OpenJpeg().opj_setup_decoder(codec.get(), &parameters)) Invalid();
   return codec;
 }
 
 StreamPtr MakeStream(ByteSource& source) {
-  StreamPtr stream(opj_stream_create(OPJ_J2K_STREAM_CHUNK_SIZE, OPJ_TRUE));
+  StreamPtr stream(OpenJpeg().opj_stream_create(OPJ_J2K_STREAM_CHUNK_SIZE, OPJ_TRUE));
   if (!stream) Invalid();
-  opj_stream_set_user_data(stream.get(), &source, nullptr);
-  opj_stream_set_user_data_length(stream.get(), source.bytes.size());
-  opj_stream_set_read_function(stream.get(), ReadSource);
-  opj_stream_set_skip_function(stream.get(), SkipSource);
-  opj_stream_set_seek_function(stream.get(), SeekSource);
+  OpenJpeg().opj_stream_set_user_data(stream.get(), &source, nullptr);
+  OpenJpeg().opj_stream_set_user_data_length(stream.get(), source.bytes.size());
+  OpenJpeg().opj_stream_set_read_function(stream.get(), ReadSource);
+  OpenJpeg().opj_stream_set_skip_function(stream.get(), SkipSource);
+  OpenJpeg().opj_stream_set_seek_function(stream.get(), SeekSource);
   return stream;
 }
 
@@ -157,14 +183,14 @@ TBitmap DecodeJpeg2000(std::span<const uint8_t> data) {
   CodecPtr codec = MakeDecoder(data);
   StreamPtr stream = MakeStream(source);
   opj_image_t* header = nullptr;
-  if (!opj_read_header(stream.get(), codec.get(), &header)) {
-    opj_image_destroy(header);
+  if (!OpenJpeg().opj_read_header(stream.get(), codec.get(), &header)) {
+    OpenJpeg().opj_image_destroy(header);
     Invalid();
   }
   ImagePtr image(header);
   CheckHeaderSize(*image);
-  if (!opj_decode(codec.get(), stream.get(), image.get()) ||
-      !opj_end_decompress(codec.get(), stream.get()))
+  if (!OpenJpeg().opj_decode(codec.get(), stream.get(), image.get()) ||
+      !OpenJpeg().opj_end_decompress(codec.get(), stream.get()))
     Invalid();
   return ToBitmap(*image);
 }

@@ -7,7 +7,9 @@
 #include <cmath>
 #include <memory>
 
+#include "base/dynamiclibrary.h"
 #include "base/errors.h"
+#include "graphics/glibfunctions.h"
 
 namespace varnel {
 
@@ -16,56 +18,75 @@ namespace {
 // Pixels per PDF point: pages are drawn at 96 pixels per inch.
 constexpr double kPixelsPerPoint = 96.0 / 72.0;
 
-struct GObjectRelease {
-  void operator()(gpointer object) const { g_object_unref(object); }
+// The three libraries are loaded apart: SVG drawings need no Poppler, PDF pages no librsvg.
+struct CairoFunctions {
+  DynamicLibrary library{"libcairo.so.2", "libcairo2"};
+  VARNEL_LIBRARY_FUNCTION(library, cairo_image_surface_create);
+  VARNEL_LIBRARY_FUNCTION(library, cairo_image_surface_get_data);
+  VARNEL_LIBRARY_FUNCTION(library, cairo_image_surface_get_stride);
+  VARNEL_LIBRARY_FUNCTION(library, cairo_surface_status);
+  VARNEL_LIBRARY_FUNCTION(library, cairo_surface_flush);
+  VARNEL_LIBRARY_FUNCTION(library, cairo_surface_destroy);
+  VARNEL_LIBRARY_FUNCTION(library, cairo_create);
+  VARNEL_LIBRARY_FUNCTION(library, cairo_destroy);
+  VARNEL_LIBRARY_FUNCTION(library, cairo_scale);
 };
-template <typename T>
-using GObjectPtr = std::unique_ptr<T, GObjectRelease>;
+
+struct RsvgFunctions {
+  DynamicLibrary library{"librsvg-2.so.2", "librsvg2-2"};
+  VARNEL_LIBRARY_FUNCTION(library, rsvg_handle_new_from_data);
+  VARNEL_LIBRARY_FUNCTION(library, rsvg_handle_set_dpi);
+  VARNEL_LIBRARY_FUNCTION(library, rsvg_handle_get_intrinsic_size_in_pixels);
+  VARNEL_LIBRARY_FUNCTION(library, rsvg_handle_get_intrinsic_dimensions);
+  VARNEL_LIBRARY_FUNCTION(library, rsvg_handle_render_document);
+};
+
+struct PopplerFunctions {
+  DynamicLibrary library{"libpoppler-glib.so.8", "libpoppler-glib8"};
+  VARNEL_LIBRARY_FUNCTION(library, poppler_document_new_from_bytes);
+  VARNEL_LIBRARY_FUNCTION(library, poppler_document_get_n_pages);
+  VARNEL_LIBRARY_FUNCTION(library, poppler_document_get_page);
+  VARNEL_LIBRARY_FUNCTION(library, poppler_page_get_size);
+  VARNEL_LIBRARY_FUNCTION(library, poppler_page_render);
+};
+
+constexpr auto Cairo = &LoadedFunctions<CairoFunctions>;
+constexpr auto Rsvg = &LoadedFunctions<RsvgFunctions>;
+constexpr auto Poppler = &LoadedFunctions<PopplerFunctions>;
 
 struct SurfaceRelease {
-  void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
+  void operator()(cairo_surface_t* surface) const { Cairo().cairo_surface_destroy(surface); }
 };
 struct ContextRelease {
-  void operator()(cairo_t* context) const { cairo_destroy(context); }
+  void operator()(cairo_t* context) const { Cairo().cairo_destroy(context); }
 };
 struct BytesRelease {
-  void operator()(GBytes* bytes) const { g_bytes_unref(bytes); }
+  void operator()(GBytes* bytes) const { GLib().g_bytes_unref(bytes); }
 };
 
 [[noreturn]] void RaiseInvalid(const char* what) {
   throw EInvalidGraphic(std::string(what) + " is not valid");
 }
 
-// Takes a GError's ownership so that it is freed on every path.
-class ErrorHolder {
- public:
-  ~ErrorHolder() {
-    if (error_) g_error_free(error_);
-  }
-  GError** Out() { return &error_; }
-  bool Failed() const { return error_ != nullptr; }
-
- private:
-  GError* error_ = nullptr;
-};
-
 GObjectPtr<RsvgHandle> OpenSvg(std::span<const uint8_t> data) {
-  ErrorHolder error;
+  GErrorHolder error;
   // The handle sniffs gzip compression itself, so SVGZ data needs no separate path.
-  GObjectPtr<RsvgHandle> handle(rsvg_handle_new_from_data(data.data(), data.size(), error.Out()));
+  GObjectPtr<RsvgHandle> handle(
+      Rsvg().rsvg_handle_new_from_data(data.data(), data.size(), error.Out()));
   if (!handle || error.Failed()) RaiseInvalid("SVG drawing");
-  rsvg_handle_set_dpi(handle.get(), 96);
+  Rsvg().rsvg_handle_set_dpi(handle.get(), 96);
   return handle;
 }
 
 std::optional<DrawingSize> SvgSize(RsvgHandle* handle) {
   DrawingSize size;
-  if (rsvg_handle_get_intrinsic_size_in_pixels(handle, &size.width, &size.height)) return size;
+  if (Rsvg().rsvg_handle_get_intrinsic_size_in_pixels(handle, &size.width, &size.height))
+    return size;
   gboolean hasWidth = false, hasHeight = false, hasViewBox = false;
   RsvgLength width, height;
   RsvgRectangle viewBox;
-  rsvg_handle_get_intrinsic_dimensions(handle, &hasWidth, &width, &hasHeight, &height, &hasViewBox,
-                                       &viewBox);
+  Rsvg().rsvg_handle_get_intrinsic_dimensions(handle, &hasWidth, &width, &hasHeight, &height,
+                                              &hasViewBox, &viewBox);
   if (!hasViewBox) return std::nullopt;
   return DrawingSize{viewBox.width, viewBox.height};
 }
@@ -77,20 +98,22 @@ struct PdfPage {
 
 // The bytes must outlive the page: Poppler reads them in place.
 PdfPage OpenPdfPage(std::span<const uint8_t> data) {
-  std::unique_ptr<GBytes, BytesRelease> bytes(g_bytes_new_static(data.data(), data.size()));
-  ErrorHolder error;
+  std::unique_ptr<GBytes, BytesRelease> bytes(GLib().g_bytes_new_static(data.data(), data.size()));
+  GErrorHolder error;
   PdfPage result;
-  result.document.reset(poppler_document_new_from_bytes(bytes.get(), nullptr, error.Out()));
+  result.document.reset(
+      Poppler().poppler_document_new_from_bytes(bytes.get(), nullptr, error.Out()));
   if (!result.document || error.Failed()) RaiseInvalid("PDF document");
-  if (poppler_document_get_n_pages(result.document.get()) < 1) RaiseInvalid("PDF document");
-  result.page.reset(poppler_document_get_page(result.document.get(), 0));
+  if (Poppler().poppler_document_get_n_pages(result.document.get()) < 1)
+    RaiseInvalid("PDF document");
+  result.page.reset(Poppler().poppler_document_get_page(result.document.get(), 0));
   if (!result.page) RaiseInvalid("PDF document");
   return result;
 }
 
 DrawingSize PdfSize(PopplerPage* page) {
   DrawingSize size;
-  poppler_page_get_size(page, &size.width, &size.height);
+  Poppler().poppler_page_get_size(page, &size.width, &size.height);
   return {size.width * kPixelsPerPoint, size.height * kPixelsPerPoint};
 }
 
@@ -101,9 +124,9 @@ int SideOf(double length) {
 
 // Cairo's premultiplied native-endian ARGB as straight-alpha BGRA rows.
 TBitmap FromSurface(cairo_surface_t* surface, int width, int height) {
-  cairo_surface_flush(surface);
-  const uint8_t* data = cairo_image_surface_get_data(surface);
-  int stride = cairo_image_surface_get_stride(surface);
+  Cairo().cairo_surface_flush(surface);
+  const uint8_t* data = Cairo().cairo_image_surface_get_data(surface);
+  int stride = Cairo().cairo_image_surface_get_stride(surface);
   TBitmap bitmap(width, height, PixelFormat::Bits32);
   for (int y = 0; y < height; ++y) {
     const uint32_t* source = reinterpret_cast<const uint32_t*>(data + int64_t(y) * stride);
@@ -126,9 +149,9 @@ TBitmap FromSurface(cairo_surface_t* surface, int width, int height) {
 class Canvas {
  public:
   Canvas(int width, int height)
-      : surface_(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height)),
-        context_(cairo_create(surface_.get())) {
-    if (cairo_surface_status(surface_.get()) != CAIRO_STATUS_SUCCESS)
+      : surface_(Cairo().cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height)),
+        context_(Cairo().cairo_create(surface_.get())) {
+    if (Cairo().cairo_surface_status(surface_.get()) != CAIRO_STATUS_SUCCESS)
       throw EInvalidGraphic("Out of memory for a drawing");
   }
   cairo_t* Context() { return context_.get(); }
@@ -157,8 +180,8 @@ TBitmap RenderSvg(std::span<const uint8_t> data, int width, int height) {
   CheckTargetSize(width, height);
   Canvas canvas(width, height);
   RsvgRectangle viewport{0, 0, double(width), double(height)};
-  ErrorHolder error;
-  if (!rsvg_handle_render_document(handle.get(), canvas.Context(), &viewport, error.Out()))
+  GErrorHolder error;
+  if (!Rsvg().rsvg_handle_render_document(handle.get(), canvas.Context(), &viewport, error.Out()))
     RaiseInvalid("SVG drawing");
   return FromSurface(canvas.Surface(), width, height);
 }
@@ -170,9 +193,9 @@ TBitmap RenderPdf(std::span<const uint8_t> data, int width, int height) {
   CheckTargetSize(width, height);
   if (!(size.width > 0 && size.height > 0)) RaiseInvalid("PDF document");
   Canvas canvas(width, height);
-  cairo_scale(canvas.Context(), width / size.width * kPixelsPerPoint,
-              height / size.height * kPixelsPerPoint);
-  poppler_page_render(pdf.page.get(), canvas.Context());
+  Cairo().cairo_scale(canvas.Context(), width / size.width * kPixelsPerPoint,
+                      height / size.height * kPixelsPerPoint);
+  Poppler().poppler_page_render(pdf.page.get(), canvas.Context());
   return FromSurface(canvas.Surface(), width, height);
 }
 

@@ -2,36 +2,61 @@
 
 #include <gio/gio.h>
 
+#include "graphics/glibfunctions.h"
+
 namespace varnel {
 namespace {
 
 constexpr const char* kInterfaceSchema = "org.gnome.desktop.interface";
 constexpr const char* kIconThemeKey = "icon-theme";
 
-// Frees a GLib object at the end of a scope.
-template <typename T>
-struct GObjectReference {
-  T* object = nullptr;
-  ~GObjectReference() {
-    if (object) g_object_unref(object);
-  }
+// GIO is loaded when the setting is first read.
+struct SettingsFunctions {
+  DynamicLibrary library{"libgio-2.0.so.0", "libglib2.0-0"};
+  VARNEL_LIBRARY_FUNCTION(library, g_settings_schema_source_get_default);
+  VARNEL_LIBRARY_FUNCTION(library, g_settings_schema_source_lookup);
+  VARNEL_LIBRARY_FUNCTION(library, g_settings_schema_has_key);
+  VARNEL_LIBRARY_FUNCTION(library, g_settings_schema_get_key);
+  VARNEL_LIBRARY_FUNCTION(library, g_settings_schema_unref);
+  VARNEL_LIBRARY_FUNCTION(library, g_settings_schema_key_get_default_value);
+  VARNEL_LIBRARY_FUNCTION(library, g_settings_schema_key_unref);
+  VARNEL_LIBRARY_FUNCTION(library, g_settings_new);
+  VARNEL_LIBRARY_FUNCTION(library, g_settings_get_user_value);
+  VARNEL_LIBRARY_FUNCTION(library, g_settings_get_string);
 };
 
+// Null when GIO cannot be loaded: the setting then reads as if its schema were not installed.
+const SettingsFunctions* Settings() {
+  try {
+    static const SettingsFunctions functions;
+    return &functions;
+  } catch (const ELibraryMissing&) {
+    return nullptr;
+  }
+}
+
+// The text a string variant holds; empty for a variant of another type.
+std::string StringOf(GVariant* value) {
+  const GLibFunctions& glib = GLib();
+  if (!glib.g_variant_is_of_type(value, G_VARIANT_TYPE_STRING)) return "";
+  return glib.g_variant_get_string(value, nullptr);
+}
+
 // The installed interface schema when it has the key; null otherwise. Unreferenced by the caller.
-GSettingsSchema* IconThemeSchema() {
-  GSettingsSchemaSource* source = g_settings_schema_source_get_default();
+GSettingsSchema* IconThemeSchema(const SettingsFunctions& gio) {
+  GSettingsSchemaSource* source = gio.g_settings_schema_source_get_default();
   if (!source) return nullptr;
-  GSettingsSchema* schema = g_settings_schema_source_lookup(source, kInterfaceSchema, TRUE);
-  if (schema && !g_settings_schema_has_key(schema, kIconThemeKey)) {
-    g_settings_schema_unref(schema);
+  GSettingsSchema* schema = gio.g_settings_schema_source_lookup(source, kInterfaceSchema, TRUE);
+  if (schema && !gio.g_settings_schema_has_key(schema, kIconThemeKey)) {
+    gio.g_settings_schema_unref(schema);
     return nullptr;
   }
   return schema;
 }
 
-bool SchemaHasIconThemeKey() {
-  GSettingsSchema* schema = IconThemeSchema();
-  if (schema) g_settings_schema_unref(schema);
+bool SchemaHasIconThemeKey(const SettingsFunctions& gio) {
+  GSettingsSchema* schema = IconThemeSchema(gio);
+  if (schema) gio.g_settings_schema_unref(schema);
   return schema != nullptr;
 }
 
@@ -39,30 +64,29 @@ bool SchemaHasIconThemeKey() {
 
 GnomeIconTheme ReadGnomeIconTheme() {
   GnomeIconTheme theme;
-  if (!SchemaHasIconThemeKey()) return theme;
-  GObjectReference<GSettings> settings{g_settings_new(kInterfaceSchema)};
-  if (GVariant* user = g_settings_get_user_value(settings.object, kIconThemeKey)) {
-    if (g_variant_is_of_type(user, G_VARIANT_TYPE_STRING))
-      theme.userValue = g_variant_get_string(user, nullptr);
-    g_variant_unref(user);
+  const SettingsFunctions* gio = Settings();
+  if (!gio || !SchemaHasIconThemeKey(*gio)) return theme;
+  GObjectPtr<GSettings> settings(gio->g_settings_new(kInterfaceSchema));
+  if (GVariant* user = gio->g_settings_get_user_value(settings.get(), kIconThemeKey)) {
+    theme.userValue = StringOf(user);
+    GLib().g_variant_unref(user);
   }
-  gchar* value = g_settings_get_string(settings.object, kIconThemeKey);
-  if (value) theme.defaultValue = value;
-  g_free(value);
+  GTextPtr value(gio->g_settings_get_string(settings.get(), kIconThemeKey));
+  if (value) theme.defaultValue = value.get();
   return theme;
 }
 
 std::string GnomeIconThemeSchemaDefault() {
-  GSettingsSchema* schema = IconThemeSchema();
+  const SettingsFunctions* gio = Settings();
+  GSettingsSchema* schema = gio ? IconThemeSchema(*gio) : nullptr;
   if (!schema) return "";
-  GSettingsSchemaKey* key = g_settings_schema_get_key(schema, kIconThemeKey);
-  GVariant* value = g_settings_schema_key_get_default_value(key);
+  GSettingsSchemaKey* key = gio->g_settings_schema_get_key(schema, kIconThemeKey);
+  GVariant* value = gio->g_settings_schema_key_get_default_value(key);
   std::string text;
-  if (value && g_variant_is_of_type(value, G_VARIANT_TYPE_STRING))
-    text = g_variant_get_string(value, nullptr);
-  if (value) g_variant_unref(value);
-  g_settings_schema_key_unref(key);
-  g_settings_schema_unref(schema);
+  if (value) text = StringOf(value);
+  if (value) GLib().g_variant_unref(value);
+  gio->g_settings_schema_key_unref(key);
+  gio->g_settings_schema_unref(schema);
   return text;
 }
 

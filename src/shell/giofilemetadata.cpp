@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "graphics/glibfunctions.h"
 #include "shell/linuxfoldericons.h"
 
 namespace varnel {
@@ -12,23 +13,28 @@ namespace {
 
 const char* const kCustomIcon = "metadata::custom-icon";
 
-struct GObjectUnref {
-  void operator()(gpointer object) const { g_object_unref(object); }
+// GIO is loaded when a folder's icon is first set or removed.
+struct FileFunctions {
+  DynamicLibrary library{"libgio-2.0.so.0", "libglib2.0-0"};
+  VARNEL_LIBRARY_FUNCTION(library, g_file_new_for_path);
+  VARNEL_LIBRARY_FUNCTION(library, g_file_get_uri);
+  VARNEL_LIBRARY_FUNCTION(library, g_file_query_writable_namespaces);
+  VARNEL_LIBRARY_FUNCTION(library, g_file_attribute_info_list_lookup);
+  VARNEL_LIBRARY_FUNCTION(library, g_file_attribute_info_list_unref);
+  VARNEL_LIBRARY_FUNCTION(library, g_file_set_attribute);
 };
-struct GErrorFree {
-  void operator()(GError* error) const { g_error_free(error); }
-};
-struct GFreeText {
-  void operator()(char* text) const { g_free(text); }
-};
-using FileHandle = std::unique_ptr<GFile, GObjectUnref>;
+
+constexpr auto Gio = &LoadedFunctions<FileFunctions>;
+
+using FileHandle = GObjectPtr<GFile>;
 
 // True when the file's "metadata" namespace can be written, which needs the metadata daemon.
 bool MetadataWritable(GFile* file) {
-  GFileAttributeInfoList* namespaces = g_file_query_writable_namespaces(file, nullptr, nullptr);
+  GFileAttributeInfoList* namespaces =
+      Gio().g_file_query_writable_namespaces(file, nullptr, nullptr);
   if (!namespaces) return false;
-  const bool writable = g_file_attribute_info_list_lookup(namespaces, "metadata") != nullptr;
-  g_file_attribute_info_list_unref(namespaces);
+  const bool writable = Gio().g_file_attribute_info_list_lookup(namespaces, "metadata") != nullptr;
+  Gio().g_file_attribute_info_list_unref(namespaces);
   return writable;
 }
 
@@ -40,26 +46,38 @@ std::string Skipped(const std::string& folder, const std::string& reason) {
 class GioFileMetadata : public FileMetadata {
  public:
   std::string SetCustomIcon(const std::string& folder, const std::string& iconFile) override {
-    FileHandle icon(g_file_new_for_path(iconFile.c_str()));
-    const std::unique_ptr<char, GFreeText> uri(g_file_get_uri(icon.get()));
-    return SetAttribute(folder, G_FILE_ATTRIBUTE_TYPE_STRING, uri.get());
+    return WithGio(folder, [&] {
+      FileHandle icon(Gio().g_file_new_for_path(iconFile.c_str()));
+      const GTextPtr uri(Gio().g_file_get_uri(icon.get()));
+      return SetAttribute(folder, G_FILE_ATTRIBUTE_TYPE_STRING, uri.get());
+    });
   }
 
   std::string RemoveCustomIcon(const std::string& folder) override {
-    return SetAttribute(folder, G_FILE_ATTRIBUTE_TYPE_INVALID, nullptr);
+    return WithGio(folder,
+                   [&] { return SetAttribute(folder, G_FILE_ATTRIBUTE_TYPE_INVALID, nullptr); });
   }
 
  private:
+  // Without GIO the icon is skipped like one the metadata service cannot take.
+  template <typename Work>
+  static std::string WithGio(const std::string& folder, Work work) {
+    try {
+      return work();
+    } catch (const ELibraryMissing& missing) {
+      return Skipped(folder, missing.what());
+    }
+  }
+
   static std::string SetAttribute(const std::string& folder, GFileAttributeType type,
                                   gpointer value) {
-    FileHandle file(g_file_new_for_path(folder.c_str()));
+    FileHandle file(Gio().g_file_new_for_path(folder.c_str()));
     if (!MetadataWritable(file.get()))
       return Skipped(folder, "the GIO metadata service (gvfs) is not running");
-    GError* rawError = nullptr;
-    g_file_set_attribute(file.get(), kCustomIcon, type, value, G_FILE_QUERY_INFO_NONE, nullptr,
-                         &rawError);
-    const std::unique_ptr<GError, GErrorFree> error(rawError);
-    return error ? Skipped(folder, error->message) : std::string();
+    GErrorHolder error;
+    Gio().g_file_set_attribute(file.get(), kCustomIcon, type, value, G_FILE_QUERY_INFO_NONE,
+                               nullptr, error.Out());
+    return error.Failed() ? Skipped(folder, error.Message()) : std::string();
   }
 };
 

@@ -1,0 +1,9 @@
+#include "graphics/glibfunctions.h"
+
+namespace varnel {
+
+const GLibFunctions& GLib() {
+  return LoadedFunctions<GLibFunctions>();
+}
+
+}  // namespace varnel
