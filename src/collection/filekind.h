@@ -85,6 +85,34 @@ const FileFormat& EmptyFormat();
 const FileFormat& UnreadableFormat();
 const FileFormat& TooLargeFormat();
 
+// Where each format's code is (format: reader; writer; fuzz target). A row lives in
+// collection/NAMEformat.cpp when its format has files of its own, else in kindreaders.cpp.
+//   ICO, CUR: icons/advancedicon, subicon; the same; fuzz_ico
+//   PE and NE modules: resources/pefile, ne16bitreader; moduleupdate, iclwriter32,
+//     ne16bitwriter; fuzz_pe, fuzz_ne, fuzz_census
+//   ANI: icons/animatedcursor; -; fuzz_ani, fuzz_riff
+//   BMP: graphics/bmpcodec, icons/bitmapfix32; the same; fuzz_bmp, fuzz_bitmapfix32
+//   JPEG: graphics/jpegcodec; jpegencoder; fuzz_jpeg
+//   GIF: graphics/gifcodec, icons/gifimport; icons/gifexport; fuzz_gif
+//   PNG: graphics/pngcodec; the same; fuzz_png
+//   PSD: icons/psdimage, psdfiles; -; fuzz_psd
+//   collection files: collection/collectionfile, collectionitemreader; fmlibsave;
+//     fuzz_collection, fuzz_collectionitems
+//   ICPR: icons/iconproject; the same; fuzz_icpr
+//   ICNS, Mac resource forks: icons/icnsreader, macicon, macresourcefork; icnswriter;
+//     fuzz_icns, fuzz_macfork
+//   PCX: icons/pcximage, collection/pcxformat; -; fuzz_pcx
+//   WBMP: icons/wbmpimage, collection/wbmpformat; -; fuzz_wbmp
+//   WebP: graphics/webpcodec, collection/webpformat; the same; fuzz_webp
+//   X cursors: icons/xcursorfile, xcursoricons, collection/xcursorformat; xcursorfile;
+//     fuzz_xcursor
+//   XPM, XBM: icons/xpmimage, xbmimage; the same; fuzz_xpm, fuzz_xbm
+//   ZIP, RAR: collection/archivereader, archivewalk; zipmemofile; fuzz_archive
+//   RES: resources/resfile; -; fuzz_res, fuzz_dcr
+//   SVG, SVGZ, PDF: icons/vectorfile, graphics/vectordrawing; -; fuzz_svg
+//   data URIs: icons/datauri; -; fuzz_datauri
+//   TIFF, TGA, CMYK JPEG, RIFF palettes: recognised only
+//   kind detection: collection/filekind, kindprobe.h; fuzz_filekind
 // Every row, in the order detection tries their content tests (the order is behaviour: a file
 // is the kind of the first test that takes it).
 inline std::span<const FileFormat* const> FileFormats() {
