@@ -70,31 +70,6 @@ std::optional<SimilarOptions> ParseOptions(const std::vector<std::string>& args)
   return options;
 }
 
-// Appends the icons of every file to the session's collection, each with its source, so that
-// positions count the icons of all files in order.
-void LoadAllIcons(CliSession& session, const std::vector<std::string>& files) {
-  for (const std::string& file : files) {
-    CliSession reader;
-    try {
-      LoadIcons(reader, file);
-    } catch (const Exception& error) {
-      throw Exception(file + ": " + error.what());
-    }
-    // Taken from the back, so that the reader's list never shifts, then added in order.
-    std::vector<std::pair<TIconList::Item, std::string>> taken;
-    for (int i = reader.lib.Count() - 1; i >= 0; --i) {
-      std::string source = reader.lib.SourceOf(i);
-      taken.emplace_back(reader.lib.Items().TakeItem(i), std::move(source));
-    }
-    TCollection& all = session.lib.Document;
-    for (auto it = taken.rbegin(); it != taken.rend(); ++it) {
-      auto& [item, source] = *it;
-      all.Insert(all.Count(), std::move(item.name), std::move(item.icon));
-      if (!source.empty()) all.RecordSource(all.Count() - 1, source, item.source.position);
-    }
-  }
-}
-
 void PrintNearest(const TIconList& items, int icon, const std::vector<SimilarNeighbour>& nearest,
                   bool json) {
   if (json) {
@@ -129,8 +104,17 @@ class SimilarRun {
  public:
   explicit SimilarRun(const SimilarOptions& options) : options_(options) {}
 
+  // The answer over the icons of every file that could be read; a file that failed makes the
+  // status 1 after the answer.
   int Run() {
-    LoadAllIcons(session_, options_.files);
+    int loaded = AppendIconsOfFiles(session_.lib.Document, options_.files);
+    if (session_.lib.Count() == 0) return PrintError("no icons found"), kExitFailed;
+    int answered = Answer();
+    return answered == kExitOk ? loaded : answered;
+  }
+
+ private:
+  int Answer() {
     std::vector<const TAdvancedIcon*> icons;
     for (int i = 0; i < session_.lib.Count(); ++i) icons.push_back(session_.lib.Items().Icons(i));
     auto signatures = MakeIconSignatures(icons, Progress());
@@ -144,7 +128,6 @@ class SimilarRun {
     return kExitOk;
   }
 
- private:
   SimilarProgress Progress() {
     return [this](int) { return !session_.lib.StopRequested(); };
   }

@@ -22,4 +22,23 @@ void LoadIcons(CliSession& session, const std::string& path) {
   if (session.lib.Count() == 0) throw Exception("no icons found: " + NoIconsReason(path, errors));
 }
 
+int AppendIconsOfFiles(TCollection& collection, const std::vector<std::string>& files) {
+  return ForEachFile(files, [&](const std::string& file) {
+    CliSession reader;
+    LoadIcons(reader, file);
+    // Taken from the back, so that the reader's list never shifts, then added in order.
+    std::vector<std::pair<TIconList::Item, std::string>> taken;
+    for (int i = reader.lib.Count() - 1; i >= 0; --i) {
+      std::string source = reader.lib.SourceOf(i);
+      taken.emplace_back(reader.lib.Items().TakeItem(i), std::move(source));
+    }
+    for (auto it = taken.rbegin(); it != taken.rend(); ++it) {
+      auto& [item, source] = *it;
+      collection.Insert(collection.Count(), std::move(item.name), std::move(item.icon));
+      if (!source.empty())
+        collection.RecordSource(collection.Count() - 1, source, item.source.position);
+    }
+  });
+}
+
 }  // namespace varnel::cli

@@ -3,6 +3,7 @@
 // collection gives them.
 
 #include <string>
+#include <vector>
 
 #include "cli/clisession.h"
 
@@ -12,5 +13,10 @@ namespace varnel::cli {
 // file as the search loads it. A missing file, a folder, the reader's error and a file that gives
 // no icon raise an error that says so (for the latter with the reason, see NoIconsReason).
 void LoadIcons(CliSession& session, const std::string& path);
+
+// Appends the icons of every file to collection, each with its source, so that positions count
+// the icons of all files in order. A file that fails is reported and passed by; the status is
+// ForEachFile's.
+int AppendIconsOfFiles(TCollection& collection, const std::vector<std::string>& files);
 
 }  // namespace varnel::cli

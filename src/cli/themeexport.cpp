@@ -4,7 +4,6 @@
 #include <iostream>
 #include <optional>
 
-#include "cli/clisession.h"
 #include "cli/command.h"
 #include "cli/iconfiles.h"
 #include "cli/optionvalues.h"
@@ -93,18 +92,6 @@ std::optional<ThemeExportOptions> ParseOptions(const std::vector<std::string>& a
   return options;
 }
 
-// Moves the session's icons, with their sources, to the end of collection.
-void MoveIcons(CliSession& session, TCollection& collection) {
-  TIconList& items = session.lib.Items();
-  while (items.Count() > 0) {
-    std::string source = session.lib.SourceOf(0);
-    int position = items.Source(0).position;
-    TIconList::Item item = items.TakeItem(0);
-    collection.Append(std::move(item.name), std::move(item.icon));
-    if (!source.empty()) collection.RecordSource(collection.Count() - 1, source, position);
-  }
-}
-
 int WriteTheme(const TCollection& collection, const ThemeExportOptions& options) {
   IconThemeReport report = WriteIconTheme(collection, options.folder, options.theme);
   std::cout << report.folder << ": " << report.icons << " icons, " << report.pictures
@@ -142,12 +129,8 @@ bool IsThemeExport(const std::vector<std::string>& args) {
 int RunThemeExport(const std::vector<std::string>& args) {
   std::optional<ThemeExportOptions> options = ParseOptions(args);
   if (!options) return kExitUsage;
-  CliSession session;
   TCollection collection;
-  int status = ForEachFile(options->files, [&](const std::string& file) {
-    LoadIcons(session, file);
-    MoveIcons(session, collection);
-  });
+  int status = AppendIconsOfFiles(collection, options->files);
   if (collection.Count() == 0) {
     PrintError("no icons found; nothing written to " + options->folder);
     return kExitFailed;
