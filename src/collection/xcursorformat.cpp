@@ -10,12 +10,6 @@ namespace varnel {
 
 namespace {
 
-bool IsAnimated(const std::vector<XCursorImage>& images) {
-  for (size_t i = 1; i < images.size(); ++i)
-    if (images[i].nominalSize == images[0].nominalSize) return true;
-  return false;
-}
-
 std::optional<TFileKindInfo> DetectXCursor(KindProbe& probe) {
   if (probe.HeadIs("Xcur", 4)) return TFileKindInfo{TFileKind::fkXCursor};
   return std::nullopt;
@@ -23,11 +17,7 @@ std::optional<TFileKindInfo> DetectXCursor(KindProbe& probe) {
 
 std::string DescribeXCursor(const TFileKindInfo&, const std::string& path) {
   SharedFile file = MappedFile::TryOpen(path);
-  try {
-    if (file && IsAnimated(ReadXCursor(file->Bytes()))) return "animated X cursor";
-  } catch (const Exception&) {
-  }
-  return "X cursor";
+  return file && IsAnimatedXCursor(file->Bytes()) ? "animated X cursor" : "X cursor";
 }
 
 std::unique_ptr<TAdvancedIcon> ReadXCursorIcon(const MappedFile& file) {

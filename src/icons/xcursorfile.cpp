@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <set>
 
 #include "base/byteorder.h"
 #include "base/dynamiclibrary.h"
@@ -43,20 +44,35 @@ uint32_t U32At(std::span<const uint8_t> bytes, uint64_t offset) {
   return ReadU32LE(bytes.data() + offset);
 }
 
-// The library allocates each image as its header says before reading it: the table and every
-// image header are checked first, so that a short or hostile file costs no more than its size.
-void CheckLayout(std::span<const uint8_t> bytes) {
+struct TocEntry {
+  uint32_t type;
+  uint32_t subtype;  // the nominal size of an image
+  uint32_t position;
+};
+
+// The file's table of contents, its count checked against the file's size.
+std::vector<TocEntry> ReadToc(std::span<const uint8_t> bytes) {
   if (!HasXCursorSignature(bytes)) Invalid();
   uint64_t header = U32At(bytes, 4);
   uint64_t count = U32At(bytes, 12);
   if (header < kFileHeaderBytes || header > bytes.size() ||
       count > (bytes.size() - header) / kTocEntryBytes)
     Invalid();
-  uint64_t pixelBytes = 0;
+  std::vector<TocEntry> entries;
   for (uint64_t i = 0; i < count; ++i) {
     uint64_t entry = header + i * kTocEntryBytes;
-    if (U32At(bytes, entry) != kImageChunk) continue;
-    uint64_t chunk = U32At(bytes, entry + 8);
+    entries.push_back({U32At(bytes, entry), U32At(bytes, entry + 4), U32At(bytes, entry + 8)});
+  }
+  return entries;
+}
+
+// The library allocates each image as its header says before reading it: the table and every
+// image header are checked first, so that a short or hostile file costs no more than its size.
+void CheckLayout(std::span<const uint8_t> bytes) {
+  uint64_t pixelBytes = 0;
+  for (const TocEntry& entry : ReadToc(bytes)) {
+    if (entry.type != kImageChunk) continue;
+    uint64_t chunk = entry.position;
     uint64_t width = U32At(bytes, chunk + 16), height = U32At(bytes, chunk + 20);
     if (width > kLargestSide || height > kLargestSide) Invalid();
     uint64_t size = width * height * 4;
@@ -171,6 +187,16 @@ XcursorImage* ToLibrary(const XCursorImage& source) {
 bool HasXCursorSignature(std::span<const uint8_t> bytes) {
   return bytes.size() >= sizeof kSignature &&
          std::equal(std::begin(kSignature), std::end(kSignature), bytes.begin());
+}
+
+bool IsAnimatedXCursor(std::span<const uint8_t> bytes) {
+  std::set<uint32_t> sizes;
+  try {
+    for (const TocEntry& entry : ReadToc(bytes))
+      if (entry.type == kImageChunk && !sizes.insert(entry.subtype).second) return true;
+  } catch (const EInvalidGraphic&) {
+  }
+  return false;
 }
 
 std::vector<XCursorImage> ReadXCursor(std::span<const uint8_t> bytes) {

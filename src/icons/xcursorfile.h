@@ -25,6 +25,10 @@ struct XCursorImage {
 // Whether bytes begin as an X cursor file does.
 bool HasXCursorSignature(std::span<const uint8_t> bytes);
 
+// Whether the file's table names two images of one nominal size: an animation. Reads the table
+// only; false for a file that is not valid.
+bool IsAnimatedXCursor(std::span<const uint8_t> bytes);
+
 // The images in file order. Raises EInvalidGraphic "X cursor file is not valid" for a file the
 // library refuses, whose table or images reach past its end, or whose images would take more
 // than kMaxXCursorPixelBytes; ELibraryMissing when libXcursor is not installed.
