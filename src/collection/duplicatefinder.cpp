@@ -1,7 +1,10 @@
 #include "collection/duplicatefinder.h"
 
+#include <algorithm>
+
 #include "base/errors.h"
 #include "collection/duplicategroups.h"
+#include "collection/hashmix.h"
 #include "collection/iconhash.h"
 #include "resources/iconlist.h"
 
@@ -19,10 +22,21 @@ bool SameIcons(const TAdvancedIcon& a, const TAdvancedIcon& b) {
   }
 }
 
+// The keys of the two entry maps.
+uint64_t PathsKey(uint32_t search, uint64_t paths) {
+  return MixHash(search, paths);
+}
+
+uint64_t PixelsKey(uint32_t search, const IconPixelKey& key) {
+  return MixHash(PathsKey(search, key.paths), key.pixels);
+}
+
 }  // namespace
 
 void TDuplicateIndex::Build(const TIconList& items) {
-  positions_.clear();
+  byPixels_.clear();
+  byPaths_.clear();
+  pathsOfSearch_.clear();
   unhashed_.clear();
   for (int i = 0; i < items.Count(); ++i) unhashed_[IconShapeKey(*items.Icons(i))].push_back(i);
   built_ = true;
@@ -33,27 +47,52 @@ void TDuplicateIndex::HashShape(const TIconList& items, uint64_t shape) {
   if (it == unhashed_.end()) return;
   for (int position : it->second)
     if (position < items.Count())
-      if (auto hash = HashOf(*items.Icons(position))) positions_.emplace(*hash, position);
+      if (auto hash = HashOf(*items.Icons(position))) Add(*hash, position);
   unhashed_.erase(it);
 }
 
-bool TDuplicateIndex::Contains(const TIconList& items, const TAdvancedIcon& icon, uint32_t hash) {
-  // Items of a shape no icon met before are hashed now, once.
-  HashShape(items, IconShapeKey(icon));
-  auto [first, last] = positions_.equal_range(hash);
-  for (auto it = first; it != last; ++it)
-    if (it->second < items.Count() && SameIcons(icon, *items.Icons(it->second))) return true;
+void TDuplicateIndex::Add(const DuplicateHash& hash, int position) {
+  Entry entry{position, hash.search, hash.pixels.paths};
+  byPixels_.emplace(PixelsKey(hash.search, hash.pixels), entry);
+  byPaths_.emplace(PathsKey(hash.search, hash.pixels.paths), entry);
+  std::vector<uint64_t>& paths = pathsOfSearch_[hash.search];
+  if (std::find(paths.begin(), paths.end(), hash.pixels.paths) == paths.end())
+    paths.push_back(hash.pixels.paths);
+}
+
+bool TDuplicateIndex::AnyEqual(const TIconList& items, const TAdvancedIcon& icon,
+                               const Entries& entries, uint64_t key, uint32_t search,
+                               uint64_t paths) const {
+  auto [first, last] = entries.equal_range(key);
+  for (auto it = first; it != last; ++it) {
+    const Entry& entry = it->second;
+    if (entry.search == search && entry.paths == paths && entry.position < items.Count() &&
+        SameIcons(icon, *items.Icons(entry.position)))
+      return true;
+  }
   return false;
 }
 
-void TDuplicateIndex::Add(const TAdvancedIcon& icon, std::optional<uint32_t> hash, int position) {
-  (void)icon;  // its hash is known: the shape's other items wait for an icon that needs them
-  if (hash) positions_.emplace(*hash, position);
+bool TDuplicateIndex::Contains(const TIconList& items, const TAdvancedIcon& icon,
+                               const DuplicateHash& hash) {
+  // Items of a shape no icon met before are hashed now, once.
+  HashShape(items, IconShapeKey(icon));
+  auto found = pathsOfSearch_.find(hash.search);
+  if (found == pathsOfSearch_.end()) return false;
+  for (uint64_t paths : found->second) {
+    // Where both icons' images take the same paths, only equal pixel keys can be equal icons.
+    bool keyed = paths == hash.pixels.paths && hash.pixels.PathsKnown();
+    if (keyed ? AnyEqual(items, icon, byPixels_, PixelsKey(hash.search, hash.pixels), hash.search,
+                         paths)
+              : AnyEqual(items, icon, byPaths_, PathsKey(hash.search, paths), hash.search, paths))
+      return true;
+  }
+  return false;
 }
 
-std::optional<uint32_t> TDuplicateIndex::HashOf(const TAdvancedIcon& icon) {
+std::optional<DuplicateHash> TDuplicateIndex::HashOf(const TAdvancedIcon& icon) {
   try {
-    return SearchHash(icon);
+    return DuplicateHash{SearchHash(icon), PixelKeyOf(icon)};
   } catch (const Exception&) {
     return std::nullopt;
   }
@@ -65,10 +104,10 @@ bool TDuplicateIndex::AddUnlessPresent(const TIconList& items, const TAdvancedIc
 }
 
 bool TDuplicateIndex::AddUnlessPresent(const TIconList& items, const TAdvancedIcon& icon,
-                                       std::optional<uint32_t> hash, int position) {
+                                       const std::optional<DuplicateHash>& hash, int position) {
   if (!hash) return true;
   if (Contains(items, icon, *hash)) return false;
-  Add(icon, hash, position);
+  Add(*hash, position);
   return true;
 }
 

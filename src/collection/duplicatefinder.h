@@ -9,37 +9,60 @@
 #include <unordered_map>
 #include <vector>
 
+#include "collection/pixelkey.h"
 #include "icons/advancedicon.h"
 
 namespace varnel {
 
 class TIconList;
 
+// What the index keeps of an icon: the search hash equal icons share, and the key of what their
+// comparison looks at.
+struct DuplicateHash {
+  uint32_t search = 0;
+  IconPixelKey pixels;
+};
+
 // Search hashes of a collection's items by position, taken on demand. It serves one search or
 // merge, during which items are only appended. An item that cannot be rendered never matches.
+// An icon is compared with the items of its search hash whose pixel key equals its own, and with
+// those whose images take other comparison paths: no other item can equal it.
 class TDuplicateIndex {
  public:
   // Indexes every item of the list by shape; nothing is drawn yet.
   void Build(const TIconList& items);
   bool Built() const { return built_; }
-  // True when an item with the same hash holds the same images as icon.
-  bool Contains(const TIconList& items, const TAdvancedIcon& icon, uint32_t hash);
-  // Indexes icon, with its hash, as the item at position.
-  void Add(const TAdvancedIcon& icon, std::optional<uint32_t> hash, int position);
+  // True when an item with the same search hash holds the same images as icon.
+  bool Contains(const TIconList& items, const TAdvancedIcon& icon, const DuplicateHash& hash);
+  // Indexes the item at position by its hash.
+  void Add(const DuplicateHash& hash, int position);
   // Hashes icon; when no equal item is present, indexes it as the item at position and
   // returns true. An icon that cannot be rendered is taken as unique.
   bool AddUnlessPresent(const TIconList& items, const TAdvancedIcon& icon, int position);
   // The same with the hash taken beforehand (HashOf), possibly on another thread.
   bool AddUnlessPresent(const TIconList& items, const TAdvancedIcon& icon,
-                        std::optional<uint32_t> hash, int position);
+                        const std::optional<DuplicateHash>& hash, int position);
   // The hash the index keeps of icon; nothing when the icon cannot be rendered.
-  static std::optional<uint32_t> HashOf(const TAdvancedIcon& icon);
+  static std::optional<DuplicateHash> HashOf(const TAdvancedIcon& icon);
 
  private:
+  struct Entry {
+    int position;
+    uint32_t search;
+    uint64_t paths;
+  };
+  using Entries = std::unordered_multimap<uint64_t, Entry>;
+
   // Hashes the items of shape that are still waiting, so that the hash index holds them.
   void HashShape(const TIconList& items, uint64_t shape);
+  bool AnyEqual(const TIconList& items, const TAdvancedIcon& icon, const Entries& entries,
+                uint64_t key, uint32_t search, uint64_t paths) const;
 
-  std::unordered_multimap<uint32_t, int> positions_;
+  // The items by search hash, comparison paths and pixel key; by search hash and paths; and
+  // the distinct paths met with each search hash.
+  Entries byPixels_;
+  Entries byPaths_;
+  std::unordered_map<uint32_t, std::vector<uint64_t>> pathsOfSearch_;
   // Items indexed by Build and not hashed yet, by shape (IconShapeKey): an item is hashed only
   // once an icon of its shape is looked up.
   std::unordered_map<uint64_t, std::vector<int>> unhashed_;

@@ -8,31 +8,26 @@
 #include <unordered_map>
 
 #include "base/errors.h"
+#include "collection/hashmix.h"
 #include "collection/iconhash.h"
 
 namespace varnel {
 
 namespace {
 
-uint64_t Mix(uint64_t hash, uint64_t value) {
-  return (hash ^ value) * 0x100000001B3ull + (hash >> 29);
-}
-
 // A hash of the images' bytes, so that identical icons meet before their bytes are compared.
 uint64_t BytesKey(const TAdvancedIcon& icon) {
   uint64_t key = 0;
   for (const auto& image : icon.Images()) {
-    std::span<const uint8_t> data = image->Data();
-    std::string_view bytes(reinterpret_cast<const char*>(data.data()), data.size());
-    key = Mix(key, std::hash<std::string_view>()(bytes));
-    key = Mix(key, image->Entry().wBitCount);
+    key = MixHash(key, BytesHash(image->Data()));
+    key = MixHash(key, image->Entry().wBitCount);
   }
   return key;
 }
 
 uint64_t SizesKey(const TAdvancedIcon& icon) {
   uint64_t key = 0;
-  for (const auto& image : icon.Images()) key = Mix(key, image->DataSize());
+  for (const auto& image : icon.Images()) key = MixHash(key, image->DataSize());
   return key;
 }
 
@@ -153,12 +148,12 @@ void CompareInGroups(const std::vector<Group>& groups,
 }  // namespace
 
 uint64_t IconShapeKey(const TAdvancedIcon& icon) {
-  uint64_t key = Mix(0xCBF29CE484222325ull, uint64_t(icon.Images().Count()));
+  uint64_t key = MixHash(0xCBF29CE484222325ull, uint64_t(icon.Images().Count()));
   for (const auto& image : icon.Images()) {
-    key = Mix(key, image->HasData());
-    key = Mix(key, uint64_t(uint32_t(image->ImageWidth())));
-    key = Mix(key, uint64_t(uint32_t(image->ImageHeight())));
-    key = Mix(key, image->Entry().bColorCount);
+    key = MixHash(key, image->HasData());
+    key = MixHash(key, uint64_t(uint32_t(image->ImageWidth())));
+    key = MixHash(key, uint64_t(uint32_t(image->ImageHeight())));
+    key = MixHash(key, image->Entry().bColorCount);
   }
   return key;
 }

@@ -14,6 +14,7 @@
 
 #include "appcore/settings.h"
 #include "collection/collection.h"
+#include "collection/duplicatefinder.h"
 #include "collection/filekind.h"
 #include "icons/advancedicon.h"
 
@@ -65,7 +66,7 @@ FileReadOptions ReadOptionsOf(CollectionTarget& lib, LoadStyle style);
 struct FoundIcon {
   std::string name;
   std::unique_ptr<TAdvancedIcon> icon;
-  std::optional<uint32_t> hash;  // the duplicate index's hash (ExcludingDuplicates style)
+  std::optional<DuplicateHash> hash;  // the duplicate index's (ExcludingDuplicates style)
 };
 
 // Everything a file gives, read without touching any collection: safe to build on any thread.

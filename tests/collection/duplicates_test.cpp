@@ -6,6 +6,7 @@
 #include <zlib.h>
 
 #include "graphics/canvas.h"
+#include "resources/iconlist.h"
 
 namespace varnel {
 namespace {
@@ -108,6 +109,42 @@ TEST(DuplicateFinderTest, StopKeepsWhatWasFound) {
   EXPECT_EQ(found.size(), 14u);
   EXPECT_EQ(found.front(), 24);
   EXPECT_EQ(found.back(), 11);
+}
+
+// A black glyph on a clear ground: a filled square of side `side` in a 16 x 16 32-bit image,
+// its clear pixels coloured `clear`.
+std::unique_ptr<TAdvancedIcon> Glyph(int side, TColor clear, bool png) {
+  TBitmap bitmap(16, 16, PixelFormat::Bits32);
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 16; ++x) {
+      uint8_t* pixel = &bitmap.ScanLine(y)[x * 4];
+      bool inside = x < side && y < side;
+      pixel[0] = inside ? 0 : GetBValue(clear);
+      pixel[1] = inside ? 0 : GetGValue(clear);
+      pixel[2] = inside ? 0 : GetRValue(clear);
+      pixel[3] = inside ? 255 : 0;
+    }
+  auto icon = std::make_unique<TAdvancedIcon>();
+  icon->Images().AddFromBitmap(bitmap, nullptr, 0);
+  if (png) icon->Images()[0]->PackPng(*icon->Images()[0]);
+  return icon;
+}
+
+// Glyphs all render to a black colour image, so they share one search hash; the index must still
+// tell them apart and find copies stored differently.
+TEST(DuplicateIndexTest, GlyphsOfOneSearchHashAreToldApartAndTheirCopiesFound) {
+  TIconList items;
+  for (int side = 4; side <= 12; ++side) items.AddIcon("glyph", Glyph(side, clBlack, false));
+  ASSERT_EQ(SearchHash(*items.Icons(0)), SearchHash(*items.Icons(8)));
+  TDuplicateIndex index;
+  index.Build(items);
+  EXPECT_TRUE(index.AddUnlessPresent(items, *Glyph(13, clBlack, false), items.Count()));
+  // Other colours under clear pixels, or the same pixels as a PNG: copies all the same.
+  for (bool png : {false, true}) {
+    auto copy = Glyph(7, png ? clBlack : clWhite, png);
+    ASSERT_EQ(copy->SameIcon(*items.Icons(3)), true);
+    EXPECT_FALSE(index.AddUnlessPresent(items, *copy, items.Count())) << png;
+  }
 }
 
 }  // namespace

@@ -27,7 +27,7 @@ std::string ContentsText(const FileContents& contents) {
   for (const FoundIcon& found : contents.icons) {
     MemoryStream images;
     for (const auto& image : found.icon->Images()) image->SaveToStream(images);
-    text += "|" + found.name + "#" + std::to_string(found.hash.value_or(0)) + ":" +
+    text += "|" + found.name + "#" + std::to_string(found.hash ? found.hash->search : 0) + ":" +
             std::string(images.Bytes().begin(), images.Bytes().end());
   }
   if (contents.error) {
