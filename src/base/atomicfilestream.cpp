@@ -13,6 +13,8 @@ namespace varnel {
 namespace {
 
 constexpr size_t kBufferSize = size_t(1) << 20;
+// Runs shorter than this go through the buffer: a copy's call would cost more than it saves.
+constexpr size_t kCopiedRunSize = size_t(4) << 10;
 
 std::string TemporaryNameBeside(const std::string& path) {
   std::random_device random;
@@ -42,6 +44,13 @@ size_t AtomicFileStream::Read(void*, size_t) {
 
 size_t AtomicFileStream::Write(const void* buffer, size_t count) {
   const auto* bytes = static_cast<const uint8_t*>(buffer);
+  size_t copied = count >= kCopiedRunSize ? CopyFromSource(bytes, count) : 0;
+  WriteBuffered(bytes + copied, count - copied);
+  return count;
+}
+
+void AtomicFileStream::WriteBuffered(const uint8_t* bytes, size_t count) {
+  if (count == 0) return;
   if (buffer_.size() + count > kBufferSize) Flush();
   if (count >= kBufferSize) {
     buffer_.assign(bytes, bytes + count);
@@ -50,7 +59,6 @@ size_t AtomicFileStream::Write(const void* buffer, size_t count) {
     buffer_.insert(buffer_.end(), bytes, bytes + count);
   }
   written_ += int64_t(count);
-  return count;
 }
 
 int64_t AtomicFileStream::Seek(int64_t offset, SeekOrigin origin) {
@@ -69,6 +77,30 @@ void AtomicFileStream::Flush() {
     done += size_t(n);
   }
   buffer_.clear();
+}
+
+size_t AtomicFileStream::CopyFromSource(const uint8_t* bytes, size_t count) {
+  std::optional<MappedFile::FileRange> range;
+  for (const SharedFile& file : sources_)
+    if ((range = file->RangeOf({bytes, count}))) break;
+  if (!range) return 0;
+  Flush();
+  loff_t offset = range->offset;
+  size_t done = 0;
+  ssize_t n = 0;
+  while (done < count) {
+    n = ::copy_file_range(range->fd, &offset, fd_.get(), nullptr, count - done, 0);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;  // the end of a file cut meanwhile, or an error the writes will meet
+    done += size_t(n);
+  }
+  // File systems and kernels that cannot copy so get ordinary writes from now on.
+  if (n < 0 && done == 0 &&
+      (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP ||
+       errno == EBADF))
+    sources_.clear();
+  written_ += int64_t(done);
+  return done;
 }
 
 void AtomicFileStream::Commit() {

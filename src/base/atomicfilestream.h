@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/filedescriptor.h"
+#include "base/mappedfile.h"
 #include "base/stream.h"
 
 namespace varnel {
@@ -25,18 +26,29 @@ class AtomicFileStream : public Stream {
   int64_t Seek(int64_t offset, SeekOrigin origin) override;
   int64_t Size() const override { return written_; }
 
+  // Writes of large runs of bytes that lie in one of these files' mappings (an unchanged
+  // collection's images) are copied from the files by the kernel, which neither touches the
+  // mappings' pages nor copies through this process; a file system that cannot copy so gets
+  // ordinary writes.
+  void CopyFrom(std::vector<SharedFile> files) { sources_ = std::move(files); }
+
   // Writes what is buffered, flushes it to disk (keeping the target's permissions) and puts
   // the file in the target's place; raises EFileError "Cannot write file "<path>". <reason>".
   void Commit();
 
  private:
+  void WriteBuffered(const uint8_t* bytes, size_t count);
   void Flush();
+  // Copies count bytes at bytes from the source file they lie in; the bytes a copy could not
+  // take are left to the caller (the file may have been cut meanwhile). Returns those taken.
+  size_t CopyFromSource(const uint8_t* bytes, size_t count);
   [[noreturn]] void RaiseWriteError(const std::string& reason);
 
   std::string path_;
   std::string temporary_;
   FileDescriptor fd_;
   std::vector<uint8_t> buffer_;
+  std::vector<SharedFile> sources_;
   int64_t written_ = 0;
   bool committed_ = false;
 };

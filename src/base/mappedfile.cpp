@@ -81,6 +81,17 @@ bool MappedFile::WasCut() const {
          uint64_t(info.st_size) < bytes_.size();
 }
 
+std::optional<MappedFile::FileRange> MappedFile::RangeOf(std::span<const uint8_t> bytes) const {
+  if (!mapping_.Holds() || kept_.get() < 0) return std::nullopt;
+  std::span<const uint8_t> mapped = mapping_.Bytes();
+  auto start = reinterpret_cast<uintptr_t>(mapped.data());
+  auto first = reinterpret_cast<uintptr_t>(bytes.data());
+  if (first < start || first - start > mapped.size() ||
+      bytes.size() > mapped.size() - (first - start))
+    return std::nullopt;
+  return FileRange{kept_.get(), int64_t(first - start)};
+}
+
 MappedFile::MappedFile(const std::string& path, std::vector<uint8_t> bytes)
     : path_(path), buffer_(std::move(bytes)), bytes_(buffer_) {}
 

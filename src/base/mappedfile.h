@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -38,6 +39,13 @@ class MappedFile {
   const std::string& Path() const { return path_; }
   // False when the bytes were read into a buffer instead.
   bool IsMapped() const { return mapping_.Holds(); }
+  // Where bytes of the mapping lie in the file, for copies the kernel makes from the file: its
+  // kept descriptor (OpenDescriptor's files) and the offset. Nothing for other bytes or files.
+  struct FileRange {
+    int fd;
+    int64_t offset;
+  };
+  std::optional<FileRange> RangeOf(std::span<const uint8_t> bytes) const;
   // True when another program cut the file below what was mapped: a read met a page the file
   // no longer has (and saw zeros, see MappingGuard), or the file is now shorter.
   bool WasCut() const;

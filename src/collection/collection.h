@@ -75,6 +75,8 @@ class TCollection {
 
   // Images dropped as damaged by the reads since the last call; reading it starts a new count.
   int TakeDroppedImageCount();
+  // The mapped files whose bytes items view.
+  const std::vector<SharedFile>& MappedFiles() const { return mappedFiles_; }
 
  private:
   int AppendRead(std::vector<TIconList::Item>& items, TDuplicateIndex* duplicates);

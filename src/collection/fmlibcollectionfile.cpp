@@ -54,6 +54,7 @@ void TfmLib::MergeCollectionFile(const std::string& name, TDuplicateIndex* dupli
 void TfmLib::WriteCollectionFile(const std::string& name) const {
   // Written straight to the file: a large collection is not held twice in memory.
   AtomicFileStream file(name);
+  file.CopyFrom(Document.MappedFiles());
   Document.Write(file);
   file.Commit();
 }
