@@ -8,11 +8,11 @@
 # about as many icons and 904 MB ("big904.icc"), the files of 100 KB or more (icons with large
 # images) repeated more often than the others so that the icons average 64 KB; the same files
 # imported once in the order of their first import ("one.icc", "one904.icc"); and a tree of
-# about 97,000 theme PNGs (/usr/share/icons copied as often as that takes). Then prints, for both collections, the wall time and peak resident set
-# of: list --json, dedup, import unchanged (compared byte for byte), the same import while the
-# file is cut to half; then the scans of the PNG tree with and without duplicates, and dedup of
-# the scanned collection. The files are read once before each run so that they are in the page
-# cache, as the memory figures assume.
+# about 97,000 theme PNGs (/usr/share/icons copied as often as that takes). Then prints, for
+# both collections, the wall time and peak resident set of: list --json, dedup, import unchanged
+# (compared byte for byte), the same import while the file is cut to half; then the scans of
+# the PNG tree with and without duplicates, and dedup of the scanned collection. The files are
+# read once before each run so that they are in the page cache, as the memory figures assume.
 set -uo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
