@@ -22,6 +22,18 @@ bool SameIcons(const TAdvancedIcon& a, const TAdvancedIcon& b) {
   }
 }
 
+// Icons whose images hold the same bytes for the same depth and colour count: equal icons.
+bool SameImageBytes(const TAdvancedIcon& a, const TAdvancedIcon& b) {
+  if (a.Images().Count() != b.Images().Count()) return false;
+  for (int i = 0; i < a.Images().Count(); ++i) {
+    const TSubIcon &one = *a.Images()[i], &two = *b.Images()[i];
+    if (one.Entry().wBitCount != two.Entry().wBitCount ||
+        one.Entry().bColorCount != two.Entry().bColorCount || !(one.Data() == two.Data()))
+      return false;
+  }
+  return true;
+}
+
 // The keys of the two entry maps.
 uint64_t PathsKey(uint32_t search, uint64_t paths) {
   return MixHash(search, paths);
@@ -37,6 +49,7 @@ void TDuplicateIndex::Build(const TIconList& items) {
   byPixels_.clear();
   byPaths_.clear();
   pathsOfSearch_.clear();
+  byBytes_.clear();
   unhashed_.clear();
   for (int i = 0; i < items.Count(); ++i) unhashed_[IconShapeKey(*items.Icons(i))].push_back(i);
   built_ = true;
@@ -47,17 +60,27 @@ void TDuplicateIndex::HashShape(const TIconList& items, uint64_t shape) {
   if (it == unhashed_.end()) return;
   for (int position : it->second)
     if (position < items.Count())
-      if (auto hash = HashOf(*items.Icons(position))) Add(*hash, position);
+      if (auto hash = HashOf(*items.Icons(position)))
+        Add(*hash, IconBytesKey(*items.Icons(position)), position);
   unhashed_.erase(it);
 }
 
-void TDuplicateIndex::Add(const DuplicateHash& hash, int position) {
+void TDuplicateIndex::Add(const DuplicateHash& hash, uint64_t bytes, int position) {
+  byBytes_.emplace(bytes, position);
   Entry entry{position, hash.search, hash.pixels.paths};
   byPixels_.emplace(PixelsKey(hash.search, hash.pixels), entry);
   byPaths_.emplace(PathsKey(hash.search, hash.pixels.paths), entry);
   std::vector<uint64_t>& paths = pathsOfSearch_[hash.search];
   if (std::find(paths.begin(), paths.end(), hash.pixels.paths) == paths.end())
     paths.push_back(hash.pixels.paths);
+}
+
+bool TDuplicateIndex::HoldsBytesOf(const TIconList& items, const TAdvancedIcon& icon,
+                                   uint64_t bytes) const {
+  auto [first, last] = byBytes_.equal_range(bytes);
+  for (auto it = first; it != last; ++it)
+    if (it->second < items.Count() && SameImageBytes(icon, *items.Icons(it->second))) return true;
+  return false;
 }
 
 bool TDuplicateIndex::AnyEqual(const TIconList& items, const TAdvancedIcon& icon,
@@ -98,16 +121,24 @@ std::optional<DuplicateHash> TDuplicateIndex::HashOf(const TAdvancedIcon& icon) 
   }
 }
 
-bool TDuplicateIndex::AddUnlessPresent(const TIconList& items, const TAdvancedIcon& icon,
-                                       int position) {
-  return AddUnlessPresent(items, icon, HashOf(icon), position);
+DuplicateKeys TDuplicateIndex::KeysOf(const TAdvancedIcon& icon, uint64_t bytes, bool hash) {
+  return {bytes, hash, hash ? HashOf(icon) : std::nullopt};
 }
 
 bool TDuplicateIndex::AddUnlessPresent(const TIconList& items, const TAdvancedIcon& icon,
-                                       const std::optional<DuplicateHash>& hash, int position) {
-  if (!hash) return true;
-  if (Contains(items, icon, *hash)) return false;
-  Add(*hash, position);
+                                       int position) {
+  return AddUnlessPresent(items, icon, KeysOf(icon, IconBytesKey(icon), true), position);
+}
+
+bool TDuplicateIndex::AddUnlessPresent(const TIconList& items, const TAdvancedIcon& icon,
+                                       DuplicateKeys keys, int position) {
+  // An item of the same bytes renders as this icon does: a copy, and hashed alike.
+  HashShape(items, IconShapeKey(icon));
+  if (HoldsBytesOf(items, icon, keys.bytes)) return false;
+  if (!keys.hashed) keys.hash = HashOf(icon);
+  if (!keys.hash) return true;
+  if (Contains(items, icon, *keys.hash)) return false;
+  Add(*keys.hash, keys.bytes, position);
   return true;
 }
 

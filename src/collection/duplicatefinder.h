@@ -23,6 +23,15 @@ struct DuplicateHash {
   IconPixelKey pixels;
 };
 
+// What a read takes of an icon for the index, possibly on another thread: the key of its bytes,
+// and its hash unless it was left to the index (whose copies of the same bytes make hashing
+// needless).
+struct DuplicateKeys {
+  uint64_t bytes = 0;
+  bool hashed = false;
+  std::optional<DuplicateHash> hash;  // nothing, once hashed, for an icon that cannot be rendered
+};
+
 // Search hashes of a collection's items by position, taken on demand. It serves one search or
 // merge, during which items are only appended. An item that cannot be rendered never matches.
 // An icon is compared with the items of its search hash whose pixel key equals its own, and with
@@ -34,16 +43,19 @@ class TDuplicateIndex {
   bool Built() const { return built_; }
   // True when an item with the same search hash holds the same images as icon.
   bool Contains(const TIconList& items, const TAdvancedIcon& icon, const DuplicateHash& hash);
-  // Indexes the item at position by its hash.
-  void Add(const DuplicateHash& hash, int position);
+  // Indexes the item at position by its keys.
+  void Add(const DuplicateHash& hash, uint64_t bytes, int position);
   // Hashes icon; when no equal item is present, indexes it as the item at position and
   // returns true. An icon that cannot be rendered is taken as unique.
   bool AddUnlessPresent(const TIconList& items, const TAdvancedIcon& icon, int position);
-  // The same with the hash taken beforehand (HashOf), possibly on another thread.
-  bool AddUnlessPresent(const TIconList& items, const TAdvancedIcon& icon,
-                        const std::optional<DuplicateHash>& hash, int position);
+  // The same with the keys taken beforehand (KeysOf), possibly on another thread. An item with
+  // the same bytes makes the icon a copy without hashing it.
+  bool AddUnlessPresent(const TIconList& items, const TAdvancedIcon& icon, DuplicateKeys keys,
+                        int position);
   // The hash the index keeps of icon; nothing when the icon cannot be rendered.
   static std::optional<DuplicateHash> HashOf(const TAdvancedIcon& icon);
+  // The keys of icon, whose bytes key is given, hashed when asked.
+  static DuplicateKeys KeysOf(const TAdvancedIcon& icon, uint64_t bytes, bool hash);
 
  private:
   struct Entry {
@@ -55,6 +67,7 @@ class TDuplicateIndex {
 
   // Hashes the items of shape that are still waiting, so that the hash index holds them.
   void HashShape(const TIconList& items, uint64_t shape);
+  bool HoldsBytesOf(const TIconList& items, const TAdvancedIcon& icon, uint64_t bytes) const;
   bool AnyEqual(const TIconList& items, const TAdvancedIcon& icon, const Entries& entries,
                 uint64_t key, uint32_t search, uint64_t paths) const;
 
@@ -63,6 +76,8 @@ class TDuplicateIndex {
   Entries byPixels_;
   Entries byPaths_;
   std::unordered_map<uint32_t, std::vector<uint64_t>> pathsOfSearch_;
+  // The items by the key of their bytes (IconBytesKey).
+  std::unordered_multimap<uint64_t, int> byBytes_;
   // Items indexed by Build and not hashed yet, by shape (IconShapeKey): an item is hashed only
   // once an icon of its shape is looked up.
   std::unordered_map<uint64_t, std::vector<int>> unhashed_;

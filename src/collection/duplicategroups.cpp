@@ -15,16 +15,6 @@ namespace varnel {
 
 namespace {
 
-// A hash of the images' bytes, so that identical icons meet before their bytes are compared.
-uint64_t BytesKey(const TAdvancedIcon& icon) {
-  uint64_t key = 0;
-  for (const auto& image : icon.Images()) {
-    key = MixHash(key, BytesHash(image->Data()));
-    key = MixHash(key, image->Entry().wBitCount);
-  }
-  return key;
-}
-
 uint64_t SizesKey(const TAdvancedIcon& icon) {
   uint64_t key = 0;
   for (const auto& image : icon.Images()) key = MixHash(key, image->DataSize());
@@ -147,6 +137,15 @@ void CompareInGroups(const std::vector<Group>& groups,
 
 }  // namespace
 
+uint64_t IconBytesKey(const TAdvancedIcon& icon) {
+  uint64_t key = 0;
+  for (const auto& image : icon.Images()) {
+    key = MixHash(key, BytesHash(image->Data()));
+    key = MixHash(key, image->Entry().wBitCount);
+  }
+  return key;
+}
+
 uint64_t IconShapeKey(const TAdvancedIcon& icon) {
   uint64_t key = MixHash(0xCBF29CE484222325ull, uint64_t(icon.Images().Count()));
   for (const auto& image : icon.Images()) {
@@ -177,7 +176,7 @@ std::vector<int> FindDuplicatesGrouped(const std::vector<const TAdvancedIcon*>& 
       int(hashedBytes.size()), threads,
       [&](int k) {
         int position = hashedBytes[size_t(k)];
-        bytesKeys[size_t(position)] = BytesKey(*icons[size_t(position)]);
+        bytesKeys[size_t(position)] = IconBytesKey(*icons[size_t(position)]);
       },
       nullptr);
   for (Group& group : groups) SplitByteCopies(group, icons, bytesKeys, duplicates);

@@ -18,6 +18,8 @@ namespace varnel {
 // A key that equal icons share: the image count and each image's width, height, colour count
 // and whether it holds data. Read from the images' headers only.
 uint64_t IconShapeKey(const TAdvancedIcon& icon);
+// A hash of the images' bytes, so that identical icons meet before their bytes are compared.
+uint64_t IconBytesKey(const TAdvancedIcon& icon);
 // True when both icons hold the same entries and data, byte for byte.
 bool SameIconBytes(const TAdvancedIcon& a, const TAdvancedIcon& b);
 

@@ -21,6 +21,7 @@
 namespace varnel {
 
 class ArchiveWalkFolder;
+class SeenIconBytes;
 class CollectionTarget;
 
 // How a file is brought in: as LoadFile does, or as it does with a duplicate index (collection
@@ -57,6 +58,9 @@ struct FileReadOptions {
   const std::atomic<bool>* stop = nullptr;
   // Told of an archive walk's progress on the reading thread (null on worker threads).
   ArchiveWalkProgress* progress = nullptr;
+  // With duplicates excluded: the icon bytes met by all reads of a search, so that copies of
+  // icons met before are not hashed.
+  SeenIconBytes* seenBytes = nullptr;
 };
 
 // The options as the collection's settings and search mode give them now.
@@ -66,7 +70,7 @@ FileReadOptions ReadOptionsOf(CollectionTarget& lib, LoadStyle style);
 struct FoundIcon {
   std::string name;
   std::unique_ptr<TAdvancedIcon> icon;
-  std::optional<DuplicateHash> hash;  // the duplicate index's (ExcludingDuplicates style)
+  DuplicateKeys keys;  // the duplicate index's (ExcludingDuplicates style)
 };
 
 // Everything a file gives, read without touching any collection: safe to build on any thread.

@@ -11,10 +11,12 @@
 #include "collection/archivewalkstatus.h"
 #include "collection/busyscope.h"
 #include "collection/duplicatefinder.h"
+#include "collection/duplicategroups.h"
 #include "collection/exportnames.h"
 #include "collection/filekind.h"
 #include "collection/fmlib.h"
 #include "collection/kindreaders.h"
+#include "collection/seeniconbytes.h"
 #include "icons/imagefileloader.h"
 #include "icons/picturesizing.h"
 #include "icons/psdfiles.h"
@@ -105,8 +107,7 @@ NamedIcons ReadRiffIcons(const MappedFile& file) {
   std::string name = Stem(file.Path());
   NamedIcons icons;
   for (size_t i = 0; i < found.size(); ++i)
-    icons.push_back(
-        {found.size() == 1 ? name : name + std::to_string(i), std::move(found[i]), std::nullopt});
+    icons.push_back({found.size() == 1 ? name : name + std::to_string(i), std::move(found[i]), {}});
   return icons;
 }
 
@@ -119,7 +120,7 @@ NamedIcons ReadManyIcons(Kind kind, const SharedFile& file) {
   NamedIcons icons;
   while (library.Icons.Count()) {
     TIconList::Item item = library.Icons.TakeItem(0);
-    icons.push_back({std::move(item.name), std::move(item.icon), std::nullopt});
+    icons.push_back({std::move(item.name), std::move(item.icon), {}});
   }
   return icons;
 }
@@ -156,7 +157,7 @@ void ReadIcons(const FileFormat& reader, FileContents& contents, const SharedFil
   if (!icon && reader.group == Group::Other) icon = ReadXWindowPicture(contents.path);
   if (icon) {
     if (icon->Images().Count())
-      contents.icons.push_back({Stem(contents.path), std::move(icon), std::nullopt});
+      contents.icons.push_back({Stem(contents.path), std::move(icon), {}});
     return;
   }
   contents.icons = ReadManyIcons(contents.kind, file);
@@ -170,19 +171,24 @@ void ReadPlain(FileContents& contents, const SharedFile& file, bool archiveMembe
   ReadIcons(reader, contents, file);
 }
 
-void ReadExcludingDuplicates(FileContents& contents, const SharedFile& file) {
+void ReadExcludingDuplicates(FileContents& contents, const SharedFile& file,
+                             SeenIconBytes* seenBytes) {
   const FileFormat& reader = FormatOf(contents.kind);
   if (reader.group == Group::Collection) {
     ReadCollectionContents(contents, file);
   } else if (reader.group == Group::AnimatedCursor) {
     auto icon = reader.readIcon(*file);
     if (icon->Images().Count())
-      contents.icons.push_back({Stem(contents.path), std::move(icon), std::nullopt});
+      contents.icons.push_back({Stem(contents.path), std::move(icon), {}});
   } else if (reader.group != Group::Unsupported) {
     ReadIcons(reader, contents, file);
   }
-  for (FoundIcon& found : contents.icons)
-    if (found.icon->Images().Count()) found.hash = TDuplicateIndex::HashOf(*found.icon);
+  for (FoundIcon& found : contents.icons) {
+    if (!found.icon->Images().Count()) continue;
+    uint64_t bytes = IconBytesKey(*found.icon);
+    bool metBefore = seenBytes && !seenBytes->Insert(bytes);
+    found.keys = TDuplicateIndex::KeysOf(*found.icon, bytes, !metBefore);
+  }
 }
 
 std::string WithPath(const std::string& message, const std::string& path,
@@ -228,7 +234,7 @@ FileContents ReadFileContents(const std::string& path, const FileReadOptions& op
     else if (options.style == LoadStyle::Plain)
       ReadPlain(contents, file, options.depth > 0);
     else
-      ReadExcludingDuplicates(contents, file);
+      ReadExcludingDuplicates(contents, file, options.seenBytes);
   } catch (...) {
     contents.error = std::current_exception();
   }
@@ -248,7 +254,7 @@ void AppendExcludingDuplicates(CollectionTarget& lib, FileContents& contents,
     for (size_t position = 0; position < contents.icons.size(); ++position) {
       FoundIcon& found = contents.icons[position];
       if (!found.icon->Images().Count() ||
-          !duplicates.AddUnlessPresent(lib.Items(), *found.icon, found.hash, lib.Count()))
+          !duplicates.AddUnlessPresent(lib.Items(), *found.icon, found.keys, lib.Count()))
         continue;
       lib.AppendItem(std::move(found.name), std::move(found.icon));
       lib.SetModified(true);

@@ -61,8 +61,10 @@ void SearchRun::Finish() {
 }
 
 FileReadOptions SearchRun::ReadOptions() const {
-  return ReadOptionsOf(lib_,
-                       excludeDuplicates_ ? LoadStyle::ExcludingDuplicates : LoadStyle::Plain);
+  FileReadOptions options =
+      ReadOptionsOf(lib_, excludeDuplicates_ ? LoadStyle::ExcludingDuplicates : LoadStyle::Plain);
+  if (excludeDuplicates_) options.seenBytes = seenBytes_.get();
+  return options;
 }
 
 void SearchRun::PrepareHashes() {

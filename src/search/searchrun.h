@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -14,6 +15,7 @@
 #include "collection/busyscope.h"
 #include "collection/duplicatefinder.h"
 #include "collection/filecontents.h"
+#include "collection/seeniconbytes.h"
 #include "search/searchsink.h"
 
 namespace varnel {
@@ -70,6 +72,8 @@ class SearchRun : private SearchSink {
   bool silentLoad_;
   bool excludeDuplicates_;
   TDuplicateIndex duplicates_;
+  // Shared by the reading threads, which fill it while the index is in use here.
+  std::unique_ptr<SeenIconBytes> seenBytes_ = std::make_unique<SeenIconBytes>();
   std::optional<TBusyScope> busy_;
   std::vector<std::string> errors_;
   int shown_;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "collection/duplicatefinder.h"
+#include "collection/duplicategroups.h"
 #include "collection/iconhash.h"
 
 #include <zlib.h>
@@ -139,6 +140,10 @@ TEST(DuplicateIndexTest, GlyphsOfOneSearchHashAreToldApartAndTheirCopiesFound) {
   TDuplicateIndex index;
   index.Build(items);
   EXPECT_TRUE(index.AddUnlessPresent(items, *Glyph(13, clBlack, false), items.Count()));
+  // Keys read without the hash: a byte copy is known by its bytes, anything else is hashed.
+  auto exact = Glyph(5, clBlack, false), other = Glyph(14, clBlack, false);
+  EXPECT_FALSE(index.AddUnlessPresent(items, *exact, {IconBytesKey(*exact)}, items.Count()));
+  EXPECT_TRUE(index.AddUnlessPresent(items, *other, {IconBytesKey(*other)}, items.Count()));
   // Other colours under clear pixels, or the same pixels as a PNG: copies all the same.
   for (bool png : {false, true}) {
     auto copy = Glyph(7, png ? clBlack : clWhite, png);

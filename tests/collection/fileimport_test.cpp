@@ -27,8 +27,8 @@ std::string ContentsText(const FileContents& contents) {
   for (const FoundIcon& found : contents.icons) {
     MemoryStream images;
     for (const auto& image : found.icon->Images()) image->SaveToStream(images);
-    text += "|" + found.name + "#" + std::to_string(found.hash ? found.hash->search : 0) + ":" +
-            std::string(images.Bytes().begin(), images.Bytes().end());
+    text += "|" + found.name + "#" + std::to_string(found.keys.hash ? found.keys.hash->search : 0) +
+            ":" + std::string(images.Bytes().begin(), images.Bytes().end());
   }
   if (contents.error) {
     try {
@@ -77,8 +77,8 @@ TEST(FileReadTest, TheStyleDecidesCollectionsCursorsAndHashes) {
   // Every frame an icon of its own, or all frames in one icon.
   EXPECT_GT(plain.icons.size(), 1u);
   ASSERT_EQ(excluding.icons.size(), 1u);
-  EXPECT_FALSE(plain.icons[0].hash);
-  EXPECT_TRUE(excluding.icons[0].hash);
+  EXPECT_FALSE(plain.icons[0].keys.hash);
+  EXPECT_TRUE(excluding.icons[0].keys.hash);
 
   test::TestCollection source;
   source.lib.AppendItem("one", test::IconOfSizes({16}));

@@ -38,7 +38,7 @@ TEST(SearchPoolTest, ReadFilesComeBackInAnyOrderTheyAreTaken) {
   ASSERT_EQ(first->icons.size(), 1u);
   EXPECT_EQ(first->icons[0].name, "python");
   EXPECT_EQ(first->icons[0].icon->Images().Count(), 3);
-  EXPECT_TRUE(first->icons[0].hash.has_value());
+  EXPECT_TRUE(first->icons[0].keys.hash.has_value());
   EXPECT_EQ(second->kind, TFileKind::fkIcon);
   std::optional<FileContents> none = pool.Take(*missing, kKeepWaiting);
   ASSERT_TRUE(none);
