@@ -11,6 +11,7 @@
 #include "base/errors.h"
 #include "base/fileio.h"
 #include "collection/duplicatefinder.h"
+#include "collection/duplicategroups.h"
 #include "collection/fileimport.h"
 #include "collection/fmlib.h"
 #include "collection/iconhash.h"
@@ -100,26 +101,29 @@ BENCHMARK(BM_DuplicateComparePass)->Unit(benchmark::kMillisecond);
 // measured once, by BM_SearchHashes), so that the figures are the look-up alone.
 void BM_SearchExcludingDuplicates(benchmark::State& state) {
   Collection found(100000, 50000);
-  std::vector<uint32_t> hashes;
-  for (int i = 0; i < found.lib.Count(); ++i)
-    hashes.push_back(SearchHash(*found.lib.Items().Icons(i)));
+  std::vector<DuplicateHash> hashes;
+  std::vector<uint64_t> bytes;
+  for (int i = 0; i < found.lib.Count(); ++i) {
+    hashes.push_back(*TDuplicateIndex::HashOf(*found.lib.Items().Icons(i)));
+    bytes.push_back(IconBytesKey(*found.lib.Items().Icons(i)));
+  }
   for (auto _ : state) {
     TIconList added;
     std::vector<uint32_t> addedHashes;
     TDuplicateIndex index;
     for (int i = 0; i < found.lib.Count(); ++i) {
       const TAdvancedIcon& icon = *found.lib.Items().Icons(i);
-      uint32_t hash = hashes[size_t(i)];
+      const DuplicateHash& hash = hashes[size_t(i)];
       bool duplicate = false;
       if (state.range(0)) {
         duplicate = index.Contains(added, icon, hash);
       } else {
         for (size_t k = 0; k < addedHashes.size() && !duplicate; ++k)
-          duplicate = addedHashes[k] == hash && icon.SameIcon(*added.Icons(int(k)));
+          duplicate = addedHashes[k] == hash.search && icon.SameIcon(*added.Icons(int(k)));
       }
       if (duplicate) continue;
-      index.Add(icon, hash, added.Count());
-      addedHashes.push_back(hash);
+      index.Add(hash, bytes[size_t(i)], added.Count());
+      addedHashes.push_back(hash.search);
       auto copy = std::make_unique<TAdvancedIcon>();
       copy->Assign(icon);
       added.AddIcon("", std::move(copy));

@@ -19,12 +19,16 @@ struct Slot {
   std::atomic<uintptr_t> start{0};
   std::atomic<size_t> size{0};
   std::atomic<bool> cut{false};
+  // The lowest address of the pages found gone; zeros are mapped from there to the end.
+  std::atomic<uintptr_t> lostFrom{UINTPTR_MAX};
 };
 
 Slot slots[kSlots];
 struct sigaction previousAction;
 // Serialises registering; the handler only reads the slots.
 std::mutex registryMutex;
+// Set once any guarded mapping lost pages, so that Lost costs nothing until then.
+std::atomic<bool> anyLost{false};
 
 Slot* SlotHolding(uintptr_t address) {
   for (Slot& slot : slots) {
@@ -53,7 +57,11 @@ void OnBusError(int signal, siginfo_t* info, void* context) {
     void* zeros = mmap(reinterpret_cast<void*>(from), size_t(end - from), PROT_READ,
                        MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1, 0);
     if (zeros != MAP_FAILED) {
+      uintptr_t lowest = slot->lostFrom.load();
+      while (from < lowest && !slot->lostFrom.compare_exchange_weak(lowest, from)) {
+      }
       slot->cut.store(true);
+      anyLost.store(true);
       return;  // the read is made again, on the zero pages
     }
   }
@@ -89,6 +97,7 @@ bool MappingGuard::Register(const void* start, size_t size) {
     if (slot.start.load(std::memory_order_relaxed) != 0) continue;
     slot.size.store(size, std::memory_order_relaxed);
     slot.cut.store(false, std::memory_order_relaxed);
+    slot.lostFrom.store(UINTPTR_MAX, std::memory_order_relaxed);
     // The start, stored last, publishes the slot to the handler.
     slot.start.store(reinterpret_cast<uintptr_t>(start), std::memory_order_release);
     return true;
@@ -104,6 +113,13 @@ void MappingGuard::Unregister(const void* start) {
 bool MappingGuard::WasCut(const void* start) {
   Slot* slot = SlotAt(start);
   return slot && slot->cut.load();
+}
+
+bool MappingGuard::Lost(const void* bytes, size_t size) {
+  if (!anyLost.load(std::memory_order_relaxed) || size == 0) return false;
+  auto address = reinterpret_cast<uintptr_t>(bytes);
+  Slot* slot = SlotHolding(address);
+  return slot && slot->cut.load() && address + size > slot->lostFrom.load();
 }
 
 }  // namespace varnel

@@ -20,6 +20,9 @@ class MappingGuard {
   static void Unregister(const void* start);
   // True once a read of the mapping at start met a page its file no longer has.
   static bool WasCut(const void* start);
+  // True when bytes read from a guarded mapping lie where its file was found cut (from the
+  // lowest page a read met gone up to the mapping's end): what was read there is zeros.
+  static bool Lost(const void* bytes, size_t size);
 };
 
 }  // namespace varnel

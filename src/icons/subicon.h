@@ -171,6 +171,7 @@ class TSubIcon {
   // reader rejects them or the mask is not all there.
   std::optional<TBitmap> ColorBitmap(const DibLayout& layout) const;
   std::optional<TBitmap> MaskBitmap(const DibLayout& layout) const;
+  void DecodeBitmaps(TBitmap* composite, TBitmap* image, TColor backColor, TBitmap* mask) const;
   void GetPngBitmaps(TBitmap* composite, TBitmap* image, TColor backColor, TBitmap* mask) const;
   // Composes colour on the background where the mask is set; bits is the image's depth.
   static void CompositeOnBackground(TBitmap& composite, const TBitmap& mask, TColor backColor,

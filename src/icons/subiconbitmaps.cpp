@@ -4,6 +4,7 @@
 
 #include "base/byteorder.h"
 #include "base/errors.h"
+#include "base/mappingguard.h"
 #include "graphics/bmpcodec.h"
 #include "graphics/canvas.h"
 #include "icons/dibheader.h"
@@ -101,6 +102,14 @@ void TSubIcon::CompositeOnBackground(TBitmap& composite, const TBitmap& mask, TC
 
 void TSubIcon::GetBitmaps(TBitmap* composite, TBitmap* image, TColor backColor,
                           TBitmap* mask) const {
+  DecodeBitmaps(composite, image, backColor, mask);
+  // Bytes of a file another program cut while they were mapped read as zeros: the image is
+  // damaged, not blank.
+  if (MappingGuard::Lost(data_.data(), data_.size())) throw EInvalidImage();
+}
+
+void TSubIcon::DecodeBitmaps(TBitmap* composite, TBitmap* image, TColor backColor,
+                             TBitmap* mask) const {
   if (data_.empty()) {
     for (TBitmap* bitmap : {composite, image, mask})
       if (bitmap) *bitmap = TBitmap();
