@@ -1,0 +1,67 @@
+#include "collection/thumbnailicon.h"
+
+#include "icons/macicon.h"
+#include "resources/containericons.h"
+#include "resources/pefile.h"
+#include "resources/resourcedetails.h"
+
+namespace varnel {
+
+namespace {
+
+constexpr const char* kIconGroupType = "14";
+
+std::unique_ptr<TAdvancedIcon> IconFileIcon(const MappedFile& file) {
+  auto icon = std::make_unique<TAdvancedIcon>();
+  icon->LoadFromBytes(file.Bytes());
+  return icon;
+}
+
+// The icon of the first frame that gives images; the frames after it are not read.
+std::unique_ptr<TAdvancedIcon> FirstFrameIcon(const MappedFile& file) {
+  std::vector<std::unique_ptr<TAdvancedIcon>> frames;
+  TAdvancedIcon().ExtractFromRiffData(file.Bytes(), 1, &frames);
+  return frames.empty() ? std::make_unique<TAdvancedIcon>() : std::move(frames.front());
+}
+
+std::unique_ptr<TAdvancedIcon> MacIconFileIcon(const MappedFile& file) {
+  auto icon = std::make_unique<TAdvancedIcon>();
+  ImportMacIconBytesUndecodedPng(file.Bytes(), *icon);
+  return icon;
+}
+
+// The first icon group that gives images, listed from the resource directory; only that group's
+// images are read. Null for a 16-bit module or one without such a group.
+std::unique_ptr<TAdvancedIcon> FirstGroupIcon(const SharedFile& file) {
+  TPEResourceModule module;
+  try {
+    module.DecodeFile(file);
+  } catch (const EPEException&) {
+    return nullptr;
+  }
+  for (int i = 0; i < module.ResourceCount(); ++i) {
+    TResourceDetails* record = module.ResourceDetails(i);
+    if (record->ResourceType() != kIconGroupType) continue;
+    if (auto icon = LoadGroupIcon(module, *record); icon->Images().Count()) return icon;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+std::unique_ptr<TAdvancedIcon> ThumbnailIcon(const SharedFile& file, TFileKind kind) {
+  switch (kind) {
+    case TFileKind::fkIcon:
+      return IconFileIcon(*file);
+    case TFileKind::fkAniCursor:
+      return FirstFrameIcon(*file);
+    case TFileKind::fkMacIcon:
+      return MacIconFileIcon(*file);
+    case TFileKind::fkModule:
+      return FirstGroupIcon(file);
+    default:
+      return nullptr;
+  }
+}
+
+}  // namespace varnel
