@@ -1,5 +1,8 @@
 #include "collection/thumbnailicon.h"
 
+#include <cstring>
+
+#include "collection/exportnames.h"
 #include "icons/macicon.h"
 #include "resources/containericons.h"
 #include "resources/pefile.h"
@@ -17,11 +20,21 @@ std::unique_ptr<TAdvancedIcon> IconFileIcon(const MappedFile& file) {
   return icon;
 }
 
-// The icon of the first frame that gives images; the frames after it are not read.
+// The icon of the first frame (or ICON chunk) that gives images; the chunks after it are not read.
 std::unique_ptr<TAdvancedIcon> FirstFrameIcon(const MappedFile& file) {
   std::vector<std::unique_ptr<TAdvancedIcon>> frames;
   TAdvancedIcon().ExtractFromRiffData(file.Bytes(), 1, &frames);
   return frames.empty() ? std::make_unique<TAdvancedIcon>() : std::move(frames.front());
+}
+
+// A file of no known kind is searched for icons in RIFF chunks when it is a RIFF file (an animated
+// cursor whose lengths do not add up, say), unless its extension names an X picture.
+std::unique_ptr<TAdvancedIcon> UnrecognisedFileIcon(const MappedFile& file) {
+  std::span<const uint8_t> bytes = file.Bytes();
+  bool riff = bytes.size() >= 4 && std::memcmp(bytes.data(), "RIFF", 4) == 0;
+  std::string extension = LowerExtension(file.Path());
+  if (!riff || extension == "xpm" || extension == "xbm") return nullptr;
+  return FirstFrameIcon(file);
 }
 
 std::unique_ptr<TAdvancedIcon> MacIconFileIcon(const MappedFile& file) {
@@ -55,6 +68,8 @@ std::unique_ptr<TAdvancedIcon> ThumbnailIcon(const SharedFile& file, TFileKind k
       return IconFileIcon(*file);
     case TFileKind::fkAniCursor:
       return FirstFrameIcon(*file);
+    case TFileKind::fkUnrecognised:
+      return UnrecognisedFileIcon(*file);
     case TFileKind::fkMacIcon:
       return MacIconFileIcon(*file);
     case TFileKind::fkModule:

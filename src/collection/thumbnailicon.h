@@ -1,8 +1,8 @@
 #pragma once
 // The icon a thumbnail is drawn from, read from a file's mapping for the kinds file managers
 // show most, with no more work than that icon takes: an icon or cursor file's directory and
-// image headers, an animated cursor's first frame, an icon family's element table (its PNG
-// elements are decoded only when drawn), a PE module's first icon group.
+// image headers, an animated cursor's (or another RIFF file's) first frame, an icon family's
+// element table (its PNG elements are decoded only when drawn), a PE module's first icon group.
 
 #include <memory>
 
