@@ -97,7 +97,9 @@ void LimitResources() {
 
 // Writes the PNG to a file beside the output and renames it into place, so that the file manager
 // never reads half a thumbnail. It is not flushed to disk: the file manager reads it back at
-// once, and a thumbnail lost to a power cut is drawn again.
+// once, and a thumbnail lost to a power cut is drawn again. For the same reason an output that
+// is already there is removed before the rename rather than replaced by it: a rename over a file
+// makes ext4 write the new file's data to disk at once.
 void WriteThumbnail(const std::string& output, std::span<const uint8_t> png) {
   std::string temporary = output + ".tmp" + std::to_string(getpid());
   varnel::FileDescriptor file(
@@ -112,6 +114,7 @@ void WriteThumbnail(const std::string& output, std::span<const uint8_t> png) {
     done += size_t(written);
   }
   bool complete = done == png.size() && ::close(file.release()) == 0 &&
+                  (::unlink(output.c_str()) == 0 || errno == ENOENT) &&
                   ::rename(temporary.c_str(), output.c_str()) == 0;
   if (complete) return;
   std::string reason = varnel::ErrnoText();
