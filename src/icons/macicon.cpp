@@ -46,22 +46,23 @@ std::vector<MacIconPicture> ReadResourceFork(std::span<const uint8_t> file) {
   return pictures;
 }
 
-void AddPicture(const MacIconPicture& picture, TSubIconList& images) {
+void AddPicture(MacIconPicture& picture, TSubIconList& images) {
   if (picture.png.empty()) {
     images.AddFromBitmap(picture.color, picture.mask ? &*picture.mask : nullptr, 0);
     return;
   }
+  // The PNG bytes are handed to the image, not copied, and validated as LoadFromData does.
   auto image = std::make_unique<TFileIconImage>();
-  MemoryStream stream(picture.png);
-  image->LoadFromData(stream);
+  image->SetData(ByteBlock(std::move(picture.png)));
+  image->UpdateEntry();
   image->SetPacked(true);
   images.Add(std::move(image));
 }
 
-void FillIcon(const std::vector<MacIconPicture>& pictures, TAdvancedIcon& icon) {
+void FillIcon(std::vector<MacIconPicture> pictures, TAdvancedIcon& icon) {
   TSubIconList& images = icon.Images();
   images.Clear();
-  for (const MacIconPicture& picture : pictures) AddPicture(picture, images);
+  for (MacIconPicture& picture : pictures) AddPicture(picture, images);
   images.Sort();
   for (const auto& image : images)
     if (image->ImageWidth() >= kPackedFrom || image->ImageHeight() >= kPackedFrom)
