@@ -21,15 +21,17 @@ constexpr int kThumbnailSizes[] = {16, 128, 256};
 
 void DrawBest(const TAdvancedIcon& icon, int size) {
   if (!icon.Images().Count()) return;
-  if (const TSubIcon* image = icon.GetBestImage(size, size, 32)) image->Handle();
+  if (const TSubIcon* image = icon.GetBestImage(size, size, kThumbnailDepth)) image->Handle();
 }
 
 void ReadThumbnailIcon(const uint8_t* data, size_t size) {
   auto file =
       std::make_shared<const MappedFile>("fuzz.input", std::vector<uint8_t>(data, data + size));
   try {
-    std::unique_ptr<TAdvancedIcon> icon = ThumbnailIcon(file, DetectFileKind(*file).kind);
-    if (icon) DrawBest(*icon, kThumbnailSizes[data[0] % std::size(kThumbnailSizes)]);
+    int thumbnailSize = kThumbnailSizes[data[0] % std::size(kThumbnailSizes)];
+    std::unique_ptr<TAdvancedIcon> icon =
+        ThumbnailIcon(file, DetectFileKind(*file).kind, thumbnailSize);
+    if (icon) DrawBest(*icon, thumbnailSize);
   } catch (const Exception&) {
   }
 }

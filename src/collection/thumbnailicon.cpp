@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "collection/exportnames.h"
+#include "graphics/pngcodec.h"
 #include "icons/macicon.h"
 #include "resources/containericons.h"
 #include "resources/pefile.h"
@@ -37,9 +38,13 @@ std::unique_ptr<TAdvancedIcon> UnrecognisedFileIcon(const MappedFile& file) {
   return FirstFrameIcon(file);
 }
 
-std::unique_ptr<TAdvancedIcon> MacIconFileIcon(const MappedFile& file) {
+// The PNG elements are not decoded while the family is read, so the one drawn is checked here.
+std::unique_ptr<TAdvancedIcon> MacIconFileIcon(const MappedFile& file, int size) {
   auto icon = std::make_unique<TAdvancedIcon>();
   ImportMacIconBytesUndecodedPng(file.Bytes(), *icon);
+  if (!icon->Images().Count()) return icon;
+  const TSubIcon* image = icon->GetBestImage(size, size, kThumbnailDepth);
+  if (image->IsPng() && !PngDecodes(image->Data())) return nullptr;
   return icon;
 }
 
@@ -62,7 +67,7 @@ std::unique_ptr<TAdvancedIcon> FirstGroupIcon(const SharedFile& file) {
 
 }  // namespace
 
-std::unique_ptr<TAdvancedIcon> ThumbnailIcon(const SharedFile& file, TFileKind kind) {
+std::unique_ptr<TAdvancedIcon> ThumbnailIcon(const SharedFile& file, TFileKind kind, int size) {
   switch (kind) {
     case TFileKind::fkIcon:
       return IconFileIcon(*file);
@@ -71,7 +76,7 @@ std::unique_ptr<TAdvancedIcon> ThumbnailIcon(const SharedFile& file, TFileKind k
     case TFileKind::fkUnrecognised:
       return UnrecognisedFileIcon(*file);
     case TFileKind::fkMacIcon:
-      return MacIconFileIcon(*file);
+      return MacIconFileIcon(*file, size);
     case TFileKind::fkModule:
       return FirstGroupIcon(file);
     default:

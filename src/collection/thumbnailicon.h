@@ -12,9 +12,14 @@
 
 namespace varnel {
 
+// The depth a thumbnail asks its icon's best image for.
+inline constexpr int kThumbnailDepth = 32;
+
 // The first icon the whole import of the file would give, with the same images in the same
-// order; null when the kind is none of those above (or a module gives no icon group), for the
-// whole import to read. An icon without images means the file gives none.
-std::unique_ptr<TAdvancedIcon> ThumbnailIcon(const SharedFile& file, TFileKind kind);
+// order, for a thumbnail of size x size; null when the kind is none of those above (or a module
+// gives no icon group), for the whole import to read. An icon without images means the file
+// gives none. An icon family whose image for the size is a PNG element that does not decode is
+// also left to the whole import, which reports the damage.
+std::unique_ptr<TAdvancedIcon> ThumbnailIcon(const SharedFile& file, TFileKind kind, int size);
 
 }  // namespace varnel

@@ -13,8 +13,6 @@ namespace varnel {
 
 namespace {
 
-constexpr int kThumbnailDepth = 32;
-
 // The image's size, shrunk with its proportions to fit size x size.
 std::pair<int, int> FittedSize(const TSubIcon& image, int size) {
   int width = std::max(image.ImageWidth(), 1), height = std::max(image.ImageHeight(), 1);
@@ -65,7 +63,7 @@ TBitmap ThumbnailOf(const std::string& path, int size) {
   if (!file) return ImportedThumbnail(path, size);
   TFileKind kind = DetectFileKind(*file).kind;
   if (kind == TFileKind::fkCollection) return CollectionThumbnail(path, size);
-  if (auto icon = ThumbnailIcon(file, kind)) {
+  if (auto icon = ThumbnailIcon(file, kind, size)) {
     return Draw(icon->Images().Count() ? icon.get() : nullptr, path, size);
   }
   return ImportedThumbnail(path, size);

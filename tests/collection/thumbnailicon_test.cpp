@@ -42,7 +42,7 @@ TEST(ThumbnailIconTest, GivesTheFirstIconOfTheWholeImport) {
   for (const std::string& path : files) {
     SCOPED_TRACE(path);
     SharedFile file = MappedFile::Open(path);
-    std::unique_ptr<TAdvancedIcon> read = ThumbnailIcon(file, DetectFileKind(*file).kind);
+    std::unique_ptr<TAdvancedIcon> read = ThumbnailIcon(file, DetectFileKind(*file).kind, 128);
     ASSERT_TRUE(read);
     FileContents contents = ReadFileContents(path, FileReadOptions{});
     ASSERT_FALSE(contents.error);
