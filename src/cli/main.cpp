@@ -150,8 +150,6 @@ void PrintCommandHelp(const Command& command) {
 
 int main(int argc, char** argv) {
   using namespace varnel::cli;
-  varnel::RegisterBitmapFix32();
-  varnel::RegisterPictureReaders();
   std::vector<std::string> args(argv + 1, argv + argc);
   if (args.empty()) {
     PrintHelp();
@@ -171,6 +169,9 @@ int main(int argc, char** argv) {
       PrintCommandHelp(command);
       return kExitOk;
     }
+    // The picture readers are registered for the commands only: help and the version need none.
+    varnel::RegisterBitmapFix32();
+    varnel::RegisterPictureReaders();
     try {
       int status = command.run({args.begin() + 1, args.end()});
       if (!WasInterrupted()) return status;

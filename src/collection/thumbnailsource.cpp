@@ -6,16 +6,12 @@
 #include "base/filereadstream.h"
 #include "collection/collection.h"
 #include "collection/fileimport.h"
+#include "collection/thumbnailicon.h"
 #include "icons/icondrawing.h"
-#include "resources/containericons.h"
-#include "resources/pefile.h"
-#include "resources/resourcedetails.h"
 
 namespace varnel {
 
 namespace {
-
-constexpr int kThumbnailDepth = 32;
 
 // The image's size, shrunk with its proportions to fit size x size.
 std::pair<int, int> FittedSize(const TSubIcon& image, int size) {
@@ -50,27 +46,8 @@ TBitmap CollectionThumbnail(const std::string& path, int size) {
   return Draw(FirstWithImages(items.Count(), [&](int i) { return items.Icons(i); }), path, size);
 }
 
-// A PE module gives its first icon group alone: the records are listed from the resource
-// directory, and only that group's images are read. Null when the file is no PE module.
-std::unique_ptr<TAdvancedIcon> FirstGroupIcon(const std::string& path) {
-  SharedFile file = MappedFile::TryOpen(path);
-  if (!file || DetectFileKind(*file).kind != TFileKind::fkModule) return nullptr;
-  TPEResourceModule module;
-  try {
-    module.DecodeFile(file);
-  } catch (const EPEException&) {
-    return nullptr;  // a 16-bit module, read below with the others
-  }
-  for (int i = 0; i < module.ResourceCount(); ++i) {
-    TResourceDetails* record = module.ResourceDetails(i);
-    if (record->ResourceType() != "14") continue;
-    if (auto icon = LoadGroupIcon(module, *record); icon->Images().Count()) return icon;
-  }
-  return nullptr;
-}
-
-TBitmap FileThumbnail(const std::string& path, int size) {
-  if (auto icon = FirstGroupIcon(path)) return Draw(icon.get(), path, size);
+// Every kind the thumbnail does not read by itself: the file's whole import.
+TBitmap ImportedThumbnail(const std::string& path, int size) {
   FileContents contents = ReadFileContents(path, FileReadOptions{});
   if (contents.error) std::rethrow_exception(contents.error);
   const auto& found = contents.icons;
@@ -82,8 +59,14 @@ TBitmap FileThumbnail(const std::string& path, int size) {
 }  // namespace
 
 TBitmap ThumbnailOf(const std::string& path, int size) {
-  if (DetectFileKind(path).kind == TFileKind::fkCollection) return CollectionThumbnail(path, size);
-  return FileThumbnail(path, size);
+  SharedFile file = MappedFile::TryOpen(path);
+  if (!file) return ImportedThumbnail(path, size);
+  TFileKind kind = DetectFileKind(*file).kind;
+  if (kind == TFileKind::fkCollection) return CollectionThumbnail(path, size);
+  if (auto icon = ThumbnailIcon(file, kind, size)) {
+    return Draw(icon->Images().Count() ? icon.get() : nullptr, path, size);
+  }
+  return ImportedThumbnail(path, size);
 }
 
 }  // namespace varnel

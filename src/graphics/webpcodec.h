@@ -1,6 +1,7 @@
 #pragma once
-// WebP decoding and encoding through libwebp: still pictures (lossy or lossless, with or
-// without alpha) and the composed frames of animations, as 32-bit bitmaps.
+// WebP decoding and encoding through libwebp, loaded with the first WebP picture: still pictures
+// (lossy or lossless, with or without alpha) and the composed frames of animations, as 32-bit
+// bitmaps.
 
 #include <cstdint>
 #include <span>

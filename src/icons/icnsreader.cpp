@@ -22,21 +22,38 @@ constexpr std::array kRgbPlanes = {PixelChannel::Red, PixelChannel::Green, Pixel
 constexpr std::array kArgbPlanes = {PixelChannel::Alpha, PixelChannel::Red, PixelChannel::Green,
                                     PixelChannel::Blue};
 
+// What pictures are ordered by: pixel format, then size.
+struct PictureShape {
+  int bits = 0;
+  int width = 0;
+  int height = 0;
+};
+
+PictureShape ShapeOf(const TBitmap& bitmap) {
+  return {bitmap.BitsPerPixel(), bitmap.Width(), bitmap.Height()};
+}
+
 // A colour picture as its element gave it, before it meets the masks.
 struct ElementPicture {
   explicit ElementPicture(TBitmap picture, bool alpha = false, std::vector<uint8_t> pngBytes = {})
-      : bitmap(std::move(picture)), png(std::move(pngBytes)), ownAlpha(alpha) {}
+      : bitmap(std::move(picture)),
+        png(std::move(pngBytes)),
+        ownAlpha(alpha),
+        shape(ShapeOf(bitmap)) {}
 
   TBitmap bitmap;
   std::vector<uint8_t> png;
   // Its alpha came with it (PNG, JPEG 2000, ARGB): a separate mask is not laid over it.
   bool ownAlpha = false;
   std::optional<TBitmap> bitMask;
+  // The bitmap's shape, or for a PNG element left undecoded (its bitmap empty) its header's.
+  PictureShape shape;
 };
 
 struct FamilyParts {
   std::vector<ElementPicture> colors;
   std::vector<TBitmap> masks;  // 8-bit alpha masks and 1-bit masks
+  bool decodePng = true;
 };
 
 bool StartsWith(std::span<const uint8_t> data, std::string_view prefix) {
@@ -45,10 +62,10 @@ bool StartsWith(std::span<const uint8_t> data, std::string_view prefix) {
 }
 
 // Pixel format first (32, 8, 4, 1 bits), then width and height, both descending.
-bool ComesBefore(const TBitmap& a, const TBitmap& b) {
-  if (a.BitsPerPixel() != b.BitsPerPixel()) return a.BitsPerPixel() > b.BitsPerPixel();
-  if (a.Width() != b.Width()) return a.Width() > b.Width();
-  return a.Height() > b.Height();
+bool ComesBefore(const PictureShape& a, const PictureShape& b) {
+  if (a.bits != b.bits) return a.bits > b.bits;
+  if (a.width != b.width) return a.width > b.width;
+  return a.height > b.height;
 }
 
 bool SameSize(const TBitmap& a, const TBitmap& b) {
@@ -92,6 +109,25 @@ ElementPicture DecodePngElement(std::span<const uint8_t> data) {
   return ElementPicture(DecodePngRgba(data), true, {data.begin(), data.end()});
 }
 
+// A PNG element kept as its bytes, shaped as DecodePngElement would give it, from its header;
+// nothing when the header is missing or names a picture the decoder refuses, which is then
+// decoded to raise its error.
+std::optional<ElementPicture> UndecodedPngElement(std::span<const uint8_t> data) {
+  std::optional<PngHeader> header = ReadPngHeader(data);
+  if (!header || header->width == 0 || header->height == 0) return std::nullopt;
+  if (header->width > uint32_t(kMaxBitmapDimension) ||
+      header->height > uint32_t(kMaxBitmapDimension) ||
+      int64_t(header->width) * header->height * 4 > kMaxPngDecodeBytes)
+    return std::nullopt;
+  ElementPicture picture(TBitmap(0, 0, PixelFormat::Bits32), true, {data.begin(), data.end()});
+  picture.shape = {32, int(header->width), int(header->height)};
+  return picture;
+}
+
+bool MayHoldPng(IcnsElementForm form) {
+  return form == IcnsElementForm::Compressed || form == IcnsElementForm::ArgbPlanes;
+}
+
 // PNG, ARGB planes or JPEG 2000; icp4-icp6 may also hold bare RGB planes.
 ElementPicture DecodeCompressed(std::span<const uint8_t> data, const IcnsElementType& type) {
   if (HasPngSignature(data)) return DecodePngElement(data);
@@ -125,6 +161,12 @@ void DecodeAlphaMask(std::span<const uint8_t> data, const IcnsElementType& type,
 }
 
 void DecodeElement(std::span<const uint8_t> data, const IcnsElementType& type, FamilyParts& parts) {
+  if (!parts.decodePng && MayHoldPng(type.form) && HasPngSignature(data)) {
+    if (auto picture = UndecodedPngElement(data)) {
+      parts.colors.push_back(std::move(*picture));
+      return;
+    }
+  }
   switch (type.form) {
     case IcnsElementForm::Compressed:
       parts.colors.push_back(DecodeCompressed(data, type));
@@ -151,8 +193,9 @@ void DecodeElement(std::span<const uint8_t> data, const IcnsElementType& type, F
   }
 }
 
-FamilyParts ReadElements(std::span<const uint8_t> family) {
+FamilyParts ReadElements(std::span<const uint8_t> family, bool decodePng = true) {
   FamilyParts parts;
+  parts.decodePng = decodePng;
   if (family.size() < kElementHeader) return parts;
   size_t end = std::min<size_t>(ReadU32BE(&family[4]), family.size());
   size_t position = kElementHeader;
@@ -219,10 +262,12 @@ void PairAlpha(std::vector<ElementPicture>& colors, const std::vector<TBitmap>& 
 
 std::vector<MacIconPicture> Arrange(FamilyParts parts) {
   auto byColor = [](const ElementPicture& a, const ElementPicture& b) {
-    return ComesBefore(a.bitmap, b.bitmap);
+    return ComesBefore(a.shape, b.shape);
   };
   std::stable_sort(parts.colors.begin(), parts.colors.end(), byColor);
-  std::stable_sort(parts.masks.begin(), parts.masks.end(), ComesBefore);
+  std::stable_sort(parts.masks.begin(), parts.masks.end(), [](const TBitmap& a, const TBitmap& b) {
+    return ComesBefore(ShapeOf(a), ShapeOf(b));
+  });
   PairIndexed(parts.colors, parts.masks);
   PairAlpha(parts.colors, parts.masks);
   std::vector<MacIconPicture> pictures;
@@ -304,6 +349,11 @@ std::vector<MacIconPicture> ReadFirstVariant(std::span<const uint8_t> family) {
 
 std::vector<MacIconPicture> ReadIcnsFamily(std::span<const uint8_t> family) {
   std::vector<MacIconPicture> pictures = Arrange(ReadElements(family));
+  return pictures.empty() ? ReadFirstVariant(family) : pictures;
+}
+
+std::vector<MacIconPicture> ReadIcnsFamilyUndecodedPng(std::span<const uint8_t> family) {
+  std::vector<MacIconPicture> pictures = Arrange(ReadElements(family, false));
   return pictures.empty() ? ReadFirstVariant(family) : pictures;
 }
 

@@ -31,6 +31,10 @@ struct MacIconPicture {
 std::vector<MacIconPicture> ReadIcnsElements(Stream& stream);
 // The same for a whole family in memory, starting at its magic.
 std::vector<MacIconPicture> ReadIcnsFamily(std::span<const uint8_t> family);
+// ReadIcnsFamily for a caller that draws one picture: the pictures come in the same order, but
+// each PNG element is left undecoded, its bytes in png and its colour an empty 32-bit bitmap.
+// A damaged PNG element is therefore not noticed here, only when its bytes are decoded.
+std::vector<MacIconPicture> ReadIcnsFamilyUndecodedPng(std::span<const uint8_t> family);
 
 // Pairs each 4- and 8-bit colour picture with the first 1-bit mask of its size (masked pixels
 // become black). Used for the pictures of a resource fork.

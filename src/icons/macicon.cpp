@@ -46,22 +46,37 @@ std::vector<MacIconPicture> ReadResourceFork(std::span<const uint8_t> file) {
   return pictures;
 }
 
-void AddPicture(const MacIconPicture& picture, TSubIconList& images) {
+void AddPicture(MacIconPicture& picture, TSubIconList& images) {
   if (picture.png.empty()) {
     images.AddFromBitmap(picture.color, picture.mask ? &*picture.mask : nullptr, 0);
     return;
   }
+  // The PNG bytes are handed to the image, not copied, and validated as LoadFromData does.
   auto image = std::make_unique<TFileIconImage>();
-  MemoryStream stream(picture.png);
-  image->LoadFromData(stream);
+  image->SetData(ByteBlock(std::move(picture.png)));
+  image->UpdateEntry();
   image->SetPacked(true);
   images.Add(std::move(image));
+}
+
+void FillIcon(std::vector<MacIconPicture> pictures, TAdvancedIcon& icon) {
+  TSubIconList& images = icon.Images();
+  images.Clear();
+  for (MacIconPicture& picture : pictures) AddPicture(picture, images);
+  images.Sort();
+  for (const auto& image : images)
+    if (image->ImageWidth() >= kPackedFrom || image->ImageHeight() >= kPackedFrom)
+      image->SetPacked(true);
+}
+
+bool IsIconFamily(std::span<const uint8_t> file) {
+  return file.size() >= 4 && std::memcmp(file.data(), "icns", 4) == 0;
 }
 
 }  // namespace
 
 std::vector<MacIconPicture> ReadMacIconBytes(std::span<const uint8_t> file) {
-  if (file.size() >= 4 && std::memcmp(file.data(), "icns", 4) == 0) return ReadIcnsFamily(file);
+  if (IsIconFamily(file)) return ReadIcnsFamily(file);
   return ReadResourceFork(file);
 }
 
@@ -70,13 +85,11 @@ std::vector<MacIconPicture> ReadMacIconFile(const std::string& fileName) {
 }
 
 void ImportMacIconBytes(std::span<const uint8_t> file, TAdvancedIcon& icon) {
-  TSubIconList& images = icon.Images();
-  images.Clear();
-  for (const MacIconPicture& picture : ReadMacIconBytes(file)) AddPicture(picture, images);
-  images.Sort();
-  for (const auto& image : images)
-    if (image->ImageWidth() >= kPackedFrom || image->ImageHeight() >= kPackedFrom)
-      image->SetPacked(true);
+  FillIcon(ReadMacIconBytes(file), icon);
+}
+
+void ImportMacIconBytesUndecodedPng(std::span<const uint8_t> file, TAdvancedIcon& icon) {
+  FillIcon(IsIconFamily(file) ? ReadIcnsFamilyUndecodedPng(file) : ReadMacIconBytes(file), icon);
 }
 
 void ImportMacIcon(const std::string& fileName, TAdvancedIcon& icon) {

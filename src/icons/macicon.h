@@ -21,6 +21,9 @@ std::vector<MacIconPicture> ReadMacIconFile(const std::string& fileName);
 // Pictures stored as PNG keep their bytes and stay packed; images of 256 pixels or more are
 // packed too.
 void ImportMacIconBytes(std::span<const uint8_t> file, TAdvancedIcon& icon);
+// The same images for a caller that draws one of them: the PNG elements of an icon family are
+// read from their headers and decoded only when drawn (see ReadIcnsFamilyUndecodedPng).
+void ImportMacIconBytesUndecodedPng(std::span<const uint8_t> file, TAdvancedIcon& icon);
 void ImportMacIcon(const std::string& fileName, TAdvancedIcon& icon);
 
 }  // namespace varnel
