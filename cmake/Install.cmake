@@ -67,4 +67,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_STRIP_FILES ON)
 # Loaded at run time, so dpkg-shlibdeps cannot see it: the plugins that connect Qt to a display.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+# Loaded when a file first needs them, each for its own formats only (drawings, JPEG 2000,
+# archives, WebP, X cursors, folder icons): recommended, so that a missing one costs its formats.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "librsvg2-2, libpoppler-glib8, libcairo2, libopenjp2-7, libarchive13, libwebp7, libwebpdemux2, libxcursor1, libglib2.0-0")
 include(CPack)
