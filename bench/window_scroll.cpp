@@ -1,0 +1,203 @@
+// Scrolls a collection from top to bottom in the desktop program's grid, on the offscreen Qt
+// platform unless another is set, and times every frame:
+//
+//   bench/window_scroll FILE [--wheel] [--size N] [--width W] [--height H]
+//
+// opens FILE in a main window of W x H pixels (default 960 x 640) with N-pixel icons (default
+// 48, captions and formats shown), then moves down a page at a time as Page Down does, or with
+// --wheel by one notch of the mouse wheel at a time, until the last row shows. A frame is the
+// scroll step and the synchronous repaint of the grid that follows it. Prints the frame times
+// as a histogram with their median, 99th percentile and largest, and the resident set
+// (VmRSS, with its anonymous and file-backed parts) after the first page, halfway and at the end,
+// with the image areas rendered and kept, and the time of the idle update of the commands.
+//
+//   varnel-cli import base.icc base.icc ... -o big.icc   # about 100,000 icons
+//   bench/window_scroll big.icc --wheel
+
+#include <sys/resource.h>
+#include <time.h>
+
+#include <QApplication>
+#include <QScrollBar>
+#include <QWheelEvent>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/localgrid.h"
+#include "app/mainwindow.h"
+#include "icons/bitmapfix32.h"
+#include "icons/imagefileloader.h"
+
+namespace {
+
+struct Options {
+  std::string file;
+  bool wheel = false;
+  int size = 48;
+  int width = 960;
+  int height = 640;
+};
+
+// A line of /proc/self/status in kB ("VmRSS", "RssAnon", "RssFile"); -1 when missing.
+long StatusKb(const std::string& key) {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);)
+    if (line.rfind(key + ":", 0) == 0) return std::atol(line.c_str() + key.size() + 1);
+  return -1;
+}
+
+bool ParseOptions(int argc, char** argv, Options& options) {
+  for (int i = 1; i < argc; ++i) {
+    std::string word = argv[i];
+    bool hasValue = i + 1 < argc;
+    if (word == "--wheel")
+      options.wheel = true;
+    else if (word == "--size" && hasValue)
+      options.size = std::atoi(argv[++i]);
+    else if (word == "--width" && hasValue)
+      options.width = std::atoi(argv[++i]);
+    else if (word == "--height" && hasValue)
+      options.height = std::atoi(argv[++i]);
+    else if (word.rfind("--", 0) != 0 && options.file.empty())
+      options.file = word;
+    else
+      return false;
+  }
+  return !options.file.empty() && options.size > 0;
+}
+
+// One notch of the wheel down over the middle of the grid, as a mouse sends it.
+void TurnWheel(QWidget* viewport) {
+  QPointF at(viewport->width() / 2.0, viewport->height() / 2.0);
+  QWheelEvent wheel(at, viewport->mapToGlobal(at), QPoint(),
+                    QPoint(0, -QWheelEvent::DefaultDeltasPerStep), Qt::NoButton, Qt::NoModifier,
+                    Qt::NoScrollPhase, false);
+  QApplication::sendEvent(viewport, &wheel);
+}
+
+// The processor time this thread has used, in milliseconds: a frame whose wall time is much
+// longer waited (for the processor, which other programs share, or for the disk).
+double ThreadCpuMs() {
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+}
+
+long MajorFaults() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_majflt;
+}
+
+void PrintHistogram(const std::vector<double>& times) {
+  size_t slowest = size_t(std::max_element(times.begin(), times.end()) - times.begin());
+  std::vector<double> frames = times;
+  static constexpr double kBounds[] = {1, 2, 4, 8, 16, 33, 100};
+  std::sort(frames.begin(), frames.end());
+  size_t start = 0;
+  double low = 0;
+  for (double bound : kBounds) {
+    size_t end = size_t(std::lower_bound(frames.begin(), frames.end(), bound) - frames.begin());
+    std::printf("  %5.0f-%-4.0f ms %8zu\n", low, bound, end - start);
+    start = end;
+    low = bound;
+  }
+  std::printf("  %5.0f+     ms %8zu\n", low, frames.size() - start);
+  std::printf("%zu frames: median %.2f ms, 99th percentile %.2f ms, largest %.2f ms (frame %zu)\n",
+              frames.size(), frames[frames.size() / 2], frames[frames.size() * 99 / 100],
+              frames.back(), slowest + 1);
+}
+
+void PrintMemory(const char* when, const varnel::TLocalGrid& grid) {
+  std::printf("%-12s VmRSS %8ld kB (anonymous %ld, file %ld), %lld image areas rendered, %d kept\n",
+              when, StatusKb("VmRSS"), StatusKb("RssAnon"), StatusKb("RssFile"),
+              static_cast<long long>(grid.RenderedImages()), grid.CachedImages());
+}
+
+// The idle update of the commands' states, which the window runs five times a second while
+// the grid scrolls: its median of several runs, in milliseconds.
+double IdleUpdateMs(varnel::TfmMain& window) {
+  std::vector<double> runs;
+  for (int run = 0; run < 21; ++run) {
+    auto start = std::chrono::steady_clock::now();
+    window.UpdateActions();
+    std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
+    runs.push_back(took.count());
+  }
+  std::sort(runs.begin(), runs.end());
+  return runs[runs.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options options;
+  if (!ParseOptions(argc, argv, options)) {
+    std::fprintf(stderr,
+                 "usage: window_scroll FILE [--wheel] [--size N] [--width W] [--height H]\n");
+    return 2;
+  }
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  varnel::RegisterBitmapFix32();
+  varnel::RegisterPictureReaders();
+  QApplication application(argc, argv);
+  char folder[] = "/tmp/varnel-window-scroll.XXXXXX";
+  if (!mkdtemp(folder)) return 1;
+  int exitCode = 0;
+  {
+    varnel::TfmMain window(std::string(folder) + "/config.ini");
+    window.AskWelcome = [] { return std::pair<char, bool>{0, false}; };
+    window.resize(options.width, options.height);
+    window.show();
+    window.Start({options.file});
+    varnel::TLocalGrid& grid = window.Grid();
+    grid.SetShowCaptions(true);
+    grid.SetShowFormats(true);
+    grid.SetSizeMode(options.size);
+    QApplication::processEvents();
+    grid.viewport()->repaint();
+    PrintMemory("first page", grid);
+    QScrollBar* bar = grid.verticalScrollBar();
+    std::vector<double> frames, cpuTimes;
+    bool halfwayShown = false;
+    long faultsBefore = MajorFaults();
+    while (bar->value() < bar->maximum()) {
+      auto start = std::chrono::steady_clock::now();
+      double cpuStart = ThreadCpuMs();
+      if (options.wheel)
+        TurnWheel(grid.viewport());
+      else
+        bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+      grid.viewport()->repaint();
+      std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
+      frames.push_back(took.count());
+      cpuTimes.push_back(ThreadCpuMs() - cpuStart);
+      // What the frame left for later (status texts, the image panel) is done between frames.
+      QApplication::processEvents();
+      if (!halfwayShown && bar->value() >= bar->maximum() / 2) {
+        PrintMemory("halfway", grid);
+        halfwayShown = true;
+      }
+    }
+    PrintMemory("end", grid);
+    std::printf("%d icons, %d rows of %d columns, %s\n", window.Lib().Count(),
+                grid.GridLayout().rows, grid.GridLayout().columns,
+                options.wheel ? "wheel notches" : "pages");
+    if (frames.empty()) {
+      exitCode = 1;
+    } else {
+      PrintHistogram(frames);
+      std::sort(cpuTimes.begin(), cpuTimes.end());
+      std::printf("processor time of a frame: median %.2f ms, largest %.2f ms; %ld major faults\n",
+                  cpuTimes[cpuTimes.size() / 2], cpuTimes.back(), MajorFaults() - faultsBefore);
+    }
+    std::printf("idle update of the commands: median %.2f ms\n", IdleUpdateMs(window));
+  }
+  std::system((std::string("rm -rf ") + folder).c_str());
+  return exitCode;
+}
