@@ -12,6 +12,7 @@
 #include <functional>
 #include <string>
 
+#include "app/filepages.h"
 #include "app/gridlayout.h"
 #include "collection/gridview.h"
 
@@ -170,6 +171,8 @@ class TLocalGrid : public QAbstractScrollArea, public TGridView {
   // The wrapped caption lines by name and width (see CaptionLines); emptied with the font.
   static constexpr int kCaptionCacheSize = 4096;
   mutable QCache<QString, QStringList> captionCache_{kCaptionCacheSize};
+  // The mapped bytes that the image areas rendered during a paint were read from.
+  ByteRanges readThisPaint_;
   int64_t renderedImages_ = 0;
   int64_t paintedCells_ = 0;
 };
