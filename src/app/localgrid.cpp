@@ -9,14 +9,16 @@
 namespace varnel {
 namespace {
 
-// Rendered image areas kept for repainting and scrolling back.
-constexpr int kImageCacheCells = 3000;
+// Rendered image areas kept for repainting and scrolling back, by their size in KiB: at least
+// this much, and at least what this many viewports full of cells hold, whatever the cell size.
+constexpr int kMinImageCacheKb = 16 * 1024;
+constexpr int kViewportsCached = 4;
 // Rows added beyond the visible area while a search adds items.
 constexpr int kGrowRows = 50;
 
 }  // namespace
 
-TLocalGrid::TLocalGrid(QWidget* parent) : QAbstractScrollArea(parent), cache_(kImageCacheCells) {
+TLocalGrid::TLocalGrid(QWidget* parent) : QAbstractScrollArea(parent), cache_(kMinImageCacheKb) {
   setFocusPolicy(Qt::StrongFocus);
   setAcceptDrops(true);
   viewport()->setAcceptDrops(true);
@@ -65,10 +67,22 @@ void TLocalGrid::Relayout() {
   lastClickItem_ = -1;
   selectedCount_ = -1;
   cache_.clear();
+  cache_.setMaxCost(ImageCacheBudgetKb());
   if (current_ >= Count()) current_ = Count() - 1;
   UpdateScrollBar();
   viewport()->update();
   NotifyChanged();
+}
+
+int TLocalGrid::ImageAreaKb() const {
+  int64_t bytes = int64_t(layout_.imageWidth) * layout_.imageHeight * 4;  // RGB32
+  return int(std::max<int64_t>(1, (bytes + 1023) / 1024));
+}
+
+int TLocalGrid::ImageCacheBudgetKb() const {
+  int64_t shown = int64_t(VisibleRows() + 1) * std::max(1, layout_.columns);
+  int64_t viewports = kViewportsCached * shown * ImageAreaKb();
+  return int(std::clamp<int64_t>(viewports, kMinImageCacheKb, INT32_MAX));
 }
 
 void TLocalGrid::UpdateScrollBar() {

@@ -81,6 +81,7 @@ class TLocalGrid : public QAbstractScrollArea, public TGridView {
   int64_t RenderedImages() const { return renderedImages_; }
   int64_t PaintedCells() const { return paintedCells_; }
   int CachedImages() const { return cache_.size(); }
+  int64_t CachedImageKb() const { return cache_.totalCost(); }
 
   // Status panel 0's text for an item: its source, " - " and its name (the name alone without
   // a source); empty for no item.
@@ -120,6 +121,10 @@ class TLocalGrid : public QAbstractScrollArea, public TGridView {
   int Count() const;
   TSettings* Settings() const;
   void UpdateScrollBar();
+  // The size of a rendered image area, and what the cache of them may hold (both in KiB): the
+  // budget always holds several image areas, so that the one just rendered stays cached.
+  int ImageAreaKb() const;
+  int ImageCacheBudgetKb() const;
   void ViewSettingChanged(bool relayout);
   void NotifyCurrentChanged(int previous);
   void NotifyChanged();

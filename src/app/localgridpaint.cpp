@@ -183,7 +183,7 @@ const QImage& TLocalGrid::ImageArea(int index) {
   auto* image =
       new QImage(SizeMode() == kSizeModeSystem ? RenderSystemSizes(index) : RenderImageArea(index));
   AddMappedImageRanges(*lib_->Items().Icons(index), readThisPaint_);
-  cache_.insert(key, image);
+  cache_.insert(key, image, ImageAreaKb());
   return *image;
 }
 
