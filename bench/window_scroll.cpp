@@ -94,29 +94,65 @@ long MajorFaults() {
   return usage.ru_majflt;
 }
 
-void PrintHistogram(const std::vector<double>& times) {
-  size_t slowest = size_t(std::max_element(times.begin(), times.end()) - times.begin());
-  std::vector<double> frames = times;
+// One frame: wall and processor milliseconds, and the pages it had to wait for from the disk.
+struct Frame {
+  double wall = 0;
+  double processor = 0;
+  long majorFaults = 0;
+};
+
+double Percentile(const std::vector<double>& sorted, int percent) {
+  return sorted[std::min(sorted.size() - 1, sorted.size() * size_t(percent) / 100)];
+}
+
+void PrintHistogram(const std::vector<Frame>& frames) {
+  std::vector<double> walls, processor;
+  for (const Frame& frame : frames) {
+    walls.push_back(frame.wall);
+    processor.push_back(frame.processor);
+  }
+  std::sort(walls.begin(), walls.end());
+  std::sort(processor.begin(), processor.end());
   static constexpr double kBounds[] = {1, 2, 4, 8, 16, 33, 100};
-  std::sort(frames.begin(), frames.end());
   size_t start = 0;
   double low = 0;
   for (double bound : kBounds) {
-    size_t end = size_t(std::lower_bound(frames.begin(), frames.end(), bound) - frames.begin());
+    size_t end = size_t(std::lower_bound(walls.begin(), walls.end(), bound) - walls.begin());
     std::printf("  %5.0f-%-4.0f ms %8zu\n", low, bound, end - start);
     start = end;
     low = bound;
   }
-  std::printf("  %5.0f+     ms %8zu\n", low, frames.size() - start);
-  std::printf("%zu frames: median %.2f ms, 99th percentile %.2f ms, largest %.2f ms (frame %zu)\n",
-              frames.size(), frames[frames.size() / 2], frames[frames.size() * 99 / 100],
-              frames.back(), slowest + 1);
+  std::printf("  %5.0f+     ms %8zu\n", low, walls.size() - start);
+  std::printf("%zu frames: median %.2f ms, 99th percentile %.2f ms, largest %.2f ms\n",
+              walls.size(), Percentile(walls, 50), Percentile(walls, 99), walls.back());
+  std::printf(
+      "processor time of a frame: median %.2f ms, 99th percentile %.2f ms, largest %.2f ms\n",
+      Percentile(processor, 50), Percentile(processor, 99), processor.back());
+}
+
+// The slowest frames, to tell the grid's own work (processor time) from waiting.
+void PrintSlowest(const std::vector<Frame>& frames, size_t count) {
+  std::vector<size_t> order(frames.size());
+  for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+  count = std::min(count, order.size());
+  std::partial_sort(order.begin(), order.begin() + long(count), order.end(),
+                    [&](size_t a, size_t b) { return frames[a].wall > frames[b].wall; });
+  std::printf("slowest frames:");
+  for (size_t i = 0; i < count; ++i) {
+    const Frame& frame = frames[order[i]];
+    std::printf(" #%zu %.1f ms (processor %.1f, %ld major faults);", order[i] + 1, frame.wall,
+                frame.processor, frame.majorFaults);
+  }
+  std::printf("\n");
 }
 
 void PrintMemory(const char* when, const varnel::TLocalGrid& grid) {
-  std::printf("%-12s VmRSS %8ld kB (anonymous %ld, file %ld), %lld image areas rendered, %d kept\n",
-              when, StatusKb("VmRSS"), StatusKb("RssAnon"), StatusKb("RssFile"),
-              static_cast<long long>(grid.RenderedImages()), grid.CachedImages());
+  std::printf(
+      "%-12s VmRSS %8ld kB (anonymous %ld, file %ld), %lld image areas rendered, %d kept (%lld "
+      "kB)\n",
+      when, StatusKb("VmRSS"), StatusKb("RssAnon"), StatusKb("RssFile"),
+      static_cast<long long>(grid.RenderedImages()), grid.CachedImages(),
+      static_cast<long long>(grid.CachedImageKb()));
 }
 
 // The idle update of the commands' states, which the window runs five times a second while
@@ -163,20 +199,20 @@ int main(int argc, char** argv) {
     grid.viewport()->repaint();
     PrintMemory("first page", grid);
     QScrollBar* bar = grid.verticalScrollBar();
-    std::vector<double> frames, cpuTimes;
+    std::vector<Frame> frames;
     bool halfwayShown = false;
-    long faultsBefore = MajorFaults();
     while (bar->value() < bar->maximum()) {
       auto start = std::chrono::steady_clock::now();
-      double cpuStart = ThreadCpuMs();
+      double processorStart = ThreadCpuMs();
+      long faultsBefore = MajorFaults();
       if (options.wheel)
         TurnWheel(grid.viewport());
       else
         bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
       grid.viewport()->repaint();
       std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
-      frames.push_back(took.count());
-      cpuTimes.push_back(ThreadCpuMs() - cpuStart);
+      frames.push_back(
+          {took.count(), ThreadCpuMs() - processorStart, MajorFaults() - faultsBefore});
       // What the frame left for later (status texts, the image panel) is done between frames.
       QApplication::processEvents();
       if (!halfwayShown && bar->value() >= bar->maximum() / 2) {
@@ -192,9 +228,7 @@ int main(int argc, char** argv) {
       exitCode = 1;
     } else {
       PrintHistogram(frames);
-      std::sort(cpuTimes.begin(), cpuTimes.end());
-      std::printf("processor time of a frame: median %.2f ms, largest %.2f ms; %ld major faults\n",
-                  cpuTimes[cpuTimes.size() / 2], cpuTimes.back(), MajorFaults() - faultsBefore);
+      PrintSlowest(frames, 5);
     }
     std::printf("idle update of the commands: median %.2f ms\n", IdleUpdateMs(window));
   }
