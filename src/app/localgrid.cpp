@@ -66,6 +66,7 @@ void TLocalGrid::Relayout() {
   rows_ = layout_.rows;
   lastClickItem_ = -1;
   selectedCount_ = -1;
+  soleSelected_ = {};
   cache_.clear();
   cache_.setMaxCost(ImageCacheBudgetKb());
   if (current_ >= Count()) current_ = Count() - 1;
@@ -161,6 +162,7 @@ void TLocalGrid::ScrollToItem(int index) {
 }
 
 void TLocalGrid::GrowGrid(int shown) {
+  soleSelected_ = {};
   int needed = (Count() + layout_.columns - 1) / layout_.columns;
   if (needed >= rows_) {
     bool fits = needed * layout_.rowHeight + 4 < viewport()->height();
@@ -281,12 +283,14 @@ void TLocalGrid::NotifyChanged() {
 
 void TLocalGrid::Repaint() {
   selectedCount_ = -1;
+  soleSelected_ = {};
   viewport()->update();
   NotifyChanged();
 }
 
 void TLocalGrid::SelectionChanged() {
   selectedCount_ = -1;
+  soleSelected_ = {};
   viewport()->update();
   NotifyChanged();
 }
@@ -298,8 +302,24 @@ int TLocalGrid::SelectedCount() {
 
 void TLocalGrid::SelectOnly(int index) {
   if (!lib_ || index < 0 || index >= Count()) return;
-  lib_->SelectOnly(index);
+  TAdvancedIcon* icon = lib_->Items().Icons(index);
+  if (TAdvancedIcon* sole = SoleSelected()) {
+    // Only the icon selected before and the new one change: no pass over every item.
+    sole->Selected = false;
+    icon->Selected = true;
+    SetCurrent(index);
+    SelectionChanged();
+  } else {
+    lib_->SelectOnly(index);
+  }
+  soleSelected_ = {index, icon};
   lib_->UI().SetStatusText(0, ItemStatusText(index));
+}
+
+TAdvancedIcon* TLocalGrid::SoleSelected() const {
+  auto [index, icon] = soleSelected_;
+  if (!icon || index >= Count() || lib_->Items().Icons(index) != icon) return nullptr;
+  return icon;
 }
 
 std::string TLocalGrid::ItemStatusText(int index) const {

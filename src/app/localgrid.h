@@ -18,6 +18,7 @@
 
 namespace varnel {
 
+class TAdvancedIcon;
 class TfmLib;
 struct TSettings;
 
@@ -147,6 +148,8 @@ class TLocalGrid : public QAbstractScrollArea, public TGridView {
   void FinishBand(Qt::KeyboardModifiers modifiers);
   int MoveTarget(int key) const;
   void MoveByKey(int target, bool shift);
+  // The icon of soleSelected_ while it is still the one at its index; null otherwise.
+  TAdvancedIcon* SoleSelected() const;
   // A Shift+key selection begins at the current icon.
   void StartKeySelection();
 
@@ -158,6 +161,13 @@ class TLocalGrid : public QAbstractScrollArea, public TGridView {
   int largeIconSize_ = 32;
   int smallIconSize_ = 16;
   int selectedCount_ = -1;
+  // The icon that SelectOnly left as the only one selected, with its index, until the items or
+  // the selection change otherwise.
+  struct SoleSelection {
+    int index = -1;
+    TAdvancedIcon* icon = nullptr;
+  };
+  SoleSelection soleSelected_;
 
   int anchor_ = -1;
   int keyAnchor_ = -1;
