@@ -1,15 +1,17 @@
 // Scrolls a collection from top to bottom in the desktop program's grid, on the offscreen Qt
 // platform unless another is set, and times every frame:
 //
-//   bench/window_scroll FILE [--wheel] [--size N] [--width W] [--height H]
+//   bench/window_scroll FILE [--wheel|--keys] [--size N] [--width W] [--height H]
 //
 // opens FILE in a main window of W x H pixels (default 960 x 640) with N-pixel icons (default
 // 48, captions and formats shown), then moves down a page at a time as Page Down does, or with
-// --wheel by one notch of the mouse wheel at a time, until the last row shows. A frame is the
-// scroll step and the synchronous repaint of the grid that follows it. Prints the frame times
-// as a histogram with their median, 99th percentile and largest, and the resident set
-// (VmRSS, with its anonymous and file-backed parts) after the first page, halfway and at the end,
-// with the image areas rendered and kept, and the time of the idle update of the commands.
+// --wheel by one notch of the mouse wheel at a time, or with --keys by pressing Page Down in the
+// grid (which moves the current icon, and with it the image panel and the status texts), until
+// the last row shows. A frame is the scroll step and the synchronous repaint of the grid that
+// follows it, with --keys also the events it posted (the image panel and status refresh). Prints
+// the frame times as a histogram with their median, 99th percentile and largest, and the resident
+// set (VmRSS, with its anonymous and file-backed parts) after the first page, halfway and at the
+// end, with the image areas rendered and kept, and the time of the idle update of the commands.
 //
 //   varnel-cli import base.icc base.icc ... -o big.icc   # about 100,000 icons
 //   bench/window_scroll big.icc --wheel
@@ -18,6 +20,7 @@
 #include <time.h>
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
@@ -38,6 +41,7 @@ namespace {
 struct Options {
   std::string file;
   bool wheel = false;
+  bool keys = false;
   int size = 48;
   int width = 960;
   int height = 640;
@@ -57,6 +61,8 @@ bool ParseOptions(int argc, char** argv, Options& options) {
     bool hasValue = i + 1 < argc;
     if (word == "--wheel")
       options.wheel = true;
+    else if (word == "--keys")
+      options.keys = true;
     else if (word == "--size" && hasValue)
       options.size = std::atoi(argv[++i]);
     else if (word == "--width" && hasValue)
@@ -103,6 +109,14 @@ struct Frame {
 
 double Percentile(const std::vector<double>& sorted, int percent) {
   return sorted[std::min(sorted.size() - 1, sorted.size() * size_t(percent) / 100)];
+}
+
+// Page Down pressed in the grid, which moves the current icon a page on and scrolls to it.
+void PressPageDown(QWidget& grid) {
+  QKeyEvent press(QEvent::KeyPress, Qt::Key_PageDown, Qt::NoModifier);
+  QApplication::sendEvent(&grid, &press);
+  QKeyEvent release(QEvent::KeyRelease, Qt::Key_PageDown, Qt::NoModifier);
+  QApplication::sendEvent(&grid, &release);
 }
 
 void PrintHistogram(const std::vector<Frame>& frames) {
@@ -174,8 +188,8 @@ double IdleUpdateMs(varnel::TfmMain& window) {
 int main(int argc, char** argv) {
   Options options;
   if (!ParseOptions(argc, argv, options)) {
-    std::fprintf(stderr,
-                 "usage: window_scroll FILE [--wheel] [--size N] [--width W] [--height H]\n");
+    std::fprintf(
+        stderr, "usage: window_scroll FILE [--wheel|--keys] [--size N] [--width W] [--height H]\n");
     return 2;
   }
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -207,9 +221,13 @@ int main(int argc, char** argv) {
       long faultsBefore = MajorFaults();
       if (options.wheel)
         TurnWheel(grid.viewport());
+      else if (options.keys)
+        PressPageDown(grid);
       else
         bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
       grid.viewport()->repaint();
+      // A key moves the current icon too: the image panel and the status texts follow it.
+      if (options.keys) QApplication::processEvents();
       std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
       frames.push_back(
           {took.count(), ThreadCpuMs() - processorStart, MajorFaults() - faultsBefore});
@@ -223,7 +241,9 @@ int main(int argc, char** argv) {
     PrintMemory("end", grid);
     std::printf("%d icons, %d rows of %d columns, %s\n", window.Lib().Count(),
                 grid.GridLayout().rows, grid.GridLayout().columns,
-                options.wheel ? "wheel notches" : "pages");
+                options.wheel  ? "wheel notches"
+                : options.keys ? "Page Down keys"
+                               : "pages");
     if (frames.empty()) {
       exitCode = 1;
     } else {
