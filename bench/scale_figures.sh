@@ -123,3 +123,22 @@ if [[ -x "$window" ]]; then
   timed "scan pngs (again, for the ratio)" "$cli" scan pngs --mask "*.png" --keep-duplicates \
     --quiet -o pngs.icc
 fi
+
+# The desktop window's start and scrolling (bench/window_startup and bench/window_scroll,
+# offscreen): the first paint without a file and with wine's shell32.dll (184 icons), then the
+# frames and resident set of scrolling through about 100,000 icons (big.icc imported 7 times),
+# a page at a time and a wheel notch at a time.
+startup=$(dirname "$cli")/../../bench/window_startup
+scroll=$(dirname "$cli")/../../bench/window_scroll
+module=/usr/lib/x86_64-linux-gnu/wine/x86_64-windows/shell32.dll
+if [[ -x "$startup" && -x "$scroll" ]]; then
+  "$startup" --runs 15 2>/dev/null
+  [[ -f "$module" ]] && "$startup" --runs 15 "$module" 2>/dev/null
+  if [[ ! -f huge.icc ]]; then
+    "$cli" import big.icc big.icc big.icc big.icc big.icc big.icc big.icc -o huge.icc --quiet \
+      2>/dev/null
+  fi
+  cat huge.icc >/dev/null
+  "$scroll" huge.icc 2>/dev/null
+  "$scroll" huge.icc --wheel 2>/dev/null
+fi

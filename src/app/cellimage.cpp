@@ -45,7 +45,12 @@ QImage RenderImageOrPlaceholder(const TSubIcon& image, const TCellImageOptions& 
   if (image.ImageWidth() <= 0 || image.ImageHeight() <= 0)
     return Placeholder(options.area, placeholder);
   try {
-    return RenderCellImage(image, options);
+    // Drawn from a copy that views the same bytes: the pixels it decodes go with the copy
+    // instead of staying with the collection's image, so that showing every icon of a large
+    // collection once does not keep every one of them decoded.
+    TSubIcon scratch;
+    scratch.LoadCopy(image);
+    return RenderCellImage(scratch, options);
   } catch (const std::exception&) {
     // A damaged image shows as missing; the error would otherwise leave a paint event.
     return Placeholder(options.area, placeholder);

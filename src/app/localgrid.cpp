@@ -9,14 +9,16 @@
 namespace varnel {
 namespace {
 
-// Rendered image areas kept for repainting and scrolling back.
-constexpr int kImageCacheCells = 3000;
+// Rendered image areas kept for repainting and scrolling back, by their size in KiB: at least
+// this much, and at least what this many viewports full of cells hold, whatever the cell size.
+constexpr int kMinImageCacheKb = 16 * 1024;
+constexpr int kViewportsCached = 4;
 // Rows added beyond the visible area while a search adds items.
 constexpr int kGrowRows = 50;
 
 }  // namespace
 
-TLocalGrid::TLocalGrid(QWidget* parent) : QAbstractScrollArea(parent), cache_(kImageCacheCells) {
+TLocalGrid::TLocalGrid(QWidget* parent) : QAbstractScrollArea(parent), cache_(kMinImageCacheKb) {
   setFocusPolicy(Qt::StrongFocus);
   setAcceptDrops(true);
   viewport()->setAcceptDrops(true);
@@ -64,11 +66,24 @@ void TLocalGrid::Relayout() {
   rows_ = layout_.rows;
   lastClickItem_ = -1;
   selectedCount_ = -1;
+  soleSelected_ = {};
   cache_.clear();
+  cache_.setMaxCost(ImageCacheBudgetKb());
   if (current_ >= Count()) current_ = Count() - 1;
   UpdateScrollBar();
   viewport()->update();
   NotifyChanged();
+}
+
+int TLocalGrid::ImageAreaKb() const {
+  int64_t bytes = int64_t(layout_.imageWidth) * layout_.imageHeight * 4;  // RGB32
+  return int(std::max<int64_t>(1, (bytes + 1023) / 1024));
+}
+
+int TLocalGrid::ImageCacheBudgetKb() const {
+  int64_t shown = int64_t(VisibleRows() + 1) * std::max(1, layout_.columns);
+  int64_t viewports = kViewportsCached * shown * ImageAreaKb();
+  return int(std::clamp<int64_t>(viewports, kMinImageCacheKb, INT32_MAX));
 }
 
 void TLocalGrid::UpdateScrollBar() {
@@ -147,6 +162,7 @@ void TLocalGrid::ScrollToItem(int index) {
 }
 
 void TLocalGrid::GrowGrid(int shown) {
+  soleSelected_ = {};
   int needed = (Count() + layout_.columns - 1) / layout_.columns;
   if (needed >= rows_) {
     bool fits = needed * layout_.rowHeight + 4 < viewport()->height();
@@ -267,12 +283,14 @@ void TLocalGrid::NotifyChanged() {
 
 void TLocalGrid::Repaint() {
   selectedCount_ = -1;
+  soleSelected_ = {};
   viewport()->update();
   NotifyChanged();
 }
 
 void TLocalGrid::SelectionChanged() {
   selectedCount_ = -1;
+  soleSelected_ = {};
   viewport()->update();
   NotifyChanged();
 }
@@ -284,8 +302,24 @@ int TLocalGrid::SelectedCount() {
 
 void TLocalGrid::SelectOnly(int index) {
   if (!lib_ || index < 0 || index >= Count()) return;
-  lib_->SelectOnly(index);
+  TAdvancedIcon* icon = lib_->Items().Icons(index);
+  if (TAdvancedIcon* sole = SoleSelected()) {
+    // Only the icon selected before and the new one change: no pass over every item.
+    sole->Selected = false;
+    icon->Selected = true;
+    SetCurrent(index);
+    SelectionChanged();
+  } else {
+    lib_->SelectOnly(index);
+  }
+  soleSelected_ = {index, icon};
   lib_->UI().SetStatusText(0, ItemStatusText(index));
+}
+
+TAdvancedIcon* TLocalGrid::SoleSelected() const {
+  auto [index, icon] = soleSelected_;
+  if (!icon || index >= Count() || lib_->Items().Icons(index) != icon) return nullptr;
+  return icon;
 }
 
 std::string TLocalGrid::ItemStatusText(int index) const {

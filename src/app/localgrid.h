@@ -12,11 +12,13 @@
 #include <functional>
 #include <string>
 
+#include "app/filepages.h"
 #include "app/gridlayout.h"
 #include "collection/gridview.h"
 
 namespace varnel {
 
+class TAdvancedIcon;
 class TfmLib;
 struct TSettings;
 
@@ -80,6 +82,7 @@ class TLocalGrid : public QAbstractScrollArea, public TGridView {
   int64_t RenderedImages() const { return renderedImages_; }
   int64_t PaintedCells() const { return paintedCells_; }
   int CachedImages() const { return cache_.size(); }
+  int64_t CachedImageKb() const { return cache_.totalCost(); }
 
   // Status panel 0's text for an item: its source, " - " and its name (the name alone without
   // a source); empty for no item.
@@ -119,6 +122,10 @@ class TLocalGrid : public QAbstractScrollArea, public TGridView {
   int Count() const;
   TSettings* Settings() const;
   void UpdateScrollBar();
+  // The size of a rendered image area, and what the cache of them may hold (both in KiB): the
+  // budget always holds several image areas, so that the one just rendered stays cached.
+  int ImageAreaKb() const;
+  int ImageCacheBudgetKb() const;
   void ViewSettingChanged(bool relayout);
   void NotifyCurrentChanged(int previous);
   void NotifyChanged();
@@ -141,6 +148,8 @@ class TLocalGrid : public QAbstractScrollArea, public TGridView {
   void FinishBand(Qt::KeyboardModifiers modifiers);
   int MoveTarget(int key) const;
   void MoveByKey(int target, bool shift);
+  // The icon of soleSelected_ while it is still the one at its index; null otherwise.
+  TAdvancedIcon* SoleSelected() const;
   // A Shift+key selection begins at the current icon.
   void StartKeySelection();
 
@@ -152,6 +161,13 @@ class TLocalGrid : public QAbstractScrollArea, public TGridView {
   int largeIconSize_ = 32;
   int smallIconSize_ = 16;
   int selectedCount_ = -1;
+  // The icon that SelectOnly left as the only one selected, with its index, until the items or
+  // the selection change otherwise.
+  struct SoleSelection {
+    int index = -1;
+    TAdvancedIcon* icon = nullptr;
+  };
+  SoleSelection soleSelected_;
 
   int anchor_ = -1;
   int keyAnchor_ = -1;
@@ -170,6 +186,8 @@ class TLocalGrid : public QAbstractScrollArea, public TGridView {
   // The wrapped caption lines by name and width (see CaptionLines); emptied with the font.
   static constexpr int kCaptionCacheSize = 4096;
   mutable QCache<QString, QStringList> captionCache_{kCaptionCacheSize};
+  // The mapped bytes that the image areas rendered during a paint were read from.
+  ByteRanges readThisPaint_;
   int64_t renderedImages_ = 0;
   int64_t paintedCells_ = 0;
 };

@@ -59,6 +59,9 @@ void TLocalGrid::paintEvent(QPaintEvent* event) {
       if (cell.intersects(event->rect())) PaintCellOrPlaceholder(painter, item, cell);
     }
   }
+  // What the new image areas were read from is given back once they are in the cache.
+  ReleaseFilePages(readThisPaint_);
+  readThisPaint_.clear();
   if (banding_) {
     QRect band = QRect(bandStart_, bandEnd_).normalized().translated(0, -top * layout_.rowHeight);
     painter.setPen(QPen(palette().color(QPalette::Text), 1, Qt::DotLine));
@@ -179,7 +182,8 @@ const QImage& TLocalGrid::ImageArea(int index) {
   ++renderedImages_;
   auto* image =
       new QImage(SizeMode() == kSizeModeSystem ? RenderSystemSizes(index) : RenderImageArea(index));
-  cache_.insert(key, image);
+  AddMappedImageRanges(*lib_->Items().Icons(index), readThisPaint_);
+  cache_.insert(key, image, ImageAreaKb());
   return *image;
 }
 

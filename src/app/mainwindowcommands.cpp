@@ -206,10 +206,12 @@ void TfmMain::UpdateActions() {
   enable("mnExportIconTheme", count >= 1);
   enable("mnExportCursorTheme", count >= 1);
   enable("mnExportFavicons", currentIcon && currentIcon->Images().Count() >= 1);
-  enable("aEditCut", lib.CanCopy());
-  enable("aEditCopy", lib.CanCopy());
+  // Cut, Copy and Erase need a selection: the grid's count, kept between changes, saves
+  // counting the selection of a large collection again for each of them five times a second.
+  enable("aEditCut", selected >= 1);
+  enable("aEditCopy", selected >= 1);
   enable("aEditPaste", lib.CanPaste());
-  enable("aEditErase", lib.CanErase());
+  enable("aEditErase", selected >= 1);
   enable("aEditSelectAll", lib.CanSelectAll());
   enable("aLibRename", selected >= 1);
   enable("aLibCreateCopy", selected == 1);

@@ -85,6 +85,18 @@ TEST_F(GridPaintTest, TheLastPageIsReachable) {
   EXPECT_EQ(harness.grid->HitTest(last), kLargeCollection - 1);
 }
 
+TEST_F(GridPaintTest, LargeCellsKeepTheRenderedCellsWithinAFewScreensOfMemory) {
+  harness.grid->SetSizeMode(256);  // 256 KiB an image area
+  QScrollBar* bar = harness.grid->verticalScrollBar();
+  for (int page = 0; page < 150; ++page) {
+    bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    harness.grid->viewport()->repaint();
+  }
+  ASSERT_GT(harness.grid->RenderedImages(), 500);
+  EXPECT_LE(harness.grid->CachedImageKb(), 32 * 1024);
+  EXPECT_GE(harness.grid->CachedImages(), 4 * VisibleCellLimit() / 2);
+}
+
 TEST(GridPlaceholder, IconsWithoutAFittingImageShowTheIcoNoColour) {
   GridHarness harness;
   harness.AddItems(3);  // 16 x 16, 24 bits

@@ -51,6 +51,22 @@ TEST_F(LocalGridTest, ClickSelectsOnlyTheItemAndMovesTheCursor) {
   EXPECT_EQ(harness.ui.statusTexts[0], "Icon 5");
 }
 
+// A click after a click changes only the two icons; one after the selection changed otherwise
+// (by the collection, or items moved) still leaves a single icon selected.
+TEST_F(LocalGridTest, ClickAfterOtherSelectionChangesSelectsOnlyTheItem) {
+  Click(2);
+  harness.lib->SetSelected(7, true);
+  Click(5);
+  EXPECT_EQ(harness.Selected(), (std::vector<int>{5}));
+  harness.lib->SelectAll();
+  Click(1);
+  EXPECT_EQ(harness.Selected(), (std::vector<int>{1}));
+  harness.lib->SetSelected(9, true);
+  harness.grid->DropSelectionOn(3);  // items 1 and 9 move before item 3
+  Click(8);
+  EXPECT_EQ(harness.Selected(), (std::vector<int>{8}));
+}
+
 TEST_F(LocalGridTest, CtrlClickTogglesAndShiftClickExtendsFromTheAnchor) {
   Click(1);
   Click(3, Qt::ControlModifier);
