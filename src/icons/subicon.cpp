@@ -3,6 +3,7 @@
 #include "icons/subicon.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 
 #include "base/errors.h"
@@ -248,10 +249,15 @@ int TSubIcon::ImageHeight() const {
 
 int TSubIcon::DibBitsPerPixel() const {
   if (data_.size() < TBitmapInfoHeader::kSize) return 0;
-  if (cachedBits_ == 0) {
-    cachedBits_ = DepthOf(TBitmapInfoHeader::Decode(Head().data()));
+  // Filled in on first use, possibly by several threads at once (hashing workers while the
+  // window draws): all of them store the same value.
+  std::atomic_ref<int> cached(cachedBits_);
+  int bits = cached.load(std::memory_order_relaxed);
+  if (bits == 0) {
+    bits = DepthOf(TBitmapInfoHeader::Decode(Head().data()));
+    cached.store(bits, std::memory_order_relaxed);
   }
-  return cachedBits_;
+  return bits;
 }
 
 int TSubIcon::BitsPerPixel() const {
