@@ -50,7 +50,7 @@ int RunList(const std::vector<std::string>& args) {
   bool json = parsed->Has("--json");
   CliSession session;
   return ForEachFile(parsed->files, [&](const std::string& file) {
-    LoadIcons(session, file);
+    std::exception_ptr damage = LoadIconsReadSoFar(session, file);
     const TIconList& items = session.lib.Items();
     // Archive members are shown by their source: the archive's path and the member's in it.
     for (int i = 0; i < items.Count(); ++i) {
@@ -58,6 +58,7 @@ int RunList(const std::vector<std::string>& args) {
       bool member = source.starts_with(file + "/");
       PrintIcon(member ? source : file, i, items.Names(i), *items.Icons(i), json);
     }
+    if (damage) std::rethrow_exception(damage);
   });
 }
 

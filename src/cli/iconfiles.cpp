@@ -22,6 +22,16 @@ void LoadIcons(CliSession& session, const std::string& path) {
   if (session.lib.Count() == 0) throw Exception("no icons found: " + NoIconsReason(path, errors));
 }
 
+std::exception_ptr LoadIconsReadSoFar(CliSession& session, const std::string& path) {
+  try {
+    LoadIcons(session, path);
+    return nullptr;
+  } catch (const Exception&) {
+    if (session.lib.Count() == 0) throw;
+    return std::current_exception();
+  }
+}
+
 int AppendIconsOfFiles(TCollection& collection, const std::vector<std::string>& files) {
   return ForEachFile(files, [&](const std::string& file) {
     CliSession reader;

@@ -69,8 +69,9 @@ TEST(CliArchiveTest, InterruptedWalksLeaveNoTemporaryFiles) {
   varnel::test::TempDir dir;
   fs::create_directories(dir.File("runtime"));
   MakeZip(dir.File("many.zip"), varnel::test::CorpusPath("ico/gtk.ico"),
-          "['icon%d.ico' % i for i in range(3000)]");
+          "['icon%d.ico' % i for i in range(20000)]");
   std::string env = "XDG_RUNTIME_DIR='" + dir.File("runtime") + "' ";
+  // Enough members that the walk is still going when the signal comes, on a fast machine too.
   // SIGTERM ends the program at once; SIGINT (Ctrl+C) stops the walk or search as the stop
   // button does, and the command ends with the status a shell gives an interrupted program.
   std::string list = "list '" + dir.File("many.zip") + "'";
