@@ -127,7 +127,7 @@ fi
 # The desktop window's start and scrolling (bench/window_startup and bench/window_scroll,
 # offscreen): the first paint without a file and with wine's shell32.dll (184 icons), then the
 # frames and resident set of scrolling through about 100,000 icons (big.icc imported 7 times),
-# a page at a time and a wheel notch at a time.
+# a page at a time, a wheel notch at a time and a Page Down key at a time.
 startup=$(dirname "$cli")/../../bench/window_startup
 scroll=$(dirname "$cli")/../../bench/window_scroll
 module=/usr/lib/x86_64-linux-gnu/wine/x86_64-windows/shell32.dll
@@ -141,4 +141,5 @@ if [[ -x "$startup" && -x "$scroll" ]]; then
   cat huge.icc >/dev/null
   "$scroll" huge.icc 2>/dev/null
   "$scroll" huge.icc --wheel 2>/dev/null
+  "$scroll" huge.icc --keys 2>/dev/null
 fi
