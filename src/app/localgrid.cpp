@@ -313,6 +313,7 @@ void TLocalGrid::SelectOnly(int index) {
     lib_->SelectOnly(index);
   }
   soleSelected_ = {index, icon};
+  selectedCount_ = 1;
   lib_->UI().SetStatusText(0, ItemStatusText(index));
 }
 

@@ -62,6 +62,7 @@ class TLocalGrid : public QAbstractScrollArea, public TGridView {
   void SelectBlock(int from, int to);
   void MoveCursorTo(int index);
   int SelectedCount();
+  std::optional<int> KeptSelectedCount() override { return SelectedCount(); }
 
   // Geometry, in viewport coordinates.
   const TGridLayout& GridLayout() const { return layout_; }

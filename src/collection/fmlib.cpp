@@ -199,7 +199,8 @@ void TfmLib::InvertSelection() {
 }
 
 void TfmLib::UpdateStatus() {
-  int selected = SelectedCount();
+  std::optional<int> kept = grid_.KeptSelectedCount();
+  int selected = kept ? *kept : SelectedCount();
   int current = CurrentSelected();
   if (selected > 1) {
     UI().SetStatusText(1, Formatted("Selected %d", selected));

@@ -1,6 +1,8 @@
 #pragma once
 // What the collection needs of the view that shows it: the cursor and the redraws.
 
+#include <optional>
+
 namespace varnel {
 
 class TGridView {
@@ -18,6 +20,9 @@ class TGridView {
   virtual void SetLayoutLocked(bool locked) = 0;
   // Selection flags changed: drop anything cached about them.
   virtual void SelectionChanged() = 0;
+  // The count of selected items, for a view that keeps it between selection changes; nothing
+  // for one that does not (the collection then counts them).
+  virtual std::optional<int> KeptSelectedCount() { return std::nullopt; }
   // Items from shown to the end were added by a running search: show them, letting the cursor
   // follow the newest.
   virtual void GrowGrid(int shown) { Relayout(); }
