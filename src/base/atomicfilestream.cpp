@@ -103,12 +103,14 @@ size_t AtomicFileStream::CopyFromSource(const uint8_t* bytes, size_t count) {
   return done;
 }
 
-void AtomicFileStream::Commit() {
+void AtomicFileStream::Commit(Durability durability) {
   Flush();
-  if (::fsync(fd_.get()) != 0) RaiseWriteError(ErrnoText());
+  bool flushed = durability == Durability::Flushed;
+  if (flushed && ::fsync(fd_.get()) != 0) RaiseWriteError(ErrnoText());
   struct stat old;
   if (::stat(path_.c_str(), &old) == 0) ::fchmod(fd_.get(), old.st_mode & 07777);
   if (::close(fd_.release()) != 0) RaiseWriteError(ErrnoText());
+  if (!flushed && ::unlink(path_.c_str()) != 0 && errno != ENOENT) RaiseWriteError(ErrnoText());
   if (::rename(temporary_.c_str(), path_.c_str()) != 0) RaiseWriteError(ErrnoText());
   committed_ = true;
 }

@@ -32,9 +32,15 @@ class AtomicFileStream : public Stream {
   // ordinary writes.
   void CopyFrom(std::vector<SharedFile> files) { sources_ = std::move(files); }
 
-  // Writes what is buffered, flushes it to disk (keeping the target's permissions) and puts
-  // the file in the target's place; raises EFileError "Cannot write file "<path>". <reason>".
-  void Commit();
+  // How far a commit makes sure of the file: flushed to disk, or (for caches that are made
+  // again when lost, like thumbnails) left to the page cache, the target removed before the
+  // rename, since a rename over a file makes ext4 write the new file's data at once.
+  enum class Durability { Flushed, Cached };
+
+  // Writes what is buffered, flushes it to disk unless asked not to (keeping the target's
+  // permissions) and puts the file in the target's place; raises EFileError "Cannot write file
+  // "<path>". <reason>".
+  void Commit(Durability durability = Durability::Flushed);
 
  private:
   void WriteBuffered(const uint8_t* bytes, size_t count);

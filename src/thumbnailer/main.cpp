@@ -3,11 +3,9 @@
 // any origin, so it bounds its memory and time, and on failure it leaves no output and exits
 // with status 1.
 
-#include <fcntl.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
@@ -16,8 +14,7 @@
 #include <span>
 #include <string>
 
-#include "base/errors.h"
-#include "base/filedescriptor.h"
+#include "base/atomicfilestream.h"
 #include "collection/thumbnailsource.h"
 #include "graphics/pngcodec.h"
 
@@ -97,29 +94,11 @@ void LimitResources() {
 
 // Writes the PNG to a file beside the output and renames it into place, so that the file manager
 // never reads half a thumbnail. It is not flushed to disk: the file manager reads it back at
-// once, and a thumbnail lost to a power cut is drawn again. For the same reason an output that
-// is already there is removed before the rename rather than replaced by it: a rename over a file
-// makes ext4 write the new file's data to disk at once.
+// once, and a thumbnail lost to a power cut is drawn again.
 void WriteThumbnail(const std::string& output, std::span<const uint8_t> png) {
-  std::string temporary = output + ".tmp" + std::to_string(getpid());
-  varnel::FileDescriptor file(
-      ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
-  if (file.get() < 0)
-    throw varnel::EFileError("Cannot create file \"" + output + "\". " + varnel::ErrnoText());
-  size_t done = 0;
-  while (done < png.size()) {
-    ssize_t written = ::write(file.get(), png.data() + done, png.size() - done);
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) break;
-    done += size_t(written);
-  }
-  bool complete = done == png.size() && ::close(file.release()) == 0 &&
-                  (::unlink(output.c_str()) == 0 || errno == ENOENT) &&
-                  ::rename(temporary.c_str(), output.c_str()) == 0;
-  if (complete) return;
-  std::string reason = varnel::ErrnoText();
-  ::unlink(temporary.c_str());
-  throw varnel::EFileError("Cannot write file \"" + output + "\". " + reason);
+  varnel::AtomicFileStream file(output);
+  file.WriteBytes(png);
+  file.Commit(varnel::AtomicFileStream::Durability::Cached);
 }
 
 }  // namespace
