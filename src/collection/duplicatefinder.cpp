@@ -22,18 +22,6 @@ bool SameIcons(const TAdvancedIcon& a, const TAdvancedIcon& b) {
   }
 }
 
-// Icons whose images hold the same bytes for the same depth and colour count: equal icons.
-bool SameImageBytes(const TAdvancedIcon& a, const TAdvancedIcon& b) {
-  if (a.Images().Count() != b.Images().Count()) return false;
-  for (int i = 0; i < a.Images().Count(); ++i) {
-    const TSubIcon &one = *a.Images()[i], &two = *b.Images()[i];
-    if (one.Entry().wBitCount != two.Entry().wBitCount ||
-        one.Entry().bColorCount != two.Entry().bColorCount || !(one.Data() == two.Data()))
-      return false;
-  }
-  return true;
-}
-
 // The keys of the two entry maps.
 uint64_t PathsKey(uint32_t search, uint64_t paths) {
   return MixHash(search, paths);
@@ -79,7 +67,7 @@ bool TDuplicateIndex::HoldsBytesOf(const TIconList& items, const TAdvancedIcon& 
                                    uint64_t bytes) const {
   auto [first, last] = byBytes_.equal_range(bytes);
   for (auto it = first; it != last; ++it)
-    if (it->second < items.Count() && SameImageBytes(icon, *items.Icons(it->second))) return true;
+    if (it->second < items.Count() && SameIconBytes(icon, *items.Icons(it->second))) return true;
   return false;
 }
 

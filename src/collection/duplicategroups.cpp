@@ -159,8 +159,12 @@ uint64_t IconShapeKey(const TAdvancedIcon& icon) {
 
 bool SameIconBytes(const TAdvancedIcon& a, const TAdvancedIcon& b) {
   if (a.Images().Count() != b.Images().Count()) return false;
-  for (int i = 0; i < a.Images().Count(); ++i)
-    if (!a.Images()[i]->SameData(*b.Images()[i])) return false;
+  for (int i = 0; i < a.Images().Count(); ++i) {
+    const TSubIcon &one = *a.Images()[i], &two = *b.Images()[i];
+    if (one.Entry().wBitCount != two.Entry().wBitCount ||
+        one.Entry().bColorCount != two.Entry().bColorCount || !(one.Data() == two.Data()))
+      return false;
+  }
   return true;
 }
 

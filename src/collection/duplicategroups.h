@@ -20,7 +20,8 @@ namespace varnel {
 uint64_t IconShapeKey(const TAdvancedIcon& icon);
 // A hash of the images' bytes, so that identical icons meet before their bytes are compared.
 uint64_t IconBytesKey(const TAdvancedIcon& icon);
-// True when both icons hold the same entries and data, byte for byte.
+// True when both icons' images hold the same bytes for the same depth and colour count: equal
+// icons, whatever else their entries say (where they lay in their files).
 bool SameIconBytes(const TAdvancedIcon& a, const TAdvancedIcon& b);
 
 // Called from time to time with how many icons the current pass still has to do, and whether
