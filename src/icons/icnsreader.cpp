@@ -193,7 +193,7 @@ void DecodeElement(std::span<const uint8_t> data, const IcnsElementType& type, F
   }
 }
 
-FamilyParts ReadElements(std::span<const uint8_t> family, bool decodePng = true) {
+FamilyParts ReadElements(std::span<const uint8_t> family, bool decodePng) {
   FamilyParts parts;
   parts.decodePng = decodePng;
   if (family.size() < kElementHeader) return parts;
@@ -339,7 +339,7 @@ std::vector<MacIconPicture> ReadFirstVariant(std::span<const uint8_t> family) {
     if (IsVariantFamily(family.subspan(offset, 4))) {
       std::vector<uint8_t> variant(family.begin() + offset, family.begin() + offset + length);
       std::memcpy(variant.data(), "icns", 4);
-      auto pictures = Arrange(ReadElements(variant));
+      auto pictures = Arrange(ReadElements(variant, true));
       if (!pictures.empty()) return pictures;
     }
     offset += length;
@@ -347,14 +347,21 @@ std::vector<MacIconPicture> ReadFirstVariant(std::span<const uint8_t> family) {
   return {};
 }
 
-std::vector<MacIconPicture> ReadIcnsFamily(std::span<const uint8_t> family) {
-  std::vector<MacIconPicture> pictures = Arrange(ReadElements(family));
+namespace {
+
+std::vector<MacIconPicture> ReadFamily(std::span<const uint8_t> family, bool decodePng) {
+  std::vector<MacIconPicture> pictures = Arrange(ReadElements(family, decodePng));
   return pictures.empty() ? ReadFirstVariant(family) : pictures;
 }
 
+}  // namespace
+
+std::vector<MacIconPicture> ReadIcnsFamily(std::span<const uint8_t> family) {
+  return ReadFamily(family, true);
+}
+
 std::vector<MacIconPicture> ReadIcnsFamilyUndecodedPng(std::span<const uint8_t> family) {
-  std::vector<MacIconPicture> pictures = Arrange(ReadElements(family, false));
-  return pictures.empty() ? ReadFirstVariant(family) : pictures;
+  return ReadFamily(family, false);
 }
 
 std::vector<MacIconPicture> ReadIcnsElements(Stream& stream) {
